@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace zelar {
+
+// Line settings of one serial port object; always 8 data bits, no parity, 1 stop bit,
+// no flow control.
+struct LineSettings {
+    int baudRate = 115200;
+    bool dtr = true;  // asserted on the main link, held off on the boot loader link
+    bool rts = true;
+    int inputQueue = 4096;
+    int outputQueue = 2048;
+};
+
+// An error of the port object; what() is the text the user sees.
+class SerialError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A serial port addressed by its COM number. All calls run on the UI thread.
+class SerialPort {
+  public:
+    virtual ~SerialPort() = default;
+
+    // Closes first when open. Throws SerialError ("Can't open device COM%d") on failure.
+    virtual void open(int portNumber, const LineSettings& settings) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    virtual void purgeInput() = 0;
+    virtual void purgeOutput() = 0;
+    // Queues the bytes for sending and returns; throws SerialError
+    // ("Write data error [requested: %d, free: %d]") when the output queue cannot take them.
+    virtual void write(const std::string& bytes) = 0;
+    // Everything received and not yet read, possibly nothing; never waits.
+    // Throws SerialError ("Read data error") when the driver fails.
+    virtual std::string readAll() = 0;
+
+    // Called on the UI thread when characters arrive; an empty function detaches it.
+    // The handler runs to completion before the next notification is delivered.
+    virtual void setReceivedHandler(std::function<void()> handler) = 0;
+};
+
+}  // namespace zelar

@@ -1,0 +1,45 @@
+#include "sim/scripted_dialogs.h"
+
+namespace zelar::sim {
+
+MessageResult defaultAnswer(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+        case MessageButtons::OkCancel:
+            return MessageResult::Ok;
+        case MessageButtons::YesNo:
+            return MessageResult::Yes;
+        case MessageButtons::RetryCancel:
+            return MessageResult::Retry;
+    }
+    return MessageResult::Ok;
+}
+
+MessageResult ScriptedDialogs::messageBox(const std::string& text, const std::string& caption,
+                                          MessageIcon icon, MessageButtons buttons) {
+    messages.push_back({text, caption, icon, buttons});
+    if (answers.empty())
+        return defaultAnswer(buttons);
+    const MessageResult answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedDialogs::openFileName(const std::string&) {
+    if (fileNames.empty())
+        return std::nullopt;
+    auto name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+std::optional<std::string> ScriptedDialogs::saveFileName(const std::string& filter,
+                                                         const std::string&) {
+    return openFileName(filter);
+}
+
+void ScriptedDialogs::showModal(WindowId window) {
+    shownWindows.push_back(window);
+}
+
+}  // namespace zelar::sim

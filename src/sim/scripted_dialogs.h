@@ -1,0 +1,38 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace zelar::sim {
+
+// Dialogs for tests and headless runs: every message box is recorded, answers come from a
+// script (the default answer when the script is empty).
+class ScriptedDialogs : public Dialogs {
+  public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    MessageResult messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::optional<std::string> openFileName(const std::string& filter) override;
+    std::optional<std::string> saveFileName(const std::string& filter,
+                                            const std::string& defaultExtension) override;
+    void showModal(WindowId window) override;
+
+    std::vector<Message> messages;
+    std::vector<WindowId> shownWindows;
+    std::deque<MessageResult> answers;
+    std::deque<std::optional<std::string>> fileNames;
+};
+
+// The first button of each set: what a user pressing Enter would get.
+MessageResult defaultAnswer(MessageButtons buttons);
+
+}  // namespace zelar::sim

@@ -1,0 +1,107 @@
+#include "text/cp1251.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zelar {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0xFF; 0xC0..0xFF are U+0410..U+044F and handled directly.
+constexpr std::array<char32_t, 64> kHigh = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+
+char32_t byteToCodePoint(unsigned char b) {
+    if (b < 0x80)
+        return b;
+    if (b >= 0xC0)
+        return 0x0410 + (b - 0xC0);
+    return kHigh[b - 0x80];
+}
+
+int codePointToByte(char32_t cp) {
+    if (cp < 0x80)
+        return static_cast<int>(cp);
+    if (cp >= 0x0410 && cp <= 0x044F)
+        return static_cast<int>(0xC0 + (cp - 0x0410));
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == cp && cp != 0xFFFD)
+            return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string utf8ToCp1251(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        char32_t cp = 0;
+        std::size_t len = 1;
+        if (b < 0x80) {
+            cp = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            cp = b & 0x1F;
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            cp = b & 0x0F;
+            len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            cp = b & 0x07;
+            len = 4;
+        } else {
+            out += '?';
+            ++i;
+            continue;
+        }
+        bool valid = i + len <= utf8.size();
+        for (std::size_t k = 1; valid && k < len; ++k) {
+            const auto c = static_cast<unsigned char>(utf8[i + k]);
+            if ((c & 0xC0) != 0x80) {
+                valid = false;
+            } else {
+                cp = (cp << 6) | (c & 0x3F);
+            }
+        }
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        const int byte = codePointToByte(cp);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+        i += len;
+    }
+    return out;
+}
+
+std::string cp1251ToUtf8(const std::string& cp1251) {
+    std::string out;
+    out.reserve(cp1251.size() * 2);
+    for (char c : cp1251)
+        appendUtf8(out, byteToCodePoint(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace zelar

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace zelar {
+
+// Bytes for the modem and for files are Windows-1251; texts in the program are UTF-8.
+// Characters without a Windows-1251 code become '?'; malformed UTF-8 sequences too.
+std::string utf8ToCp1251(const std::string& utf8);
+// Every byte has a character, except 0x98, which becomes U+FFFD.
+std::string cp1251ToUtf8(const std::string& cp1251);
+
+}  // namespace zelar
