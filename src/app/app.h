@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "forms/form_main.h"
+#include "link/modem_link.h"
+#include "platform/device_map.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/serial_port.h"
+
+namespace zelar {
+
+// What the operating system and the toolkit give the handlers.
+struct Services {
+    SerialPort& port;
+    EventPump& pump;
+    Dialogs& dialogs;
+    DeviceMap& devices;
+};
+
+// Roles of the modem's users and of the login.
+enum Role : int { kRoleMaster = 0, kRoleOwner = 1, kRoleGuard = 2, kRoleNone = 3 };
+
+struct LoginState {
+    bool loggedIn = false;
+    int role = kRoleNone;  // any other value is carried unchanged
+    int user = 0;          // 1 to 6 once a password was accepted
+};
+
+// The program's state for the whole run: the windows, the link and what the main window owns.
+struct App {
+    explicit App(Services s) : services(s), link(s.port, s.pump) {}
+
+    Services services;
+    TformMain main;
+    TformSetup setup;
+    TFormUSSD ussd;
+    TFormInit log;
+    TModemLink link;
+
+    bool settingsRead = false;
+    double firmwareVersion = 0;
+    LoginState login;
+    // The role of each of the six users as read from the modem.
+    std::array<int, 6> userRoles{};
+};
+
+}  // namespace zelar

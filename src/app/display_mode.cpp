@@ -1,0 +1,11 @@
+#include "app/display_mode.h"
+
+namespace zelar {
+
+void cbExpertChange(App& app) {
+    const bool expert = app.main.cbExpert.itemIndex != 0;
+    for (Panel* panel : app.main.expertPanels())
+        panel->visible = expert;
+}
+
+}  // namespace zelar

@@ -1,0 +1,62 @@
+#include "app/startup.h"
+
+#include "app/display_mode.h"
+#include "app/navigation.h"
+#include "app/port_list.h"
+
+namespace zelar {
+
+void resetUserPage(TformMain& main) {
+    main.EditUserTel.text.clear();
+    selectItem(main.cbUserStatus, kRoleGuard);
+    selectItem(main.cbUserTypeMess, 0);
+    main.EditUserPassword.text.clear();
+    main.cbUserON.checked = false;
+    selectItem(main.cbUserObjectON, 0);
+    selectItem(main.cbUserSystemON, 0);
+    main.cbUserPriority.checked = false;
+    main.cbUserDialON.checked = false;
+    main.cbUserTestMessON.checked = false;
+    main.EditUserTtestmessH.text = "4";
+    main.EditUserTtestmessM.text = "00";
+}
+
+bool FormShow(App& app, Profile* profile) {
+    TformMain& main = app.main;
+    if (profile == nullptr) {
+        app.services.dialogs.messageBox("Файл конфигурации не найден", "Ошибка", MessageIcon::Error,
+                                        MessageButtons::Ok);
+        return false;
+    }
+
+    main.ComboBox1.items = enumeratePorts(app.services.devices);
+    const int com = profile->readInt(kProfileSection, kProfileCom, -1);
+    selectItemText(main.ComboBox1, "COM" + std::to_string(com));
+
+    const int expert = profile->readInt(kProfileSection, kProfileExpert, -1);
+    selectItem(main.cbExpert, expert == 0 ? 0 : 1);
+    cbExpertChange(app);
+
+    showOnlyPages(main, {Page::TabSheet3});
+    main.StaticTextInformation.caption = kTextReadSettingsFirst;
+    main.StatusBar1.text = kTextReadSettingsFirst;
+
+    selectItem(main.cbUser, 0);
+    resetUserPage(main);
+
+    app.login.loggedIn = false;
+    app.settingsRead = false;
+    app.login.role = kRoleNone;
+    return true;
+}
+
+void FormClose(App& app, Profile& profile) {
+    if (!profile.createFolder())
+        return;
+    if (const auto number = currentPortNumber(app.main)) {
+        profile.writeInt(kProfileSection, kProfileCom, *number);
+    }
+    profile.writeInt(kProfileSection, kProfileExpert, app.main.cbExpert.itemIndex);
+}
+
+}  // namespace zelar

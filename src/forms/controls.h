@@ -1,0 +1,94 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelar {
+
+// The controls of the window models: plain values that the front ends show and edit.
+// Texts are UTF-8.
+
+struct Control {
+    bool enabled = true;
+    bool visible = true;
+};
+
+struct Edit : Control {
+    std::string text;
+    int maxLength = 0;  // 0: no limit
+    bool readOnly = false;
+};
+
+struct Label : Control {
+    std::string caption;
+};
+
+struct Button : Control {
+    std::string caption;
+};
+
+struct CheckBox : Control {
+    std::string caption;
+    bool checked = false;
+};
+
+struct RadioButton : Control {
+    std::string caption;
+    bool checked = false;
+};
+
+// A drop-down list. `text` is what it shows: the selected item, or a text of its own when a
+// value has no item ("???"); -1 selects nothing.
+struct ComboBox : Control {
+    std::vector<std::string> items;
+    int itemIndex = -1;
+    std::string text;
+};
+
+// Selects item `index` (-1 or out of range selects nothing) and shows its text.
+void selectItem(ComboBox& box, int index);
+// Selects the item with exactly this text; nothing selected when there is none.
+void selectItemText(ComboBox& box, const std::string& text);
+// Shows a text that is not an item, selecting nothing.
+void showText(ComboBox& box, const std::string& text);
+
+// A group of controls; hiding or disabling it hides or disables what it holds.
+struct Panel : Control {
+    std::string caption;
+};
+
+struct TabSheet : Control {
+    std::string caption;
+    // Whether the page's tab is shown in the page control.
+    bool tabVisible = true;
+};
+
+struct ProgressBar : Control {
+    int min = 0;
+    int max = 100;
+    int position = 0;
+    int step = 1;
+};
+
+struct TreeNode {
+    std::string text;
+    int parent = -1;  // index of the parent node, -1 for a root node
+};
+
+// Nodes in depth-first order, root nodes included: a node's index is its absolute index.
+struct TreeView : Control {
+    std::vector<TreeNode> nodes;
+    int selected = -1;
+};
+
+struct StatusBar : Control {
+    std::string text;
+};
+
+// A multi-line text field.
+struct Memo : Control {
+    std::string text;
+    bool readOnly = false;
+};
+
+}  // namespace zelar

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "forms/controls.h"
+
+namespace zelar {
+
+// The user settings page `TabSheet1`: one user's record at a time.
+struct UserPageControls {
+    CheckBox cbUserON{{}, "Включить пользователя"};
+    RadioButton RBtnSMSalways{{}, "Передавать всегда"};
+    RadioButton RBtnSMSifNoGPRS{{}, "При неисправном GPRS"};
+
+    Panel PanelUserTel{{}, "Телефон:"};
+    Edit EditUserTel{{}, "", 12};
+    Panel PanelUserPassword{{}, "Пароль:"};
+    Edit EditUserPassword{{}, "", 4};
+
+    Panel PanelUserStatus{{}, "Статус пользователя:"};
+    ComboBox cbUserStatus{{}, {"Мастер", "Хозяин", "Охранник"}, 2, "Охранник"};
+    Panel PanelUserTypeMess{{}, "Тип сообщения:"};
+    ComboBox cbUserTypeMess{
+        {}, {"SMS сообщение", "SMS для АРМ", "Дозвон до пользователя"}, 0, "SMS сообщение"};
+    Panel PanelUserFormat{{}, "Формат текстового сообщения:"};
+    ComboBox cbUserObjectON{
+        {}, {"Без номера объекта", "С номером объекта"}, 0, "Без номера объекта"};
+    ComboBox cbUserSystemON{
+        {}, {"Без номера системы", "С номером системы"}, 0, "Без номера системы"};
+    Panel PanelUserPriority{{}, "Разрешить приоритет:"};
+    CheckBox cbUserPriority{{}, ""};
+    CheckBox cbUserDialON{{true, false}, ""};  // never visible
+    Panel PanelSeekObject{{}, "Сместить номер объекта:"};
+    Edit EditSeekObject{{}, "", 4};
+
+    Panel PanelUserTestMess{{}, "Период тестового сообщения, ч:м:"};
+    CheckBox cbUserTestMessON{{}, ""};
+    Edit EditUserTtestmessH{{}, "4", 2};
+    Edit EditUserTtestmessM{{}, "00", 0};
+
+    Panel PanelMessCodes{{}, "Коды сообщений доступные пользователю"};
+    CheckBox CheckBoxMessAlarmON{{}, "Разрешить тревожные сообщения"};
+    CheckBox CheckBoxMessFireON{{}, "Разрешить сообщения о пожаре"};
+    CheckBox CheckBoxMessErrON{{}, "Разрешить сообщения о неисправности"};
+    CheckBox CheckBoxMessPowerON{{}, "Разрешить сообщения о состоянии питания"};
+    CheckBox CheckBoxMessGuardON{{}, "Разрешить сообщения о взятии/снятии с охраны"};
+    CheckBox CheckBoxMessInfOn{{}, "Разрешить информационные сообщения"};
+};
+
+}  // namespace zelar

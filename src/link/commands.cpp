@@ -1,0 +1,63 @@
+#include "link/commands.h"
+
+#include "text/hex.h"
+#include "text/padding.h"
+
+namespace zelar {
+
+namespace {
+
+std::string line(const char* number, const std::string& fields = {}) {
+    return std::string("AT+V") + number + fields + '\r';
+}
+
+std::string hex4(unsigned value) {
+    return toHex(value, 4);
+}
+
+}  // namespace
+
+std::string commandV16(std::uint16_t address, const std::vector<std::uint8_t>& data) {
+    return line("16", hex4(address) + hex4(static_cast<unsigned>(data.size())) + bytesToHex(data));
+}
+
+std::string commandV17(std::uint16_t address, std::uint16_t length) {
+    return line("17", hex4(address) + hex4(length));
+}
+
+std::string commandV18(std::uint16_t offset, const std::vector<std::uint8_t>& data) {
+    return line("18", hex4(offset) + hex4(static_cast<unsigned>(data.size())) + bytesToHex(data));
+}
+
+std::string commandV19(std::uint16_t offset, std::uint16_t length) {
+    return line("19", hex4(offset) + hex4(length));
+}
+
+std::string commandV20(std::uint16_t page) {
+    return line("20", hex4(page));
+}
+std::string commandV21(std::uint16_t page) {
+    return line("21", hex4(page));
+}
+std::string commandV22() {
+    return line("22");
+}
+std::string commandV23() {
+    return line("23");
+}
+std::string commandV24() {
+    return line("24");
+}
+std::string commandV25() {
+    return line("25");
+}
+std::string commandV39() {
+    return line("39");
+}
+
+std::string commandV40(int system, int object, int protocol) {
+    return line(
+        "40", zeroPadDecimal(system, 3) + zeroPadDecimal(object, 4) + zeroPadDecimal(protocol, 1));
+}
+
+}  // namespace zelar

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/event_pump.h"
+#include "platform/serial_port.h"
+
+namespace zelar {
+
+// The main window's one connection to the modem: opened for one operation, closed at its end.
+// Replies are collected by polls of 100 ms that keep the windows alive.
+class TModemLink {
+  public:
+    static constexpr int kPollMs = 100;
+    static constexpr int kDefaultPolls = 50;
+
+    TModemLink(SerialPort& port, EventPump& pump);
+    ~TModemLink();
+    TModemLink(const TModemLink&) = delete;
+    TModemLink& operator=(const TModemLink&) = delete;
+
+    // Closes, sets the number and opens at 115200 8N1 with DTR and RTS asserted.
+    // Throws SerialError ("Invalid port number (COM%d)" for 0 and below).
+    void Open(int portNumber);
+    // Never throws: callers close at the very end of an operation and ignore errors.
+    void Close();
+    bool isOpen() const;
+    int portNumber() const { return portNumber_; }
+
+    void PurgeInput();
+    void PurgeOutput();
+    // Queues the whole line; an empty line or a closed port sends nothing.
+    void Send(const std::string& line);
+    // Everything received and not yet read; empty on a closed port. Never waits.
+    std::string ReadAvailable();
+    void PumpDelay(int ms);
+    // Polls until at least `expectedLength` characters have arrived or `polls` polls passed.
+    std::string CollectReply(int polls, std::size_t expectedLength);
+    // Polls until one poll's chunk contains "OK"; chunks are not joined.
+    bool WaitForOK(int polls);
+
+    // Shown while the port is being opened (the hourglass cursor).
+    std::function<void(bool busy)> onBusy;
+
+  private:
+    SerialPort& port_;
+    EventPump& pump_;
+    int portNumber_ = 0;
+};
+
+}  // namespace zelar
