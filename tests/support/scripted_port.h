@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/serial_port.h"
+#include "sim/virtual_clock.h"
+
+namespace zelar::test {
+
+// A port whose incoming bytes are scripted by time on the virtual clock; records what was sent.
+class ScriptedPort : public SerialPort {
+  public:
+    explicit ScriptedPort(sim::VirtualClock& clock) : clock_(clock) {}
+
+    void open(int portNumber, const LineSettings& settings) override {
+        if (failOpen)
+            throw SerialError("Can't open device COM" + std::to_string(portNumber));
+        open_ = true;
+        openedNumber = portNumber;
+        openedSettings = settings;
+        ++openCount;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    void purgeInput() override { received_.clear(); }
+    void purgeOutput() override {}
+    void write(const std::string& bytes) override { sent.push_back(bytes); }
+    std::string readAll() override {
+        std::string out;
+        out.swap(received_);
+        return out;
+    }
+    void setReceivedHandler(std::function<void()>) override {}
+
+    // The bytes become readable `afterMs` from now.
+    void arrive(int afterMs, const std::string& bytes) {
+        clock_.startTimer(afterMs, [this, bytes] { received_ += bytes; });
+    }
+
+    bool failOpen = false;
+    int openedNumber = 0;
+    int openCount = 0;
+    LineSettings openedSettings;
+    std::vector<std::string> sent;
+
+  private:
+    sim::VirtualClock& clock_;
+    bool open_ = false;
+    std::string received_;
+};
+
+}  // namespace zelar::test

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "text/cp1251.h"
+#include "text/hex.h"
+#include "text/padding.h"
+
+namespace zelar {
+namespace {
+
+TEST(Cp1251, CyrillicRoundTrip) {
+    const std::string text = "Мастер ёЁ №1 Зелар-2";
+    const std::string bytes = utf8ToCp1251(text);
+    EXPECT_EQ(bytes.size(), 20u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xCC);   // М
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7]), 0xB8);   // ё
+    EXPECT_EQ(static_cast<unsigned char>(bytes[8]), 0xA8);   // Ё
+    EXPECT_EQ(static_cast<unsigned char>(bytes[10]), 0xB9);  // №
+    EXPECT_EQ(cp1251ToUtf8(bytes), text);
+}
+
+TEST(Cp1251, EveryByteDecodesAndBadInputNeverCrashes) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string utf8 = cp1251ToUtf8(all);
+    const std::string back = utf8ToCp1251(utf8);
+    ASSERT_EQ(back.size(), 256u);
+    for (int b = 0; b < 256; ++b) {
+        if (b != 0x98)
+            EXPECT_EQ(static_cast<unsigned char>(back[b]), b) << b;
+    }
+    EXPECT_EQ(utf8ToCp1251("\xD0"), "?");  // cut sequence
+    EXPECT_EQ(utf8ToCp1251("a\xFF"
+                           "b"),
+              "a?b");                              // invalid lead byte
+    EXPECT_EQ(utf8ToCp1251("\xE4\xB8\xAD"), "?");  // no code in the page
+}
+
+TEST(Hex, FormattingAndParsing) {
+    EXPECT_EQ(toHex(0x1C0, 4), "01C0");
+    EXPECT_EQ(toHex(0x12345, 4), "12345");
+    EXPECT_EQ(bytesToHex(std::vector<std::uint8_t>{0x00, 0xAB}), "00AB");
+    EXPECT_EQ(*hexPairValue('4', 'D'), 0x4D);
+    EXPECT_FALSE(hexPairValue('4', 'd'));
+    EXPECT_FALSE(hexToBytes("ABC"));
+    EXPECT_EQ(*parseDecimal("0205"), 205);
+    EXPECT_FALSE(parseDecimal("2.05"));
+    EXPECT_FALSE(parseDecimal(""));
+    EXPECT_FALSE(parseDecimal("-1"));
+}
+
+TEST(Padding, PadsNeverCutsAndCutsAtSpace) {
+    EXPECT_EQ(padRight("ab", 4), "ab  ");
+    EXPECT_EQ(padRight("abcdef", 4), "abcdef");
+    EXPECT_EQ(padRight("8912", 6, '\0'), std::string("8912\0\0", 6));
+    EXPECT_EQ(zeroPadDecimal(5, 3), "005");
+    EXPECT_EQ(zeroPadDecimal(12345, 4), "12345");
+    EXPECT_EQ(cutAtFirstSpace("internet  "), "internet");
+    EXPECT_EQ(cutAtFirstSpace(" x"), "");
+    EXPECT_EQ(cutAtFirstSpace("abc"), "abc");
+}
+
+}  // namespace
+}  // namespace zelar
