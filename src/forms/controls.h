@@ -55,6 +55,7 @@ void showText(ComboBox& box, const std::string& text);
 // A group of controls; hiding or disabling it hides or disables what it holds.
 struct Panel : Control {
     std::string caption;
+    bool lit = false;  // shown in the highlight colour (the signal bars)
 };
 
 struct TabSheet : Control {

@@ -21,6 +21,9 @@ TformMain::TformMain() {
     TreeView1.nodes.push_back({"Диагностика", -1});
 
     btnReadNastUser.caption = " Считать";
+    ButtonWriteNastr.caption = "Записать";
+    BitBtnTest.caption = "Тест";
+    EditIMEI.readOnly = true;
     BSprogressBarLine1.max = 26;
     cbUser.items = {"1", "2", "3", "4", "5", "6"};
     EditPassword.maxLength = 4;

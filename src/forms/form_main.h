@@ -3,6 +3,9 @@
 #include <array>
 
 #include "forms/controls.h"
+#include "forms/gprs_page.h"
+#include "forms/object_page.h"
+#include "forms/sim_page.h"
 #include "forms/user_page.h"
 
 namespace zelar {
@@ -26,7 +29,12 @@ constexpr int kNodeVoiceCall = 8;
 constexpr int kNodeDiagnostics = 9;
 
 // The main window `TformMain`.
-struct TformMain : UserPageControls {
+struct TformMain : UserPageControls,
+                   SimPageControls,
+                   GprsPageControls,
+                   ObjectPageControls,
+                   VoiceCallPageControls,
+                   DiagnosticsPageControls {
     TformMain();
 
     // Port list and display mode.
@@ -53,8 +61,16 @@ struct TformMain : UserPageControls {
     TreeView TreeView1;
     StatusBar StatusBar1;
 
-    // Reading and login.
+    // Identification of the modem read last.
+    Label StaticTextSN;
+    Label StaticTextBootVer;
+    Label StaticTextVer;
+    Edit EditIMEI;
+
+    // Reading, writing, test message and login.
     Button btnReadNastUser;
+    Button ButtonWriteNastr;
+    Button BitBtnTest;
     ProgressBar BSprogressBarLine1;
     ComboBox cbUser;
     Edit EditPassword;
@@ -65,14 +81,57 @@ struct TformMain : UserPageControls {
     std::array<Panel*, 6> expertPanels();
 };
 
-// The service window `TformSetup`; its controls come with the functions that use them.
+// The service window `TformSetup`.
 struct TformSetup {
     std::string caption = "Настройки";
+
+    Panel GroupFirmware{{}, " Обновление программного обеспечения модема "};
+    Button BtnOpen{{}, "Открыть файл"};
+    Button SpBtnFlashMCU{{}, "Программировать"};
+    Label LabelFile{{}, "Файл:"};
+    Label labelNameFile;
+    Label LabelVer{{}, "Версия:"};
+    Label labVer;
+    Label Label4{{}, "Дата выпуска:"};
+    Label LabDate;
+    Label LabelStatus{{}, "Статус:"};
+    Label labInfo;
+    ProgressBar ProgressBar1;
+    Button BtnCancel{{}, "Отмена"};
+
+    Panel GroupDict{{}, "Операции со словарем"};
+    Button btnWriteDict{{}, "Записать словарь"};
+    Label LabelCountMess{{}, "Записано:"};
+    Button BtnReadDict{{}, "Считать словарь"};
+    Label LabCountMessRead;
+
+    Panel GroupSettings{{}, "Работа с настройками"};
+    Button BtnSavePar{{false, true}, "Сохранить настройки в файл"};
+    Button BtnLoadPar{{false, true}, "Считать настройки из файла"};
+    Label LabWNastr;
+    Button ButtonSetDefault{{}, "Восстановить заводские настройки"};
+    Label LabelCountUser{{}, "1"};
+
+    Label LabWorkAs{{true, false}, "Режим работы модема"};
+    ComboBox ComBoxWorkAs{
+        {true, false}, {"Оконечное устройство", "Терминал"}, 0, "Оконечное устройство"};
 };
 
 // The operator preset dialog `TFormUSSD`.
 struct TFormUSSD {
     std::string caption = "Выберите USSD запрос оператора";
+
+    Panel GroupOperators{{}, " Выберите оператора и его настройки "};
+    RadioButton RadioMts;
+    RadioButton RadioMegafon;
+    RadioButton RadioUtel;
+    RadioButton RadioBeeLine;
+    RadioButton RadioTele2;
+    Button ButtonUSSDOperator{{}, "OK"};
+    Button BitBtnUSSDClose{{}, "Отмена"};
+    int sim = 1;  // the SIM whose fields "OK" fills
+
+    TFormUSSD();
 };
 
 // The log window `TFormInit`: one read-only text that nothing else writes to.

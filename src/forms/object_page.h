@@ -1,0 +1,81 @@
+#pragma once
+
+#include "forms/controls.h"
+
+namespace zelar {
+
+// The object parameters page `TabSheetTests`.
+struct ObjectPageControls {
+    Label LabelMainSys{{}, "Основной номер системы:"};
+    Edit EditMainSys{{}, "", 3};
+    Label LabelMainObj{{}, "Основной номер объекта:"};
+    Edit EditMainObj{{}, "", 4};
+    Label LabelProt{{}, "Протокол:"};
+    ComboBox ComBoxProt{{}, {"RRD", "RPI", "RPI+", "-?-"}, 3, "-?-"};
+    Label LabelSerialN{{}, "Серийный номер:"};
+    Edit EditSerialN{{}, "", 8};
+    Button BtnResetSysObj{{}, "Сброс"};
+};
+
+// The voice call page `TabSheetECall`.
+struct VoiceCallPageControls {
+    CheckBox CheckBoxECallEn{{}, "Разрешить исходящий вызов"};
+    Label LabelECallNumbers{{}, "Номера телефонов:"};
+    Label LabelECallN1{{}, "1:"};
+    Label LabelECallN2{{}, "2:"};
+    Label LabelECallN3{{}, "3:"};
+    Label LabelECallN4{{}, "4:"};
+    Label LabelECallN5{{}, "5:"};
+    Edit EditECallN1{{}, "", 12};
+    Edit EditECallN2{{}, "", 12};
+    Edit EditECallN3{{}, "", 12};
+    Edit EditECallN4{{}, "", 12};
+    Edit EditECallN5{{}, "", 12};
+
+    CheckBox CheckBoxInCall{{}, "Разрешить входящий вызов"};
+    Label LabelInCall{{}, "Разрешенные номера:"};
+    Label LabelInCallN1{{}, "1:"};
+    Label LabelInCallN2{{}, "2:"};
+    Label LabelInCallN3{{}, "3:"};
+    Edit EditInCallN1{{}, "", 12};
+    Edit EditInCallN2{{}, "", 12};
+    Edit EditInCallN3{{}, "", 12};
+
+    Panel GroupECallSettings{{}, "Настройки вызова"};
+    Label LabelECallSpk{{}, "Громкость динамика:"};
+    Edit EditECallSpk{{}, "", 3};
+    Label LabelECallMic{{}, "Чувствительность микрофона:"};
+    Edit EditECallMic{{}, "", 2};
+};
+
+// The diagnostics page `TabSheet4`.
+struct DiagnosticsPageControls {
+    Panel GroupBalance{{}, " Баланс "};
+    Button BitBtnReadBalance{{}, "Считать"};
+    Label StaticTextNumSimCard{{}, "Текущая Sim:"};
+    Label StaticTextBalanceStatus{{}, "Статус Sim:"};
+    Label StaticTextBalanceSim{{}, "Баланс:"};
+
+    Panel GroupErrors{{}, " Неисправности "};
+    Button BitBtnReadError{{}, "Считать"};
+    CheckBox CheckBoxErr5V{{}, "Ошибка 5В"};
+    CheckBox CheckBoxErr12V{{}, "Ошибка 12В"};
+    CheckBox CheckBoxErrVddExt{{}, "Ошибка VDDExt"};
+    CheckBox CheckBoxErrVddSim{{}, "Ошибка SimPower"};
+    CheckBox CheckBoxErrInEEPROM{{}, "Ошибка EEPROM"};
+    CheckBox CheckBoxErrFlash{{}, "Ошибка FLASH"};
+    CheckBox CheckBoxErrSim{{}, "Ошибка SIM300"};
+    CheckBox CheckBoxErrSimCard{{}, "Ошибка SIM CARD"};
+    CheckBox CheckBoxErrCheckEEPROM{{}, "Ошибка КС EEPROM"};
+    CheckBox CheckBoxErrCheckFlash{{}, "Ошибка КС PROC"};
+    CheckBox CheckBoxErrPin{{}, "Ошибка ввода PIN"};
+    // Signal bars, lit in green when the level passes their mark.
+    Panel PanelQ1;
+    Panel PanelQ2;
+    Panel PanelQ3;
+    Panel PanelQ4;
+    Panel PanelQ5;
+    Label StaticTextQuality;
+};
+
+}  // namespace zelar
