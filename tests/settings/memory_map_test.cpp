@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "settings/image_codec.h"
+
+namespace zelar {
+namespace {
+
+using R = SettingsRegion;
+
+TEST(RegionTable, AddressesAndLengthsOfEveryWrite) {
+    const struct {
+        R region;
+        int k;
+        MemoryBlock block;
+    } expected[] = {
+        {R::ModemFlags, 1, {0x0005, 2}},      {R::UserRecord, 1, {0x0008, 24}},
+        {R::UserRecord, 6, {0x0080, 24}},     {R::SimRecord, 1, {0x0098, 25}},
+        {R::SimUssd, 1, {0x00B1, 3}},         {R::SimThreshold, 1, {0x00B4, 1}},
+        {R::SimRecord, 2, {0x00B8, 25}},      {R::SimUssd, 2, {0x00D1, 3}},
+        {R::SimThreshold, 2, {0x00D4, 1}},    {R::SimApn, 1, {0x00D8, 24}},
+        {R::SimApnLogin, 1, {0x00F0, 24}},    {R::SimApnPassword, 1, {0x0108, 24}},
+        {R::SimApn, 2, {0x0140, 24}},         {R::SimApnLogin, 2, {0x0158, 24}},
+        {R::SimApnPassword, 2, {0x0170, 24}}, {R::DnsServers, 1, {0x0120, 32}},
+        {R::GprsAuth, 1, {0x01A9, 23}},       {R::ServerRecord, 1, {0x01C0, 44}},
+        {R::ServerRecord, 2, {0x01EC, 44}},   {R::AutoDetect, 1, {0x0218, 1}},
+        {R::LinkTestPeriod, 1, {0x0219, 2}},  {R::OperatingMode, 1, {0x0220, 1}},
+        {R::SerialNumber, 1, {0x0221, 4}},    {R::VoiceCall, 1, {0x0225, 63}},
+        {R::IncomingCall, 1, {0x0264, 37}},
+    };
+    for (const auto& e : expected) {
+        const auto block = regionBlock(e.region, e.k);
+        ASSERT_TRUE(block);
+        EXPECT_EQ(block->address, e.block.address) << static_cast<int>(e.region) << "/" << e.k;
+        EXPECT_EQ(block->length, e.block.length) << static_cast<int>(e.region) << "/" << e.k;
+    }
+    EXPECT_EQ(allRegionInstances().size(), 29u);
+}
+
+std::vector<MemoryBlock> allReadBlocks() {
+    std::vector<MemoryBlock> blocks = {
+        read_block::kModem,     read_block::kDnsServers,    read_block::kGprsAuth,
+        read_block::kImei,      read_block::kAutoDetect,    read_block::kLinkTestPeriod,
+        read_block::kObject,    read_block::kOperatingMode, read_block::kSerialNumber,
+        read_block::kVoiceCall, read_block::kIncomingCall,
+    };
+    for (int n = 1; n <= kUserCount; ++n)
+        blocks.push_back(*read_block::user(n));
+    for (int k = 1; k <= 2; ++k) {
+        for (auto block : {read_block::sim(k), read_block::simApn(k), read_block::simApnLogin(k),
+                           read_block::simApnPassword(k), read_block::server(k)})
+            blocks.push_back(*block);
+    }
+    return blocks;
+}
+
+TEST(ImageFields, EveryWrittenByteBelongsToExactlyOneField) {
+    std::map<std::uint32_t, int> owners;
+    for (const auto& field : imageFields()) {
+        for (std::uint32_t a = field.address; a < field.end(); ++a)
+            ++owners[a];
+    }
+    for (const auto& [region, k] : allRegionInstances()) {
+        if (!isImageRegion(region))
+            continue;
+        const auto block = *regionBlock(region, k);
+        for (std::uint32_t a = block.address; a < block.end(); ++a)
+            EXPECT_EQ(owners[a], 1) << "address " << a;
+    }
+}
+
+TEST(ImageFields, NoFieldStraddlesABlockEdge) {
+    std::vector<MemoryBlock> blocks = allReadBlocks();
+    for (const auto& [region, k] : allRegionInstances())
+        blocks.push_back(*regionBlock(region, k));
+    for (const auto& field : imageFields()) {
+        for (const auto& block : blocks) {
+            const bool inside = field.address >= block.address && field.end() <= block.end();
+            const bool outside = field.end() <= block.address || field.address >= block.end();
+            EXPECT_TRUE(inside || outside)
+                << "field at " << field.address << " and block at " << block.address;
+        }
+    }
+}
+
+TEST(ImageFields, EveryFieldIsRead) {
+    const auto blocks = allReadBlocks();
+    for (const auto& field : imageFields()) {
+        const bool read = std::any_of(blocks.begin(), blocks.end(), [&](const MemoryBlock& b) {
+            return field.address >= b.address && field.end() <= b.end();
+        });
+        EXPECT_TRUE(read) << "field at " << field.address;
+    }
+}
+
+TEST(ReadBlocks, InstancesOutOfRangeGiveNothing) {
+    EXPECT_FALSE(read_block::user(0));
+    EXPECT_FALSE(read_block::user(7));
+    EXPECT_FALSE(read_block::sim(3));
+    EXPECT_FALSE(read_block::server(-1));
+    EXPECT_EQ(read_block::sim(2)->length, 32);
+    EXPECT_EQ(read_block::user(6)->address, 0x0080);
+}
+
+}  // namespace
+}  // namespace zelar
