@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 
 #include "settings/image_codec.h"
+#include "settings/screen_blocks.h"
+#include "settings/serial_number.h"
 
 namespace zelar {
 namespace {
@@ -102,6 +105,37 @@ TEST(ReadBlocks, InstancesOutOfRangeGiveNothing) {
     EXPECT_FALSE(read_block::server(-1));
     EXPECT_EQ(read_block::sim(2)->length, 32);
     EXPECT_EQ(read_block::user(6)->address, 0x0080);
+}
+
+TEST(Decoders, AnyBytesOfAnyLengthAreHandled) {
+    std::mt19937 random(1234);
+    std::vector<std::uint8_t> bytes;
+    for (int round = 0; round < 50; ++round) {
+        for (const auto& block : allReadBlocks()) {
+            for (std::size_t size = 0; size <= block.length + 1u; ++size) {
+                bytes.resize(size);
+                for (auto& b : bytes)
+                    b = static_cast<std::uint8_t>(random());
+                TSettingsImage image;
+                EXPECT_EQ(decodeImageBlock(block, bytes, image), size >= block.length);
+                decodeAutoDetect(bytes);
+                decodeOperatingMode(bytes);
+                decodeSerialNumber(bytes);
+                decodeImei(bytes);
+                decodeIncomingCall(bytes);
+                if (const auto voice = decodeVoiceCall(bytes)) {
+                    EXPECT_TRUE(encodeVoiceCall(*voice));
+                }
+                for (const auto& [region, k] : allRegionInstances()) {
+                    const auto data = encodeRegion(region, k, image);
+                    EXPECT_EQ(data.has_value(), isImageRegion(region));
+                    if (data) {
+                        EXPECT_EQ(data->size(), regionBlock(region, k)->length);
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
