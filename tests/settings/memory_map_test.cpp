@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <random>
 
@@ -86,25 +85,6 @@ TEST(ImageFields, NoFieldStraddlesABlockEdge) {
                 << "field at " << field.address << " and block at " << block.address;
         }
     }
-}
-
-TEST(ImageFields, EveryFieldIsRead) {
-    const auto blocks = allReadBlocks();
-    for (const auto& field : imageFields()) {
-        const bool read = std::any_of(blocks.begin(), blocks.end(), [&](const MemoryBlock& b) {
-            return field.address >= b.address && field.end() <= b.end();
-        });
-        EXPECT_TRUE(read) << "field at " << field.address;
-    }
-}
-
-TEST(ReadBlocks, InstancesOutOfRangeGiveNothing) {
-    EXPECT_FALSE(read_block::user(0));
-    EXPECT_FALSE(read_block::user(7));
-    EXPECT_FALSE(read_block::sim(3));
-    EXPECT_FALSE(read_block::server(-1));
-    EXPECT_EQ(read_block::sim(2)->length, 32);
-    EXPECT_EQ(read_block::user(6)->address, 0x0080);
 }
 
 TEST(Decoders, AnyBytesOfAnyLengthAreHandled) {
