@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <map>
+#include <memory>
+
+#include "platform/event_pump.h"
+#include "ui/error_report.h"
+
+class QTimer;
+
+namespace zelar::ui {
+
+// The Qt event loop as the handlers' event pump. Waits run a nested event loop that sleeps
+// until a timer ends it, so a long wait costs next to no processor time.
+class QtEventPump : public QObject, public EventPump {
+    Q_OBJECT
+  public:
+    explicit QtEventPump(QObject* parent = nullptr);
+
+    std::int64_t tickMs() override;
+    void processEvents(int maxWaitMs) override;
+    TimerId startTimer(int intervalMs, std::function<void()> callback) override;
+    void stopTimer(TimerId id) override;
+
+    // Runs before each pass, so the windows show what the handlers changed (progress, texts).
+    void setBeforePass(std::function<void()> hook) { beforePass_ = std::move(hook); }
+    // Where errors raised by timer callbacks go.
+    void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
+
+  private:
+    QElapsedTimer clock_;
+    std::map<TimerId, QTimer*> timers_;  // running timers; they are children of the pump
+    TimerId nextId_ = 1;
+    std::function<void()> beforePass_;
+    ErrorReporter reporter_;
+};
+
+}  // namespace zelar::ui

@@ -1,0 +1,137 @@
+#include "ui/qt_serial_port.h"
+
+#include <algorithm>
+
+namespace zelar::ui {
+
+namespace {
+
+std::string writeErrorText(std::size_t requested, qint64 free) {
+    return "Write data error [requested: " + std::to_string(requested) +
+           ", free: " + std::to_string(free) + "]";
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(DeviceMap& devices, QObject* parent)
+    : QObject(parent), devices_(devices) {
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+}
+
+QtSerialPort::~QtSerialPort() {
+    // The port object outlives this one's members while it closes; it must not call back.
+    QObject::disconnect(&port_, nullptr, this, nullptr);
+    port_.close();
+}
+
+void QtSerialPort::open(int portNumber, const LineSettings& settings) {
+    close();
+    const std::string failure = "Can't open device COM" + std::to_string(portNumber);
+    const auto device = devices_.devicePath(portNumber);
+    if (!device)
+        throw SerialError(failure);
+
+    port_.setPortName(QString::fromStdString(*device));
+    port_.setBaudRate(settings.baudRate);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.setReadBufferSize(settings.inputQueue);
+    if (!port_.open(QIODevice::ReadWrite))
+        throw SerialError(failure);
+
+    // Line parameters are set by now. A pseudo-terminal refuses the modem control lines; the
+    // data path works regardless, so a refusal here is no reason to fail the open.
+    port_.setDataTerminalReady(settings.dtr);
+    port_.setRequestToSend(settings.rts);
+    port_.clearError();
+    outputQueue_ = settings.outputQueue;
+}
+
+void QtSerialPort::close() {
+    failed_ = false;
+    if (port_.isOpen())
+        port_.close();
+}
+
+bool QtSerialPort::isOpen() const {
+    return port_.isOpen() || failed_;
+}
+
+void QtSerialPort::purgeInput() {
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Input);
+}
+
+void QtSerialPort::purgeOutput() {
+    if (port_.isOpen())
+        port_.clear(QSerialPort::Output);
+}
+
+void QtSerialPort::write(const std::string& bytes) {
+    if (failed_ || !port_.isOpen())
+        throw SerialError(writeErrorText(bytes.size(), 0));
+    const qint64 free = std::max<qint64>(0, outputQueue_ - port_.bytesToWrite());
+    if (static_cast<qint64>(bytes.size()) > free)
+        throw SerialError(writeErrorText(bytes.size(), free));
+    if (bytes.empty())
+        return;
+    const auto size = static_cast<qint64>(bytes.size());
+    if (port_.write(bytes.data(), size) != size)
+        throw SerialError(writeErrorText(bytes.size(), free));
+    port_.flush();
+}
+
+std::string QtSerialPort::readAll() {
+    if (failed_)
+        throw SerialError("Read data error");
+    if (!port_.isOpen())
+        return {};
+    port_.waitForReadyRead(0);
+    if (failed_)
+        throw SerialError("Read data error");
+    const QByteArray data = port_.readAll();
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+void QtSerialPort::setReceivedHandler(std::function<void()> handler) {
+    handler_ = std::move(handler);
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
+        return;
+    if (failed_)
+        return;
+    // A hung-up device repeats the error as fast as the loop turns; one is enough. The port is
+    // closed from the loop, not from inside its own signal.
+    failed_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (failed_)
+                port_.close();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtSerialPort::onReadyRead() {
+    if (!handler_)
+        return;
+    if (inHandler_) {
+        // The handler pumps events; the next notification waits until it has returned.
+        handlerPending_ = true;
+        return;
+    }
+    inHandler_ = true;
+    do {
+        handlerPending_ = false;
+        const auto handler = handler_;
+        runReported(reporter_, handler);
+    } while (handlerPending_ && handler_ && port_.bytesAvailable() > 0);
+    inHandler_ = false;
+}
+
+}  // namespace zelar::ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+#include "platform/device_map.h"
+#include "platform/serial_port.h"
+#include "ui/error_report.h"
+
+namespace zelar::ui {
+
+// A serial port object over QSerialPort. Data moves while the event loop runs; reads also
+// pull in what the driver holds at that moment.
+class QtSerialPort : public QObject, public SerialPort {
+    Q_OBJECT
+  public:
+    explicit QtSerialPort(DeviceMap& devices, QObject* parent = nullptr);
+    ~QtSerialPort() override;
+
+    void open(int portNumber, const LineSettings& settings) override;
+    void close() override;
+    // Stays true after a driver failure until close(), so the failure reaches the reader.
+    bool isOpen() const override;
+
+    void purgeInput() override;
+    void purgeOutput() override;
+    void write(const std::string& bytes) override;
+    std::string readAll() override;
+    void setReceivedHandler(std::function<void()> handler) override;
+
+    // Where errors raised by the received handler go.
+    void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
+
+  private:
+    void onError(QSerialPort::SerialPortError error);
+    void onReadyRead();
+
+    DeviceMap& devices_;
+    QSerialPort port_;
+    int outputQueue_ = 0;
+    bool failed_ = false;
+    bool inHandler_ = false;
+    bool handlerPending_ = false;
+    std::function<void()> handler_;
+    ErrorReporter reporter_;
+};
+
+}  // namespace zelar::ui

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <ctime>
+#include <stdexcept>
+
+#include "ui/qt_event_pump.h"
+
+namespace zelar::ui {
+namespace {
+
+TEST(QtEventPump, ZeroWaitStillRunsPostedEvents) {
+    QtEventPump pump;
+    int passes = 0;
+    pump.setBeforePass([&] { ++passes; });
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
+
+    PumpDelay(pump, 0);
+    EXPECT_TRUE(ran);
+    EXPECT_GE(passes, 1);
+}
+
+TEST(QtEventPump, WaitSleepsInsteadOfSpinning) {
+    QtEventPump pump;
+    const std::clock_t cpuStart = std::clock();
+    const std::int64_t wallStart = pump.tickMs();
+
+    PumpDelay(pump, 300);
+
+    const double wallMs = static_cast<double>(pump.tickMs() - wallStart);
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    EXPECT_GE(wallMs, 300);
+    EXPECT_LT(cpuMs, 0.3 * wallMs);
+}
+
+TEST(QtEventPump, EventsRunDuringAWait) {
+    QtEventPump pump;
+    std::int64_t firedAt = -1;
+    const std::int64_t start = pump.tickMs();
+    QTimer::singleShot(50, [&] { firedAt = pump.tickMs(); });
+
+    PumpDelay(pump, 150);
+    EXPECT_GE(firedAt - start, 50);
+    EXPECT_LT(firedAt - start, 150);
+}
+
+TEST(QtEventPump, OneShotTimersRunOnceStopAndReportErrors) {
+    QtEventPump pump;
+    std::vector<std::string> errors;
+    pump.setErrorReporter([&](const std::exception& e) { errors.push_back(e.what()); });
+    int fired = 0;
+    int stoppedFired = 0;
+    pump.startTimer(20, [&] { ++fired; });
+    const auto stopped = pump.startTimer(20, [&] { ++stoppedFired; });
+    pump.stopTimer(stopped);
+    pump.startTimer(20, [] { throw std::runtime_error("timer failed"); });
+    // A callback may start the next timer.
+    pump.startTimer(10, [&] { pump.startTimer(10, [&] { ++fired; }); });
+
+    PumpDelay(pump, 120);
+    EXPECT_EQ(fired, 2);
+    EXPECT_EQ(stoppedFired, 0);
+    EXPECT_EQ(errors, std::vector<std::string>{"timer failed"});
+    pump.stopTimer(stopped);  // stopping twice is harmless
+}
+
+}  // namespace
+}  // namespace zelar::ui
