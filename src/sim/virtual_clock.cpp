@@ -46,7 +46,11 @@ void VirtualClock::stopTimer(TimerId id) {
 }
 
 void VirtualClock::advanceMs(std::int64_t ms) {
-    const std::int64_t end = nowUs_ + ms * 1000;
+    advanceUs(ms * 1000);
+}
+
+void VirtualClock::advanceUs(std::int64_t us) {
+    const std::int64_t end = nowUs_ + us;
     while (!queue_.empty() && queue_.begin()->first.first <= end) {
         nowUs_ = std::max(nowUs_, queue_.begin()->first.first);
         runDue();

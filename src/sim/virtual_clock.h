@@ -25,6 +25,8 @@ class VirtualClock : public EventPump {
     TimerId scheduleAtUs(std::int64_t dueUs, std::function<void()> callback);
     // Moves time forward by `ms`, running every event that falls due on the way.
     void advanceMs(std::int64_t ms);
+    // The same in microseconds, for line timing checks finer than a millisecond.
+    void advanceUs(std::int64_t us);
 
     // How often processEvents ran; lets tests see that a wait let events through.
     int passes() const { return passes_; }

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelar::sim {
+
+// How one answered command may misbehave.
+enum class ReplyFault {
+    Silent,       // the command is lost on the line: not carried out, nothing answered
+    NoOk,         // carried out, but the closing "OK" CR LF never comes
+    Split,        // the reply comes in several pieces with pauses between them
+    StrayBefore,  // unrelated bytes precede the reply
+    StrayAfter,   // unrelated bytes follow the reply
+    Late,         // the reply starts only after a long pause
+    Corrupt,      // payload characters are replaced by a character that is not a hex digit
+};
+
+// One reply fault and the commands it hits.
+struct FaultRule {
+    ReplyFault fault = ReplyFault::Silent;
+    int command = 0;     // V-command number; 0 hits every command
+    int occurrence = 0;  // 1-based count among the commands it could hit; 0 hits all of them
+};
+
+// How the boot loader may misbehave.
+enum class BootFault {
+    NoAnnounce,  // never sends "!"
+    DoubleAck,   // acknowledges a block with two characters
+    NoAck,       // stores the block but sends no acknowledgement
+};
+
+struct BootFaultRule {
+    BootFault fault = BootFault::NoAnnounce;
+    int page = -1;  // the block's page number; -1 hits every block
+};
+
+// Everything that can go wrong, with the parameters of each kind of fault.
+struct FaultPlan {
+    std::vector<FaultRule> rules;
+    std::vector<BootFaultRule> bootRules;
+    // After this many commands the modem answers nothing more until it restarts; -1 never.
+    int stopAfterCommands = -1;
+
+    int splitPieces = 2;
+    std::int64_t splitGapUs = 150'000;
+    std::string strayBytes = "\r\nRING\r\n";
+    std::int64_t lateUs = 6'000'000;
+    int corruptCount = 1;
+    char corruptWith = 'G';
+};
+
+// Fault text of the command line: "KIND", "KIND:NN" (only V-command NN) or "KIND:NN@K" (only the
+// K-th V-command NN), where KIND is silent, no-ok, split, stray-before, stray-after, late or
+// corrupt. Nothing when the text is not such a fault.
+std::optional<FaultRule> parseFaultRule(std::string_view text);
+// "no-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE".
+std::optional<BootFaultRule> parseBootFaultRule(std::string_view text);
+
+std::string faultName(ReplyFault fault);
+
+// Decides, command by command, which faults apply; it counts the commands each rule could hit.
+class FaultTracker {
+  public:
+    // The faults for the next command numbered `command`; advances the rules' counts.
+    std::vector<ReplyFault> next(const FaultPlan& plan, int command);
+    void reset() { counts_.clear(); }
+
+  private:
+    std::vector<int> counts_;
+};
+
+bool hasBootFault(const FaultPlan& plan, BootFault fault, int page);
+
+}  // namespace zelar::sim

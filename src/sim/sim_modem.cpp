@@ -1,0 +1,270 @@
+#include "sim/sim_modem.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "sim/sim_hex.h"
+
+namespace zelar::sim {
+
+namespace {
+
+// Longest command line the modem buffers: a 256-byte page buffer write is 526 characters.
+constexpr std::size_t kMaxLine = 1024;
+constexpr int kLastProgramPage = static_cast<int>(kProgramPages) - 1;
+
+bool has(const std::vector<ReplyFault>& faults, ReplyFault fault) {
+    return std::find(faults.begin(), faults.end(), fault) != faults.end();
+}
+
+}  // namespace
+
+std::string printable(std::string_view bytes) {
+    std::string text;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '\r')
+            text += "\\r";
+        else if (c == '\n')
+            text += "\\n";
+        else if (b < 0x20 || b >= 0x7F)
+            text += "\\x" + hexfield::byteText(b);
+        else
+            text += c;
+    }
+    return text;
+}
+
+SimModem::SimModem(ModemStore store, ModemOptions options)
+    : store_(std::move(store)), options_(std::move(options)) {}
+
+bool SimModem::hears(int speakingBaud) const {
+    return lineOpen_ && (!options_.strictBaud || lineBaud_ == speakingBaud);
+}
+
+void SimModem::setLine(bool open, int baud, std::int64_t nowUs) {
+    advanceTo(nowUs);
+    if (baud != lineBaud_ || open != lineOpen_) {
+        // A speed change garbles whatever was half received.
+        pendingLine_.clear();
+        lineOverflow_ = false;
+        lineSinceUs_ = nowUs;
+    }
+    lineOpen_ = open;
+    lineBaud_ = baud;
+    advanceTo(nowUs);
+}
+
+void SimModem::receive(std::string_view bytes, std::int64_t nowUs) {
+    advanceTo(nowUs);
+    for (char c : bytes) {
+        switch (mode_) {
+            case Mode::Firmware:
+                if (!hears(kFirmwareBaud))
+                    break;
+                if (c == '\r') {
+                    const std::string line = std::move(pendingLine_);
+                    pendingLine_.clear();
+                    if (std::exchange(lineOverflow_, false))
+                        onCommandLine(std::string(kMaxLine + 1, '?'), nowUs);
+                    else
+                        onCommandLine(line, nowUs);
+                } else if (c != '\n') {
+                    if (pendingLine_.size() < kMaxLine)
+                        pendingLine_ += c;
+                    else
+                        lineOverflow_ = true;
+                }
+                break;
+            case Mode::Restarting:
+                break;
+            case Mode::BootLoader:
+                if (hears(kBootLoaderBaud))
+                    onBootByte(static_cast<std::uint8_t>(c), nowUs);
+                break;
+        }
+    }
+}
+
+void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
+    if (line.empty())
+        return;
+    ++commandsSeen_;
+    log("> " + printable(line.size() > kMaxLine ? "(line too long)" : line));
+
+    const FaultPlan& plan = options_.faults;
+    if (plan.stopAfterCommands >= 0 && commandsSeen_ > plan.stopAfterCommands) {
+        log("  (no answer: stopped after " + std::to_string(plan.stopAfterCommands) + ")");
+        return;
+    }
+    int number = -1;
+    if (line.size() >= 6 && line.compare(0, 4, "AT+V") == 0)
+        number = static_cast<int>(hexfield::decimal(line.substr(4, 2)).value_or(0));
+    const std::vector<ReplyFault> faults = faultTracker_.next(plan, number);
+    if (has(faults, ReplyFault::Silent)) {
+        log("  (silent)");
+        return;
+    }
+
+    CommandOutcome outcome = runCommand(store_, options_.diagnostics, line);
+    if (outcome.changed)
+        ++revision_;
+    std::string reply = std::move(outcome.reply);
+    if (reply.empty())
+        return;
+
+    if (has(faults, ReplyFault::NoOk) && reply.size() >= 4 &&
+        reply.compare(reply.size() - 4, 4, "OK\r\n") == 0) {
+        reply.resize(reply.size() - 4);
+    }
+    if (has(faults, ReplyFault::Corrupt)) {
+        const std::size_t count =
+            std::min(outcome.payloadSize, static_cast<std::size_t>(std::max(0, plan.corruptCount)));
+        std::fill_n(reply.begin() + 2, count, plan.corruptWith);
+    }
+
+    std::int64_t readyUs =
+        nowUs + (outcome.slow ? options_.timing.flashUs : options_.timing.commandUs);
+    if (has(faults, ReplyFault::Late))
+        readyUs += plan.lateUs;
+
+    std::string note;
+    for (ReplyFault f : faults)
+        note += " [" + faultName(f) + "]";
+    log("< " + printable(reply) + note);
+
+    if (has(faults, ReplyFault::StrayBefore))
+        readyUs = send(plan.strayBytes, readyUs);
+    if (has(faults, ReplyFault::Split) && plan.splitPieces > 1 && reply.size() > 1) {
+        const std::size_t pieces = std::min<std::size_t>(plan.splitPieces, reply.size());
+        std::size_t from = 0;
+        for (std::size_t k = 0; k < pieces; ++k) {
+            const std::size_t to = reply.size() * (k + 1) / pieces;
+            readyUs = send(reply.substr(from, to - from), readyUs) + plan.splitGapUs;
+            from = to;
+        }
+        readyUs -= plan.splitGapUs;
+    } else {
+        readyUs = send(reply, readyUs);
+    }
+    if (has(faults, ReplyFault::StrayAfter))
+        readyUs = send(plan.strayBytes, readyUs);
+
+    if (outcome.restart)
+        beginRestart(readyUs);
+}
+
+void SimModem::beginRestart(std::int64_t fromUs) {
+    log("  restarting into the boot loader");
+    mode_ = Mode::Restarting;
+    announceDueUs_ = fromUs + options_.timing.restartUs;
+    pendingLine_.clear();
+    lineOverflow_ = false;
+    blocks_.reset();
+}
+
+void SimModem::powerCycle(std::int64_t nowUs) {
+    advanceTo(nowUs);
+    log("  power cycle");
+    beginRestart(nowUs);
+}
+
+void SimModem::startFirmware(std::int64_t nowUs) {
+    const std::string version = findVersionMark(store_.program);
+    if (!version.empty() && version != store_.firmwareVersion) {
+        store_.firmwareVersion = version;
+        ++revision_;
+    }
+    mode_ = Mode::Firmware;
+    commandsSeen_ = 0;
+    faultTracker_.reset();
+    txFreeUs_ = std::max(txFreeUs_, nowUs);
+    log("  firmware " + store_.firmwareVersion + " running");
+}
+
+void SimModem::onBootByte(std::uint8_t byte, std::int64_t nowUs) {
+    bootIdleSinceUs_ = nowUs;
+    const auto block = blocks_.feed(byte, store_.program);
+    if (!block)
+        return;
+    const FaultPlan& plan = options_.faults;
+    std::string ack(1, block->accepted ? kBlockAccepted : kBlockRejected);
+    if (block->accepted)
+        ++revision_;
+    if (hasBootFault(plan, BootFault::DoubleAck, block->page))
+        ack += ack;
+    if (hasBootFault(plan, BootFault::NoAck, block->page))
+        ack.clear();
+    log("  block page " + std::to_string(block->page) + (block->accepted ? " stored" : " refused") +
+        ", answered \"" + printable(ack) + "\"");
+    std::int64_t doneUs = nowUs + options_.timing.blockUs;
+    if (!ack.empty())
+        doneUs = send(ack, doneUs);
+    bootIdleSinceUs_ = doneUs;
+    if (block->accepted && block->page == kLastProgramPage)
+        startFirmware(doneUs);
+}
+
+std::optional<std::int64_t> SimModem::nextDueUs() const {
+    switch (mode_) {
+        case Mode::Firmware:
+            return std::nullopt;
+        case Mode::Restarting:
+            // Waits for the host to listen at the boot loader's speed, but not for ever.
+            if (hears(kBootLoaderBaud) || hasBootFault(options_.faults, BootFault::NoAnnounce, -1))
+                return announceDueUs_;
+            return announceDueUs_ + options_.timing.bootWindowUs;
+        case Mode::BootLoader:
+            return bootIdleSinceUs_ + options_.timing.bootWindowUs;
+    }
+    return std::nullopt;
+}
+
+void SimModem::advanceTo(std::int64_t nowUs) {
+    while (true) {
+        const auto due = nextDueUs();
+        if (!due || *due > nowUs)
+            return;
+        if (mode_ == Mode::Restarting) {
+            if (hasBootFault(options_.faults, BootFault::NoAnnounce, -1)) {
+                log("  boot loader running, not announced");
+                mode_ = Mode::BootLoader;
+                bootIdleSinceUs_ = *due;
+            } else if (hears(kBootLoaderBaud)) {
+                mode_ = Mode::BootLoader;
+                const std::int64_t at = std::max(*due, lineSinceUs_);
+                bootIdleSinceUs_ = send(std::string(1, kBootAnnounce), at);
+                log("  boot loader announced");
+            } else {
+                log("  nobody listened for the boot loader");
+                startFirmware(*due);
+            }
+        } else {
+            log("  boot loader idle");
+            startFirmware(*due);
+        }
+    }
+}
+
+std::int64_t SimModem::send(std::string bytes, std::int64_t readyUs) {
+    if (bytes.empty())
+        return readyUs;
+    OutputChunk chunk;
+    chunk.startUs = std::max(readyUs, txFreeUs_);
+    chunk.baud = lineBaud_;
+    chunk.bytes = std::move(bytes);
+    txFreeUs_ = chunk.endUs();
+    output_.push_back(std::move(chunk));
+    return txFreeUs_;
+}
+
+std::vector<OutputChunk> SimModem::takeOutput() {
+    return std::exchange(output_, {});
+}
+
+void SimModem::log(const std::string& text) const {
+    if (log_)
+        log_(text);
+}
+
+}  // namespace zelar::sim

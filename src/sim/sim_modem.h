@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/boot_loader.h"
+#include "sim/command_processor.h"
+#include "sim/fault_plan.h"
+#include "sim/line_timing.h"
+#include "sim/modem_store.h"
+
+namespace zelar::sim {
+
+// How long the modem takes for its work, on top of the time bytes spend on the line.
+struct ModemTiming {
+    std::int64_t commandUs = 1'000;         // a memory command, from its CR to the reply
+    std::int64_t flashUs = 15'000;          // a flash page store or load
+    std::int64_t blockUs = 5'000;           // programming one boot loader block
+    std::int64_t restartUs = 500'000;       // from the end of the restart reply to "!"
+    std::int64_t bootWindowUs = 3'000'000;  // boot loader idle time before the firmware starts
+};
+
+struct ModemOptions {
+    ModemTiming timing;
+    Diagnostics diagnostics;
+    FaultPlan faults;
+    // Hear and be heard only at the speed the modem speaks: 115200 baud for the firmware,
+    // 57600 for the boot loader. Off, any speed works and sets the line timing.
+    bool strictBaud = true;
+};
+
+// The modem's side of the serial line. It is driven by the caller's clock: every call carries
+// the current time in microseconds, and everything the modem sends comes back as chunks that
+// say when each byte has crossed the line. Calls must come in time order.
+class SimModem {
+  public:
+    enum class Mode { Firmware, Restarting, BootLoader };
+
+    explicit SimModem(ModemStore store, ModemOptions options = {});
+
+    // The host's side of the line: whether its port is open and at what speed.
+    void setLine(bool open, int baud, std::int64_t nowUs);
+    // Bytes that have fully arrived by `nowUs`.
+    void receive(std::string_view bytes, std::int64_t nowUs);
+    // Carries out timed work due by `nowUs`: the boot loader's announcement and time-outs.
+    void advanceTo(std::int64_t nowUs);
+    // When advanceTo next has something to do.
+    std::optional<std::int64_t> nextDueUs() const;
+    // Switches the power off and on: the boot loader runs, as after the restart command.
+    void powerCycle(std::int64_t nowUs);
+
+    // What the modem has sent since the last call, in order.
+    std::vector<OutputChunk> takeOutput();
+
+    ModemStore& store() { return store_; }
+    const ModemStore& store() const { return store_; }
+    ModemOptions& options() { return options_; }
+    Mode mode() const { return mode_; }
+    // Rises with every change of memory, flash or program; lets a keeper save only when needed.
+    std::uint64_t revision() const { return revision_; }
+    int commandsSeen() const { return commandsSeen_; }
+
+    // One line per command, reply and boot loader event, for a human to follow.
+    void setLog(std::function<void(const std::string&)> log) { log_ = std::move(log); }
+
+  private:
+    bool hears(int speakingBaud) const;
+    void onCommandLine(const std::string& line, std::int64_t nowUs);
+    void onBootByte(std::uint8_t byte, std::int64_t nowUs);
+    void beginRestart(std::int64_t fromUs);
+    void startFirmware(std::int64_t nowUs);
+    // Queues bytes on the line no earlier than `readyUs`; returns when the last one is done.
+    std::int64_t send(std::string bytes, std::int64_t readyUs);
+    void log(const std::string& text) const;
+
+    ModemStore store_;
+    ModemOptions options_;
+    FaultTracker faultTracker_;
+    BlockReceiver blocks_;
+    Mode mode_ = Mode::Firmware;
+
+    bool lineOpen_ = true;
+    int lineBaud_ = kFirmwareBaud;
+    std::int64_t lineSinceUs_ = 0;  // when the line last changed
+    std::int64_t txFreeUs_ = 0;
+
+    std::string pendingLine_;
+    bool lineOverflow_ = false;
+    int commandsSeen_ = 0;
+
+    std::int64_t announceDueUs_ = 0;    // Restarting: when "!" may go out
+    std::int64_t bootIdleSinceUs_ = 0;  // BootLoader: last sign of life from the host
+
+    std::uint64_t revision_ = 0;
+    std::vector<OutputChunk> output_;
+    std::function<void(const std::string&)> log_;
+};
+
+// Bytes as readable text: CR, LF and other control or non-ASCII bytes escaped.
+std::string printable(std::string_view bytes);
+
+}  // namespace zelar::sim

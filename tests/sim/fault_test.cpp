@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "sim/fault_plan.h"
+#include "sim/modem_exchange.h"
+
+namespace zelar::sim {
+namespace {
+
+using test::bootBlock;
+using test::ModemExchange;
+
+ModemOptions withRule(const std::string& spec) {
+    ModemOptions options;
+    const auto rule = parseFaultRule(spec);
+    EXPECT_TRUE(rule) << spec;
+    if (rule)
+        options.faults.rules.push_back(*rule);
+    return options;
+}
+
+TEST(FaultSpec, ParsesKindsCommandsAndOccurrences) {
+    const auto all = parseFaultRule("no-ok");
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->fault, ReplyFault::NoOk);
+    EXPECT_EQ(all->command, 0);
+    EXPECT_EQ(all->occurrence, 0);
+    const auto third = parseFaultRule("late:17@3");
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->fault, ReplyFault::Late);
+    EXPECT_EQ(third->command, 17);
+    EXPECT_EQ(third->occurrence, 3);
+    for (const char* bad :
+         {"", "loud", "silent:7", "silent:017", "split:17@0", "split:17@", "x:17"})
+        EXPECT_FALSE(parseFaultRule(bad)) << bad;
+
+    const auto ack = parseBootFaultRule("double-ack:12");
+    ASSERT_TRUE(ack);
+    EXPECT_EQ(ack->fault, BootFault::DoubleAck);
+    EXPECT_EQ(ack->page, 12);
+    EXPECT_EQ(parseBootFaultRule("no-ack")->page, -1);
+    EXPECT_TRUE(parseBootFaultRule("no-announce"));
+    EXPECT_FALSE(parseBootFaultRule("no-announce:3"));
+    EXPECT_FALSE(parseBootFaultRule("no-ack:x"));
+}
+
+TEST(ReplyFaults, SilentLosesTheCommand) {
+    ModemExchange m(withRule("silent:16"));
+    EXPECT_EQ(m.send("AT+V1600050001AA\r"), "");
+    EXPECT_EQ(m.send("AT+V1700050001\r"), "\r\n01\r\nOK\r\n");
+}
+
+TEST(ReplyFaults, NoOkCarriesOutTheCommandButDropsTheOk) {
+    ModemExchange m(withRule("no-ok:16"));
+    EXPECT_EQ(m.send("AT+V1600050001AA\r"), "\r\n");
+    EXPECT_EQ(m.send("AT+V1700050001\r"), "\r\nAA\r\nOK\r\n");
+    ModemExchange data(withRule("no-ok:17"));
+    EXPECT_EQ(data.send("AT+V1700050001\r"), "\r\n01\r\n");
+}
+
+TEST(ReplyFaults, OccurrenceHitsOnlyThatCommand) {
+    ModemExchange m(withRule("silent:17@2"));
+    EXPECT_NE(m.send("AT+V1700000001\r"), "");
+    EXPECT_NE(m.send("AT+V22\r"), "");
+    EXPECT_EQ(m.send("AT+V1700000001\r"), "");
+    EXPECT_NE(m.send("AT+V1700000001\r"), "");
+}
+
+TEST(ReplyFaults, SplitSendsPiecesWithPauses) {
+    ModemOptions options = withRule("split:22");
+    options.faults.splitPieces = 3;
+    options.faults.splitGapUs = 150'000;
+    ModemExchange m(options);
+    m.modem.receive("AT+V22\r", 0);
+    const auto out = m.modem.takeOutput();
+    ASSERT_EQ(out.size(), 3u);
+    std::string whole;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        whole += out[i].bytes;
+        if (i > 0) {
+            EXPECT_EQ(out[i].startUs, out[i - 1].endUs() + 150'000);
+        }
+    }
+    EXPECT_EQ(whole, "\r\n2045180702050102\r\nOK\r\n");
+}
+
+TEST(ReplyFaults, StrayBytesSurroundTheReply) {
+    ModemOptions options = withRule("stray-before:23");
+    options.faults.rules.push_back(*parseFaultRule("stray-after:23"));
+    options.faults.strayBytes = "#";
+    ModemExchange m(options);
+    EXPECT_EQ(m.send("AT+V23\r"), "#\r\nOK\r\n#");
+    EXPECT_EQ(m.send("AT+V1700050001\r"), "\r\n01\r\nOK\r\n");
+}
+
+TEST(ReplyFaults, LateReplyStartsAfterThePause) {
+    ModemOptions options = withRule("late");
+    options.faults.lateUs = 6'000'000;
+    options.timing.commandUs = 1'000;
+    ModemExchange m(options);
+    m.modem.receive("AT+V23\r", 0);
+    const auto out = m.modem.takeOutput();
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].startUs, 6'001'000);
+}
+
+TEST(ReplyFaults, CorruptReplacesPayloadCharactersOnly) {
+    ModemOptions options = withRule("corrupt");
+    options.faults.corruptCount = 3;
+    ModemExchange m(options);
+    EXPECT_EQ(m.send("AT+V1702210004\r"), "\r\nGGG51807\r\nOK\r\n");
+    // No payload, nothing to corrupt.
+    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+}
+
+TEST(ReplyFaults, StopAfterNCommandsUntilRestart) {
+    ModemOptions options;
+    options.faults.stopAfterCommands = 2;
+    options.timing.restartUs = 100'000;
+    options.timing.bootWindowUs = 100'000;
+    ModemExchange m(options);
+    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+    EXPECT_EQ(m.send("AT+V23\r"), "");
+    EXPECT_EQ(m.send("AT+V16000500010F\r"), "");
+    EXPECT_EQ(m.modem.store().settings[5], 0x01);
+    m.modem.powerCycle(m.nowUs);
+    m.wait(300'000);
+    ASSERT_EQ(m.modem.mode(), SimModem::Mode::Firmware);
+    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+}
+
+class BootFaults : public ::testing::Test {
+  protected:
+    std::string startBootLoader(const std::string& bootFault) {
+        options_.timing.restartUs = 100'000;
+        options_.timing.bootWindowUs = 500'000;
+        options_.faults.bootRules.push_back(*parseBootFaultRule(bootFault));
+        m_ = std::make_unique<ModemExchange>(options_);
+        EXPECT_EQ(m_->send("AT+V39\r"), "\r\nOK\r\n");
+        m_->setLine(kBootLoaderBaud);
+        return m_->wait(100'000);
+    }
+    ModemOptions options_;
+    std::unique_ptr<ModemExchange> m_;
+};
+
+TEST_F(BootFaults, DoubleAckOnOnePage) {
+    ASSERT_EQ(startBootLoader("double-ack:1"), "!");
+    EXPECT_EQ(m_->send(bootBlock(0, 0)), "K");
+    EXPECT_EQ(m_->send(bootBlock(1, 0)), "KK");
+    EXPECT_EQ(m_->send(bootBlock(2, 0, 3)), "E");
+}
+
+TEST_F(BootFaults, NoAckStillStoresThePage) {
+    ASSERT_EQ(startBootLoader("no-ack"), "!");
+    EXPECT_EQ(m_->send(bootBlock(4, 0x77)), "");
+    EXPECT_EQ(m_->modem.store().program[4 * 256], 0x77);
+}
+
+TEST_F(BootFaults, NoAnnounceThenTheFirmwareReturns) {
+    EXPECT_EQ(startBootLoader("no-announce"), "");
+    EXPECT_EQ(m_->wait(600'000), "");
+    EXPECT_EQ(m_->modem.mode(), SimModem::Mode::Firmware);
+}
+
+}  // namespace
+}  // namespace zelar::sim
