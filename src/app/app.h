@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/serial_port.h"
+#include "settings/settings_image.h"
 
 namespace zelar {
 
@@ -40,11 +41,9 @@ struct App {
     TFormInit log;
     TModemLink link;
 
+    TSettingsImage image;  // also holds the controller firmware version number
     bool settingsRead = false;
-    double firmwareVersion = 0;
     LoginState login;
-    // The role of each of the six users as read from the modem.
-    std::array<int, 6> userRoles{};
 };
 
 }  // namespace zelar

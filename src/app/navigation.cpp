@@ -15,7 +15,7 @@ void showPages(TformMain& main, std::initializer_list<Page> pages) {
 }
 
 int roleOfUser(const App& app, int user) {
-    return app.userRoles[static_cast<std::size_t>(user - 1)];
+    return app.image.users[static_cast<std::size_t>(user - 1)].status;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "forms/controls.h"
 
+#include <algorithm>
+
 namespace zelar {
 
 void selectItem(ComboBox& box, int index) {
@@ -25,6 +27,19 @@ void selectItemText(ComboBox& box, const std::string& text) {
 void showText(ComboBox& box, const std::string& text) {
     box.itemIndex = -1;
     box.text = text;
+}
+
+void setRange(ProgressBar& bar, int min, int max, int step) {
+    bar.min = min;
+    bar.max = max;
+    bar.step = step;
+    bar.position = min;
+    bar.stepsTaken = 0;
+}
+
+void stepIt(ProgressBar& bar) {
+    bar.position = std::min(bar.max, bar.position + bar.step);
+    ++bar.stepsTaken;
 }
 
 }  // namespace zelar

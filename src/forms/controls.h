@@ -69,7 +69,13 @@ struct ProgressBar : Control {
     int max = 100;
     int position = 0;
     int step = 1;
+    int stepsTaken = 0;  // steps since the range was last set
 };
+
+// Sets the range and step and puts the bar at its minimum.
+void setRange(ProgressBar& bar, int min, int max, int step);
+// Advances the bar by its step, up to its maximum.
+void stepIt(ProgressBar& bar);
 
 struct TreeNode {
     std::string text;

@@ -76,6 +76,9 @@ struct TformMain : UserPageControls,
     Edit EditPassword;
     Button ButtonApplyPassword;
 
+    // The control that should take the input focus next, by name; the window moves it.
+    std::string focusRequest;
+
     TabSheet& page(Page p);
     const TabSheet& page(Page p) const;
     std::array<Panel*, 6> expertPanels();

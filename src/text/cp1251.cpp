@@ -104,4 +104,13 @@ std::string cp1251ToUtf8(const std::string& cp1251) {
     return out;
 }
 
+std::size_t utf8Length(const std::string& utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    }
+    return n;
+}
+
 }  // namespace zelar

@@ -10,4 +10,7 @@ std::string utf8ToCp1251(const std::string& utf8);
 // Every byte has a character, except 0x98, which becomes U+FFFD.
 std::string cp1251ToUtf8(const std::string& cp1251);
 
+// The number of characters of a UTF-8 text (continuation bytes not counted).
+std::size_t utf8Length(const std::string& utf8);
+
 }  // namespace zelar

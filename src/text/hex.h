@@ -25,5 +25,7 @@ std::optional<std::vector<std::uint8_t>> hexToBytes(std::string_view hex);
 
 // Decimal text of non-negative value when the whole text is digits (at most 9); else nothing.
 std::optional<int> parseDecimal(std::string_view text);
+// A whole number: an optional sign followed by decimal digits, within 32 bits; else nothing.
+std::optional<std::int32_t> parseWholeNumber(std::string_view text);
 
 }  // namespace zelar

@@ -16,7 +16,8 @@ class NavigationTest : public AppFixture {
     void login(int role, int user, std::array<int, 6> roles) {
         app.settingsRead = true;
         app.login = {true, role, user};
-        app.userRoles = roles;
+        for (int n = 0; n < 6; ++n)
+            app.image.users[n].status = static_cast<std::uint8_t>(roles[n]);
     }
     bool showsOnly(std::vector<Page> pages, const std::string& info) {
         return visiblePages() == pages && app.main.StaticTextInformation.caption == info;
@@ -94,7 +95,7 @@ TEST_F(NavigationTest, GuardRights) {
     EXPECT_TRUE(showsOnly({}, ""));
 
     // A guard whose stored role is no longer "Охранник" does not see even their own page.
-    app.userRoles[2] = kRoleOwner;
+    app.image.users[2].status = kRoleOwner;
     TreeView1Changing(app, 3);
     EXPECT_TRUE(refused());
 }

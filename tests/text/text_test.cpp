@@ -47,6 +47,16 @@ TEST(Hex, FormattingAndParsing) {
     EXPECT_FALSE(parseDecimal("2.05"));
     EXPECT_FALSE(parseDecimal(""));
     EXPECT_FALSE(parseDecimal("-1"));
+    EXPECT_EQ(*parseWholeNumber("-12"), -12);
+    EXPECT_EQ(*parseWholeNumber("+0042"), 42);
+    EXPECT_EQ(*parseWholeNumber("2147483647"), 2147483647);
+    EXPECT_EQ(*parseWholeNumber("-2147483648"), INT32_MIN);
+    EXPECT_FALSE(parseWholeNumber("2147483648"));
+    EXPECT_FALSE(parseWholeNumber("99999999999999999999"));
+    EXPECT_FALSE(parseWholeNumber("-"));
+    EXPECT_FALSE(parseWholeNumber(" 12"));
+    EXPECT_FALSE(parseWholeNumber("12a"));
+    EXPECT_EQ(utf8Length("Мастер1"), 7u);
 }
 
 TEST(Padding, PadsNeverCutsAndCutsAtSpace) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/app.h"
+
+namespace zelar {
+
+inline constexpr const char* kTextPasswordAccepted = "Пароль принят";
+
+// The login: compares the typed password with the selected user's password as read.
+void ButtonApplyPasswordClick(App& app);
+// Enter in the password field does what the button does; other keys are typing.
+void EditPasswordKeyDown(App& app, int keyCode);
+
+// The name of a login role; empty for a value without one.
+std::string roleName(int role);
+
+}  // namespace zelar

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "app/startup.h"
+#include "sim/installed_modem.h"
+#include "sim/memory_profile.h"
+#include "sim/scripted_dialogs.h"
+#include "sim/sim_serial_port.h"
+#include "support/fake_device_map.h"
+#include "support/scripted_port.h"
+
+namespace zelar::test {
+
+// An App on the virtual clock, talking to the simulated modem on COM1.
+class SimFixture : public ::testing::Test {
+  protected:
+    explicit SimFixture(const std::string& firmware = "0205")
+        : modem(sim::installedModem(firmware)) {
+        devices.names = {"COM1"};
+        devices.paths[1] = "sim";
+        FormShow(app, &profile);
+        selectItemText(app.main.ComboBox1, "COM1");
+    }
+
+    const sim::ScriptedDialogs::Message* lastMessage() const {
+        return dialogs.messages.empty() ? nullptr : &dialogs.messages.back();
+    }
+    std::uint8_t& memory(std::size_t address) { return modem.store().settings[address]; }
+
+    sim::VirtualClock clock;
+    sim::SimModem modem;
+    sim::SimCable cable{clock, modem, 1};
+    sim::SimSerialPort port{cable};
+    sim::ScriptedDialogs dialogs;
+    FakeDeviceMap devices;
+    sim::MemoryProfile profile;
+    App app{Services{port, clock, dialogs, devices}};
+};
+
+}  // namespace zelar::test
