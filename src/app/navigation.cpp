@@ -1,5 +1,7 @@
 #include "app/navigation.h"
 
+#include "app/show_settings.h"
+
 namespace zelar {
 
 namespace {
@@ -69,14 +71,17 @@ void TreeView1Changing(App& app, int nodeIndex) {
     } else if (nodeIndex == kNodeModem) {
         if (role != kRoleMaster)
             return showInformation(main, kTextNoRights);
+        ShowModemSettings(app);
         showPages(main, {Page::TabSheet2, Page::TabSheet5, Page::TabSheetTests});
     } else if (nodeIndex == kNodeVoiceCall) {
         if (role != kRoleMaster && role != kRoleOwner)
             return showInformation(main, kTextNoRights);
+        ShowModemSettings(app);
         showPages(main, {Page::TabSheetECall});
     } else if (nodeIndex >= 1 && nodeIndex <= 6) {
         switch (userPageAccess(app, nodeIndex)) {
             case UserAccess::Allowed:
+                ShowUserSettings(app, nodeIndex);
                 showPages(main, {Page::TabSheet1});
                 break;
             case UserAccess::Refused:
