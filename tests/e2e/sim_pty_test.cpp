@@ -1,0 +1,231 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The real zelar-sim on a pseudo-terminal, talked to through plain POSIX termios.
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Reads until `count` bytes came, or `stopAt` is seen at the end, or the time is up.
+std::string readFor(int fd, std::size_t count, int timeoutMs, char stopAt = '\0') {
+    std::string out;
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (out.size() < count && (stopAt == '\0' || out.empty() || out.back() != stopAt)) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+        if (left <= 0)
+            break;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left)) <= 0)
+            break;
+        char buffer[4096];
+        const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, count - out.size()));
+        if (got <= 0)
+            break;
+        out.append(buffer, static_cast<std::size_t>(got));
+    }
+    return out;
+}
+
+class SimProcess {
+  public:
+    explicit SimProcess(std::vector<std::string> args) {
+        int out[2];
+        if (::pipe(out) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv;
+            static std::string program = ZELAR_SIM_PATH;
+            argv.push_back(program.data());
+            for (auto& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        stdout_ = out[0];
+        line_ = readFor(stdout_, 200, 5000, '\n');
+    }
+    ~SimProcess() {
+        if (pid_ > 0 && !exited_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (stdout_ >= 0)
+            ::close(stdout_);
+    }
+
+    const std::string& line() const { return line_; }
+    std::string stdoutRest() { return readFor(stdout_, 100000, 2000); }
+    // Sends the signal and returns the exit code, or -1.
+    int stop(int signal = SIGTERM) {
+        ::kill(pid_, signal);
+        return waitForExit();
+    }
+    int waitForExit() {
+        int status = 0;
+        const auto end = Clock::now() + std::chrono::seconds(5);
+        while (Clock::now() < end) {
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                exited_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            ::usleep(10'000);
+        }
+        return -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int stdout_ = -1;
+    bool exited_ = false;
+    std::string line_;
+};
+
+int openDevice(const std::string& path, speed_t speed) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return fd;
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+    ::tcsetattr(fd, TCSANOW, &t);
+    return fd;
+}
+
+void setSpeed(int fd, speed_t speed) {
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+    ::tcsetattr(fd, TCSANOW, &t);
+}
+
+std::string exchange(int fd, const std::string& line, std::size_t expected) {
+    if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+        return {};
+    return readFor(fd, expected, 2000);
+}
+
+class SimPty : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zelar-sim-pty-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path ports() const { return dir_ / "ports"; }
+    fs::path dir_;
+};
+
+TEST_F(SimPty, AnswersOnThePtyAndRegistersItsComLink) {
+    SimProcess sim({"--ports-dir", ports().string()});
+    std::istringstream words(sim.line());
+    std::string com, device;
+    words >> com >> device;
+    ASSERT_EQ(com, "COM200") << sim.line();
+    ASSERT_EQ(fs::read_symlink(ports() / com), fs::path(device));
+
+    const int fd = openDevice(device, B115200);
+    ASSERT_GE(fd, 0);
+    const std::string id = exchange(fd, "AT+V22\r", 24);
+    EXPECT_EQ(id.size(), 24u);
+    EXPECT_EQ(id, "\r\n2045180702050102\r\nOK\r\n");
+    EXPECT_EQ(exchange(fd, "AT+V1700000008\r", 24), "\r\n0000000000010000\r\nOK\r\n");
+    EXPECT_EQ(exchange(fd, "AT+V160005000203A1\r", 6), "\r\nOK\r\n");
+    EXPECT_EQ(exchange(fd, "AT+V1700050002\r", 12), "\r\n03A1\r\nOK\r\n");
+    ::close(fd);
+
+    EXPECT_EQ(sim.stop(SIGTERM), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(ports() / com)));
+}
+
+TEST_F(SimPty, TakesTheNextFreeNumberAndHonoursSigint) {
+    SimProcess first({"--ports-dir", ports().string()});
+    SimProcess second({"--ports-dir", ports().string()});
+    EXPECT_EQ(first.line().substr(0, 7), "COM200 ");
+    EXPECT_EQ(second.line().substr(0, 7), "COM199 ");
+    SimProcess chosen({"--ports-dir", ports().string(), "--com", "7"});
+    EXPECT_EQ(chosen.line().substr(0, 5), "COM7 ");
+    EXPECT_EQ(second.stop(SIGINT), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(ports() / "COM199")));
+    EXPECT_TRUE(fs::is_symlink(ports() / "COM200"));
+}
+
+TEST_F(SimPty, StateFileKeepsWhatWasWritten) {
+    const std::string state = (dir_ / "modem.state").string();
+    {
+        SimProcess sim({"--ports-dir", ports().string(), "--state", state});
+        const std::string device = sim.line().substr(sim.line().find(' ') + 1, std::string::npos);
+        const int fd = openDevice(device.substr(0, device.size() - 1), B115200);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(exchange(fd, "AT+V160218000103\r", 6), "\r\nOK\r\n");
+        ::close(fd);
+        EXPECT_EQ(sim.stop(), 0);
+    }
+    SimProcess again({"--ports-dir", ports().string(), "--state", state});
+    const std::string device = again.line().substr(again.line().find(' ') + 1);
+    const int fd = openDevice(device.substr(0, device.size() - 1), B115200);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(exchange(fd, "AT+V1702180001\r", 10), "\r\n03\r\nOK\r\n");
+    ::close(fd);
+}
+
+TEST_F(SimPty, BootLoaderAnswersAtItsOwnSpeed) {
+    SimProcess sim({"--ports-dir", ports().string(), "--restart-ms", "100"});
+    const std::string device = sim.line().substr(sim.line().find(' ') + 1);
+    const int fd = openDevice(device.substr(0, device.size() - 1), B115200);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(exchange(fd, "AT+V39\r", 6), "\r\nOK\r\n");
+    setSpeed(fd, B57600);
+    EXPECT_EQ(readFor(fd, 1, 2000), "!");
+    std::string block = "W";
+    block += '\0';
+    block += '\0';
+    block += std::string(256, '\x0D');
+    unsigned sum = 0;
+    for (char c : block)
+        sum += static_cast<unsigned char>(c);
+    block += static_cast<char>((0x100 - (sum & 0xFF)) & 0xFF);
+    EXPECT_EQ(exchange(fd, block, 1), "K");
+    block.back() = static_cast<char>(block.back() + 1);
+    EXPECT_EQ(exchange(fd, block, 1), "E");
+    ::close(fd);
+}
+
+TEST_F(SimPty, HelpAndBadOptions) {
+    SimProcess help({"--help"});
+    const std::string text = help.line() + help.stdoutRest();
+    EXPECT_NE(text.find("--fault KIND"), std::string::npos);
+    EXPECT_NE(text.find("--ports-dir"), std::string::npos);
+    EXPECT_EQ(help.waitForExit(), 0);
+    SimProcess bad({"--fault", "loud"});
+    EXPECT_EQ(bad.line(), "");
+    EXPECT_EQ(bad.waitForExit(), 2);
+}
+
+}  // namespace

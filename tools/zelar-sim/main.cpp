@@ -1,0 +1,104 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <stdexcept>
+
+#include "port_link.h"
+#include "pseudo_terminal.h"
+#include "realtime_runner.h"
+#include "sim/installed_modem.h"
+#include "sim/state_file.h"
+#include "sim_options.h"
+
+namespace {
+
+int controlWriteFd = -1;
+
+extern "C" void onSignal(int signal) {
+    const char command = signal == SIGUSR1 ? 'P' : 'T';
+    [[maybe_unused]] const ssize_t ignored = ::write(controlWriteFd, &command, 1);
+}
+
+void installSignals() {
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGUSR1, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+}
+
+double secondsSinceStart() {
+    static const std::int64_t start = zelar::simtool::RealtimeRunner::monotonicUs();
+    return static_cast<double>(zelar::simtool::RealtimeRunner::monotonicUs() - start) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace zelar;
+    const auto parsed = simtool::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.help) {
+        std::cout << simtool::helpText();
+        return 0;
+    }
+    if (!parsed.options) {
+        std::cerr << "zelar-sim: " << parsed.error << "\nTry zelar-sim --help.\n";
+        return 2;
+    }
+    const simtool::SimOptions& options = *parsed.options;
+
+    sim::ModemStore store;
+    sim::LoadedState loaded;
+    if (options.stateFile)
+        loaded = sim::loadState(*options.stateFile, options.bootLoader);
+    if (!loaded.error.empty()) {
+        std::cerr << "zelar-sim: " << loaded.error << '\n';
+        return 1;
+    }
+    if (loaded.store) {
+        store = std::move(*loaded.store);
+        if (options.firmware)
+            store.firmwareVersion = *options.firmware;
+    } else {
+        store = sim::installedModem(options.firmware.value_or("0205"));
+        store.bootLoaderVersion = options.bootLoader;
+    }
+    sim::SimModem modem(std::move(store), options.modem);
+    if (options.log) {
+        modem.setLog([](const std::string& line) {
+            std::fprintf(stderr, "[%9.3f] %s\n", secondsSinceStart(), line.c_str());
+        });
+    }
+
+    int control[2];
+    if (::pipe(control) != 0) {
+        std::perror("zelar-sim: pipe");
+        return 1;
+    }
+    fcntl(control[0], F_SETFD, FD_CLOEXEC);
+    fcntl(control[1], F_SETFD, FD_CLOEXEC);
+    fcntl(control[1], F_SETFL, O_NONBLOCK);
+    controlWriteFd = control[1];
+    installSignals();
+
+    try {
+        simtool::PseudoTerminal pty;
+        simtool::PortLink link(options.portsDir, options.comNumber, pty.devicePath());
+        std::printf("%s %s\n", link.name().c_str(), pty.devicePath().c_str());
+        std::fflush(stdout);
+
+        simtool::RealtimeRunner runner(modem, pty, options.stateFile);
+        runner.run(control[0]);
+        runner.saveIfChanged();
+        link.remove();
+    } catch (const std::runtime_error& e) {
+        std::cerr << "zelar-sim: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
