@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/handler_guard.h"
 #include "app/port_list.h"
 #include "app/show_settings.h"
 #include "app/sim_rules.h"
@@ -110,11 +111,18 @@ class SettingsRead {
     }
 
   private:
-    // Runs a step unless an earlier one failed.
+    // Runs a step unless an earlier one failed. A port error fails the step after its own
+    // box, so the read still ends in order.
     void step(bool advances, const std::function<bool()>& body) {
         if (failed_)
             return;
-        if (!body()) {
+        bool good = false;
+        try {
+            good = body();
+        } catch (const SerialError& error) {
+            reportPortError(app_, error);
+        }
+        if (!good) {
             failed_ = true;
             return;
         }

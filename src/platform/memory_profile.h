@@ -7,9 +7,9 @@
 
 #include "platform/profile.h"
 
-namespace zelar::sim {
+namespace zelar {
 
-// A configuration file held in memory, for tests.
+// A configuration file held in memory: for tests, and for front ends that keep no configuration.
 class MemoryProfile : public Profile {
   public:
     int readInt(const std::string& section, const std::string& key, int defaultValue) override {
@@ -27,4 +27,4 @@ class MemoryProfile : public Profile {
     bool folderCreatable = true;
 };
 
-}  // namespace zelar::sim
+}  // namespace zelar

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "sim/memory_profile.h"
+#include "platform/memory_profile.h"
 #include "sim/scripted_dialogs.h"
 #include "sim/virtual_clock.h"
 #include "support/fake_device_map.h"
@@ -18,7 +18,7 @@ class AppFixture : public ::testing::Test {
     ScriptedPort port{clock};
     sim::ScriptedDialogs dialogs;
     FakeDeviceMap devices;
-    sim::MemoryProfile profile;
+    MemoryProfile profile;
     App app{Services{port, clock, dialogs, devices}};
 
     std::vector<Page> visiblePages() const {

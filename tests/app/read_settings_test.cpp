@@ -301,5 +301,22 @@ TEST(Identification, TwentyThreeCharacterReplyFailsTheRead) {
     EXPECT_EQ(port.sent.size(), 1u);
 }
 
+TEST(ReadPortErrors, DriverFailureIsShownAndTheReadEndsInOrder) {
+    sim::VirtualClock clock;
+    sim::ScriptedDialogs dialogs;
+    test::FakeDeviceMap devices;
+    test::ScriptedPort port(clock);
+    App app{Services{port, clock, dialogs, devices}};
+    app.main.ComboBox1.items = {"COM4"};
+    selectItem(app.main.ComboBox1, 0);
+    port.failRead = true;
+    btnReadNastUserClick(app);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "Read data error");
+    EXPECT_EQ(dialogs.messages[1].text, "Ошибка чтения настроек");
+    EXPECT_TRUE(app.main.btnReadNastUser.enabled);
+    EXPECT_FALSE(port.isOpen());
+}
+
 }  // namespace
 }  // namespace zelar

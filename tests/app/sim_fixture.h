@@ -4,8 +4,8 @@
 
 #include "app/app.h"
 #include "app/startup.h"
+#include "platform/memory_profile.h"
 #include "sim/installed_modem.h"
-#include "sim/memory_profile.h"
 #include "sim/scripted_dialogs.h"
 #include "sim/sim_serial_port.h"
 #include "support/fake_device_map.h"
@@ -35,7 +35,7 @@ class SimFixture : public ::testing::Test {
     sim::SimSerialPort port{cable};
     sim::ScriptedDialogs dialogs;
     FakeDeviceMap devices;
-    sim::MemoryProfile profile;
+    MemoryProfile profile;
     App app{Services{port, clock, dialogs, devices}};
 };
 

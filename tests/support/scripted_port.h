@@ -27,6 +27,8 @@ class ScriptedPort : public SerialPort {
     void purgeOutput() override {}
     void write(const std::string& bytes) override { sent.push_back(bytes); }
     std::string readAll() override {
+        if (failRead)
+            throw SerialError("Read data error");
         std::string out;
         out.swap(received_);
         return out;
@@ -39,6 +41,7 @@ class ScriptedPort : public SerialPort {
     }
 
     bool failOpen = false;
+    bool failRead = false;
     int openedNumber = 0;
     int openCount = 0;
     LineSettings openedSettings;
