@@ -1,0 +1,66 @@
+#include <QCoreApplication>
+
+#include <iostream>
+
+#include "app/handler_guard.h"
+#include "app/login.h"
+#include "app/read_settings.h"
+#include "app/startup.h"
+#include "cli_options.h"
+#include "console_dialogs.h"
+#include "platform/memory_profile.h"
+#include "settings_report.h"
+#include "ui/config_paths.h"
+#include "ui/qt_event_pump.h"
+#include "ui/qt_serial_port.h"
+
+using namespace zelar;
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const cli::ParseResult parsed = cli::parseCliOptions(args);
+    if (!parsed.options) {
+        std::cerr << "zelar-cli: " << parsed.error << "\n\n" << cli::kUsage;
+        return 2;
+    }
+    const cli::CliOptions& options = *parsed.options;
+    if (options.command == cli::Command::Help) {
+        std::cout << cli::kUsage;
+        return 0;
+    }
+
+    QCoreApplication application(argc, argv);
+    const auto devices = ui::makeDeviceMap();
+    ui::QtEventPump pump;
+    ui::QtSerialPort port(*devices);
+    cli::ConsoleDialogs dialogs(std::cerr, options.yes);
+    App app{Services{port, pump, dialogs, *devices}};
+    // The command line keeps no configuration of its own.
+    MemoryProfile profile;
+    if (!FormShow(app, &profile)) return 1;
+
+    if (options.command == cli::Command::Ports) {
+        for (const std::string& item : app.main.ComboBox1.items) std::cout << item << '\n';
+        return 0;
+    }
+
+    selectItemText(app.main.ComboBox1, options.port);
+    int shown = -1;
+    pump.setBeforePass([&] {
+        const ProgressBar& bar = app.main.BSprogressBarLine1;
+        if (bar.position != shown) {
+            shown = bar.position;
+            std::cerr << "progress " << bar.position << '/' << bar.max << std::endl;
+        }
+    });
+    runHandler(app, [&] { btnReadNastUserClick(app); });
+    bool ok = app.settingsRead;
+    if (ok && options.user) {
+        selectItem(app.main.cbUser, *options.user - 1);
+        app.main.EditPassword.text = options.password;
+        runHandler(app, [&] { ButtonApplyPasswordClick(app); });
+        ok = app.login.loggedIn;
+    }
+    cli::printSettingsReport(std::cout, app, options.state);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ostream>
+
+#include "app/app.h"
+
+namespace zelar::cli {
+
+// Prints what the window shows after a read: identification, status, the modem pages and each
+// user's page as the navigation would fill it. `withState` adds enabled/disabled and hidden.
+void printSettingsReport(std::ostream& out, App& app, bool withState);
+
+}  // namespace zelar::cli
