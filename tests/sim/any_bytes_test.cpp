@@ -3,7 +3,6 @@
 #include <random>
 
 #include "sim/modem_exchange.h"
-#include "sim/state_file.h"
 
 // Whatever arrives on the line, the modem neither crashes nor answers outside its frames.
 namespace zelar::sim {
@@ -57,18 +56,6 @@ TEST(AnyBytes, BootLoaderTakesNoiseWithoutHarm) {
         const std::string reply = m.send(randomText(rng, rng() % 600, false));
         for (char c : reply)
             EXPECT_TRUE(c == kBlockAccepted || c == kBlockRejected);
-    }
-}
-
-TEST(AnyBytes, StateParserRefusesNoiseCleanly) {
-    std::mt19937 rng(99);
-    const std::string good = stateText(installedModem());
-    for (int round = 0; round < 200; ++round) {
-        std::string text = good;
-        for (int k = 0; k < 5; ++k)
-            text[rng() % text.size()] = static_cast<char>(rng() & 0xFF);
-        const LoadedState state = parseState(text);
-        EXPECT_TRUE(state.store.has_value() != !state.error.empty());
     }
 }
 

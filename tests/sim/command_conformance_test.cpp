@@ -162,22 +162,5 @@ TEST(CommandConformance, ReplyTimingFollowsTheLine) {
     EXPECT_EQ(out[0].startUs, 30000);
 }
 
-TEST(CommandConformance, StrictModemOnlyHearsItsOwnSpeed) {
-    ModemExchange m;
-    m.setLine(57600);
-    EXPECT_EQ(m.send("AT+V23\r"), "");
-    m.setLine(115200);
-    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
-
-    ModemOptions lenient;
-    lenient.strictBaud = false;
-    ModemExchange any(lenient);
-    any.setLine(9600);
-    any.modem.receive("AT+V23\r", 0);
-    const auto out = any.modem.takeOutput();
-    ASSERT_EQ(out.size(), 1u);
-    EXPECT_EQ(out[0].baud, 9600);
-}
-
 }  // namespace
 }  // namespace zelar::sim

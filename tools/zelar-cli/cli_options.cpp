@@ -26,12 +26,15 @@ const char* const kUsage =
 
 namespace {
 
-ParseResult fail(const std::string& error) { return {std::nullopt, error}; }
+ParseResult fail(const std::string& error) {
+    return {std::nullopt, error};
+}
 
 }  // namespace
 
 ParseResult parseCliOptions(const std::vector<std::string>& args) {
-    if (args.empty()) return fail("no command given");
+    if (args.empty())
+        return fail("no command given");
     CliOptions options;
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
@@ -39,16 +42,19 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
     }
     if (command == "ports") {
         options.command = Command::Ports;
-        if (args.size() > 1) return fail("'ports' takes no options");
+        if (args.size() > 1)
+            return fail("'ports' takes no options");
         return {options, {}};
     }
-    if (command != "read") return fail("unknown command '" + command + "'");
+    if (command != "read")
+        return fail("unknown command '" + command + "'");
     options.command = Command::Read;
 
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) return std::nullopt;
+            if (i + 1 >= args.size())
+                return std::nullopt;
             return args[++i];
         };
         if (arg == "--state") {
@@ -57,16 +63,19 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.yes = true;
         } else if (arg == "--port") {
             const auto v = value();
-            if (!v) return fail("--port needs a value such as COM3");
+            if (!v)
+                return fail("--port needs a value such as COM3");
             options.port = *v;
         } else if (arg == "--user") {
             const auto v = value();
             const auto n = v ? parseDecimal(*v) : std::nullopt;
-            if (!n || *n < 1 || *n > 6) return fail("--user needs a user number from 1 to 6");
+            if (!n || *n < 1 || *n > 6)
+                return fail("--user needs a user number from 1 to 6");
             options.user = *n;
         } else if (arg == "--password") {
             const auto v = value();
-            if (!v) return fail("--password needs a value");
+            if (!v)
+                return fail("--password needs a value");
             options.password = *v;
         } else {
             return fail("unknown option '" + arg + "'");

@@ -8,7 +8,7 @@ namespace zelar::cli {
 
 // Message boxes as lines "[caption] text" on a stream; no windows, no file dialogs.
 class ConsoleDialogs : public Dialogs {
-public:
+  public:
     ConsoleDialogs(std::ostream& out, bool yes) : out_(out), yes_(yes) {}
 
     MessageResult messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -18,7 +18,7 @@ public:
                                             const std::string& defaultExtension) override;
     void showModal(WindowId window) override;
 
-private:
+  private:
     std::ostream& out_;
     bool yes_;
 };

@@ -37,10 +37,12 @@ int main(int argc, char** argv) {
     App app{Services{port, pump, dialogs, *devices}};
     // The command line keeps no configuration of its own.
     MemoryProfile profile;
-    if (!FormShow(app, &profile)) return 1;
+    if (!FormShow(app, &profile))
+        return 1;
 
     if (options.command == cli::Command::Ports) {
-        for (const std::string& item : app.main.ComboBox1.items) std::cout << item << '\n';
+        for (const std::string& item : app.main.ComboBox1.items)
+            std::cout << item << '\n';
         return 0;
     }
 

@@ -12,7 +12,8 @@ void line(std::ostream& out, const std::string& name, const std::string& value,
     out << name << ": " << value;
     if (withState) {
         out << (control.enabled ? " [enabled]" : " [disabled]");
-        if (!control.visible) out << " [hidden]";
+        if (!control.visible)
+            out << " [hidden]";
     }
     out << '\n';
 }
