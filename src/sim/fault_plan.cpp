@@ -58,9 +58,9 @@ std::optional<FaultRule> parseFaultRule(std::string_view text) {
 std::optional<BootFaultRule> parseBootFaultRule(std::string_view text) {
     const auto [name, argument] = splitArgument(text);
     BootFaultRule rule;
-    if (name == "no-announce" && !argument) {
-        rule.fault = BootFault::NoAnnounce;
-        return rule;
+    if (name == "no-announce" || name == "double-announce") {
+        rule.fault = name == "no-announce" ? BootFault::NoAnnounce : BootFault::DoubleAnnounce;
+        return argument ? std::nullopt : std::optional<BootFaultRule>(rule);
     }
     if (name == "double-ack")
         rule.fault = BootFault::DoubleAck;

@@ -28,9 +28,10 @@ struct FaultRule {
 
 // How the boot loader may misbehave.
 enum class BootFault {
-    NoAnnounce,  // never sends "!"
-    DoubleAck,   // acknowledges a block with two characters
-    NoAck,       // stores the block but sends no acknowledgement
+    NoAnnounce,      // never sends "!"
+    DoubleAnnounce,  // sends "!!" instead of "!"
+    DoubleAck,       // acknowledges a block with two characters
+    NoAck,           // stores the block but sends no acknowledgement
 };
 
 struct BootFaultRule {
@@ -57,7 +58,7 @@ struct FaultPlan {
 // K-th V-command NN), where KIND is silent, no-ok, split, stray-before, stray-after, late or
 // corrupt. Nothing when the text is not such a fault.
 std::optional<FaultRule> parseFaultRule(std::string_view text);
-// "no-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE".
+// "no-announce", "double-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE".
 std::optional<BootFaultRule> parseBootFaultRule(std::string_view text);
 
 std::string faultName(ReplyFault fault);

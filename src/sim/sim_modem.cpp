@@ -233,7 +233,8 @@ void SimModem::advanceTo(std::int64_t nowUs) {
             } else if (hears(kBootLoaderBaud)) {
                 mode_ = Mode::BootLoader;
                 const std::int64_t at = std::max(*due, lineSinceUs_);
-                bootIdleSinceUs_ = send(std::string(1, kBootAnnounce), at);
+                const bool twice = hasBootFault(options_.faults, BootFault::DoubleAnnounce, -1);
+                bootIdleSinceUs_ = send(std::string(twice ? 2 : 1, kBootAnnounce), at);
                 log("  boot loader announced");
             } else {
                 log("  nobody listened for the boot loader");

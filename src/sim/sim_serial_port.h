@@ -19,7 +19,7 @@ class SimSerialPort;
 // their line time in each direction at the baud rate of the port that is open, the modem's
 // timed work runs on the clock, and bytes that arrive while no port is open are lost, as on a
 // real line. Several SimSerialPort objects may share it (the main link and the boot loader
-// link), one open at a time.
+// link), one open at a time. The cable must outlive its ports.
 class SimCable {
   public:
     SimCable(VirtualClock& clock, SimModem& modem, int portNumber = 1);

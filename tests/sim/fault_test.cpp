@@ -39,6 +39,7 @@ TEST(FaultSpec, ParsesKindsCommandsAndOccurrences) {
     EXPECT_EQ(ack->page, 12);
     EXPECT_EQ(parseBootFaultRule("no-ack")->page, -1);
     EXPECT_TRUE(parseBootFaultRule("no-announce"));
+    EXPECT_EQ(parseBootFaultRule("double-announce")->fault, BootFault::DoubleAnnounce);
     EXPECT_FALSE(parseBootFaultRule("no-announce:3"));
     EXPECT_FALSE(parseBootFaultRule("no-ack:x"));
 }
@@ -155,6 +156,10 @@ TEST_F(BootFaults, NoAckStillStoresThePage) {
     ASSERT_EQ(startBootLoader("no-ack"), "!");
     EXPECT_EQ(m_->send(bootBlock(4, 0x77)), "");
     EXPECT_EQ(m_->modem.store().program[4 * 256], 0x77);
+}
+
+TEST_F(BootFaults, DoubleAnnounce) {
+    EXPECT_EQ(startBootLoader("double-announce"), "!!");
 }
 
 TEST_F(BootFaults, NoAnnounceThenTheFirmwareReturns) {

@@ -142,6 +142,7 @@ Faults (each may be given several times):
   --corrupt-count N      payload characters replaced (default 1)
   --corrupt-char C       their replacement (default G)
   --boot-fault KIND      no-announce        the boot loader never sends "!"
+                         double-announce    it sends "!!" instead
                          double-ack[:PAGE]  acknowledge blocks (or block PAGE) twice
                          no-ack[:PAGE]      acknowledge blocks (or block PAGE) not at all
 
