@@ -1,0 +1,111 @@
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "sim_process.h"
+
+// zelar-cli against the real zelar-sim on a pseudo-terminal.
+namespace {
+
+namespace fs = std::filesystem;
+using zelar::test::SimProcess;
+
+struct CommandRun {
+    int status = -1;
+    std::string out;
+};
+
+// Runs a shell command line and collects its stdout.
+CommandRun run(const std::string& command) {
+    CommandRun result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return result;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, got);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class CliRead : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zelar-cli-e2e-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(ports());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
+    CommandRun cli(const std::string& args) {
+        return run("XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' " + args +
+                   " 2>/dev/null");
+    }
+    static std::string com(const SimProcess& sim) {
+        return sim.line().substr(0, sim.line().find(' '));
+    }
+
+    fs::path dir_;
+};
+
+bool hasLine(const std::string& text, const std::string& line) {
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        if (l == line)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(CliRead, ReadsAndLogsInPrintingWhatTheWindowShows) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "42"});
+    ASSERT_EQ(com(sim), "COM42");
+
+    const CommandRun ports = cli("ports");
+    EXPECT_EQ(ports.status, 0);
+    EXPECT_TRUE(hasLine(ports.out, "COM42")) << ports.out;
+
+    const CommandRun read = cli("read --port COM42 --user 1 --password 1234");
+    EXPECT_EQ(read.status, 0) << read.out;
+    const std::string& o = read.out;
+    EXPECT_EQ(o.rfind("[identification]\nStaticTextSN: Серийный номер: 7204518\n", 0), 0u) << o;
+    EXPECT_TRUE(hasLine(o, "StaticTextVer: ПО контроллера: 2.05"));
+    EXPECT_TRUE(hasLine(o, "EditIMEI: IMEI: 356938035643809"));
+    EXPECT_TRUE(hasLine(o, "StatusBar: Пароль принят"));
+    EXPECT_TRUE(hasLine(o, "StaticTextInformation: Пароль принят.Статус пользователя:Мастер"));
+    EXPECT_TRUE(hasLine(o, "EditSim1Pin1: 4951"));
+    EXPECT_TRUE(hasLine(o, "EditGPRSLogin: Склад_Север"));
+    EXPECT_TRUE(hasLine(o, "ComBoxTestGPRS:  1  мин."));
+    EXPECT_TRUE(hasLine(o, "EditMainObj: 1234"));
+    EXPECT_TRUE(hasLine(o, "ComBoxWorkAs: Оконечное устройство"));
+    EXPECT_TRUE(hasLine(o, "[user 6]"));
+    EXPECT_TRUE(hasLine(o, "EditUserPassword: 5678"));
+    EXPECT_TRUE(hasLine(o, "EditGPRSWWW2: reserve.example.ru"));
+    EXPECT_NE(o.find("[modem]\n"), std::string::npos);
+}
+
+TEST_F(CliRead, StateMarksAndFailures) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "43"});
+    // A refused password fails the run; what was read is printed all the same.
+    const CommandRun read = cli("read --port COM43 --state --user 1 --password 9999");
+    EXPECT_EQ(read.status, 1);
+    EXPECT_TRUE(hasLine(read.out, "EditSIM1USSD: 100 [disabled]")) << read.out;
+    EXPECT_TRUE(hasLine(read.out, "CheckBoxSim1Vkl: 1 [enabled] [hidden]"));
+
+    EXPECT_EQ(cli("read --port COM99").status, 1);
+    EXPECT_EQ(cli("read").status, 2);
+    EXPECT_EQ(cli("read --port COM43 --user 7 --password 1234").status, 2);
+    EXPECT_EQ(cli("frobnicate").status, 2);
+    EXPECT_EQ(cli("--help").status, 0);
+}
+
+}  // namespace
