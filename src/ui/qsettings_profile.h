@@ -6,8 +6,9 @@
 
 namespace zelar::ui {
 
-// Integer keys of an INI file through QSettings. Every call opens the file afresh and every
-// write is synced to disk before it returns: nothing is cached between calls.
+// Integer keys of an INI file through QSettings. Every write is synced to disk before it
+// returns; reads see what other programs wrote (QSettings reads a file again once its size or
+// time has changed).
 class QSettingsProfile : public Profile {
   public:
     explicit QSettingsProfile(QString filePath);

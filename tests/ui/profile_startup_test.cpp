@@ -67,17 +67,15 @@ TEST_F(ProfileStartup, FirstStartHasNoPortAndExpertModeAndCloseWritesOnlyExpert)
 }
 
 TEST_F(ProfileStartup, ExpertZeroIsUserModeAndAnyOtherValueIsExpert) {
-    writeFile(iniPath, "[Modem]\r\nExpert=0\r\n");
-    ASSERT_TRUE(FormShow(app, &profile));
-    EXPECT_EQ(app.main.cbExpert.text, "Пользователь");
-    for (const Panel* panel : app.main.expertPanels())
-        EXPECT_FALSE(panel->visible);
-
-    writeFile(iniPath, "[Modem]\r\nExpert=5\r\n");
-    ASSERT_TRUE(FormShow(app, &profile));
-    EXPECT_EQ(app.main.cbExpert.text, "Эксперт");
-    for (const Panel* panel : app.main.expertPanels())
-        EXPECT_TRUE(panel->visible);
+    for (const auto& [stored, mode] : {std::pair{"0", "Пользователь"}, {"5", "Эксперт"}}) {
+        const QString path = dir.path() + "/" + stored + "/Modem.ini";
+        writeFile(path, QByteArray("[Modem]\r\nExpert=") + stored + "\r\n");
+        QSettingsProfile storedProfile(path);
+        ASSERT_TRUE(FormShow(app, &storedProfile));
+        EXPECT_EQ(app.main.cbExpert.text, mode);
+        for (const Panel* panel : app.main.expertPanels())
+            EXPECT_EQ(panel->visible, std::string(stored) != "0");
+    }
 }
 
 TEST_F(ProfileStartup, PortThatIsGoneSelectsNothingAndKeepsItsValue) {

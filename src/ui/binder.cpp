@@ -1,0 +1,129 @@
+#include "ui/binder.h"
+
+#include "ui/key_codes.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+#include <stdexcept>
+#include <variant>
+
+namespace zelar::ui {
+
+Binding::Binding(Binder& binder, QWidget& widget) : binder_(binder), widget_(&widget) {}
+
+Binding::~Binding() {
+    if (widget_)
+        widget_->removeEventFilter(this);
+}
+
+Binding& Binding::onChange(std::function<void()> action) {
+    change_ = std::move(action);
+    return *this;
+}
+
+Binding& Binding::onExit(std::function<void()> action) {
+    exit_ = std::move(action);
+    widget_->installEventFilter(this);
+    return *this;
+}
+
+Binding& Binding::onKey(std::function<bool(char32_t key)> filter) {
+    key_ = std::move(filter);
+    widget_->installEventFilter(this);
+    return *this;
+}
+
+Binding& Binding::onKeyDown(std::function<void(int keyCode)> action) {
+    keyDown_ = std::move(action);
+    widget_->installEventFilter(this);
+    return *this;
+}
+
+void Binding::changedByUser() {
+    binder_.run(change_ ? change_ : [] {});
+}
+
+bool Binding::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != widget_)
+        return false;
+    if (event->type() == QEvent::FocusOut && exit_) {
+        binder_.run(exit_);
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto& press = static_cast<const QKeyEvent&>(*event);
+        if (keyDown_) {
+            if (const int code = virtualKeyCode(press.key()); code != 0)
+                binder_.run([&] { keyDown_(code); });
+        }
+        if (!key_)
+            return false;
+        const QString text = press.text();
+        bool accepted = true;
+        binder_.run([&] {
+            for (const char32_t key : text.toUcs4())
+                accepted = accepted && key_(key);
+        });
+        if (!accepted)
+            return true;
+    }
+    return false;
+}
+
+Binding& Binder::add(std::unique_ptr<Binding> binding) {
+    bindings_.push_back(std::move(binding));
+    return *bindings_.back();
+}
+
+void Binder::bindFocusRequest(QWidget& root, std::string& request) {
+    focusRequests_.push_back({&root, &request});
+}
+
+void Binder::pushAll() {
+    if (pushing_)
+        return;
+    pushing_ = true;
+    for (const auto& binding : bindings_)
+        binding->push();
+    for (FocusRequest& focus : focusRequests_) {
+        if (focus.request->empty() || !focus.root)
+            continue;
+        const QString name = QString::fromStdString(*focus.request);
+        focus.request->clear();
+        if (auto* target = focus.root->findChild<QWidget*>(name))
+            target->setFocus(Qt::OtherFocusReason);
+    }
+    pushing_ = false;
+}
+
+void Binder::run(const std::function<void()>& handler) {
+    runReported(reporter_, [&] {
+        if (runner_)
+            runner_(handler);
+        else
+            handler();
+    });
+    pushAll();
+}
+
+Binding& Binder::bind(QWidget& root, const NamedControl& named) {
+    return std::visit([&](auto* control) -> Binding& { return bind(root, named.name, *control); },
+                      named.control);
+}
+
+void Binder::bindAll(QWidget& root, const std::vector<NamedControl>& controls) {
+    for (const NamedControl& control : controls)
+        bind(root, control);
+}
+
+Binding& Binder::at(QWidget& root, const char* name) {
+    for (const auto& binding : bindings_) {
+        const QWidget& widget = binding->widget();
+        if (widget.objectName() == QLatin1String(name) &&
+            (&widget == &root || root.isAncestorOf(&widget))) {
+            return *binding;
+        }
+    }
+    throw std::logic_error(std::string("no control bound by the name ") + name);
+}
+
+}  // namespace zelar::ui

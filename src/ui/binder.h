@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/control_registry.h"
+#include "forms/controls.h"
+#include "forms/form_main.h"
+#include "ui/error_report.h"
+
+class QWidget;
+
+namespace zelar::ui {
+
+class Binder;
+
+// One model control tied to the widget of the same name. push() shows the model in the widget;
+// the widget's user signals write back into the model and then run the control's action.
+class Binding : public QObject {
+  public:
+    Binding(Binder& binder, QWidget& widget);
+    ~Binding() override;
+
+    virtual void push() = 0;
+
+    // The user changed the control (typed, picked, toggled, selected) or pressed the button.
+    Binding& onChange(std::function<void()> action);
+    Binding& onClick(std::function<void()> action) { return onChange(std::move(action)); }
+    // The input focus left the control.
+    Binding& onExit(std::function<void()> action);
+    // Each typed character before the control sees it (Enter as U+000D, Backspace as U+0008);
+    // false drops the key.
+    Binding& onKey(std::function<bool(char32_t key)> filter);
+    // Every key pressed while the control has the focus, as a Windows virtual-key code
+    // (Enter 13, Escape 27, letters and digits their upper-case character); the control still
+    // gets the key.
+    Binding& onKeyDown(std::function<void(int keyCode)> action);
+
+    QWidget& widget() const { return *widget_; }
+
+  protected:
+    // The model already holds the user's change; runs the action and shows its results.
+    void changedByUser();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    Binder& binder_;
+    QPointer<QWidget> widget_;
+    std::function<void()> change_;
+    std::function<void()> exit_;
+    std::function<bool(char32_t)> key_;
+    std::function<void(int)> keyDown_;
+};
+
+// Ties the window models to their widgets, found by objectName under a window. Handlers run
+// through run(): an error they raise is reported, and afterwards every control is pushed.
+class Binder {
+  public:
+    // Each throws std::logic_error when the window has no widget of that name and kind.
+    Binding& bind(QWidget& root, const char* name, Edit& control);
+    Binding& bind(QWidget& root, const char* name, Label& control);
+    Binding& bind(QWidget& root, const char* name, Button& control);
+    Binding& bind(QWidget& root, const char* name, CheckBox& control);
+    Binding& bind(QWidget& root, const char* name, RadioButton& control);
+    Binding& bind(QWidget& root, const char* name, ComboBox& control);
+    Binding& bind(QWidget& root, const char* name, Panel& control);
+    Binding& bind(QWidget& root, const char* name, TabSheet& control);
+    Binding& bind(QWidget& root, const char* name, ProgressBar& control);
+    Binding& bind(QWidget& root, const char* name, TreeView& control);
+    Binding& bind(QWidget& root, const char* name, StatusBar& control);
+    Binding& bind(QWidget& root, const char* name, Memo& control);
+    // Controls from the window models' registry of names, each to the widget of its name.
+    Binding& bind(QWidget& root, const NamedControl& control);
+    void bindAll(QWidget& root, const std::vector<NamedControl>& controls);
+    // The page on view of a page control; bind it after its pages.
+    Binding& bindActivePage(QWidget& root, const char* name, Page& active);
+    // A control name the handlers want focused; the binder focuses it and clears the request.
+    void bindFocusRequest(QWidget& root, std::string& request);
+
+    // The binding of a control of the window, to attach its actions. Throws std::logic_error
+    // when it is not bound.
+    Binding& at(QWidget& root, const char* name);
+
+    // Shows every model control in its widget.
+    void pushAll();
+    // Runs a handler through the handler runner, reports what escapes it, then shows the models.
+    void run(const std::function<void()>& handler);
+    void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
+    // How handlers are run, so that errors the handlers leave to the front end are dealt with
+    // the same way in every front end.
+    using HandlerRunner = std::function<void(const std::function<void()>&)>;
+    void setHandlerRunner(HandlerRunner runner) { runner_ = std::move(runner); }
+
+  private:
+    template <class W>
+    W& find(QWidget& root, const char* name);
+    Binding& add(std::unique_ptr<Binding> binding);
+
+    std::vector<std::unique_ptr<Binding>> bindings_;
+    struct FocusRequest {
+        QPointer<QWidget> root;
+        std::string* request;
+    };
+    std::vector<FocusRequest> focusRequests_;
+    ErrorReporter reporter_;
+    HandlerRunner runner_;
+    bool pushing_ = false;
+};
+
+}  // namespace zelar::ui

@@ -1,0 +1,82 @@
+#include "ui/config_program.h"
+
+#include <QApplication>
+
+#include "app/handler_guard.h"
+#include "app/startup.h"
+#include "ui/config_paths.h"
+#include "ui/window_bindings.h"
+
+namespace zelar::ui {
+
+ConfigProgram::ConfigProgram()
+    : devices_(makeDeviceMap()),
+      port_(*devices_),
+      setup_(&main_),
+      ussd_(&main_),
+      log_(&main_),
+      dialogs_(main_),
+      app_(Services{port_, pump_, dialogs_, *devices_}),
+      keys_(main_) {
+    dialogs_.addWindow(WindowId::Setup, setup_);
+    dialogs_.addWindow(WindowId::Ussd, ussd_);
+    dialogs_.addWindow(WindowId::Log, log_);
+
+    const ErrorReporter report = [this](const std::exception& e) { reportError(e); };
+    binder_.setErrorReporter(report);
+    binder_.setHandlerRunner(
+        [this](const std::function<void()>& handler) { runHandler(app_, handler); });
+    pump_.setErrorReporter(report);
+    port_.setErrorReporter(report);
+    pump_.setBeforePass([this] { binder_.pushAll(); });
+    app_.link.onBusy = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+
+    bindMainWindow(binder_, main_, app_);
+    bindLogWindow(binder_, log_, app_.log);
+    setup_.setWindowTitle(QString::fromStdString(app_.setup.caption));
+    ussd_.setWindowTitle(QString::fromStdString(app_.ussd.caption));
+    log_.setWindowTitle(QString::fromStdString(app_.log.caption));
+
+    const QString iniPath = modemIniPath();
+    if (!iniPath.isEmpty())
+        profile_ = std::make_unique<QSettingsProfile>(iniPath);
+
+    main_.onFirstShow = [this] { firstShow(); };
+    main_.onClose = [this] { close(); };
+    keys_.onKeyDown = [this](const KeyPress& key) {
+        binder_.run([this, &key] { FormKeyDown(app_, key); });
+    };
+    qApp->installEventFilter(&keys_);
+}
+
+ConfigProgram::~ConfigProgram() {
+    qApp->removeEventFilter(&keys_);
+}
+
+bool ConfigProgram::start() {
+    binder_.pushAll();
+    main_.placeOnScreen();
+    main_.show();
+    return started_;
+}
+
+void ConfigProgram::firstShow() {
+    binder_.run([this] { started_ = FormShow(app_, profile_.get()); });
+}
+
+void ConfigProgram::close() {
+    if (!started_ || !profile_)
+        return;
+    binder_.run([this] { FormClose(app_, *profile_); });
+}
+
+void ConfigProgram::reportError(const std::exception& error) {
+    dialogs_.messageBox(error.what(), "Ошибка", MessageIcon::Error, MessageButtons::Ok);
+}
+
+}  // namespace zelar::ui

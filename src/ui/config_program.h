@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+
+#include "app/app.h"
+#include "ui/binder.h"
+#include "ui/form_dialogs.h"
+#include "ui/key_chord_filter.h"
+#include "ui/main_window.h"
+#include "ui/qsettings_profile.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_event_pump.h"
+#include "ui/qt_serial_port.h"
+
+namespace zelar::ui {
+
+// The window program: its windows, created once in their fixed order, the Qt services, the
+// handlers' state and the binding between them.
+class ConfigProgram {
+  public:
+    ConfigProgram();
+    ~ConfigProgram();
+    ConfigProgram(const ConfigProgram&) = delete;
+    ConfigProgram& operator=(const ConfigProgram&) = delete;
+
+    // Shows the main window, which runs the start-up. False when the program must end.
+    bool start();
+
+    MainWindow& mainWindow() { return main_; }
+    LogWindow& logWindow() { return log_; }
+    App& app() { return app_; }
+
+  private:
+    void firstShow();
+    void close();
+    void reportError(const std::exception& error);
+
+    std::unique_ptr<DeviceMap> devices_;
+    QtSerialPort port_;
+    QtEventPump pump_;
+    MainWindow main_;
+    SetupWindow setup_;
+    UssdWindow ussd_;
+    LogWindow log_;
+    QtDialogs dialogs_;
+    App app_;
+    Binder binder_;
+    std::unique_ptr<QSettingsProfile> profile_;
+    KeyChordFilter keys_;
+    bool started_ = false;
+};
+
+}  // namespace zelar::ui

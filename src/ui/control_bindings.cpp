@@ -1,0 +1,438 @@
+// How each kind of model control is shown in its widget and read back from it.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/binder.h"
+
+namespace zelar::ui {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void pushCommon(QWidget& widget, const Control& control) {
+    if (widget.testAttribute(Qt::WA_Disabled) == control.enabled)
+        widget.setEnabled(control.enabled);
+    if (widget.isHidden() == control.visible)
+        widget.setVisible(control.visible);
+}
+
+QTabWidget& tabWidgetOf(QWidget& page) {
+    for (QWidget* w = page.parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            return *tabs;
+    }
+    throw std::logic_error("page " + page.objectName().toStdString() + " is not in a page control");
+}
+
+class EditBinding : public Binding {
+  public:
+    EditBinding(Binder& binder, QLineEdit& widget, Edit& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        connect(&widget, &QLineEdit::textEdited, this, [this](const QString& text) {
+            control_.text = text.toStdString();
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(widget_);
+        pushCommon(widget_, control_);
+        const QString text = qs(control_.text);
+        // The limit stops typing only; a longer text set by the program is shown whole.
+        const int limit = control_.maxLength > 0 ? control_.maxLength : 32767;
+        const int maxLength = std::max(limit, static_cast<int>(text.size()));
+        if (widget_.maxLength() != maxLength)
+            widget_.setMaxLength(maxLength);
+        if (widget_.text() != text)
+            widget_.setText(text);
+        widget_.setReadOnly(control_.readOnly);
+    }
+
+  private:
+    QLineEdit& widget_;
+    Edit& control_;
+};
+
+class LabelBinding : public Binding {
+  public:
+    LabelBinding(Binder& binder, QLabel& widget, Label& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {}
+    void push() override {
+        pushCommon(widget_, control_);
+        widget_.setText(qs(control_.caption));
+    }
+
+  private:
+    QLabel& widget_;
+    Label& control_;
+};
+
+class ButtonBinding : public Binding {
+  public:
+    ButtonBinding(Binder& binder, QAbstractButton& widget, Button& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        connect(&widget, &QAbstractButton::clicked, this, [this] { changedByUser(); });
+    }
+    void push() override {
+        const QSignalBlocker block(widget_);
+        pushCommon(widget_, control_);
+        widget_.setText(qs(control_.caption));
+    }
+
+  private:
+    QAbstractButton& widget_;
+    Button& control_;
+};
+
+// Check boxes and radio buttons. The model follows every toggle, also the one a radio button
+// gets when a sibling is picked; the action runs on the user's click only.
+template <class Control>
+class CheckableBinding : public Binding {
+  public:
+    CheckableBinding(Binder& binder, QAbstractButton& widget, Control& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        connect(&widget, &QAbstractButton::toggled, this,
+                [this](bool checked) { control_.checked = checked; });
+        connect(&widget, &QAbstractButton::clicked, this, [this] { changedByUser(); });
+    }
+    void push() override {
+        const QSignalBlocker block(widget_);
+        pushCommon(widget_, control_);
+        widget_.setText(qs(control_.caption));
+        if (widget_.isChecked() != control_.checked) {
+            // An exclusive radio button cannot be unchecked directly.
+            const bool exclusive = widget_.autoExclusive();
+            widget_.setAutoExclusive(false);
+            widget_.setChecked(control_.checked);
+            widget_.setAutoExclusive(exclusive);
+        }
+    }
+
+  private:
+    QAbstractButton& widget_;
+    Control& control_;
+};
+
+// A pick-only list. A text that is no item ("???") is shown as the placeholder of an empty
+// selection, drawn in the normal text colour so it reads like a value.
+class ComboBinding : public Binding {
+  public:
+    ComboBinding(Binder& binder, QComboBox& widget, ComboBox& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        QPalette palette = widget.palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, QPalette::PlaceholderText,
+                             palette.color(group, QPalette::Text));
+        widget.setPalette(palette);
+        connect(&widget, &QComboBox::activated, this, [this](int index) {
+            selectItem(control_, index);
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(widget_);
+        pushCommon(widget_, control_);
+        if (shownItems_ != control_.items) {
+            widget_.clear();
+            for (const std::string& item : control_.items)
+                widget_.addItem(qs(item));
+            shownItems_ = control_.items;
+        }
+        const int count = static_cast<int>(control_.items.size());
+        const int index =
+            control_.itemIndex >= 0 && control_.itemIndex < count ? control_.itemIndex : -1;
+        if (widget_.currentIndex() != index)
+            widget_.setCurrentIndex(index);
+        const QString placeholder = index < 0 ? qs(control_.text) : QString();
+        if (widget_.placeholderText() != placeholder)
+            widget_.setPlaceholderText(placeholder);
+    }
+
+  private:
+    QComboBox& widget_;
+    ComboBox& control_;
+    std::vector<std::string> shownItems_;
+};
+
+// A group of controls: a group box shows the caption as its title, any other holder on the
+// label named "<panel>Caption" inside it, if there is one.
+class PanelBinding : public Binding {
+  public:
+    PanelBinding(Binder& binder, QWidget& widget, Panel& control)
+        : Binding(binder, widget),
+          widget_(widget),
+          control_(control),
+          box_(qobject_cast<QGroupBox*>(&widget)),
+          caption_(widget.findChild<QLabel*>(widget.objectName() + "Caption")) {}
+    void push() override {
+        pushCommon(widget_, control_);
+        if (box_ != nullptr)
+            box_->setTitle(qs(control_.caption));
+        else if (caption_ != nullptr && !control_.caption.empty())
+            caption_->setText(qs(control_.caption));
+    }
+
+  private:
+    QWidget& widget_;
+    Panel& control_;
+    QGroupBox* box_;
+    QLabel* caption_;
+};
+
+class TabSheetBinding : public Binding {
+  public:
+    TabSheetBinding(Binder& binder, QWidget& page, TabSheet& control)
+        : Binding(binder, page), page_(page), tabs_(tabWidgetOf(page)), control_(control) {}
+    void push() override {
+        // Hiding the tab on view moves the page control on; that is no choice of the user.
+        const QSignalBlocker block(tabs_);
+        const int index = tabs_.indexOf(&page_);
+        tabs_.setTabText(index, qs(control_.caption));
+        if (tabs_.isTabVisible(index) != control_.tabVisible)
+            tabs_.setTabVisible(index, control_.tabVisible);
+        tabs_.setTabEnabled(index, control_.enabled);
+    }
+
+  private:
+    QWidget& page_;
+    QTabWidget& tabs_;
+    TabSheet& control_;
+};
+
+class ActivePageBinding : public Binding {
+  public:
+    ActivePageBinding(Binder& binder, QTabWidget& tabs, Page& active)
+        : Binding(binder, tabs),
+          tabs_(tabs),
+          active_(active),
+          pages_(tabs.findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        connect(&tabs, &QTabWidget::currentChanged, this, [this](int index) {
+            if (index >= 0 && index < kPageCount)
+                active_ = static_cast<Page>(index);
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(tabs_);
+        const int index = static_cast<int>(active_);
+        if (index < tabs_.count() && tabs_.isTabVisible(index) && tabs_.currentIndex() != index)
+            tabs_.setCurrentIndex(index);
+        // With every tab hidden no page is on view.
+        bool anyVisible = false;
+        for (int i = 0; i < tabs_.count(); ++i)
+            anyVisible = anyVisible || tabs_.isTabVisible(i);
+        if (pages_ != nullptr && pages_->isHidden() == anyVisible)
+            pages_->setVisible(anyVisible);
+    }
+
+  private:
+    QTabWidget& tabs_;
+    Page& active_;
+    QStackedWidget* pages_;
+};
+
+class ProgressBinding : public Binding {
+  public:
+    ProgressBinding(Binder& binder, QProgressBar& widget, ProgressBar& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {}
+    void push() override {
+        pushCommon(widget_, control_);
+        if (widget_.minimum() != control_.min || widget_.maximum() != control_.max)
+            widget_.setRange(control_.min, control_.max);
+        if (widget_.value() != control_.position)
+            widget_.setValue(control_.position);
+    }
+
+  private:
+    QProgressBar& widget_;
+    ProgressBar& control_;
+};
+
+// The nodes are rebuilt only when the model's nodes change; selection is by absolute index.
+class TreeBinding : public Binding {
+  public:
+    TreeBinding(Binder& binder, QTreeWidget& widget, TreeView& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        // Focus alone makes a node current without selecting it; only a selection counts.
+        connect(&widget, &QTreeWidget::itemSelectionChanged, this, [this] {
+            const auto selected = widget_.selectedItems();
+            if (selected.isEmpty())
+                return;
+            const auto it = std::find(items_.begin(), items_.end(), selected.first());
+            if (it == items_.end())
+                return;
+            control_.selected = static_cast<int>(it - items_.begin());
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(widget_);
+        pushCommon(widget_, control_);
+        if (!sameNodes())
+            rebuild();
+        const int count = static_cast<int>(items_.size());
+        QTreeWidgetItem* want = control_.selected >= 0 && control_.selected < count
+                                    ? items_[static_cast<std::size_t>(control_.selected)]
+                                    : nullptr;
+        if (want == nullptr)
+            widget_.clearSelection();
+        else if (widget_.currentItem() != want || !want->isSelected())
+            widget_.setCurrentItem(want);
+    }
+
+  private:
+    bool sameNodes() const {
+        if (shownNodes_.size() != control_.nodes.size())
+            return false;
+        for (std::size_t i = 0; i < shownNodes_.size(); ++i) {
+            if (shownNodes_[i].text != control_.nodes[i].text ||
+                shownNodes_[i].parent != control_.nodes[i].parent)
+                return false;
+        }
+        return true;
+    }
+    void rebuild() {
+        widget_.clear();
+        items_.clear();
+        for (const TreeNode& node : control_.nodes) {
+            const int parent = node.parent;
+            // Nodes come parents first; a parent index that breaks that makes a root node.
+            QTreeWidgetItem* item =
+                parent >= 0 && parent < static_cast<int>(items_.size())
+                    ? new QTreeWidgetItem(items_[static_cast<std::size_t>(parent)])
+                    : new QTreeWidgetItem(&widget_);
+            item->setText(0, qs(node.text));
+            items_.push_back(item);
+        }
+        widget_.expandAll();
+        shownNodes_ = control_.nodes;
+    }
+
+    QTreeWidget& widget_;
+    TreeView& control_;
+    std::vector<TreeNode> shownNodes_;
+    std::vector<QTreeWidgetItem*> items_;
+};
+
+class StatusBinding : public Binding {
+  public:
+    StatusBinding(Binder& binder, QStatusBar& widget, StatusBar& control)
+        : Binding(binder, widget), widget_(widget), control_(control), text_(new QLabel(&widget)) {
+        widget.addWidget(text_, 1);
+    }
+    void push() override {
+        pushCommon(widget_, control_);
+        text_->setText(qs(control_.text));
+    }
+
+  private:
+    QStatusBar& widget_;
+    StatusBar& control_;
+    QLabel* text_;
+};
+
+class MemoBinding : public Binding {
+  public:
+    MemoBinding(Binder& binder, QPlainTextEdit& widget, Memo& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        connect(&widget, &QPlainTextEdit::textChanged, this, [this] {
+            control_.text = widget_.toPlainText().toStdString();
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(widget_);
+        pushCommon(widget_, control_);
+        const QString text = qs(control_.text);
+        if (widget_.toPlainText() != text)
+            widget_.setPlainText(text);
+        widget_.setReadOnly(control_.readOnly);
+    }
+
+  private:
+    QPlainTextEdit& widget_;
+    Memo& control_;
+};
+
+}  // namespace
+
+template <class W>
+W& Binder::find(QWidget& root, const char* name) {
+    W* widget = root.objectName() == QLatin1String(name) ? qobject_cast<W*>(&root)
+                                                         : root.findChild<W*>(QLatin1String(name));
+    if (widget == nullptr) {
+        throw std::logic_error(std::string("window ") + root.objectName().toStdString() +
+                               " has no " + W::staticMetaObject.className() + " named " + name);
+    }
+    return *widget;
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Edit& control) {
+    return add(std::make_unique<EditBinding>(*this, find<QLineEdit>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Label& control) {
+    return add(std::make_unique<LabelBinding>(*this, find<QLabel>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Button& control) {
+    return add(std::make_unique<ButtonBinding>(*this, find<QAbstractButton>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, CheckBox& control) {
+    return add(std::make_unique<CheckableBinding<CheckBox>>(
+        *this, find<QAbstractButton>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, RadioButton& control) {
+    return add(std::make_unique<CheckableBinding<RadioButton>>(
+        *this, find<QAbstractButton>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, ComboBox& control) {
+    return add(std::make_unique<ComboBinding>(*this, find<QComboBox>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Panel& control) {
+    return add(std::make_unique<PanelBinding>(*this, find<QWidget>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, TabSheet& control) {
+    return add(std::make_unique<TabSheetBinding>(*this, find<QWidget>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, ProgressBar& control) {
+    return add(std::make_unique<ProgressBinding>(*this, find<QProgressBar>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, TreeView& control) {
+    return add(std::make_unique<TreeBinding>(*this, find<QTreeWidget>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, StatusBar& control) {
+    return add(std::make_unique<StatusBinding>(*this, find<QStatusBar>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Memo& control) {
+    return add(std::make_unique<MemoBinding>(*this, find<QPlainTextEdit>(root, name), control));
+}
+
+Binding& Binder::bindActivePage(QWidget& root, const char* name, Page& active) {
+    return add(std::make_unique<ActivePageBinding>(*this, find<QTabWidget>(root, name), active));
+}
+
+}  // namespace zelar::ui

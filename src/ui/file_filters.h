@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+namespace zelar::ui {
+
+// "Description|*.ext;*.ex2|Description|*.ext" as Qt name filters:
+// "Description (*.ext *.ex2)", "Description (*.ext)". A description without its pattern
+// stands alone.
+QStringList toNameFilters(const std::string& filter);
+
+}  // namespace zelar::ui

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ui_form_init.h"
+#include "ui_form_setup.h"
+#include "ui_form_ussd.h"
+
+namespace zelar::ui {
+
+// A window made from its form file; shown modally over the main window.
+template <class Form>
+class FormDialog : public QDialog {
+  public:
+    explicit FormDialog(QWidget* parent) : QDialog(parent) { form.setupUi(this); }
+
+    Form form;
+};
+
+using SetupWindow = FormDialog<Ui::TformSetup>;  // the service window
+using UssdWindow = FormDialog<Ui::TFormUSSD>;    // the operator preset dialog
+using LogWindow = FormDialog<Ui::TFormInit>;     // the log window
+
+}  // namespace zelar::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+#include "ui_diagnostics_page.h"
+#include "ui_form_main.h"
+#include "ui_sim_page.h"
+#include "ui_user_page.h"
+
+namespace zelar::ui {
+
+// The main window `TformMain`: the shell from its form file with each page's form placed in
+// its tab. It reports its first showing and its closing; what happens then is the handlers'.
+class MainWindow : public QMainWindow {
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    // Fixes the size to what the layout needs and centres the window on its screen.
+    void placeOnScreen();
+
+    std::function<void()> onFirstShow;
+    std::function<void()> onClose;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    Ui::TformMain shell_;
+    Ui::UserPage userPage_;
+    Ui::SimPage simPage_;
+    Ui::DiagnosticsPage diagnosticsPage_;
+    bool shown_ = false;
+};
+
+}  // namespace zelar::ui

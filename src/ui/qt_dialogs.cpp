@@ -1,0 +1,128 @@
+#include "ui/qt_dialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/key_chords.h"
+#include "ui/file_filters.h"
+
+namespace zelar::ui {
+
+namespace {
+
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return QMessageBox::Ok;
+}
+
+// Closing the box with Escape or the title bar gives its "no" answer.
+MessageResult fromQt(int button, MessageButtons buttons) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageResult::Ok;
+        case QMessageBox::Yes:
+            return MessageResult::Yes;
+        case QMessageBox::No:
+            return MessageResult::No;
+        case QMessageBox::Retry:
+            return MessageResult::Retry;
+        case QMessageBox::Cancel:
+            return MessageResult::Cancel;
+        default:
+            break;
+    }
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageResult::No;
+        case MessageButtons::Ok:
+            return MessageResult::Ok;
+        case MessageButtons::OkCancel:
+        case MessageButtons::RetryCancel:
+            break;
+    }
+    return MessageResult::Cancel;
+}
+
+std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                         const std::string& filter,
+                                         const std::string& defaultExtension) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilters(toNameFilters(filter));
+    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+QtDialogs::QtDialogs(QWidget& mainWindow) : main_(&mainWindow) {}
+
+void QtDialogs::addWindow(WindowId id, QWidget& window) {
+    windows_[id] = &window;
+}
+
+MessageResult QtDialogs::messageBox(const std::string& text, const std::string& caption,
+                                    MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(toQt(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    toQt(buttons), main_);
+    return fromQt(box.exec(), buttons);
+}
+
+std::optional<std::string> QtDialogs::openFileName(const std::string& filter) {
+    return runFileDialog(main_, QFileDialog::AcceptOpen, filter, {});
+}
+
+std::optional<std::string> QtDialogs::saveFileName(const std::string& filter,
+                                                   const std::string& defaultExtension) {
+    return runFileDialog(main_, QFileDialog::AcceptSave, filter, defaultExtension);
+}
+
+void QtDialogs::showModal(WindowId id) {
+    const auto it = windows_.find(id);
+    if (it == windows_.end() || !it->second || !main_)
+        return;
+    QWidget& window = *it->second;
+    const QRect frame = main_->frameGeometry();
+    const QSize size = window.frameGeometry().size();
+    const Rect place = centreOver({frame.left(), frame.top(), frame.width(), frame.height()},
+                                  size.width(), size.height());
+    window.move(place.left, place.top);
+    if (auto* dialog = qobject_cast<QDialog*>(&window)) {
+        dialog->exec();
+    } else {
+        window.setWindowModality(Qt::ApplicationModal);
+        window.show();
+    }
+}
+
+}  // namespace zelar::ui

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/config_program.h"
+#include "ui/qt_printers.h"
+
+namespace zelar::ui {
+namespace {
+
+// The window program under the offscreen platform, with its configuration in a temporary
+// folder.
+class Window : public ::testing::Test {
+  protected:
+    Window() {
+        saved_ = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        QDir().mkpath(folder + "/ports");
+        QFile::link("/dev/null", folder + "/ports/COM7");
+        program = std::make_unique<ConfigProgram>();
+    }
+    ~Window() override {
+        program.reset();
+        if (saved_.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", saved_);
+    }
+
+    template <class W>
+    W& widget(const char* name) {
+        W* found = program->mainWindow().findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return *found;
+    }
+
+    // Runs `action` and returns each modal window it opened, as "title: text", closing each.
+    QStringList modalsDuring(const std::function<void()>& action) {
+        QStringList opened;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                const auto* box = qobject_cast<QMessageBox*>(modal);
+                opened << modal->windowTitle() + (box != nullptr ? ": " + box->text() : "");
+                modal->close();
+            }
+        });
+        closer.start(20);
+        action();
+        return opened;
+    }
+
+    // A key chord pressed while the focus is wherever the main window has it.
+    QStringList chordOpens(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        return modalsDuring([&] {
+            MainWindow& main = program->mainWindow();
+            QWidget* target = main.focusWidget() != nullptr ? main.focusWidget() : &main;
+            QTest::keyClick(target, key, modifiers);
+        });
+    }
+
+    QTemporaryDir dir;
+    QString folder = dir.path() + "/Kalvimo/Zelar2";
+    QString ini = folder + "/Modem.ini";
+    std::unique_ptr<ConfigProgram> program;
+
+  private:
+    QByteArray saved_;
+};
+
+TEST_F(Window, StartsOnTheInformationPageAndSavesOnClose) {
+    ASSERT_TRUE(program->start());
+    MainWindow& main = program->mainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+
+    auto& pages = widget<QTabWidget>("PageControl1");
+    const int information = pages.indexOf(&widget<QWidget>("TabSheet3"));
+    for (int i = 0; i < pages.count(); ++i)
+        EXPECT_EQ(pages.isTabVisible(i), i == information) << i;
+    EXPECT_EQ(pages.currentIndex(), information);
+    EXPECT_EQ(widget<QLabel>("StaticTextInformation").text(), "Считайте настройки модема...");
+    EXPECT_TRUE(
+        widget<QStatusBar>("StatusBar1").findChild<QLabel*>()->text().startsWith("Считайте"));
+    EXPECT_EQ(widget<QComboBox>("cbExpert").currentText(), "Эксперт");
+    EXPECT_EQ(widget<QLineEdit>("EditPassword").echoMode(), QLineEdit::Password);
+    EXPECT_EQ(main.minimumSize(), main.maximumSize());
+
+    auto& ports = widget<QComboBox>("ComboBox1");
+    ASSERT_EQ(ports.count(), 1);
+    EXPECT_EQ(ports.currentIndex(), -1);
+    ports.setFocus();
+    QTest::keyClick(&ports, Qt::Key_Down);
+    EXPECT_EQ(program->app().main.ComboBox1.text, "COM7");
+
+    main.close();
+    QSettings saved(ini, QSettings::IniFormat);
+    EXPECT_EQ(saved.value("Modem/Com").toString(), "7");
+    EXPECT_EQ(saved.value("Modem/Expert").toString(), "1");
+}
+
+TEST_F(Window, DisplayModeAndTreeRunTheirHandlers) {
+    ASSERT_TRUE(program->start());
+    auto& mode = widget<QComboBox>("cbExpert");
+    mode.setFocus();
+    QTest::keyClick(&mode, Qt::Key_Up);
+    EXPECT_EQ(mode.currentText(), "Пользователь");
+    EXPECT_TRUE(widget<QWidget>("PanelExpert1").isHidden());
+    EXPECT_TRUE(widget<QWidget>("PanelExpert3").isHidden());
+
+    auto& tree = widget<QTreeWidget>("TreeView1");
+    ASSERT_EQ(tree.topLevelItemCount(), 4);
+    tree.setCurrentItem(tree.topLevelItem(0)->child(2));
+    EXPECT_EQ(program->app().main.TreeView1.selected, 3);
+    EXPECT_EQ(widget<QLabel>("StaticTextInformation").text(), "Считайте настройки модема...");
+}
+
+TEST_F(Window, HiddenChordsOpenTheServiceAndLogWindowsOnce) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    widget<QLineEdit>("EditPassword").setFocus();
+
+    EXPECT_EQ(chordOpens(Qt::Key_7, Qt::ControlModifier | Qt::AltModifier),
+              QStringList{"Настройки"});
+    EXPECT_EQ(chordOpens(Qt::Key_F11, Qt::ControlModifier),
+              QStringList{"первичная инициализация модема"});
+    EXPECT_TRUE(chordOpens(Qt::Key_7, Qt::ControlModifier).isEmpty());
+
+    auto& log = *program->logWindow().findChild<QPlainTextEdit*>("Memo1");
+    EXPECT_EQ(log.toPlainText(), "Log");
+    EXPECT_TRUE(log.isReadOnly());
+}
+
+TEST_F(Window, ButtonsAndEnterRunTheirHandlersOnce) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+
+    auto& read = widget<QPushButton>("btnReadNastUser");
+    EXPECT_EQ(modalsDuring([&] { QTest::mouseClick(&read, Qt::LeftButton); }),
+              QStringList{"Модем: Не могу открыть порт"});
+    EXPECT_TRUE(read.isEnabled());
+
+    auto& password = widget<QLineEdit>("EditPassword");
+    password.setFocus();
+    EXPECT_EQ(modalsDuring([&] { QTest::keyClick(&password, Qt::Key_Return); }),
+              QStringList{"Модем: Перед вводом пароля считайте настройки модема"});
+}
+
+}  // namespace
+}  // namespace zelar::ui
