@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "app_fixture.h"
 #include "sim_fixture.h"
 
 namespace zelar {
@@ -257,13 +258,16 @@ TEST_F(OldFirmwareReadTest, ShortEndingAfterStepThirteen) {
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST(Identification, TextsAndVersionNumber) {
-    sim::VirtualClock clock;
-    sim::ScriptedDialogs dialogs;
-    test::FakeDeviceMap devices;
-    test::ScriptedPort port(clock);
-    App app{Services{port, clock, dialogs, devices}};
+// Replies scripted by time, for those the simulated modem never sends.
+class ScriptedReadTest : public test::AppFixture {
+  protected:
+    void SetUp() override {
+        app.main.ComboBox1.items = {"COM4"};
+        selectItem(app.main.ComboBox1, 0);
+    }
+};
 
+TEST_F(ScriptedReadTest, IdentificationTextsAndVersionNumber) {
     ASSERT_TRUE(showIdentification(app, "1234560702050123"));
     EXPECT_EQ(app.main.StaticTextSN.caption, "Серийный номер: 7123456");
     EXPECT_EQ(app.main.StaticTextVer.caption, "ПО контроллера: 2.05");
@@ -284,14 +288,7 @@ TEST(Identification, TextsAndVersionNumber) {
     EXPECT_FALSE(showIdentification(app, "short"));
 }
 
-TEST(Identification, TwentyThreeCharacterReplyFailsTheRead) {
-    sim::VirtualClock clock;
-    sim::ScriptedDialogs dialogs;
-    test::FakeDeviceMap devices;
-    test::ScriptedPort port(clock);
-    App app{Services{port, clock, dialogs, devices}};
-    app.main.ComboBox1.items = {"COM4"};
-    selectItem(app.main.ComboBox1, 0);
+TEST_F(ScriptedReadTest, TwentyThreeCharacterIdentificationFailsTheRead) {
     port.arrive(20, "\r\n123456070205012\r\nOK\r\n");
     btnReadNastUserClick(app);
     EXPECT_FALSE(app.settingsRead);
@@ -301,14 +298,7 @@ TEST(Identification, TwentyThreeCharacterReplyFailsTheRead) {
     EXPECT_EQ(port.sent.size(), 1u);
 }
 
-TEST(ReadPortErrors, DriverFailureIsShownAndTheReadEndsInOrder) {
-    sim::VirtualClock clock;
-    sim::ScriptedDialogs dialogs;
-    test::FakeDeviceMap devices;
-    test::ScriptedPort port(clock);
-    App app{Services{port, clock, dialogs, devices}};
-    app.main.ComboBox1.items = {"COM4"};
-    selectItem(app.main.ComboBox1, 0);
+TEST_F(ScriptedReadTest, DriverFailureIsShownAndTheReadEndsInOrder) {
     port.failRead = true;
     btnReadNastUserClick(app);
     ASSERT_EQ(dialogs.messages.size(), 2u);
