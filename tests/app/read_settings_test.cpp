@@ -164,7 +164,8 @@ TEST_F(ReadSettingsTest, StepTwentySixWithoutOkKeepsTheVoicePage) {
 }
 
 TEST_F(ReadSettingsTest, StepTwentySevenWithANonHexNumberCharacterFails) {
-    memory(0x0265) = 'G';  // a character the modem never sends is made a payload pair below
+    // The first number's first character becomes a non-hexadecimal one.
+    modem.options().faults.corruptCount = 4;
     fault(ReplyFault::Corrupt, 17, v17Of(27));
     read();
     EXPECT_FALSE(app.settingsRead);
