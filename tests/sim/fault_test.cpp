@@ -9,10 +9,10 @@ namespace {
 using test::bootBlock;
 using test::ModemExchange;
 
-ModemOptions withRule(const std::string& spec) {
+ModemOptions withRule(const std::string& text) {
     ModemOptions options;
-    const auto rule = parseFaultRule(spec);
-    EXPECT_TRUE(rule) << spec;
+    const auto rule = parseFaultRule(text);
+    EXPECT_TRUE(rule) << text;
     if (rule)
         options.faults.rules.push_back(*rule);
     return options;
