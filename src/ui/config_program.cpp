@@ -37,6 +37,8 @@ ConfigProgram::ConfigProgram()
     };
 
     bindMainWindow(binder_, main_, app_);
+    bindSetupWindow(binder_, setup_, app_.setup);
+    bindUssdDialog(binder_, ussd_, app_.ussd);
     bindLogWindow(binder_, log_, app_.log);
     setup_.setWindowTitle(QString::fromStdString(app_.setup.caption));
     ussd_.setWindowTitle(QString::fromStdString(app_.ussd.caption));

@@ -27,8 +27,11 @@ class ConfigProgram {
     bool start();
 
     MainWindow& mainWindow() { return main_; }
+    SetupWindow& setupWindow() { return setup_; }
+    UssdWindow& ussdWindow() { return ussd_; }
     LogWindow& logWindow() { return log_; }
     App& app() { return app_; }
+    Binder& binder() { return binder_; }
 
   private:
     void firstShow();

@@ -169,7 +169,8 @@ class ComboBinding : public Binding {
 };
 
 // A group of controls: a group box shows the caption as its title, any other holder on the
-// label named "<panel>Caption" inside it, if there is one.
+// label named "<panel>Caption" inside it, if there is one. A panel that paints its own
+// background (the signal bars) shows `lit` as its colour.
 class PanelBinding : public Binding {
   public:
     PanelBinding(Binder& binder, QWidget& widget, Panel& control)
@@ -184,9 +185,21 @@ class PanelBinding : public Binding {
             box_->setTitle(qs(control_.caption));
         else if (caption_ != nullptr && !control_.caption.empty())
             caption_->setText(qs(control_.caption));
+        if (widget_.autoFillBackground())
+            pushColour();
     }
 
   private:
+    void pushColour() {
+        const QColor colour =
+            control_.lit ? QColor(0, 128, 0) : widget_.palette().color(QPalette::Button);
+        if (widget_.palette().color(QPalette::Window) == colour)
+            return;
+        QPalette palette = widget_.palette();
+        palette.setColor(QPalette::Window, colour);
+        widget_.setPalette(palette);
+    }
+
     QWidget& widget_;
     Panel& control_;
     QGroupBox* box_;

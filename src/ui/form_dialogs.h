@@ -12,7 +12,12 @@ namespace zelar::ui {
 template <class Form>
 class FormDialog : public QDialog {
   public:
-    explicit FormDialog(QWidget* parent) : QDialog(parent) { form.setupUi(this); }
+    explicit FormDialog(QWidget* parent) : QDialog(parent) {
+        form.setupUi(this);
+        // Sized now, so that it can be centred over the main window before it is first shown.
+        if (!testAttribute(Qt::WA_Resized))
+            adjustSize();
+    }
 
     Form form;
 };

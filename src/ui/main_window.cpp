@@ -12,6 +12,9 @@ MainWindow::MainWindow(QWidget* parent)
     userPage_.setupUi(shell_.TabSheet1);
     simPage_.setupUi(shell_.TabSheet2);
     diagnosticsPage_.setupUi(shell_.TabSheet4);
+    gprsPage_.setupUi(shell_.TabSheet5);
+    objectPage_.setupUi(shell_.TabSheetTests);
+    voiceCallPage_.setupUi(shell_.TabSheetECall);
 
     // The chosen node stays marked while the pages have the focus.
     QPalette palette = shell_.TreeView1->palette();

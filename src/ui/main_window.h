@@ -5,8 +5,11 @@
 
 #include "ui_diagnostics_page.h"
 #include "ui_form_main.h"
+#include "ui_gprs_page.h"
+#include "ui_object_page.h"
 #include "ui_sim_page.h"
 #include "ui_user_page.h"
+#include "ui_voice_call_page.h"
 
 namespace zelar::ui {
 
@@ -31,6 +34,9 @@ class MainWindow : public QMainWindow {
     Ui::UserPage userPage_;
     Ui::SimPage simPage_;
     Ui::DiagnosticsPage diagnosticsPage_;
+    Ui::GprsPage gprsPage_;
+    Ui::ObjectPage objectPage_;
+    Ui::VoiceCallPage voiceCallPage_;
     bool shown_ = false;
 };
 

@@ -13,10 +13,11 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
 
     b.bindAll(w, shellControls(m));
     b.bindAll(w, userPageControls(m));
-    // The SIM and diagnostics pages hold only their expert groups so far.
-    b.bind(w, "PanelExpert4", m.PanelExpert4);
-    b.bind(w, "PanelExpert5", m.PanelExpert5);
-    b.bind(w, "PanelExpert6", m.PanelExpert6);
+    b.bindAll(w, simPageControls(m));
+    b.bindAll(w, gprsPageControls(m));
+    b.bindAll(w, objectPageControls(m));
+    b.bindAll(w, voiceCallPageControls(m));
+    b.bindAll(w, diagnosticsPageControls(m));
     // After the pages: which page is on view depends on which tabs are shown.
     b.bindActivePage(w, "PageControl1", m.activePage);
     b.bindFocusRequest(w, m.focusRequest);
@@ -26,6 +27,14 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     b.at(w, "btnReadNastUser").onClick([&app] { btnReadNastUserClick(app); });
     b.at(w, "ButtonApplyPassword").onClick([&app] { ButtonApplyPasswordClick(app); });
     b.at(w, "EditPassword").onKeyDown([&app](int key) { EditPasswordKeyDown(app, key); });
+}
+
+void bindSetupWindow(Binder& b, QWidget& w, TformSetup& setup) {
+    b.bindAll(w, setupWindowControls(setup));
+}
+
+void bindUssdDialog(Binder& b, QWidget& w, TFormUSSD& ussd) {
+    b.bindAll(w, ussdDialogControls(ussd));
 }
 
 void bindLogWindow(Binder& b, QWidget& w, TFormInit& log) {

@@ -9,6 +9,10 @@ namespace zelar::ui {
 
 // Every control of the main window with its handlers: one line per control.
 void bindMainWindow(Binder& binder, QWidget& window, App& app);
+// The service window's controls.
+void bindSetupWindow(Binder& binder, QWidget& window, TformSetup& setup);
+// The operator preset dialog's controls.
+void bindUssdDialog(Binder& binder, QWidget& window, TFormUSSD& ussd);
 // The log window's one text.
 void bindLogWindow(Binder& binder, QWidget& window, TFormInit& log);
 
