@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "forms/control_registry.h"
+#include "ui/qt_printers.h"
+#include "ui/window_fixture.h"
+
+namespace zelar::ui {
+namespace {
+
+class Pages : public test::Window {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(program->start());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    }
+
+    // Puts one page on view, with every tab shown.
+    void showPage(Page page) {
+        TformMain& m = program->app().main;
+        for (int i = 0; i < kPageCount; ++i)
+            m.page(static_cast<Page>(i)).tabVisible = true;
+        m.activePage = page;
+        program->binder().pushAll();
+        QApplication::processEvents();
+    }
+};
+
+bool isLeaf(const QWidget* w) {
+    return qobject_cast<const QLabel*>(w) != nullptr ||
+           qobject_cast<const QAbstractButton*>(w) != nullptr ||
+           qobject_cast<const QLineEdit*>(w) != nullptr ||
+           qobject_cast<const QComboBox*>(w) != nullptr || w->objectName().startsWith("PanelQ");
+}
+
+// Every visible field, caption and button of `area`, with its place in window coordinates.
+QList<QPair<QWidget*, QRect>> visibleLeaves(QWidget& area) {
+    QList<QPair<QWidget*, QRect>> leaves;
+    for (QWidget* w : area.findChildren<QWidget*>()) {
+        if (w->isVisible() && isLeaf(w))
+            leaves.append({w, QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size())});
+    }
+    return leaves;
+}
+
+// No two controls share pixels, and every caption has the room its text needs.
+void expectTidy(QWidget& area) {
+    const auto leaves = visibleLeaves(area);
+    ASSERT_FALSE(leaves.isEmpty()) << area.objectName().toStdString();
+    for (qsizetype i = 0; i < leaves.size(); ++i) {
+        QWidget* w = leaves[i].first;
+        for (qsizetype j = i + 1; j < leaves.size(); ++j) {
+            EXPECT_FALSE(leaves[i].second.intersects(leaves[j].second))
+                << w->objectName().toStdString() << " overlaps "
+                << leaves[j].first->objectName().toStdString();
+        }
+        const bool cutOnPurpose = w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored;
+        if ((qobject_cast<QLabel*>(w) != nullptr || qobject_cast<QAbstractButton*>(w) != nullptr) &&
+            !cutOnPurpose) {
+            EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+            EXPECT_GE(w->height(), w->sizeHint().height()) << w->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(Pages, EveryControlOfEveryWindowIsBoundToItsWidget) {
+    App& app = program->app();
+    Binder& binder = program->binder();
+    const auto expectBound = [&](QWidget& window, const std::vector<NamedControl>& controls) {
+        for (const NamedControl& control : controls)
+            EXPECT_NO_THROW(binder.at(window, control.name)) << control.name;
+    };
+    expectBound(program->mainWindow(), mainWindowControls(app.main));
+    expectBound(program->setupWindow(), setupWindowControls(app.setup));
+    expectBound(program->ussdWindow(), ussdDialogControls(app.ussd));
+    expectBound(program->logWindow(), logWindowControls(app.log));
+}
+
+TEST_F(Pages, NothingOverlapsAndNoCaptionIsCut) {
+    for (int i = 0; i < kPageCount; ++i) {
+        SCOPED_TRACE(i);
+        showPage(static_cast<Page>(i));
+        expectTidy(*widget<QTabWidget>("PageControl1").currentWidget());
+    }
+
+    // Long texts the handlers put in, and the controls that appear only later.
+    TformSetup& setup = program->app().setup;
+    setup.labelNameFile.caption = "/home/installer/firmware/zelar-2/" + std::string(80, 'x');
+    setup.labInfo.caption = "Запись завершена с ошибкой.";
+    setup.LabWorkAs.visible = true;
+    setup.ComBoxWorkAs.visible = true;
+    program->binder().pushAll();
+    for (QWidget* window : {static_cast<QWidget*>(&program->setupWindow()),
+                            static_cast<QWidget*>(&program->ussdWindow())}) {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        expectTidy(*window);
+        window->hide();
+    }
+}
+
+TEST_F(Pages, ExpertGroupsAndTheGprsGroupHoldTheirControls) {
+    const auto expectHolds = [&](const char* holder, std::initializer_list<const char*> names) {
+        auto& box = widget<QWidget>(holder);
+        for (const char* name : names)
+            EXPECT_TRUE(box.isAncestorOf(&widget<QWidget>(name))) << holder << " " << name;
+    };
+    expectHolds("PanelExpert4", {"CheckBoxSim1Pass", "EditSim1Pin1", "EditSim1Puk1"});
+    expectHolds("PanelExpert5",
+                {"CheckBoxSim2Pass", "EditSim2Pin1", "LabelSim2Puk", "EditSim2Puk1"});
+    expectHolds("GroupSim1", {"CheckBoxSim1Vkl", "AutoSetPar1", "EditSim1APN"});
+    expectHolds("GroupSim2", {"CheckBoxSim2Vkl", "AutoSetPar2", "EditSim2APN"});
+
+    auto& gprs = widget<QWidget>("GBoxGPRS");
+    for (const NamedControl& control : gprsPageControls(program->app().main)) {
+        const std::string name = control.name;
+        if (name != "CheckModemFlagGPRS" && name != "GBoxGPRS")
+            EXPECT_TRUE(gprs.isAncestorOf(&widget<QWidget>(control.name))) << name;
+    }
+    EXPECT_FALSE(gprs.isAncestorOf(&widget<QWidget>("CheckModemFlagGPRS")));
+    // Disabling the reserve server must leave its switch usable.
+    EXPECT_FALSE(
+        widget<QWidget>("GroupServer2").isAncestorOf(&widget<QWidget>("CheckBoxGPRSRez2")));
+
+    auto& mode = widget<QComboBox>("cbExpert");
+    mode.setFocus();
+    QTest::keyClick(&mode, Qt::Key_Up);
+    EXPECT_FALSE(widget<QWidget>("EditSim1Pin1").isVisibleTo(&widget<QWidget>("TabSheet2")));
+    EXPECT_FALSE(widget<QWidget>("EditSim2Puk1").isVisibleTo(&widget<QWidget>("TabSheet2")));
+    EXPECT_TRUE(widget<QWidget>("CheckBoxSim2Vkl").isVisibleTo(&widget<QWidget>("TabSheet2")));
+}
+
+TEST_F(Pages, EachServersAddressChoiceIsAPairOfItsOwn) {
+    showPage(Page::TabSheet5);
+    TformMain& m = program->app().main;
+    QTest::mouseClick(&widget<QRadioButton>("RBtnDNS1"), Qt::LeftButton);
+    EXPECT_TRUE(m.RBtnDNS1.checked);
+    EXPECT_FALSE(m.RBtnIP1.checked);
+    EXPECT_TRUE(m.RBtnIP2.checked);
+    EXPECT_TRUE(widget<QRadioButton>("RBtnIP2").isChecked());
+
+    QTest::mouseClick(&widget<QRadioButton>("RBtnDNS2"), Qt::LeftButton);
+    EXPECT_TRUE(m.RBtnDNS1.checked);
+    EXPECT_FALSE(m.RBtnIP2.checked);
+}
+
+TEST_F(Pages, SignalBarsRiseLeftToRightAndLightUpGreen) {
+    showPage(Page::TabSheet4);
+    TformMain& m = program->app().main;
+    const char* names[] = {"PanelQ1", "PanelQ2", "PanelQ3", "PanelQ4", "PanelQ5"};
+    for (int i = 1; i < 5; ++i) {
+        auto& left = widget<QFrame>(names[i - 1]);
+        auto& right = widget<QFrame>(names[i]);
+        EXPECT_LT(left.height(), right.height()) << names[i];
+        EXPECT_LT(left.x(), right.x()) << names[i];
+        EXPECT_EQ(left.geometry().bottom(), right.geometry().bottom()) << names[i];
+    }
+
+    const auto colour = [&](const char* name) {
+        return widget<QFrame>(name).palette().color(QPalette::Window);
+    };
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    EXPECT_EQ(colour("PanelQ1"), face);
+    m.PanelQ1.lit = true;
+    m.PanelQ2.lit = true;
+    program->binder().pushAll();
+    EXPECT_EQ(colour("PanelQ1"), QColor(0, 128, 0));
+    EXPECT_EQ(colour("PanelQ2"), QColor(0, 128, 0));
+    EXPECT_EQ(colour("PanelQ3"), face);
+    m.PanelQ1.lit = false;
+    program->binder().pushAll();
+    EXPECT_EQ(colour("PanelQ1"), face);
+}
+
+}  // namespace
+}  // namespace zelar::ui
