@@ -4,14 +4,7 @@
 
 namespace zelar {
 
-namespace {
-
-void setEnabled(std::initializer_list<Control*> controls, bool enabled) {
-    for (Control* c : controls)
-        c->enabled = enabled;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void applyServerAddressFields(TformMain& m, int server) {
     if (server == 2) {

@@ -47,11 +47,6 @@ std::string readBlockFixedWait(App& app, MemoryBlock block) {
     return app.link.ReadAvailable();
 }
 
-void enableAll(std::initializer_list<Control*> controls, bool enabled) {
-    for (Control* c : controls)
-        c->enabled = enabled;
-}
-
 void showVoiceCall(TformMain& m, const VoiceCallBlock& voice) {
     m.EditECallMic.text = std::to_string(voice.microphone);
     m.EditECallSpk.text = std::to_string(voice.speaker);
@@ -60,16 +55,16 @@ void showVoiceCall(TformMain& m, const VoiceCallBlock& voice) {
     for (int i = 0; i < kOutgoingNumberCount; ++i)
         numbers[i]->text = voice.numbers[i];
     m.CheckBoxECallEn.checked = voice.outgoingAllowed;
-    enableAll({&m.LabelECallN1, &m.LabelECallN2, &m.LabelECallN3, &m.LabelECallN4, &m.LabelECallN5,
-               &m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4, &m.EditECallN5},
-              voice.outgoingAllowed);
+    setEnabled({&m.LabelECallN1, &m.LabelECallN2, &m.LabelECallN3, &m.LabelECallN4, &m.LabelECallN5,
+                &m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4, &m.EditECallN5},
+               voice.outgoingAllowed);
 }
 
 void showIncomingCall(TformMain& m, const IncomingCallBlock& incoming) {
     m.CheckBoxInCall.checked = incoming.incomingAllowed;
-    enableAll({&m.LabelInCall, &m.LabelInCallN1, &m.LabelInCallN2, &m.LabelInCallN3,
-               &m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3},
-              incoming.incomingAllowed);
+    setEnabled({&m.LabelInCall, &m.LabelInCallN1, &m.LabelInCallN2, &m.LabelInCallN3,
+                &m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3},
+               incoming.incomingAllowed);
     Edit* numbers[] = {&m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3};
     for (int i = 0; i < kAllowedNumberCount; ++i)
         numbers[i]->text = incoming.numbers[i];

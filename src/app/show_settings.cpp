@@ -14,11 +14,6 @@ bool bit(unsigned value, int n) {
     return ((value >> n) & 1U) != 0;
 }
 
-void setEnabled(std::initializer_list<Control*> controls, bool enabled) {
-    for (Control* c : controls)
-        c->enabled = enabled;
-}
-
 void showSim(TformMain& m, const SimRecord& sim, int k) {
     SimControls c = simControls(m, k);
     c.pin.checked = bit(sim.flags, 0);

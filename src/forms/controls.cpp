@@ -29,6 +29,11 @@ void showText(ComboBox& box, const std::string& text) {
     box.text = text;
 }
 
+void setEnabled(std::initializer_list<Control*> controls, bool enabled) {
+    for (Control* c : controls)
+        c->enabled = enabled;
+}
+
 void setRange(ProgressBar& bar, int min, int max, int step) {
     bar.min = min;
     bar.max = max;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,9 @@ void selectItem(ComboBox& box, int index);
 void selectItemText(ComboBox& box, const std::string& text);
 // Shows a text that is not an item, selecting nothing.
 void showText(ComboBox& box, const std::string& text);
+
+// Enables or disables every listed control.
+void setEnabled(std::initializer_list<Control*> controls, bool enabled);
 
 // A group of controls; hiding or disabling it hides or disables what it holds.
 struct Panel : Control {
