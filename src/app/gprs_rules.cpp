@@ -4,8 +4,6 @@
 
 namespace zelar {
 
-namespace {}  // namespace
-
 void applyServerAddressFields(TformMain& m, int server) {
     if (server == 2) {
         m.EditGPRSIP2.enabled = !m.RBtnDNS2.checked;
