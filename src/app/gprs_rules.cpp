@@ -1,5 +1,7 @@
 #include "app/gprs_rules.h"
 
+#include "app/app.h"
+
 #include <initializer_list>
 
 namespace zelar {
@@ -68,5 +70,9 @@ void applyGprsSwitch(TformMain& m) {
     applyDnsServerFields(m);
     applyReserveServer(m);
 }
+
+void RBtnIPClick(App&, int) {}
+void RBtnDNSClick(App&, int) {}
+void GBoxGPRSExit(App&) {}
 
 }  // namespace zelar

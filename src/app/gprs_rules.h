@@ -18,4 +18,13 @@ void applyServerAddressFields(TformMain& main, int server);
 // its radio button follow the check box.
 void applyReserveServer(TformMain& main);
 
+struct App;
+inline constexpr const char* kTextEnterDnsServers = "Введите IP-адреса DNS-серверов";
+// "IP-адрес:" of server k clicked.
+void RBtnIPClick(App& app, int server);
+// "DNS-имя:" of server k clicked.
+void RBtnDNSClick(App& app, int server);
+// The focus left the group: with a server addressed by name, both DNS servers must be given.
+void GBoxGPRSExit(App& app);
+
 }  // namespace zelar

@@ -279,6 +279,9 @@ bool showIdentification(App& app, const std::string& p) {
 }
 
 void btnReadNastUserClick(App& app) {
+    const TModemLink::Lease lease(app.link);
+    if (!lease.held())
+        return;  // another operation holds the link
     SettingsRead(app).run();
 }
 

@@ -4,6 +4,40 @@
 
 namespace zelar {
 
+bool acceptsKey(const Edit& edit, char32_t key) {
+    // Control characters (Backspace, Enter, Ctrl chords such as copy and paste) always pass.
+    if (key < 0x20 || edit.accepts.empty())
+        return true;
+    return key < 0x80 && edit.accepts.find(static_cast<char>(key)) != std::string_view::npos;
+}
+
+void typeText(Edit& edit, std::string_view text) {
+    std::string typed;
+    int count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        // One UTF-8 sequence is one typed character.
+        std::size_t length = 1;
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead >= 0xF0)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC0)
+            length = 2;
+        length = std::min(length, text.size() - i);
+        const std::string_view character = text.substr(i, length);
+        i += length;
+        if (edit.maxLength > 0 && count >= edit.maxLength)
+            break;
+        const char32_t key = length == 1 ? static_cast<unsigned char>(character[0]) : 0x100;
+        if (!acceptsKey(edit, key))
+            continue;
+        typed += character;
+        ++count;
+    }
+    edit.text = std::move(typed);
+}
+
 void selectItem(ComboBox& box, int index) {
     if (index < 0 || index >= static_cast<int>(box.items.size())) {
         box.itemIndex = -1;

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelar {
@@ -14,11 +15,24 @@ struct Control {
     bool visible = true;
 };
 
+// Key filters: the characters a field accepts from the keyboard; empty accepts any.
+inline constexpr std::string_view kDigits = "0123456789";
+inline constexpr std::string_view kDigitsPlus = "0123456789+";
+inline constexpr std::string_view kDigitsDot = "0123456789.";
+
 struct Edit : Control {
     std::string text;
     int maxLength = 0;  // 0: no limit
     bool readOnly = false;
+    std::string_view accepts{};  // key filter; empty accepts any key
 };
+
+// Whether the field's key filter lets this typed character through. Control characters,
+// Backspace among them, always pass.
+bool acceptsKey(const Edit& edit, char32_t key);
+// Replaces the text as typing it would: refused characters are dropped and typing stops at the
+// length limit. `text` is UTF-8.
+void typeText(Edit& edit, std::string_view text);
 
 struct Label : Control {
     std::string caption;

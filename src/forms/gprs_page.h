@@ -26,27 +26,27 @@ struct GprsPageControls {
     Panel GroupServer1{{}, " Сервер основной "};
     RadioButton RBtnIP1{{}, "IP-адрес:", true};
     RadioButton RBtnDNS1{{}, "DNS-имя:"};
-    Edit EditGPRSIP1{{}, "192.0.2.10", 15};
+    Edit EditGPRSIP1{{}, "192.0.2.10", 15, false, kDigitsDot};
     Edit EditGPRSWWW1{{}, "", 24};
     Label LabelGPRSPort1{{}, "Порт:"};
-    Edit EditGPRSPort1{{}, "8080", 4};
+    Edit EditGPRSPort1{{}, "8080", 4, false, kDigits};
 
     CheckBox CheckBoxGPRSRez2{{}, "Использовать резервный сервер"};
     Panel GroupServer2{{}, " Сервер резервный "};
     RadioButton RBtnIP2{{}, "IP-адрес:", true};
     RadioButton RBtnDNS2{{}, "DNS-имя:"};
-    Edit EditGPRSIP2{{}, "192.0.2.11", 15};
+    Edit EditGPRSIP2{{}, "192.0.2.11", 15, false, kDigitsDot};
     Edit EditGPRSWWW2{{}, "", 24};
     Label LabelGPRSPort2{{}, "Порт:"};
-    Edit EditGPRSPort2{{}, "5000", 4};
+    Edit EditGPRSPort2{{}, "5000", 4, false, kDigits};
 
     Panel GroupGPRSCommon{{}, " Общие настройки "};
     Label LabelTestGPRS{{}, "Период проверки связи"};
     ComboBox ComBoxTestGPRS{{}, kLinkTestPeriodItems, 7, " 4  часа"};
     Label LabelGPRSDNS1{{}, "DNS-сервер1:"};
-    Edit EditGPRSDNS1{{}, "8.8.8.8", 15};
+    Edit EditGPRSDNS1{{}, "8.8.8.8", 15, false, kDigitsDot};
     Label LabelGPRSDNS2{{}, "DNS-сервер2:"};
-    Edit EditGPRSDNS2{{}, "77.88.8.8", 15};
+    Edit EditGPRSDNS2{{}, "77.88.8.8", 15, false, kDigitsDot};
 };
 
 }  // namespace zelar

@@ -7,13 +7,13 @@ namespace zelar {
 // The object parameters page `TabSheetTests`.
 struct ObjectPageControls {
     Label LabelMainSys{{}, "Основной номер системы:"};
-    Edit EditMainSys{{}, "", 3};
+    Edit EditMainSys{{}, "", 3, false, kDigits};
     Label LabelMainObj{{}, "Основной номер объекта:"};
-    Edit EditMainObj{{}, "", 4};
+    Edit EditMainObj{{}, "", 4, false, kDigits};
     Label LabelProt{{}, "Протокол:"};
     ComboBox ComBoxProt{{}, {"RRD", "RPI", "RPI+", "-?-"}, 3, "-?-"};
     Label LabelSerialN{{}, "Серийный номер:"};
-    Edit EditSerialN{{}, "", 8};
+    Edit EditSerialN{{}, "", 8, false, kDigits};
     Button BtnResetSysObj{{}, "Сброс"};
 };
 
@@ -26,26 +26,26 @@ struct VoiceCallPageControls {
     Label LabelECallN3{{}, "3:"};
     Label LabelECallN4{{}, "4:"};
     Label LabelECallN5{{}, "5:"};
-    Edit EditECallN1{{}, "", 12};
-    Edit EditECallN2{{}, "", 12};
+    Edit EditECallN1{{}, "", 12, false, kDigitsPlus};
+    Edit EditECallN2{{}, "", 12, false, kDigitsPlus};
     Edit EditECallN3{{}, "", 12};
-    Edit EditECallN4{{}, "", 12};
-    Edit EditECallN5{{}, "", 12};
+    Edit EditECallN4{{}, "", 12, false, kDigitsPlus};
+    Edit EditECallN5{{}, "", 12, false, kDigitsPlus};
 
     CheckBox CheckBoxInCall{{}, "Разрешить входящий вызов"};
     Label LabelInCall{{}, "Разрешенные номера:"};
     Label LabelInCallN1{{}, "1:"};
     Label LabelInCallN2{{}, "2:"};
     Label LabelInCallN3{{}, "3:"};
-    Edit EditInCallN1{{}, "", 12};
-    Edit EditInCallN2{{}, "", 12};
-    Edit EditInCallN3{{}, "", 12};
+    Edit EditInCallN1{{}, "", 12, false, kDigitsPlus};
+    Edit EditInCallN2{{}, "", 12, false, kDigitsPlus};
+    Edit EditInCallN3{{}, "", 12, false, kDigitsPlus};
 
     Panel GroupECallSettings{{}, "Настройки вызова"};
     Label LabelECallSpk{{}, "Громкость динамика:"};
-    Edit EditECallSpk{{}, "", 3};
+    Edit EditECallSpk{{}, "", 3, false, kDigits};
     Label LabelECallMic{{}, "Чувствительность микрофона:"};
-    Edit EditECallMic{{}, "", 2};
+    Edit EditECallMic{{}, "", 2, false, kDigits};
 };
 
 // The diagnostics page `TabSheet4`.

@@ -9,10 +9,10 @@ struct SimPageControls {
     Panel GroupSim1{{}, " Настройка SIM 1 "};
     CheckBox CheckBoxSim1Vkl{{true, false}, "SIM1 установлен", true};  // hidden, always checked
     CheckBox CheckBoxSim1Pass{{}, "PIN"};
-    Edit EditSim1Pin1{{}, "", 4};
+    Edit EditSim1Pin1{{}, "", 4, false, kDigits};
     Edit EditSim1Puk1{{true, false}, "62840517", 8};  // never visible
     CheckBox CheckBoxSim1Ballance{{}, "Контролировать баланс"};
-    Edit EditSim1Ballance{{}, "", 3};
+    Edit EditSim1Ballance{{}, "", 3, false, kDigits};
     Label LabelSim1BallanceUnits{{}, ", единиц"};
     CheckBox AutoSetPar1{{}, "Автоопределение параметров SIM", true};
     Label LabelSim1USSD{{false, true}, "USSD запрос баланса:"};
@@ -29,11 +29,11 @@ struct SimPageControls {
     Panel GroupSim2{{}, ""};
     CheckBox CheckBoxSim2Vkl{{}, "Резервная SIM установлена"};
     CheckBox CheckBoxSim2Pass{{}, "PIN"};
-    Edit EditSim2Pin1{{}, "", 4};
+    Edit EditSim2Pin1{{}, "", 4, false, kDigits};
     Label LabelSim2Puk{{}, "PUK2:"};
     Edit EditSim2Puk1{{}, "62840517", 8};
     CheckBox CheckBoxSim2Ballance{{}, "Контролировать баланс"};
-    Edit EditSim2Ballance{{}, "", 3};
+    Edit EditSim2Ballance{{}, "", 3, false, kDigits};
     Label LabelSim2BallanceUnits{{}, ", единиц"};
     CheckBox AutoSetPar2{{}, "Автоопределение параметров SIM", true};
     Label LabelSim2USSD{{false, true}, "USSD запрос баланса:"};

@@ -11,7 +11,7 @@ struct UserPageControls {
     RadioButton RBtnSMSifNoGPRS{{}, "При неисправном GPRS"};
 
     Panel PanelUserTel{{}, "Телефон:"};
-    Edit EditUserTel{{}, "", 12};
+    Edit EditUserTel{{}, "", 12, false, kDigitsPlus};
     Panel PanelUserPassword{{}, "Пароль:"};
     Edit EditUserPassword{{}, "", 4};
 
@@ -33,8 +33,8 @@ struct UserPageControls {
 
     Panel PanelUserTestMess{{}, "Период тестового сообщения, ч:м:"};
     CheckBox cbUserTestMessON{{}, ""};
-    Edit EditUserTtestmessH{{}, "4", 2};
-    Edit EditUserTtestmessM{{}, "00", 0};
+    Edit EditUserTtestmessH{{}, "4", 2, false, kDigits};
+    Edit EditUserTtestmessM{{}, "00", 0, false, kDigits};
 
     Panel PanelMessCodes{{}, "Коды сообщений доступные пользователю"};
     CheckBox CheckBoxMessAlarmON{{}, "Разрешить тревожные сообщения"};

@@ -43,10 +43,34 @@ class TModemLink {
     // Shown while the port is being opened (the hourglass cursor).
     std::function<void(bool busy)> onBusy;
 
+    // Whether an operation holds the link. Waits process events, so a second handler can be
+    // reached while one runs; it must find the link taken and leave it alone.
+    bool busy() const { return busy_; }
+
+    // Holds the link for one operation, if no other operation holds it.
+    class Lease {
+      public:
+        explicit Lease(TModemLink& link) : link_(link.busy_ ? nullptr : &link) {
+            if (link_ != nullptr)
+                link_->busy_ = true;
+        }
+        ~Lease() {
+            if (link_ != nullptr)
+                link_->busy_ = false;
+        }
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        bool held() const { return link_ != nullptr; }
+
+      private:
+        TModemLink* link_;
+    };
+
   private:
     SerialPort& port_;
     EventPump& pump_;
     int portNumber_ = 0;
+    bool busy_ = false;
 };
 
 }  // namespace zelar

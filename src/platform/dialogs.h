@@ -25,6 +25,8 @@ class Dialogs {
                                                     const std::string& defaultExtension) = 0;
     // Places the window centred over the main window and shows it until it is closed.
     virtual void showModal(WindowId window) = 0;
+    // Closes a window shown modally; its showModal returns.
+    virtual void closeModal(WindowId window) = 0;
 };
 
 }  // namespace zelar

@@ -42,4 +42,8 @@ void ScriptedDialogs::showModal(WindowId window) {
     shownWindows.push_back(window);
 }
 
+void ScriptedDialogs::closeModal(WindowId window) {
+    closedWindows.push_back(window);
+}
+
 }  // namespace zelar::sim

@@ -25,9 +25,11 @@ class ScriptedDialogs : public Dialogs {
     std::optional<std::string> saveFileName(const std::string& filter,
                                             const std::string& defaultExtension) override;
     void showModal(WindowId window) override;
+    void closeModal(WindowId window) override;
 
     std::vector<Message> messages;
     std::vector<WindowId> shownWindows;
+    std::vector<WindowId> closedWindows;
     std::deque<MessageResult> answers;
     std::deque<std::optional<std::string>> fileNames;
 };

@@ -2,9 +2,11 @@
 
 #include "ui/key_codes.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QWidget>
+#include <algorithm>
 #include <stdexcept>
 #include <variant>
 
@@ -19,6 +21,28 @@ Binding::~Binding() {
 
 Binding& Binding::onChange(std::function<void()> action) {
     change_ = std::move(action);
+    return *this;
+}
+
+Binding& Binding::onEnter(std::function<void()> action) {
+    enter_ = std::move(action);
+    widget_->installEventFilter(this);
+    return *this;
+}
+
+Binding& Binding::onGroupExit(std::vector<std::string_view> members, std::function<void()> action) {
+    // A group never has the focus itself, so it watches where the focus goes.
+    const auto inGroup = [this, members = std::move(members)](const QWidget* w) {
+        if (w == nullptr || !widget_ || !widget_->isAncestorOf(w))
+            return false;
+        const std::string name = w->objectName().toStdString();
+        return std::find(members.begin(), members.end(), name) != members.end();
+    };
+    connect(qApp, &QApplication::focusChanged, this,
+            [this, inGroup, action = std::move(action)](QWidget* from, QWidget* to) {
+                if (inGroup(from) && !inGroup(to))
+                    binder_.run(action);
+            });
     return *this;
 }
 
@@ -47,7 +71,9 @@ void Binding::changedByUser() {
 bool Binding::eventFilter(QObject* watched, QEvent* event) {
     if (watched != widget_)
         return false;
-    if (event->type() == QEvent::FocusOut && exit_) {
+    if (event->type() == QEvent::FocusIn && enter_) {
+        binder_.run(enter_);
+    } else if (event->type() == QEvent::FocusOut && exit_) {
         binder_.run(exit_);
     } else if (event->type() == QEvent::KeyPress) {
         const auto& press = static_cast<const QKeyEvent&>(*event);

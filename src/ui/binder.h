@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/control_registry.h"
@@ -30,8 +31,13 @@ class Binding : public QObject {
     // The user changed the control (typed, picked, toggled, selected) or pressed the button.
     Binding& onChange(std::function<void()> action);
     Binding& onClick(std::function<void()> action) { return onChange(std::move(action)); }
+    // The input focus came into the control.
+    Binding& onEnter(std::function<void()> action);
     // The input focus left the control.
     Binding& onExit(std::function<void()> action);
+    // The input focus moved from one of the named controls inside this group to a control that
+    // is none of them.
+    Binding& onGroupExit(std::vector<std::string_view> members, std::function<void()> action);
     // Each typed character before the control sees it (Enter as U+000D, Backspace as U+0008);
     // false drops the key.
     Binding& onKey(std::function<bool(char32_t key)> filter);
@@ -51,6 +57,7 @@ class Binding : public QObject {
     Binder& binder_;
     QPointer<QWidget> widget_;
     std::function<void()> change_;
+    std::function<void()> enter_;
     std::function<void()> exit_;
     std::function<bool(char32_t)> key_;
     std::function<void(int)> keyDown_;

@@ -40,6 +40,9 @@ ConfigProgram::ConfigProgram()
     bindSetupWindow(binder_, setup_, app_.setup);
     bindUssdDialog(binder_, ussd_, app_.ussd);
     bindLogWindow(binder_, log_, app_.log);
+    bindControlEvents(binder_, main_, FormId::Main, app_);
+    bindControlEvents(binder_, setup_, FormId::Setup, app_);
+    bindControlEvents(binder_, ussd_, FormId::Ussd, app_);
     setup_.setWindowTitle(QString::fromStdString(app_.setup.caption));
     ussd_.setWindowTitle(QString::fromStdString(app_.ussd.caption));
     log_.setWindowTitle(QString::fromStdString(app_.log.caption));

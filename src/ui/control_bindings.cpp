@@ -47,6 +47,8 @@ class EditBinding : public Binding {
             control_.text = text.toStdString();
             changedByUser();
         });
+        if (!control.accepts.empty())
+            onKey([this](char32_t key) { return acceptsKey(control_, key); });
     }
     void push() override {
         const QSignalBlocker block(widget_);

@@ -125,4 +125,14 @@ void QtDialogs::showModal(WindowId id) {
     }
 }
 
+void QtDialogs::closeModal(WindowId id) {
+    const auto it = windows_.find(id);
+    if (it == windows_.end() || !it->second)
+        return;
+    if (auto* dialog = qobject_cast<QDialog*>(it->second.data()))
+        dialog->done(QDialog::Accepted);
+    else
+        it->second->close();
+}
+
 }  // namespace zelar::ui

@@ -21,6 +21,7 @@ class QtDialogs : public Dialogs {
     std::optional<std::string> saveFileName(const std::string& filter,
                                             const std::string& defaultExtension) override;
     void showModal(WindowId window) override;
+    void closeModal(WindowId window) override;
 
   private:
     QPointer<QWidget> main_;

@@ -1,9 +1,7 @@
 #include "ui/window_bindings.h"
 
-#include "app/display_mode.h"
-#include "app/login.h"
-#include "app/navigation.h"
-#include "app/read_settings.h"
+#include <string>
+
 #include "forms/control_registry.h"
 
 namespace zelar::ui {
@@ -21,12 +19,6 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     // After the pages: which page is on view depends on which tabs are shown.
     b.bindActivePage(w, "PageControl1", m.activePage);
     b.bindFocusRequest(w, m.focusRequest);
-
-    b.at(w, "cbExpert").onChange([&app] { cbExpertChange(app); });
-    b.at(w, "TreeView1").onChange([&app] { TreeView1Changing(app, app.main.TreeView1.selected); });
-    b.at(w, "btnReadNastUser").onClick([&app] { btnReadNastUserClick(app); });
-    b.at(w, "ButtonApplyPassword").onClick([&app] { ButtonApplyPasswordClick(app); });
-    b.at(w, "EditPassword").onKeyDown([&app](int key) { EditPasswordKeyDown(app, key); });
 }
 
 void bindSetupWindow(Binder& b, QWidget& w, TformSetup& setup) {
@@ -39,6 +31,33 @@ void bindUssdDialog(Binder& b, QWidget& w, TFormUSSD& ussd) {
 
 void bindLogWindow(Binder& b, QWidget& w, TFormInit& log) {
     b.bindAll(w, logWindowControls(log));
+}
+
+void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
+    for (const ControlEvents& events : controlEventTable()) {
+        if (events.form != form)
+            continue;
+        Binding& binding = b.at(w, std::string(events.name).c_str());
+        const auto run = [&app](ControlHandler handler) {
+            return [&app, handler] { handler(app); };
+        };
+        if (events.click != nullptr)
+            binding.onChange(run(events.click));
+        if (events.change != nullptr)
+            binding.onChange(run(events.change));
+        if (events.enter != nullptr)
+            binding.onEnter(run(events.enter));
+        if (events.exit != nullptr) {
+            const auto members = groupMembers(form, events.name);
+            if (members.empty())
+                binding.onExit(run(events.exit));
+            else
+                binding.onGroupExit({members.begin(), members.end()}, run(events.exit));
+        }
+        if (events.keyDown != nullptr) {
+            binding.onKeyDown([&app, handler = events.keyDown](int key) { handler(app, key); });
+        }
+    }
 }
 
 }  // namespace zelar::ui

@@ -3,11 +3,12 @@
 #include <QWidget>
 
 #include "app/app.h"
+#include "app/control_events.h"
 #include "ui/binder.h"
 
 namespace zelar::ui {
 
-// Every control of the main window with its handlers: one line per control.
+// Every control of the main window, bound to its widget.
 void bindMainWindow(Binder& binder, QWidget& window, App& app);
 // The service window's controls.
 void bindSetupWindow(Binder& binder, QWidget& window, TformSetup& setup);
@@ -15,5 +16,7 @@ void bindSetupWindow(Binder& binder, QWidget& window, TformSetup& setup);
 void bindUssdDialog(Binder& binder, QWidget& window, TFormUSSD& ussd);
 // The log window's one text.
 void bindLogWindow(Binder& binder, QWidget& window, TFormInit& log);
+// The handlers of the control event table for one window's bound controls.
+void bindControlEvents(Binder& binder, QWidget& window, FormId form, App& app);
 
 }  // namespace zelar::ui

@@ -29,4 +29,6 @@ std::optional<std::string> ConsoleDialogs::saveFileName(const std::string&, cons
 
 void ConsoleDialogs::showModal(WindowId) {}
 
+void ConsoleDialogs::closeModal(WindowId) {}
+
 }  // namespace zelar::cli

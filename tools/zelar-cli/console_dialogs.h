@@ -17,6 +17,7 @@ class ConsoleDialogs : public Dialogs {
     std::optional<std::string> saveFileName(const std::string& filter,
                                             const std::string& defaultExtension) override;
     void showModal(WindowId window) override;
+    void closeModal(WindowId window) override;
 
   private:
     std::ostream& out_;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "app/app.h"
+
+namespace zelar {
+
+// The windows whose controls react to the user.
+enum class FormId { Main, Setup, Ussd };
+
+using ControlHandler = void (*)(App& app);
+using KeyDownHandler = void (*)(App& app, int keyCode);
+
+// What one control reacts to. The window and the script driver both read this table; neither
+// adds a rule of its own.
+struct ControlEvents {
+    FormId form;
+    std::string_view name;
+    // A button, check box or radio button clicked (its model already shows the new state).
+    ControlHandler click = nullptr;
+    // A list item picked or a tree node selected (the model already holds the selection).
+    ControlHandler change = nullptr;
+    // The input focus came into the control.
+    ControlHandler enter = nullptr;
+    // The input focus left the control; for a group, left every control inside it.
+    ControlHandler exit = nullptr;
+    // A key pressed while the control has the focus, as a Windows virtual-key code.
+    KeyDownHandler keyDown = nullptr;
+};
+
+std::span<const ControlEvents> controlEventTable();
+// Nothing when the control reacts to no event.
+const ControlEvents* findControlEvents(FormId form, std::string_view name);
+
+// The controls inside a group that has an exit rule: the focus leaves the group when it moves
+// from one of these to a control that is not one of them. Empty for other controls.
+std::span<const std::string_view> groupMembers(FormId form, std::string_view group);
+
+}  // namespace zelar

@@ -1,0 +1,79 @@
+#include "app/exchange_runner.h"
+
+#include "app/handler_guard.h"
+#include "app/port_list.h"
+#include "link/reply.h"
+
+namespace zelar {
+
+ExchangeRunner::ExchangeRunner(App& app, Button& button, ProgressBar& bar)
+    : app_(app), lease_(app.link), button_(button), bar_(bar) {
+    if (held())
+        button_.enabled = false;
+}
+
+ExchangeRunner::~ExchangeRunner() {
+    if (!held())
+        return;
+    app_.link.Close();
+    bar_.position = bar_.min;
+    button_.enabled = true;
+}
+
+void ExchangeRunner::setProgress(int max, int step) {
+    setRange(bar_, 0, max, step);
+}
+
+void ExchangeRunner::advance() {
+    stepIt(bar_);
+}
+
+bool ExchangeRunner::open() {
+    if (!openLinkOnCurrentPort(app_))
+        return false;
+    try {
+        app_.link.ReadAvailable();
+    } catch (const SerialError&) {
+        app_.link.Close();
+        return false;
+    }
+    return true;
+}
+
+void ExchangeRunner::close() {
+    app_.link.Close();
+}
+
+bool ExchangeRunner::step(const std::function<bool()>& body) {
+    if (failed_)
+        return false;
+    bool good = false;
+    try {
+        good = body();
+    } catch (const SerialError& error) {
+        reportPortError(app_, error);
+    }
+    failed_ = !good;
+    return good;
+}
+
+bool ExchangeRunner::sendWaitOK(const std::string& line, bool purge) {
+    return step([&] {
+        if (purge) {
+            app_.link.PurgeInput();
+            app_.link.PurgeOutput();
+        }
+        app_.link.Send(line);
+        return app_.link.WaitForOK(TModemLink::kDefaultPolls);
+    });
+}
+
+bool ExchangeRunner::sendPauseOK(const std::string& line, int pauseMs) {
+    return step([&] {
+        app_.link.Send(line);
+        app_.link.PumpDelay(pauseMs);
+        return containsOK(app_.link.ReadAvailable());
+    });
+}
+
+}  // namespace zelar

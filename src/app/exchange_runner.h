@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/app.h"
+
+namespace zelar {
+
+// Carries one multi-step operation on the link: it holds the link so that no other operation
+// can take it, keeps the operation's button disabled, stops at the first failed step, shows a
+// port error with the port's own text, moves the progress bar, and ends in order whatever
+// path the operation takes: link closed, bar back at 0, button enabled.
+class ExchangeRunner {
+  public:
+    ExchangeRunner(App& app, Button& button, ProgressBar& bar);
+    ~ExchangeRunner();
+    ExchangeRunner(const ExchangeRunner&) = delete;
+    ExchangeRunner& operator=(const ExchangeRunner&) = delete;
+
+    // False when another operation holds the link: the caller then does nothing at all.
+    bool held() const { return lease_.held(); }
+
+    void setProgress(int max, int step);
+    void advance();
+    // Closes the link, opens it on the current port and throws away one read. False when there
+    // is no port or it cannot be opened; the caller shows its own message.
+    bool open();
+    // Closes the link now; the end closes it again, which does nothing.
+    void close();
+
+    // Runs a step unless an earlier one failed. A port error is shown with its own text and
+    // fails the step. True when the step ran and succeeded.
+    bool step(const std::function<bool()>& body);
+    bool failed() const { return failed_; }
+    void fail() { failed_ = true; }
+
+    // The usual write exchange: (purge input and output,) send, wait for "OK" with 50 polls.
+    bool sendWaitOK(const std::string& line, bool purge);
+    // Send, a fixed pause, one read: the input must contain "OK".
+    bool sendPauseOK(const std::string& line, int pauseMs);
+
+  private:
+    App& app_;
+    TModemLink::Lease lease_;
+    Button& button_;
+    ProgressBar& bar_;
+    bool failed_ = false;
+};
+
+}  // namespace zelar

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/app.h"
+
+namespace zelar {
+
+inline constexpr const char* kTextOneMasterMustRemain =
+    "В системе должен остаться хотябы один мастер";
+
+// "Включить пользователя" clicked: enables or disables the user's fields.
+void cbUserONClick(App& app);
+// A message type picked: the hours field, the format lists and the test message check box.
+void cbUserTypeMessChange(App& app);
+// A status picked: one "Мастер" must remain among the stored users.
+void cbUserStatusChange(App& app);
+// The minutes field left: empty becomes "0", above 60 becomes "60".
+void EditUserTtestmessMExit(App& app);
+
+}  // namespace zelar
