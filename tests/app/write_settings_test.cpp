@@ -1,0 +1,401 @@
+#include "app/write_settings.h"
+
+#include "app/control_events.h"
+#include "app/login.h"
+#include "app/navigation.h"
+#include "app/read_settings.h"
+#include "app/startup.h"
+#include "app_fixture.h"
+#include "forms/control_registry.h"
+#include "sim_fixture.h"
+
+namespace zelar {
+namespace {
+
+class WriteTest : public test::SimFixture {
+  protected:
+    WriteTest() {
+        modem.setLog([this](const std::string& line) {
+            if (line.rfind("> ", 0) == 0)
+                commands.push_back(line.substr(2));
+        });
+    }
+
+    void readAndLogin(int user = 1, const std::string& password = "1234") {
+        btnReadNastUserClick(app);
+        ASSERT_TRUE(app.settingsRead);
+        selectItem(app.main.cbUser, user - 1);
+        app.main.EditPassword.text = password;
+        ButtonApplyPasswordClick(app);
+        ASSERT_TRUE(app.login.loggedIn);
+        dialogs.messages.clear();
+        commands.clear();
+    }
+    // Selects a node the way a click on the tree does, then optionally a tab.
+    void show(int node, std::optional<Page> tab = std::nullopt) {
+        app.main.TreeView1.selected = node;
+        TreeView1Changing(app, node);
+        if (tab)
+            app.main.activePage = *tab;
+    }
+    void write() {
+        commands.clear();
+        dialogs.messages.clear();
+        findControlEvents(FormId::Main, "ButtonWriteNastr")->click(app);
+        EXPECT_TRUE(app.main.ButtonWriteNastr.enabled);
+        EXPECT_FALSE(app.link.isOpen());
+        EXPECT_EQ(app.main.BSprogressBarLine1.position, 0);
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const auto& m : dialogs.messages)
+            out.push_back(m.text);
+        return out;
+    }
+    // The V16 commands to an address, as sent without the closing CR.
+    std::vector<std::string> writesTo(const std::string& address) const {
+        std::vector<std::string> out;
+        for (const auto& c : commands) {
+            if (c.rfind("AT+V16" + address, 0) == 0)
+                out.push_back(c);
+        }
+        return out;
+    }
+
+    std::vector<std::string> commands;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(WriteTest, RefusalsSendNothingAndEnableTheButtonAgain) {
+    write();
+    EXPECT_EQ(texts(), Strings{"Введите пароль"});
+    readAndLogin();
+    for (int node : {kNodeUsers, kNodeDiagnostics}) {
+        show(node);
+        write();
+        EXPECT_EQ(texts(), Strings{"Нет настроек для записи"});
+        EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::Error);
+        EXPECT_TRUE(commands.empty());
+    }
+}
+
+TEST_F(WriteTest, UserThreeDialledGivesTheExactRecord) {
+    readAndLogin();
+    show(3);
+    TformMain& m = app.main;
+    m.cbUserON.checked = true;
+    m.RBtnSMSalways.checked = true;
+    m.RBtnSMSifNoGPRS.checked = false;
+    selectItem(m.cbUserTypeMess, 2);
+    selectItem(m.cbUserStatus, 2);
+    selectItem(m.cbUserObjectON, 0);
+    selectItem(m.cbUserSystemON, 0);
+    m.EditUserTel.text = "+79161112233";
+    m.EditUserPassword.text = "0000";
+    for (CheckBox* c : {&m.CheckBoxMessAlarmON, &m.CheckBoxMessFireON, &m.CheckBoxMessErrON,
+                        &m.CheckBoxMessPowerON, &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn,
+                        &m.cbUserPriority, &m.cbUserDialON, &m.cbUserTestMessON})
+        c->checked = false;
+    m.EditUserTtestmessH.text = "10";
+    m.EditSeekObject.text = "0";
+    write();
+    EXPECT_EQ(commands, Strings{"AT+V1600380018"
+                                "2B3739313631313132323333"
+                                "0203"
+                                "30303030"
+                                "01"
+                                "0000"
+                                "0A"
+                                "0000"});
+    EXPECT_EQ(texts(), Strings{"Настройки записаны"});
+    EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::None);
+    EXPECT_EQ(memory(0x0038 + 13), 3);
+}
+
+TEST_F(WriteTest, RightsOfOwnerAndGuard) {
+    struct Case {
+        int login;
+        const char* password;
+        int node;
+        int newStatus;
+        const char* message;
+    };
+    const Case cases[] = {
+        {2, "5678", 2, 1, "Статус Хозяин не имеет прав для редактирования Хозяина"},
+        {2, "5678", 3, 0, "Статус Хозяин не имеет прав для редактирования Мастера"},
+        {2, "5678", 3, 1, "Статус Хозяин не имеет прав для редактирования Хозяина"},
+        {3, "0000", 3, 2, "Статус Охранник не имеет прав для редактирования"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        readAndLogin(c.login, c.password);
+        show(c.node);
+        ASSERT_EQ(app.main.activePage, Page::TabSheet1);
+        selectItem(app.main.cbUserStatus, c.newStatus);
+        write();
+        EXPECT_EQ(texts(), Strings{c.message});
+        EXPECT_TRUE(commands.empty());
+    }
+    // An owner keeps a guard a guard: that write goes through.
+    readAndLogin(2, "5678");
+    show(3);
+    write();
+    EXPECT_EQ(texts(), Strings{"Настройки записаны"});
+    EXPECT_EQ(commands.size(), 1U);
+}
+
+TEST_F(WriteTest, UserChecksStopBeforeThePortOpensAndKeepWhatWasStored) {
+    readAndLogin();
+    show(4);
+    app.main.EditUserTel.text = "+7900";
+    app.main.EditUserPassword.text = "12 4";
+    write();
+    EXPECT_EQ(texts(), (Strings{"Пароль должен быть 4 цифры", "Нет связи с модемом"}));
+    EXPECT_TRUE(commands.empty());
+    EXPECT_EQ(app.image.users[3].phone, "+7900");
+    // A test period of 0 hours is written, as its message promises.
+    app.main.EditUserPassword.text = "4321";
+    app.main.EditUserTtestmessH.text = "0";
+    write();
+    EXPECT_EQ(texts(), Strings{"Настройки записаны"});
+}
+
+TEST_F(WriteTest, SimOneUnderAutoDetectionSendsTenCommandsAndMovesTheBarFourteenSteps) {
+    readAndLogin();
+    show(kNodeModem, Page::TabSheet2);
+    app.main.AutoSetPar1.checked = true;
+    app.main.AutoSetPar2.checked = false;
+    app.main.EditSIM1USSD.text = "100";
+    app.main.EditSIM2USSD.text = "102";
+    app.main.EditSim1Pin1.text = "1111";
+    app.main.EditSim2Pin1.text = "2222";
+    write();
+    ASSERT_EQ(commands.size(), 10U);
+    const Strings addresses = {"00050002", "00980019", "00B40001", "00B80019", "00D40001",
+                               "00D10003", "01400018", "01580018", "01700018", "02180001"};
+    for (std::size_t i = 0; i < addresses.size(); ++i)
+        EXPECT_EQ(commands[i].substr(6, 8), addresses[i]) << i;
+    EXPECT_EQ(commands.back(), "AT+V160218000101");
+    EXPECT_EQ(app.main.BSprogressBarLine1.stepsTaken, 14);
+    EXPECT_EQ(app.main.EditSim1Puk1.text, "62840517");
+}
+
+TEST_F(WriteTest, SimChecksAndAnUnansweredFirstCommand) {
+    readAndLogin();
+    show(kNodeModem, Page::TabSheet2);
+    app.main.EditSim1Pin1.text = "12";
+    write();
+    EXPECT_EQ(texts(),
+              (Strings{"SIM1: PIN код должен состоять из 4х цифр", "Нет связи с модемом"}));
+    EXPECT_EQ(dialogs.messages.front().caption, "Ошибка");
+    EXPECT_TRUE(commands.empty());
+
+    app.main.EditSim1Pin1.text = "1234";
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 16, 0});
+    write();
+    EXPECT_EQ(commands.size(), 1U);
+    EXPECT_EQ(texts(), Strings{"Нет связи с модемом"});
+}
+
+TEST_F(WriteTest, GprsLinkTestPeriodBytesAndTheUnknownPeriod) {
+    readAndLogin();
+    show(kNodeModem, Page::TabSheet5);
+    const std::pair<int, const char*> periods[] = {{8, "0000"}, {7, "3840"}};
+    for (const auto& [item, bytes] : periods) {
+        selectItem(app.main.ComBoxTestGPRS, item);
+        write();
+        EXPECT_EQ(texts(), Strings{"Настройки записаны"});
+        EXPECT_EQ(commands.size(), 6U);
+        EXPECT_EQ(writesTo("0219"), Strings{std::string("AT+V1602190002") + bytes});
+    }
+    showText(app.main.ComBoxTestGPRS, "???");
+    write();
+    EXPECT_EQ(texts(), Strings{"Выберете корректное значение периода тестов GPRS-канала"});
+    EXPECT_EQ(dialogs.messages.back().caption, "Запись настроек");
+    EXPECT_TRUE(commands.empty());
+}
+
+TEST_F(WriteTest, ObjectParameters) {
+    readAndLogin();
+    show(kNodeModem, Page::TabSheetTests);
+    TformMain& m = app.main;
+    selectItem(m.ComBoxProt, 2);
+    m.EditMainObj.text = "2048";
+    m.EditMainSys.text = "7";
+    m.EditSerialN.text = "12345678";
+    write();
+    EXPECT_EQ(commands, (Strings{"AT+V4000720487", "AT+V16022100043456780C"}));
+    EXPECT_EQ(m.StatusBar1.text, "Настройки записаны");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    selectItem(m.ComBoxProt, 1);
+    m.EditMainObj.text = "12";
+    m.EditMainSys.text = "5";
+    write();
+    EXPECT_EQ(commands.front(), "AT+V4000500126");
+    EXPECT_EQ(app.image.mainObjectMinus1, 11);
+
+    selectItem(m.ComBoxProt, 0);
+    m.EditMainObj.text = "300";
+    m.EditMainSys.text = "300";
+    write();
+    EXPECT_EQ(texts(),
+              (Strings{"Значение номера объекта должно быть от 1 до 255 для протокола RRD/RPI",
+                       "Значение номера системы должно быть от 1 до 255 для протокола RRD/RPI"}));
+    EXPECT_EQ(dialogs.messages.front().icon, MessageIcon::Warning);
+    EXPECT_TRUE(commands.empty());
+
+    // A serial number that cannot make its four bytes is refused before anything is sent.
+    m.EditMainObj.text = "12";
+    m.EditMainSys.text = "5";
+    m.EditSerialN.text = "999345678";
+    write();
+    EXPECT_EQ(texts(), Strings{"Неверный серийный номер объектового устройства"});
+    EXPECT_TRUE(commands.empty());
+}
+
+TEST_F(WriteTest, VoiceCallBlocks) {
+    readAndLogin();
+    show(kNodeVoiceCall);
+    TformMain& m = app.main;
+    m.CheckBoxECallEn.checked = true;
+    m.EditECallMic.text = "8";
+    m.EditECallSpk.text = "60";
+    m.EditECallN1.text = "12345";
+    for (Edit* e : {&m.EditECallN2, &m.EditECallN3, &m.EditECallN4, &m.EditECallN5})
+        e->text.clear();
+    m.CheckBoxInCall.checked = false;
+    m.EditInCallN1.text = "911";
+    m.EditInCallN2.text.clear();
+    m.EditInCallN3.text.clear();
+    write();
+    ASSERT_EQ(commands.size(), 2U);
+    auto spaces = [](int n) {
+        std::string hex;
+        for (int i = 0; i < n; ++i)
+            hex += "20";
+        return hex;
+    };
+    EXPECT_EQ(commands[0],
+              "AT+V160225003F"
+              "083C"
+              "3132333435" +
+                  spaces(7) + spaces(48) + "01");
+    EXPECT_EQ(commands[1],
+              "AT+V1602640025"
+              "00"
+              "393131" +
+                  std::string(18, '0') + std::string(48, '0') + "");
+    EXPECT_EQ(m.StatusBar1.text, "Настройки записаны");
+
+    // A level that cannot be one byte is refused with the page's message.
+    m.EditECallSpk.text = "";
+    write();
+    EXPECT_EQ(texts(), Strings{"Введите значение громкости динамика"});
+    EXPECT_TRUE(commands.empty());
+}
+
+TEST_F(WriteTest, AReadPressedDuringAWriteFindsTheLinkTaken) {
+    readAndLogin();
+    show(kNodeVoiceCall);
+    clock.startTimer(300, [this] { btnReadNastUserClick(app); });
+    write();
+    EXPECT_EQ(commands.size(), 2U);
+    EXPECT_EQ(app.main.StatusBar1.text, "Настройки записаны");
+}
+
+class WritePortErrorTest : public test::AppFixture {};
+
+TEST_F(WritePortErrorTest, APortErrorInTheMiddleEndsTheSectionInOrder) {
+    devices.names = {"COM1"};
+    devices.paths[1] = "modem";
+    FormShow(app, &profile);
+    selectItemText(app.main.ComboBox1, "COM1");
+    app.login = {true, kRoleMaster, 1};
+    app.main.TreeView1.selected = kNodeModem;
+    app.main.activePage = Page::TabSheet2;
+    for (Edit* pin : {&app.main.EditSim1Pin1, &app.main.EditSim2Pin1})
+        pin->text = "1234";
+    for (Edit* ussd : {&app.main.EditSIM1USSD, &app.main.EditSIM2USSD})
+        ussd->text = "100";
+    app.main.EditSim1Ballance.text = "0";
+    app.main.EditSim2Ballance.text = "0";
+    port.arrive(150, "\r\nOK\r\n");
+    clock.startTimer(250, [this] { port.failRead = true; });
+    ButtonWriteNastrClick(app);
+    ASSERT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_EQ(dialogs.messages[0].text, "Read data error");
+    EXPECT_EQ(dialogs.messages[0].caption, "Ошибка");
+    EXPECT_EQ(dialogs.messages[1].text, "Нет связи с модемом");
+    EXPECT_EQ(port.sent.size(), 2U);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(app.main.ButtonWriteNastr.enabled);
+}
+
+// Every page changed, written and read back shows what was written.
+TEST_F(WriteTest, RoundTripOfEveryPage) {
+    readAndLogin();
+    TformMain& m = app.main;
+    show(2);
+    m.EditUserTel.text = "+7999000111";
+    selectItem(m.cbUserTypeMess, 1);
+    m.CheckBoxMessFireON.checked = false;
+    m.EditSeekObject.text = "77";
+    m.EditUserTtestmessH.text = "5";
+    write();
+    show(kNodeModem, Page::TabSheet2);
+    m.AutoSetPar1.checked = false;
+    m.CheckBoxSim1Pass.checked = true;
+    m.EditSim1Pin1.text = "4321";
+    m.EditSIM1USSD.text = "105";
+    m.EditSim1APN.text = "internet.example";
+    m.EditSim1NAME.text = "gdata";
+    m.EditSim1PASS.text = "secret";
+    m.EditSim1Ballance.text = "33";
+    m.EditSIM2USSD.text = "100";
+    m.EditSim2Pin1.text = "0000";
+    write();
+    show(kNodeModem, Page::TabSheet5);
+    m.CheckModemFlagGPRS.checked = true;
+    m.RBtnDNS1.checked = true;
+    m.RBtnIP1.checked = false;
+    m.EditGPRSWWW1.text = "alarm.example.org";
+    m.EditGPRSPort1.text = "9000";
+    m.EditGPRSLogin.text = "user";
+    m.EditGPRSPass.text = "pass";
+    selectItem(m.ComBoxTestGPRS, 2);
+    write();
+    show(kNodeModem, Page::TabSheetTests);
+    selectItem(m.ComBoxProt, 2);
+    m.EditMainObj.text = "1500";
+    m.EditMainSys.text = "3";
+    m.EditSerialN.text = "42654321";
+    write();
+    show(kNodeVoiceCall);
+    m.EditECallN2.text = "+7495";
+    m.EditECallSpk.text = "77";
+    m.EditInCallN3.text = "112";
+    write();
+    for (const auto& message : dialogs.messages)
+        EXPECT_EQ(message.text, "Настройки записаны");
+
+    auto snapshot = [&] {
+        std::vector<std::string> values;
+        show(2);
+        for (const auto& c : userPageControls(m))
+            values.push_back(std::string(c.name) + "=" + controlValue(c.control));
+        for (auto pages : {simPageControls(m), gprsPageControls(m), objectPageControls(m),
+                           voiceCallPageControls(m)}) {
+            for (const auto& c : pages)
+                values.push_back(std::string(c.name) + "=" + controlValue(c.control));
+        }
+        return values;
+    };
+    const auto written = snapshot();
+    readAndLogin();
+    EXPECT_EQ(snapshot(), written);
+}
+
+}  // namespace
+}  // namespace zelar
