@@ -4,6 +4,7 @@
 #include "app/login.h"
 #include "app/navigation.h"
 #include "app/read_settings.h"
+#include "app/show_settings.h"
 #include "app/startup.h"
 #include "app_fixture.h"
 #include "forms/control_registry.h"
@@ -338,32 +339,53 @@ TEST_F(WriteTest, RoundTripOfEveryPage) {
     readAndLogin();
     TformMain& m = app.main;
     show(2);
+    m.cbUserON.checked = true;
+    checkRadio(m.RBtnSMSifNoGPRS, m.RBtnSMSalways);
     m.EditUserTel.text = "+7999000111";
+    m.EditUserPassword.text = "9876";
+    selectItem(m.cbUserStatus, 2);
     selectItem(m.cbUserTypeMess, 1);
+    selectItem(m.cbUserObjectON, 1);
+    selectItem(m.cbUserSystemON, 1);
+    m.cbUserPriority.checked = true;
+    m.cbUserDialON.checked = true;
+    m.cbUserTestMessON.checked = true;
     m.CheckBoxMessFireON.checked = false;
+    m.CheckBoxMessInfOn.checked = true;
     m.EditSeekObject.text = "77";
     m.EditUserTtestmessH.text = "5";
     write();
     show(kNodeModem, Page::TabSheet2);
-    m.AutoSetPar1.checked = false;
-    m.CheckBoxSim1Pass.checked = true;
-    m.EditSim1Pin1.text = "4321";
-    m.EditSIM1USSD.text = "105";
-    m.EditSim1APN.text = "internet.example";
-    m.EditSim1NAME.text = "gdata";
-    m.EditSim1PASS.text = "secret";
-    m.EditSim1Ballance.text = "33";
-    m.EditSIM2USSD.text = "100";
-    m.EditSim2Pin1.text = "0000";
+    for (int k = 1; k <= 2; ++k) {
+        SimControls c = simControls(m, k);
+        c.autoDetect.checked = false;
+        c.pin.checked = true;
+        c.balance.checked = true;
+        c.pinCode.text = k == 1 ? "4321" : "8765";
+        c.ussd.text = k == 1 ? "105" : "102";
+        c.threshold.text = k == 1 ? "33" : "199";
+        c.apn.text = "internet.example" + std::to_string(k);
+        c.name.text = "gdata" + std::to_string(k);
+        c.pass.text = "secret" + std::to_string(k);
+    }
+    m.CheckBoxSim2Vkl.checked = true;
     write();
     show(kNodeModem, Page::TabSheet5);
     m.CheckModemFlagGPRS.checked = true;
-    m.RBtnDNS1.checked = true;
-    m.RBtnIP1.checked = false;
+    m.CheckModemFlagGPRSCont.checked = true;
+    checkRadio(m.RBtnDNS1, m.RBtnIP1);
+    checkRadio(m.RBtnDNS2, m.RBtnIP2);
+    m.CheckBoxGPRSRez2.checked = true;
+    m.EditGPRSIP1.text = "10.1.2.3";
+    m.EditGPRSIP2.text = "10.3.2.1";
     m.EditGPRSWWW1.text = "alarm.example.org";
+    m.EditGPRSWWW2.text = "reserve.example.org";
     m.EditGPRSPort1.text = "9000";
+    m.EditGPRSPort2.text = "9001";
     m.EditGPRSLogin.text = "user";
     m.EditGPRSPass.text = "pass";
+    m.EditGPRSDNS1.text = "1.1.1.1";
+    m.EditGPRSDNS2.text = "9.9.9.9";
     selectItem(m.ComBoxTestGPRS, 2);
     write();
     show(kNodeModem, Page::TabSheetTests);
@@ -373,12 +395,16 @@ TEST_F(WriteTest, RoundTripOfEveryPage) {
     m.EditSerialN.text = "42654321";
     write();
     show(kNodeVoiceCall);
-    m.EditECallN2.text = "+7495";
+    m.CheckBoxECallEn.checked = true;
+    m.CheckBoxInCall.checked = true;
+    Edit* numbers[] = {&m.EditECallN1, &m.EditECallN2,  &m.EditECallN3,  &m.EditECallN4,
+                       &m.EditECallN5, &m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3};
+    for (int i = 0; i < 8; ++i)
+        numbers[i]->text = "+7495000" + std::to_string(i);
     m.EditECallSpk.text = "77";
-    m.EditInCallN3.text = "112";
+    m.EditECallMic.text = "9";
     write();
-    for (const auto& message : dialogs.messages)
-        EXPECT_EQ(message.text, "Настройки записаны");
+    EXPECT_EQ(m.StatusBar1.text, "Настройки записаны");
 
     auto snapshot = [&] {
         std::vector<std::string> values;
