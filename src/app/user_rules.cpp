@@ -39,14 +39,9 @@ void enableUserFields(TformMain& m, bool enabled) {
 void cbUserONClick(App& app) {
     TformMain& m = app.main;
     const bool on = m.cbUserON.checked;
-    if (on) {
-        m.RBtnSMSalways.checked = true;
-        m.RBtnSMSifNoGPRS.checked = false;
-    } else {
-        // Neither radio button: the user is written with both options bits clear.
-        m.RBtnSMSalways.checked = false;
-        m.RBtnSMSifNoGPRS.checked = false;
-    }
+    // Off clears both radio buttons, so the user is written with neither options bit.
+    m.RBtnSMSalways.checked = on;
+    m.RBtnSMSifNoGPRS.checked = false;
     // The message type rule is left out on purpose: after enabling, every field is enabled
     // until the type is changed again.
     enableUserFields(m, on);
