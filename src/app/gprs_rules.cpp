@@ -16,9 +16,12 @@ void applyServerAddressFields(TformMain& m, int server) {
     }
 }
 
+void setDnsServerFields(TformMain& m, bool enabled) {
+    setEnabled({&m.EditGPRSDNS1, &m.EditGPRSDNS2, &m.LabelGPRSDNS1, &m.LabelGPRSDNS2}, enabled);
+}
+
 void applyDnsServerFields(TformMain& m) {
-    const bool anyByName = m.RBtnDNS1.checked || m.RBtnDNS2.checked;
-    setEnabled({&m.EditGPRSDNS1, &m.EditGPRSDNS2, &m.LabelGPRSDNS1, &m.LabelGPRSDNS2}, anyByName);
+    setDnsServerFields(m, m.RBtnDNS1.checked || m.RBtnDNS2.checked);
 }
 
 void applyReserveServer(TformMain& m) {
@@ -71,8 +74,37 @@ void applyGprsSwitch(TformMain& m) {
     applyReserveServer(m);
 }
 
-void RBtnIPClick(App&, int) {}
-void RBtnDNSClick(App&, int) {}
-void GBoxGPRSExit(App&) {}
+void RBtnIPClick(App& app, int server) {
+    TformMain& m = app.main;
+    applyServerAddressFields(m, server);
+    const RadioButton& otherIp = server == 2 ? m.RBtnIP1 : m.RBtnIP2;
+    // Only disabled here: when the other server is named, its own click enabled them already.
+    if (otherIp.checked)
+        setDnsServerFields(m, false);
+}
+
+void RBtnDNSClick(App& app, int server) {
+    TformMain& m = app.main;
+    applyServerAddressFields(m, server);
+    setDnsServerFields(m, true);
+}
+
+void GBoxGPRSExit(App& app) {
+    TformMain& m = app.main;
+    // The reserve server counts even when it is not used: its name is written all the same.
+    if (!m.RBtnDNS1.checked && !m.RBtnDNS2.checked)
+        return;
+    const char* missing = nullptr;
+    if (m.EditGPRSDNS1.text.empty()) {
+        missing = "EditGPRSDNS1";
+    } else if (m.EditGPRSDNS2.text.empty()) {
+        missing = "EditGPRSDNS2";
+    }
+    if (missing == nullptr)
+        return;
+    app.services.dialogs.messageBox(kTextEnterDnsServers, "Модем", MessageIcon::None,
+                                    MessageButtons::Ok);
+    m.focusRequest = missing;
+}
 
 }  // namespace zelar

@@ -9,6 +9,8 @@ namespace zelar {
 // "Работа по GPRS каналу": unchecked disables the whole group; checked enables it and then sets
 // the server fields by their radio buttons and the reserve server switch.
 void applyGprsSwitch(TformMain& main);
+// The DNS server fields and their labels.
+void setDnsServerFields(TformMain& main, bool enabled);
 // The DNS server fields and labels: disabled when both servers are addressed by IP.
 void applyDnsServerFields(TformMain& main);
 // Server k's address fields by its radio buttons: the IP field for "IP-адрес:", the name

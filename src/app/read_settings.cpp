@@ -8,6 +8,7 @@
 #include "app/port_list.h"
 #include "app/show_settings.h"
 #include "app/sim_rules.h"
+#include "app/voice_object_rules.h"
 #include "link/commands.h"
 #include "link/reply.h"
 #include "settings/image_codec.h"
@@ -55,16 +56,12 @@ void showVoiceCall(TformMain& m, const VoiceCallBlock& voice) {
     for (int i = 0; i < kOutgoingNumberCount; ++i)
         numbers[i]->text = voice.numbers[i];
     m.CheckBoxECallEn.checked = voice.outgoingAllowed;
-    setEnabled({&m.LabelECallN1, &m.LabelECallN2, &m.LabelECallN3, &m.LabelECallN4, &m.LabelECallN5,
-                &m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4, &m.EditECallN5},
-               voice.outgoingAllowed);
+    enableOutgoingNumbers(m, voice.outgoingAllowed);
 }
 
 void showIncomingCall(TformMain& m, const IncomingCallBlock& incoming) {
     m.CheckBoxInCall.checked = incoming.incomingAllowed;
-    setEnabled({&m.LabelInCall, &m.LabelInCallN1, &m.LabelInCallN2, &m.LabelInCallN3,
-                &m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3},
-               incoming.incomingAllowed);
+    enableIncomingNumbers(m, incoming.incomingAllowed);
     Edit* numbers[] = {&m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3};
     for (int i = 0; i < kAllowedNumberCount; ++i)
         numbers[i]->text = incoming.numbers[i];

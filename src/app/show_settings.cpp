@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/gprs_rules.h"
+#include "app/user_rules.h"
 #include "settings/flag_bits.h"
 #include "settings/value_tables.h"
 
@@ -31,10 +32,6 @@ void showSim(TformMain& m, const SimRecord& sim, int k) {
     c.puk.text = sim.puk;
     c.ussd.text = sim.ussd;
     c.threshold.text = std::to_string(sim.balanceThreshold);
-}
-
-void setDnsServerFields(TformMain& m, bool enabled) {
-    setEnabled({&m.EditGPRSDNS1, &m.EditGPRSDNS2, &m.LabelGPRSDNS1, &m.LabelGPRSDNS2}, enabled);
 }
 
 }  // namespace
@@ -142,17 +139,8 @@ void ShowUserSettings(App& app, int n) {
         checkRadio(m.RBtnSMSalways, m.RBtnSMSifNoGPRS);
     if (ifNoGprs)
         checkRadio(m.RBtnSMSifNoGPRS, m.RBtnSMSalways);
-    setEnabled({&m.RBtnSMSalways,       &m.RBtnSMSifNoGPRS,   &m.EditUserTel,
-                &m.EditUserPassword,    &m.EditSeekObject,    &m.EditUserTtestmessH,
-                &m.EditUserTtestmessM,  &m.cbUserStatus,      &m.cbUserTypeMess,
-                &m.cbUserObjectON,      &m.cbUserSystemON,    &m.cbUserPriority,
-                &m.cbUserDialON,        &m.cbUserTestMessON,  &m.CheckBoxMessAlarmON,
-                &m.CheckBoxMessFireON,  &m.CheckBoxMessErrON, &m.CheckBoxMessPowerON,
-                &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn, &m.PanelUserTel,
-                &m.PanelUserStatus,     &m.PanelUserTypeMess, &m.PanelUserFormat,
-                &m.PanelSeekObject,     &m.PanelUserTestMess, &m.PanelUserPriority,
-                &m.PanelUserPassword,   &m.PanelMessCodes},
-               on);
+    enableUserFields(m, on);
+    m.EditUserTtestmessM.enabled = on;
 
     m.EditUserTel.text = user.phone;
     selectItem(m.cbUserStatus, userStatusIndex(user.status).value_or(-1));

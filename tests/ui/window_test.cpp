@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
@@ -103,6 +106,37 @@ TEST_F(Window, ButtonsAndEnterRunTheirHandlersOnce) {
     password.setFocus();
     EXPECT_EQ(modalsDuring([&] { QTest::keyClick(&password, Qt::Key_Return); }),
               QStringList{"Модем: Перед вводом пароля считайте настройки модема"});
+}
+
+TEST_F(Window, OperatorDialogOkFillsTheSimAndCloses) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    // Automatic detection off enables "Оператор".
+    widget<QCheckBox>("AutoSetPar1").click();
+    auto& operatorButton = widget<QPushButton>("BitBtnSIM1HelpUSSD");
+    ASSERT_TRUE(operatorButton.isEnabled());
+
+    UssdWindow& dialog = program->ussdWindow();
+    bool wasShown = false;
+    QTimer pick;
+    QObject::connect(&pick, &QTimer::timeout, [&] {
+        if (!dialog.isVisible())
+            return;
+        wasShown = true;
+        dialog.findChild<QRadioButton*>("RadioUtel")->click();
+        dialog.findChild<QPushButton*>("ButtonUSSDOperator")->click();
+    });
+    pick.start(20);
+    // Closes the dialog should "OK" fail to, so that the test ends either way.
+    QTimer::singleShot(5000, &dialog, [&] { dialog.reject(); });
+    operatorButton.click();
+    pick.stop();
+
+    EXPECT_TRUE(wasShown);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(widget<QLineEdit>("EditSIM1USSD").text(), "102");
+    EXPECT_EQ(widget<QLineEdit>("EditSim1NAME").text(), "");
 }
 
 }  // namespace
