@@ -18,13 +18,35 @@ constexpr auto kExpert4 =
     std::to_array<std::string_view>({"CheckBoxSim1Pass", "EditSim1Pin1", "EditSim1Puk1"});
 constexpr auto kExpert5 = std::to_array<std::string_view>(
     {"CheckBoxSim2Pass", "EditSim2Pin1", "LabelSim2Puk", "EditSim2Puk1"});
-constexpr auto kGprs = std::to_array<std::string_view>(
-    {"ComboBoxTypeModem", "GroupGPRSAuth", "LabelGPRSLogin", "EditGPRSLogin", "LabelGPRSPass",
-     "EditGPRSPass", "CheckModemFlagGPRSCont", "GroupServer1", "RBtnIP1", "RBtnDNS1",
-     "EditGPRSIP1", "EditGPRSWWW1", "LabelGPRSPort1", "EditGPRSPort1", "CheckBoxGPRSRez2",
-     "GroupServer2", "RBtnIP2", "RBtnDNS2", "EditGPRSIP2", "EditGPRSWWW2", "LabelGPRSPort2",
-     "EditGPRSPort2", "GroupGPRSCommon", "LabelTestGPRS", "ComBoxTestGPRS", "LabelGPRSDNS1",
-     "EditGPRSDNS1", "LabelGPRSDNS2", "EditGPRSDNS2"});
+constexpr auto kGprs = std::to_array<std::string_view>({"ComboBoxTypeModem",
+                                                        "GroupGPRSAuth",
+                                                        "LabelGPRSLogin",
+                                                        "EditGPRSLogin",
+                                                        "LabelGPRSPass",
+                                                        "EditGPRSPass",
+                                                        "CheckModemFlagGPRSCont",
+                                                        "GroupServer1",
+                                                        "RBtnIP1",
+                                                        "RBtnDNS1",
+                                                        "EditGPRSIP1",
+                                                        "EditGPRSWWW1",
+                                                        "LabelGPRSPort1",
+                                                        "EditGPRSPort1",
+                                                        "CheckBoxGPRSRez2",
+                                                        "GroupServer2",
+                                                        "RBtnIP2",
+                                                        "RBtnDNS2",
+                                                        "EditGPRSIP2",
+                                                        "EditGPRSWWW2",
+                                                        "LabelGPRSPort2",
+                                                        "EditGPRSPort2",
+                                                        "GroupGPRSCommon",
+                                                        "LabelTestGPRS",
+                                                        "ComBoxTestGPRS",
+                                                        "LabelGPRSDNS1",
+                                                        "EditGPRSDNS1",
+                                                        "LabelGPRSDNS2",
+                                                        "EditGPRSDNS2"});
 
 const std::array kContainers = {
     ControlContainer{"PanelExpert1", kExpert1}, ControlContainer{"PanelExpert2", kExpert2},
@@ -52,8 +74,9 @@ std::span<const ControlContainer> controlContainers() {
 }
 
 const ControlContainer* containerOf(std::string_view control) {
-    const auto it = std::find_if(kContainers.begin(), kContainers.end(),
-                                 [&](const ControlContainer& c) { return contains(c.members, control); });
+    const auto it =
+        std::find_if(kContainers.begin(), kContainers.end(),
+                     [&](const ControlContainer& c) { return contains(c.members, control); });
     return it == kContainers.end() ? nullptr : &*it;
 }
 
