@@ -121,10 +121,10 @@ TEST_F(ScriptRun, RefusesWhatAPersonCouldNotDo) {
         {toSim + "set EditSIM1USSD 1", "line 3: EditSIM1USSD is disabled\n"},
         {toSim + "check CheckBoxSim1Vkl 0", "line 3: CheckBoxSim1Vkl is hidden\n"},
         {toSim + "set EditUserTel 1", "line 3: EditUserTel is not on the page on view\n"},
-        {toSim + "set EditSim1Pin1 1",
-         "line 3: EditSim1Pin1 is inside PanelExpert4, which is hidden\n"},
-        {"select TreeView1 \"#1\"\nselect cbUserStatus Мастер",
-         "line 2: cbUserStatus is inside PanelExpert1, which is hidden\n"},
+        {toSim + "select cbExpert Пользователь\nset EditSim1Pin1 1",
+         "line 4: EditSim1Pin1 is inside PanelExpert4, which is hidden\n"},
+        {"select TreeView1 \"#1\"\nselect cbExpert Пользователь\nselect cbUserStatus Мастер",
+         "line 3: cbUserStatus is inside PanelExpert1, which is hidden\n"},
         {"check RadioMts 1", "line 1: RadioMts is not in the window that has the input\n"},
         {"select PageControl1 Диагностика", "line 1: PageControl1 shows no tab \"Диагностика\"\n"},
         {"select TreeView1 \"#7\"", "line 1: TreeView1 has no node \"#7\"\n"},
@@ -141,6 +141,7 @@ TEST_F(ScriptRun, RefusesWhatAPersonCouldNotDo) {
 
 TEST_F(ScriptRun, RadioButtonsExcludeEachOtherAndCannotBeUnchecked) {
     ASSERT_TRUE(runner.logIn(1, "1234"));
+    err.str("");
     EXPECT_EQ(run("select TreeView1 \"#1\"\ncheck RBtnSMSifNoGPRS 1\nexpect RBtnSMSalways 0\n"
                   "check RBtnSMSalways 1\nexpect RBtnSMSifNoGPRS 0\ncheck RBtnSMSalways 0"),
               2)
@@ -153,8 +154,11 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
     EXPECT_EQ(run("click btnReadNastUser"), 0) << err.str();
     // The read asks for the focus on the password field.
     EXPECT_EQ(runner.focused(), "EditPassword");
-    EXPECT_EQ(run("select cbUser 1\nset EditPassword 12a345\nexpect EditPassword 1234\n"
-                  "key EditPassword Enter\nexpect StatusBar1 \"Пароль принят\""),
+    // The password field stops at four characters; the phone field takes digits and '+' only.
+    EXPECT_EQ(run("select cbUser 1\nset EditPassword 123456\nexpect EditPassword 1234\n"
+                  "key EditPassword Enter\nexpect StatusBar1 \"Пароль принят\"\n"
+                  "select TreeView1 \"#1\"\nset EditUserTel \"+7 (903) 555-00-03 ext 9\"\n"
+                  "expect EditUserTel +79035550003"),
               0)
         << err.str();
     EXPECT_TRUE(app2.login.loggedIn);
@@ -162,6 +166,7 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
 
 TEST_F(ScriptRun, ExpectMismatchStopsWithStatusOne) {
     ASSERT_TRUE(runner.logIn(1, "1234"));
+    err.str("");
     EXPECT_EQ(run("select TreeView1 \"#1\"\nexpect EditUserTel +70000000000\ndump EditUserTel"), 1);
     EXPECT_EQ(err.str(), "line 2: EditUserTel is \"+79161234567\", expected \"+70000000000\"\n");
     EXPECT_EQ(out.str(), "");
