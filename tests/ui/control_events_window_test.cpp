@@ -10,10 +10,10 @@
 namespace zelar::ui {
 namespace {
 
-using Window = test::Window;
+class EventWindow : public test::Window {};
 
 // The window runs the rules of the one control event table and the models' key filters.
-TEST_F(Window, RunsTheControlEventTableAndTheKeyFilters) {
+TEST_F(EventWindow, RunsTheControlEventTableAndTheKeyFilters) {
     ASSERT_TRUE(program->start());
     const TformMain& m = program->app().main;
 

@@ -1,10 +1,14 @@
 #include <QCoreApplication>
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
+#include <sstream>
 
 #include "app/handler_guard.h"
 #include "app/login.h"
 #include "app/read_settings.h"
+#include "app/script_runner.h"
 #include "app/startup.h"
 #include "cli_options.h"
 #include "console_dialogs.h"
@@ -15,6 +19,69 @@
 #include "ui/qt_serial_port.h"
 
 using namespace zelar;
+
+namespace {
+
+// Prints the progress bar's moves to stderr, as the read goes.
+void showProgress(ui::QtEventPump& pump, App& app) {
+    pump.setBeforePass([&app, shown = -1]() mutable {
+        const ProgressBar& bar = app.main.BSprogressBarLine1;
+        if (bar.position != shown) {
+            shown = bar.position;
+            std::cerr << "progress " << bar.position << '/' << bar.max << std::endl;
+        }
+    });
+}
+
+std::optional<std::string> readScript(const std::string& path) {
+    std::ostringstream text;
+    if (path == "-") {
+        text << std::cin.rdbuf();
+        return text.str();
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int runScript(int argc, char** argv, const cli::CliOptions& options) {
+    const auto text = readScript(options.scriptPath);
+    if (!text) {
+        std::cerr << "zelar-cli: cannot read " << options.scriptPath << '\n';
+        return 2;
+    }
+    const ParsedScript script = parseScript(*text);
+    if (script.error) {
+        std::cerr << "line " << script.error->line << ": " << script.error->message << '\n';
+        return 2;
+    }
+
+    QCoreApplication application(argc, argv);
+    const auto devices = ui::makeDeviceMap();
+    ui::QtEventPump pump;
+    ui::QtSerialPort port(*devices);
+    ScriptDialogs dialogs(std::cerr, options.yes);
+    App app{Services{port, pump, dialogs, *devices}};
+    ScriptRunner runner(app, dialogs, std::cout, std::cerr);
+    // Names are checked before the modem hears anything.
+    if (const auto error = runner.checkNames(script.lines)) {
+        std::cerr << "line " << error->line << ": " << error->message << '\n';
+        return 2;
+    }
+    MemoryProfile profile;
+    if (!FormShow(app, &profile))
+        return 1;
+    if (!options.port.empty())
+        selectItemText(app.main.ComboBox1, options.port);
+    showProgress(pump, app);
+    if (options.user && !runner.logIn(*options.user, options.password))
+        return 1;
+    return runner.run(script.lines);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -28,6 +95,9 @@ int main(int argc, char** argv) {
         std::cout << cli::kUsage;
         return 0;
     }
+
+    if (options.command == cli::Command::Script)
+        return runScript(argc, argv, options);
 
     QCoreApplication application(argc, argv);
     const auto devices = ui::makeDeviceMap();
@@ -47,14 +117,7 @@ int main(int argc, char** argv) {
     }
 
     selectItemText(app.main.ComboBox1, options.port);
-    int shown = -1;
-    pump.setBeforePass([&] {
-        const ProgressBar& bar = app.main.BSprogressBarLine1;
-        if (bar.position != shown) {
-            shown = bar.position;
-            std::cerr << "progress " << bar.position << '/' << bar.max << std::endl;
-        }
-    });
+    showProgress(pump, app);
     runHandler(app, [&] { btnReadNastUserClick(app); });
     bool ok = app.settingsRead;
     if (ok && options.user) {

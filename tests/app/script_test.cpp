@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "app/script_parser.h"
+#include "app/script_runner.h"
+#include "app/sim_fixture.h"
+
+namespace zelar {
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(ScriptParser, SplitsWordsAndKeepsQuotedBlanks) {
+    const struct {
+        std::string line;
+        Words words;
+    } cases[] = {
+        {"click  ButtonWriteNastr\t", {"click", "ButtonWriteNastr"}},
+        {R"(set EditSim1APN "internet mts")", {"set", "EditSim1APN", "internet mts"}},
+        {R"(set EditUserTel "")", {"set", "EditUserTel", ""}},
+        {R"(set X "  a  ")", {"set", "X", "  a  "}},
+        {R"(set X "say \"hi\" \\ \n")", {"set", "X", R"(say "hi" \ \n)"}},
+        {R"(set X a"b)", {"set", "X", "a\"b"}},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto words = splitScriptWords(c.line, error);
+        ASSERT_TRUE(words) << c.line << ": " << error;
+        EXPECT_EQ(*words, c.words) << c.line;
+    }
+}
+
+TEST(ScriptParser, SkipsBlankAndCommentLines) {
+    const ParsedScript s = parseScript("# read first\r\n\n   \n  # indented\nwait 10\r\ndump\n");
+    ASSERT_FALSE(s.error);
+    ASSERT_EQ(s.lines.size(), 2u);
+    EXPECT_EQ(s.lines[0].number, 5);
+    EXPECT_EQ(s.lines[0].action, ScriptAction::Wait);
+    EXPECT_EQ(s.lines[1].args, Words{});
+}
+
+TEST(ScriptParser, RefusesBadLinesNamingTheFirst) {
+    const struct {
+        std::string script;
+        int line;
+        std::string message;
+    } cases[] = {
+        {"dump\nfrob X", 2, "unknown action 'frob'"},
+        {"set X", 1, "expected 'set CONTROL TEXT'"},
+        {"click A B", 1, "expected 'click CONTROL'"},
+        {"expect X", 1, "expected 'expect CONTROL VALUE'"},
+        {R"(set X "abc)", 1, "a quote is not closed"},
+        {R"(set X "a"b)", 1, "a blank must follow a closing quote"},
+        {"check X 2", 1, "check needs 0 or 1"},
+        {"key X Tab", 1, "key knows only Enter"},
+        {"answer Maybe", 1, "answer needs Yes, No, OK, Cancel or Retry"},
+        {"wait -5", 1, "wait needs milliseconds"},
+        {"port 3", 1, "port needs a port such as COM3"},
+        {"\"set\" X", 1, "expected 'set CONTROL TEXT'"},
+    };
+    for (const auto& c : cases) {
+        const ParsedScript s = parseScript(c.script);
+        ASSERT_TRUE(s.error) << c.script;
+        EXPECT_EQ(s.error->line, c.line) << c.script;
+        EXPECT_EQ(s.error->message, c.message) << c.script;
+        EXPECT_TRUE(s.lines.empty());
+    }
+}
+
+TEST(ScriptParser, TakesAnyBytes) {
+    std::string bytes;
+    for (int i = 0; i < 4096; ++i)
+        bytes += static_cast<char>((i * 7919) % 256);
+    for (std::size_t cut = 0; cut < bytes.size(); cut += 97)
+        parseScript(std::string_view(bytes).substr(cut));
+}
+
+// The runner on an App of its own, wired to the same simulated modem as the fixture's.
+class ScriptRun : public test::SimFixture {
+  protected:
+    ScriptRun() {
+        FormShow(app2, &profile2);
+        selectItemText(app2.main.ComboBox1, "COM1");
+    }
+
+    // Checks and runs a script as the command line does; the exit status.
+    int run(const std::string& text) {
+        const ParsedScript s = parseScript(text);
+        EXPECT_FALSE(s.error) << s.error->message;
+        if (const auto e = runner.checkNames(s.lines)) {
+            err << "line " << e->line << ": " << e->message << '\n';
+            return 2;
+        }
+        return runner.run(s.lines);
+    }
+
+    std::ostringstream out;
+    std::ostringstream err;
+    ScriptDialogs scriptDialogs{err, false};
+    MemoryProfile profile2;
+    App app2{Services{port, clock, scriptDialogs, devices}};
+    ScriptRunner runner{app2, scriptDialogs, out, err};
+};
+
+TEST_F(ScriptRun, UnknownControlStopsBeforeAnythingRuns) {
+    EXPECT_EQ(run("click btnReadNastUser\ndump NoSuchControl"), 2);
+    EXPECT_EQ(err.str(), "line 2: unknown control 'NoSuchControl'\n");
+    EXPECT_EQ(modem.commandsSeen(), 0);
+    EXPECT_FALSE(app2.settingsRead);
+}
+
+TEST_F(ScriptRun, RefusesWhatAPersonCouldNotDo) {
+    const std::string toSim =
+        "select TreeView1 \"Настройка модема\"\nselect PageControl1 \"Настройка SIM-карт\"\n";
+    const struct {
+        std::string script;
+        std::string error;
+    } cases[] = {
+        {toSim + "set EditSIM1USSD 1", "line 3: EditSIM1USSD is disabled\n"},
+        {toSim + "check CheckBoxSim1Vkl 0", "line 3: CheckBoxSim1Vkl is hidden\n"},
+        {toSim + "set EditUserTel 1", "line 3: EditUserTel is not on the page on view\n"},
+        {toSim + "select cbExpert Пользователь\nset EditSim1Pin1 1",
+         "line 4: EditSim1Pin1 is inside PanelExpert4, which is hidden\n"},
+        {"select TreeView1 \"#1\"\nselect cbExpert Пользователь\nselect cbUserStatus Мастер",
+         "line 3: cbUserStatus is inside PanelExpert1, which is hidden\n"},
+        {"check RadioMts 1", "line 1: RadioMts is not in the window that has the input\n"},
+        {"select PageControl1 Диагностика", "line 1: PageControl1 shows no tab \"Диагностика\"\n"},
+        {"select TreeView1 \"#7\"", "line 1: TreeView1 has no node \"#7\"\n"},
+        {"click EditPassword", "line 1: EditPassword is not a button\n"},
+        {"set EditIMEI 1", "line 1: EditIMEI is read-only\n"},
+    };
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    for (const auto& c : cases) {
+        err.str("");
+        EXPECT_EQ(run(c.script), 2) << c.script;
+        EXPECT_EQ(err.str(), c.error) << c.script;
+    }
+}
+
+TEST_F(ScriptRun, RadioButtonsExcludeEachOtherAndCannotBeUnchecked) {
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    err.str("");
+    EXPECT_EQ(run("select TreeView1 \"#1\"\ncheck RBtnSMSifNoGPRS 1\nexpect RBtnSMSalways 0\n"
+                  "check RBtnSMSalways 1\nexpect RBtnSMSifNoGPRS 0\ncheck RBtnSMSalways 0"),
+              2)
+        << err.str();
+    EXPECT_EQ(err.str(),
+              "line 6: RBtnSMSalways is a radio button: check another one of its group\n");
+}
+
+TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
+    EXPECT_EQ(run("click btnReadNastUser"), 0) << err.str();
+    // The read asks for the focus on the password field.
+    EXPECT_EQ(runner.focused(), "EditPassword");
+    // The password field stops at four characters; the phone field takes digits and '+' only.
+    EXPECT_EQ(run("select cbUser 1\nset EditPassword 123456\nexpect EditPassword 1234\n"
+                  "key EditPassword Enter\nexpect StatusBar1 \"Пароль принят\"\n"
+                  "select TreeView1 \"#1\"\nset EditUserTel \"+7 (903) 555-00-03 ext 9\"\n"
+                  "expect EditUserTel +79035550003"),
+              0)
+        << err.str();
+    EXPECT_TRUE(app2.login.loggedIn);
+}
+
+TEST_F(ScriptRun, ExpectMismatchStopsWithStatusOne) {
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    err.str("");
+    EXPECT_EQ(run("select TreeView1 \"#1\"\nexpect EditUserTel +70000000000\ndump EditUserTel"), 1);
+    EXPECT_EQ(err.str(), "line 2: EditUserTel is \"+79161234567\", expected \"+70000000000\"\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
+}  // namespace zelar

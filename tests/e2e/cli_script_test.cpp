@@ -1,0 +1,104 @@
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sim_process.h"
+
+// zelar-cli script against the real zelar-sim on a pseudo-terminal.
+namespace {
+
+namespace fs = std::filesystem;
+using zelar::test::SimProcess;
+
+struct ScriptRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliScript : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zelar-cli-script-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(ports());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
+
+    // Runs the script with the options, collecting stdout and stderr apart.
+    ScriptRun script(const std::string& options, const std::string& text) {
+        const fs::path file = dir_ / "run.script";
+        std::ofstream(file, std::ios::binary) << text;
+        const fs::path out = dir_ / "out.txt";
+        const fs::path err = dir_ / "err.txt";
+        const std::string command =
+            "XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' script " + options +
+            " '" + file.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliScript, ChangesAUserAndASimAndReadsThemBack) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "44"});
+    ASSERT_EQ(sim.line().substr(0, 6), "COM44 ");
+
+    const ScriptRun run = script("--port COM44 --user 1 --password 1234", R"(
+# user 3 gets a new phone number
+select TreeView1 "#3"
+set EditUserTel +79035550003
+click ButtonWriteNastr
+
+# SIM 1 gets its own access point
+select TreeView1 "Настройка модема"
+select PageControl1 "Настройка SIM-карт"
+check AutoSetPar1 0
+set EditSim1APN "internet.script"
+click ButtonWriteNastr
+
+# read again and log in as the window would
+click btnReadNastUser
+select cbUser 1
+set EditPassword 1234
+click ButtonApplyPassword
+select TreeView1 "#3"
+expect EditUserTel +79035550003
+select TreeView1 "Настройка модема"
+select PageControl1 "Настройка SIM-карт"
+expect AutoSetPar1 0
+expect EditSim1APN internet.script
+dump EditSim1APN
+)");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "EditSim1APN: internet.script\n");
+}
+
+TEST_F(CliScript, UnknownControlExitsBeforeTalkingToTheModem) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "45"});
+    const ScriptRun run =
+        script("--port COM45 --user 1 --password 1234", "click btnReadNastUser\nclick NoSuch\n");
+    EXPECT_EQ(run.status, 2);
+    // Neither the read's progress nor any message: the modem heard nothing.
+    EXPECT_EQ(run.err, "line 2: unknown control 'NoSuch'\n");
+    EXPECT_EQ(run.out, "");
+}
+
+}  // namespace
