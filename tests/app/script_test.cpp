@@ -164,6 +164,21 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
     EXPECT_TRUE(app2.login.loggedIn);
 }
 
+TEST_F(ScriptRun, OperatorDialogAndLeavingTheGprsGroup) {
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    err.str("");
+    EXPECT_EQ(run("select TreeView1 \"Настройка модема\"\n"
+                  "select PageControl1 \"Настройка SIM-карт\"\n"
+                  "check AutoSetPar2 0\nclick BitBtnSIM2HelpUSSD\ncheck RadioUtel 1\n"
+                  "click ButtonUSSDOperator\nexpect EditSIM2USSD 102\nexpect EditSim2NAME \"\"\n"
+                  "select PageControl1 \"Настройка GPRS\"\ncheck CheckModemFlagGPRS 1\n"
+                  "check RBtnDNS1 1\nset EditGPRSDNS2 \"\"\nselect cbExpert Эксперт"),
+              0)
+        << err.str();
+    EXPECT_EQ(err.str(), "[Модем] Введите IP-адреса DNS-серверов\n");
+    EXPECT_EQ(runner.focused(), "EditGPRSDNS2");
+}
+
 TEST_F(ScriptRun, ExpectMismatchStopsWithStatusOne) {
     ASSERT_TRUE(runner.logIn(1, "1234"));
     err.str("");
