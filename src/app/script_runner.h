@@ -8,43 +8,10 @@
 
 #include "app/app.h"
 #include "app/control_events.h"
+#include "app/script_dialogs.h"
 #include "app/script_parser.h"
 
 namespace zelar {
-
-// Dialogs for a script: message boxes are printed as "[caption] text"; a question takes the
-// answer queued by the script, else the --yes answer or its default (no, cancel); file dialogs
-// take the queued names; the window shown modally is remembered so that only its controls can
-// be used.
-class ScriptDialogs : public Dialogs {
-  public:
-    ScriptDialogs(std::ostream& out, bool yes) : out_(out), yes_(yes) {}
-
-    MessageResult messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
-                             MessageButtons buttons) override;
-    std::optional<std::string> openFileName(const std::string& filter) override;
-    std::optional<std::string> saveFileName(const std::string& filter,
-                                            const std::string& defaultExtension) override;
-    void showModal(WindowId window) override;
-    void closeModal(WindowId window) override;
-
-    void queueAnswer(MessageResult answer) { answers_.push_back(answer); }
-    // Nothing cancels the dialog.
-    void queueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
-    std::optional<WindowId> modalWindow() const;
-    // A queued answer that the question had no button for; cleared when read.
-    std::string takeMisfit();
-
-  private:
-    std::optional<std::string> nextFile();
-
-    std::ostream& out_;
-    bool yes_;
-    std::deque<MessageResult> answers_;
-    std::deque<std::optional<std::string>> files_;
-    std::vector<WindowId> modal_;
-    std::string misfit_;
-};
 
 // Runs script lines on an App the way a person at the window would: only controls that are on
 // view, enabled and in the window that has the input, with the focus moving from control to
