@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
@@ -88,6 +89,28 @@ TEST_F(Window, HiddenChordsOpenTheServiceAndLogWindowsOnce) {
     auto& log = *program->logWindow().findChild<QPlainTextEdit*>("Memo1");
     EXPECT_EQ(log.toPlainText(), "Log");
     EXPECT_TRUE(log.isReadOnly());
+}
+
+TEST_F(Window, LogChordActsOnlyWhileF11IsHeld) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    auto& password = widget<QLineEdit>("EditPassword");
+    password.setFocus();
+
+    // F11 is let go while the log window is open, as a person does.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            QTest::keyRelease(modal, Qt::Key_F11, Qt::ControlModifier);
+            modal->close();
+        }
+    });
+    closer.start(20);
+    QTest::keyPress(&password, Qt::Key_F11, Qt::ControlModifier);
+    closer.stop();
+
+    EXPECT_TRUE(chordOpens(Qt::Key_A, Qt::ControlModifier).isEmpty());
+    EXPECT_TRUE(chordOpens(Qt::Key_Control, Qt::ControlModifier).isEmpty());
 }
 
 TEST_F(Window, ButtonsAndEnterRunTheirHandlersOnce) {
