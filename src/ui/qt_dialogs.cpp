@@ -91,19 +91,27 @@ void QtDialogs::addWindow(WindowId id, QWidget& window) {
     windows_[id] = &window;
 }
 
+void QtDialogs::beforeShow() const {
+    if (beforeShow_)
+        beforeShow_();
+}
+
 MessageResult QtDialogs::messageBox(const std::string& text, const std::string& caption,
                                     MessageIcon icon, MessageButtons buttons) {
+    beforeShow();
     QMessageBox box(toQt(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     toQt(buttons), main_);
     return fromQt(box.exec(), buttons);
 }
 
 std::optional<std::string> QtDialogs::openFileName(const std::string& filter) {
+    beforeShow();
     return runFileDialog(main_, QFileDialog::AcceptOpen, filter, {});
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const std::string& filter,
                                                    const std::string& defaultExtension) {
+    beforeShow();
     return runFileDialog(main_, QFileDialog::AcceptSave, filter, defaultExtension);
 }
 
@@ -111,6 +119,7 @@ void QtDialogs::showModal(WindowId id) {
     const auto it = windows_.find(id);
     if (it == windows_.end() || !it->second || !main_)
         return;
+    beforeShow();
     QWidget& window = *it->second;
     const QRect frame = main_->frameGeometry();
     const QSize size = window.frameGeometry().size();

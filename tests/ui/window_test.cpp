@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -111,6 +112,32 @@ TEST_F(Window, LogChordActsOnlyWhileF11IsHeld) {
 
     EXPECT_TRUE(chordOpens(Qt::Key_A, Qt::ControlModifier).isEmpty());
     EXPECT_TRUE(chordOpens(Qt::Key_Control, Qt::ControlModifier).isEmpty());
+}
+
+TEST_F(Window, BoxesFindTheWindowShowingWhatTheModelsHold) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    const TformMain& m = program->app().main;
+    auto& read = widget<QPushButton>("btnReadNastUser");
+    auto* status = widget<QStatusBar>("StatusBar1").findChild<QLabel*>();
+    auto& bar = widget<QProgressBar>("BSprogressBarLine1");
+
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        ++boxes;
+        EXPECT_EQ(read.isEnabled(), m.btnReadNastUser.enabled);
+        EXPECT_EQ(status->text().toStdString(), m.StatusBar1.text);
+        EXPECT_EQ(bar.value(), m.BSprogressBarLine1.position);
+        EXPECT_EQ(bar.maximum(), m.BSprogressBarLine1.max);
+        modal->close();
+    });
+    closer.start(20);
+    QTest::mouseClick(&read, Qt::LeftButton);
+    EXPECT_EQ(boxes, 1);
 }
 
 TEST_F(Window, ButtonsAndEnterRunTheirHandlersOnce) {
