@@ -280,8 +280,16 @@ class ActivePageBinding : public Binding {
 
 class ProgressBinding : public Binding {
   public:
+    // Every bar looks the same: no percentage, and a groove in the window's colour, which
+    // an idle bar does not make look like an empty text field.
     ProgressBinding(Binder& binder, QProgressBar& widget, ProgressBar& control)
-        : Binding(binder, widget), widget_(widget), control_(control) {}
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        widget.setTextVisible(false);
+        QPalette palette = widget.palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+        widget.setPalette(palette);
+    }
     void push() override {
         pushCommon(widget_, control_);
         if (widget_.minimum() != control_.min || widget_.maximum() != control_.max)

@@ -121,6 +121,9 @@ void QtDialogs::showModal(WindowId id) {
         return;
     beforeShow();
     QWidget& window = *it->second;
+    // Sized after the models have shown or hidden its rows, so that it stands centred as it
+    // will be shown.
+    window.adjustSize();
     const QRect frame = main_->frameGeometry();
     const QSize size = window.frameGeometry().size();
     const Rect place = centreOver({frame.left(), frame.top(), frame.width(), frame.height()},
