@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up everything, builds, starts the simulated modem in the background and then the
-# configuration window; closing the window stops the simulated modem.
+# configuration window; closing the window stops the simulated modem. Without a display the
+# window runs on a virtual one (Xvfb), and the script says how to see and stop it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -11,13 +12,31 @@ config_dir="${XDG_CONFIG_HOME:-$HOME/.config}/Kalvimo/Zelar2"
 mkdir -p "$config_dir"
 coproc SIM { exec build/tools/zelar-sim/zelar-sim --state "$config_dir/simulated-modem.state"; }
 sim_pid=$SIM_PID
-trap 'kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true' EXIT
+xvfb_pid=""
+trap 'kill "$sim_pid" $xvfb_pid 2>/dev/null || true; wait "$sim_pid" $xvfb_pid 2>/dev/null || true' EXIT
 read -r com device <&"${SIM[0]}"
 echo "Simulated modem on $com ($device); choose $com in the port list."
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display: the window runs under Xvfb, where it cannot be seen." >&2
-    xvfb-run -a -s "-screen 0 1280x800x24" build/src/ui/zelar-config
-else
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     build/src/ui/zelar-config
+    exit
 fi
+
+# No screen: a virtual one, on the first display number nobody uses.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$display" ] && break
+    sleep 0.1
+done
+cat <<END
+No display: the window runs on the virtual display :$display (Xvfb, 1280x800), unseen.
+  Screenshot:  DISPLAY=:$display /usr/bin/import -window root shot.png
+  Keys, mouse: DISPLAY=:$display xdotool ...   (apt-get install xdotool)
+  Stop:        Ctrl+C here, or kill $$; the window, the simulated modem and Xvfb all end.
+END
+DISPLAY=":$display" build/src/ui/zelar-config

@@ -58,6 +58,13 @@ void selectItemText(ComboBox& box, const std::string& text) {
     selectItem(box, -1);
 }
 
+Panel captionPanel(std::string caption) {
+    Panel panel;
+    panel.caption = std::move(caption);
+    panel.captionOnly = true;
+    return panel;
+}
+
 void showText(ComboBox& box, const std::string& text) {
     box.itemIndex = -1;
     box.text = text;

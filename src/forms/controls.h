@@ -70,11 +70,17 @@ void showText(ComboBox& box, const std::string& text);
 // Enables or disables every listed control.
 void setEnabled(std::initializer_list<Control*> controls, bool enabled);
 
-// A group of controls; hiding or disabling it hides or disables what it holds.
+// A group of controls; hiding it hides what it holds. Disabling it disables what it holds,
+// unless it is a caption panel: then only its caption greys, and the controls in it keep their
+// own state.
 struct Panel : Control {
     std::string caption;
     bool lit = false;  // shown in the highlight colour (the signal bars)
+    bool captionOnly = false;
 };
+
+// A panel whose enabled state is that of its caption alone.
+Panel captionPanel(std::string caption);
 
 struct TabSheet : Control {
     std::string caption;

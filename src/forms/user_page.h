@@ -10,33 +10,33 @@ struct UserPageControls {
     RadioButton RBtnSMSalways{{}, "Передавать всегда"};
     RadioButton RBtnSMSifNoGPRS{{}, "При неисправном GPRS"};
 
-    Panel PanelUserTel{{}, "Телефон:"};
+    Panel PanelUserTel = captionPanel("Телефон:");
     Edit EditUserTel{{}, "", 12, false, kDigitsPlus};
-    Panel PanelUserPassword{{}, "Пароль:"};
+    Panel PanelUserPassword = captionPanel("Пароль:");
     Edit EditUserPassword{{}, "", 4};
 
-    Panel PanelUserStatus{{}, "Статус пользователя:"};
+    Panel PanelUserStatus = captionPanel("Статус пользователя:");
     ComboBox cbUserStatus{{}, {"Мастер", "Хозяин", "Охранник"}, 2, "Охранник"};
-    Panel PanelUserTypeMess{{}, "Тип сообщения:"};
+    Panel PanelUserTypeMess = captionPanel("Тип сообщения:");
     ComboBox cbUserTypeMess{
         {}, {"SMS сообщение", "SMS для АРМ", "Дозвон до пользователя"}, 0, "SMS сообщение"};
-    Panel PanelUserFormat{{}, "Формат текстового сообщения:"};
+    Panel PanelUserFormat = captionPanel("Формат текстового сообщения:");
     ComboBox cbUserObjectON{
         {}, {"Без номера объекта", "С номером объекта"}, 0, "Без номера объекта"};
     ComboBox cbUserSystemON{
         {}, {"Без номера системы", "С номером системы"}, 0, "Без номера системы"};
-    Panel PanelUserPriority{{}, "Разрешить приоритет:"};
+    Panel PanelUserPriority = captionPanel("Разрешить приоритет:");
     CheckBox cbUserPriority{{}, ""};
     CheckBox cbUserDialON{{true, false}, ""};  // never visible
-    Panel PanelSeekObject{{}, "Сместить номер объекта:"};
+    Panel PanelSeekObject = captionPanel("Сместить номер объекта:");
     Edit EditSeekObject{{}, "", 4};
 
-    Panel PanelUserTestMess{{}, "Период тестового сообщения, ч:м:"};
+    Panel PanelUserTestMess = captionPanel("Период тестового сообщения, ч:м:");
     CheckBox cbUserTestMessON{{}, ""};
     Edit EditUserTtestmessH{{}, "4", 2, false, kDigits};
     Edit EditUserTtestmessM{{}, "00", 0, false, kDigits};
 
-    Panel PanelMessCodes{{}, "Коды сообщений доступные пользователю"};
+    Panel PanelMessCodes = captionPanel("Коды сообщений доступные пользователю");
     CheckBox CheckBoxMessAlarmON{{}, "Разрешить тревожные сообщения"};
     CheckBox CheckBoxMessFireON{{}, "Разрешить сообщения о пожаре"};
     CheckBox CheckBoxMessErrON{{}, "Разрешить сообщения о неисправности"};

@@ -29,6 +29,7 @@ ConfigProgram::ConfigProgram()
     pump_.setErrorReporter(report);
     port_.setErrorReporter(report);
     pump_.setBeforePass([this] { binder_.pushAll(); });
+    dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -182,7 +182,14 @@ class PanelBinding : public Binding {
           box_(qobject_cast<QGroupBox*>(&widget)),
           caption_(widget.findChild<QLabel*>(widget.objectName() + "Caption")) {}
     void push() override {
-        pushCommon(widget_, control_);
+        if (control_.captionOnly) {
+            // The holder stays enabled, so that each control in it shows its own state.
+            if (widget_.isHidden() == control_.visible)
+                widget_.setVisible(control_.visible);
+            greyCaption(!control_.enabled);
+        } else {
+            pushCommon(widget_, control_);
+        }
         if (box_ != nullptr)
             box_->setTitle(qs(control_.caption));
         else if (caption_ != nullptr && !control_.caption.empty())
@@ -192,6 +199,18 @@ class PanelBinding : public Binding {
     }
 
   private:
+    void greyCaption(bool grey) {
+        if (caption_ != nullptr && caption_->isEnabled() == grey)
+            caption_->setEnabled(!grey);
+        if (box_ == nullptr || greyTitle_ == grey)
+            return;
+        // A group box has no way to grey its title alone but a style rule for the title.
+        const QString colour =
+            box_->palette().color(QPalette::Disabled, QPalette::WindowText).name();
+        box_->setStyleSheet(grey ? "QGroupBox::title { color: " + colour + "; }" : QString());
+        greyTitle_ = grey;
+    }
+
     void pushColour() {
         const QColor colour =
             control_.lit ? QColor(0, 128, 0) : widget_.palette().color(QPalette::Button);
@@ -206,6 +225,7 @@ class PanelBinding : public Binding {
     Panel& control_;
     QGroupBox* box_;
     QLabel* caption_;
+    bool greyTitle_ = false;
 };
 
 class TabSheetBinding : public Binding {
@@ -262,8 +282,16 @@ class ActivePageBinding : public Binding {
 
 class ProgressBinding : public Binding {
   public:
+    // Every bar looks the same: no percentage, and a groove in the window's colour, which
+    // an idle bar does not make look like an empty text field.
     ProgressBinding(Binder& binder, QProgressBar& widget, ProgressBar& control)
-        : Binding(binder, widget), widget_(widget), control_(control) {}
+        : Binding(binder, widget), widget_(widget), control_(control) {
+        widget.setTextVisible(false);
+        QPalette palette = widget.palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+        widget.setPalette(palette);
+    }
     void push() override {
         pushCommon(widget_, control_);
         if (widget_.minimum() != control_.min || widget_.maximum() != control_.max)

@@ -18,6 +18,13 @@ int mainKeyboardDigit(const QKeyEvent& event) {
     return key >= Qt::Key_0 && key <= Qt::Key_9 ? key - Qt::Key_0 : -1;
 }
 
+// The focused control of the window, or the window itself when nothing in it has focus.
+bool isFirstReceiver(QWidget& widget) {
+    QWidget* window = widget.window();
+    QWidget* focus = window->focusWidget();
+    return &widget == (focus != nullptr ? focus : window);
+}
+
 }  // namespace
 
 KeyChordFilter::KeyChordFilter(QWidget& mainWindow) : main_(&mainWindow) {}
@@ -37,16 +44,15 @@ bool KeyChordFilter::eventFilter(QObject* watched, QEvent* event) {
             heldFunctionKeys_.erase(function);
         return false;
     }
+    // A key press travels up from the focused control to its window; it counts once, at the
+    // first receiver. The parents may get it only after a window that the chord opened has
+    // closed, when the key is long released, so they must not record it again.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || !isFirstReceiver(*widget))
+        return false;
     if (function != 0)
         heldFunctionKeys_.insert(function);
-
-    // A key press travels up from the focused control to its window; the window sees it once,
-    // at the first receiver: the focused control, or the window itself when nothing has focus.
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!main_ || widget == nullptr || widget->window() != main_)
-        return false;
-    QWidget* first = main_->focusWidget();
-    if (widget != (first != nullptr ? first : main_.data()))
+    if (!main_ || widget->window() != main_)
         return false;
 
     KeyPress press;

@@ -1,9 +1,33 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <algorithm>
 
 namespace zelar::ui {
+
+namespace {
+
+// A line edit draws its text this far inside its contents.
+constexpr int kLineEditTextIndent = 2;
+
+// A field width that shows `sample` whole.
+int widthFor(const QLineEdit& edit, const QString& sample) {
+    const QMargins text = edit.textMargins();
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit);
+    const int inner = edit.fontMetrics().horizontalAdvance(sample) + 2 * kLineEditTextIndent +
+                      text.left() + text.right();
+    return edit.style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, edit.height()), &edit)
+        .width();
+}
+
+}  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -21,6 +45,25 @@ MainWindow::MainWindow(QWidget* parent)
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     shell_.TreeView1->setPalette(palette);
+
+    // The identification lines read as one column of text: the IMEI line's text starts where
+    // the labels above start, and it is no stop on the way through the window with Tab.
+    shell_.EditIMEI->setTextMargins(-kLineEditTextIndent, 0, 0, 0);
+    shell_.EditIMEI->setFocusPolicy(Qt::ClickFocus);
+
+    // Access point names, logins, passwords and server names hold up to 24 characters; the
+    // fields show a name of that length in ordinary letters, as operators give them, whole.
+    const QString longest = QStringLiteral("apn.example-operator.net");
+    for (QLineEdit* edit : {simPage_.EditSim1APN, simPage_.EditSim1NAME, simPage_.EditSim1PASS,
+                            simPage_.EditSim2APN, simPage_.EditSim2NAME, simPage_.EditSim2PASS,
+                            gprsPage_.EditGPRSWWW1, gprsPage_.EditGPRSWWW2}) {
+        edit->setMinimumWidth(std::max(edit->minimumWidth(), widthFor(*edit, longest)));
+    }
+
+    // The display mode hides the empty holder beside the progress bar; the top row keeps still.
+    QSizePolicy holder = shell_.PanelExpert3->sizePolicy();
+    holder.setRetainSizeWhenHidden(true);
+    shell_.PanelExpert3->setSizePolicy(holder);
 }
 
 void MainWindow::placeOnScreen() {

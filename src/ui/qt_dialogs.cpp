@@ -91,19 +91,27 @@ void QtDialogs::addWindow(WindowId id, QWidget& window) {
     windows_[id] = &window;
 }
 
+void QtDialogs::beforeShow() const {
+    if (beforeShow_)
+        beforeShow_();
+}
+
 MessageResult QtDialogs::messageBox(const std::string& text, const std::string& caption,
                                     MessageIcon icon, MessageButtons buttons) {
+    beforeShow();
     QMessageBox box(toQt(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     toQt(buttons), main_);
     return fromQt(box.exec(), buttons);
 }
 
 std::optional<std::string> QtDialogs::openFileName(const std::string& filter) {
+    beforeShow();
     return runFileDialog(main_, QFileDialog::AcceptOpen, filter, {});
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const std::string& filter,
                                                    const std::string& defaultExtension) {
+    beforeShow();
     return runFileDialog(main_, QFileDialog::AcceptSave, filter, defaultExtension);
 }
 
@@ -111,7 +119,11 @@ void QtDialogs::showModal(WindowId id) {
     const auto it = windows_.find(id);
     if (it == windows_.end() || !it->second || !main_)
         return;
+    beforeShow();
     QWidget& window = *it->second;
+    // Sized after the models have shown or hidden its rows, so that it stands centred as it
+    // will be shown.
+    window.adjustSize();
     const QRect frame = main_->frameGeometry();
     const QSize size = window.frameGeometry().size();
     const Rect place = centreOver({frame.left(), frame.top(), frame.width(), frame.height()},

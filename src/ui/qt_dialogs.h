@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "platform/dialogs.h"
@@ -14,6 +15,9 @@ class QtDialogs : public Dialogs {
     explicit QtDialogs(QWidget& mainWindow);
 
     void addWindow(WindowId id, QWidget& window);
+    // Runs before any box, file dialog or window is shown, so that the windows under it show
+    // what the models already hold while it waits for the user.
+    void setBeforeShow(std::function<void()> action) { beforeShow_ = std::move(action); }
 
     MessageResult messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
                              MessageButtons buttons) override;
@@ -24,7 +28,10 @@ class QtDialogs : public Dialogs {
     void closeModal(WindowId window) override;
 
   private:
+    void beforeShow() const;
+
     QPointer<QWidget> main_;
+    std::function<void()> beforeShow_;
     std::map<WindowId, QPointer<QWidget>> windows_;
 };
 

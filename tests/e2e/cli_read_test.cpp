@@ -95,13 +95,16 @@ TEST_F(CliRead, ReadsAndLogsInPrintingWhatTheWindowShows) {
 
 TEST_F(CliRead, StateMarksAndFailures) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "43"});
-    // A refused password fails the run; what was read is printed all the same.
+    // A refused password fails the run; what was read is printed all the same. A failed read
+    // prints nothing.
     const CommandRun read = cli("read --port COM43 --state --user 1 --password 9999");
     EXPECT_EQ(read.status, 1);
     EXPECT_TRUE(hasLine(read.out, "EditSIM1USSD: 100 [disabled]")) << read.out;
     EXPECT_TRUE(hasLine(read.out, "CheckBoxSim1Vkl: 1 [enabled] [hidden]"));
 
-    EXPECT_EQ(cli("read --port COM99").status, 1);
+    const CommandRun failed = cli("read --port COM99");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
     EXPECT_EQ(cli("read").status, 2);
     EXPECT_EQ(cli("read --port COM43 --user 7 --password 1234").status, 2);
     EXPECT_EQ(cli("frobnicate").status, 2);

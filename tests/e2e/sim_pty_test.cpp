@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -96,6 +97,40 @@ TEST_F(SimPty, TakesTheNextFreeNumberAndHonoursSigint) {
     EXPECT_EQ(second.stop(SIGINT), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(ports() / "COM199")));
     EXPECT_TRUE(fs::is_symlink(ports() / "COM200"));
+}
+
+TEST_F(SimPty, RemovesTheLinksOfSimulatorsThatHaveGone) {
+    SimProcess killed({"--ports-dir", ports().string(), "--com", "42"});
+    ASSERT_TRUE(fs::is_symlink(ports() / "COM42"));
+    EXPECT_EQ(killed.stop(SIGKILL), -1);
+    ASSERT_TRUE(fs::is_symlink(ports() / "COM42"));
+
+    // A dead simulator's link whose device number another program now uses.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    fs::create_symlink("/dev/null", ports() / "COM200");
+    std::ofstream(ports() / "COM200.owner") << gone << '\n';
+    // A link the user made, with no owner.
+    fs::create_symlink("/dev/null", ports() / "COM7");
+
+    SimProcess next({"--ports-dir", ports().string()});
+    const std::string device = next.line().substr(7, next.line().size() - 8);
+    EXPECT_EQ(next.line().substr(0, 7), "COM200 ");
+    EXPECT_EQ(fs::read_symlink(ports() / "COM200"), fs::path(device));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(ports() / "COM42")));
+    EXPECT_FALSE(fs::exists(ports() / "COM42.owner"));
+    EXPECT_TRUE(fs::is_symlink(ports() / "COM7"));
+    EXPECT_EQ(next.stop(), 0);
+    EXPECT_FALSE(fs::exists(ports() / "COM200.owner"));
+}
+
+TEST_F(SimPty, SavesTheStateFileAtExitEvenUnchanged) {
+    const fs::path state = dir_ / "modem.state";
+    SimProcess sim({"--ports-dir", ports().string(), "--state", state.string()});
+    EXPECT_EQ(sim.stop(), 0);
+    EXPECT_TRUE(fs::exists(state));
 }
 
 TEST_F(SimPty, StateFileKeepsWhatWasWritten) {

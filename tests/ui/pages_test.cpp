@@ -8,7 +8,11 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <map>
 
+#include "app/display_mode.h"
+#include "app/gprs_rules.h"
+#include "app/show_settings.h"
 #include "forms/control_registry.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
@@ -107,6 +111,100 @@ TEST_F(Pages, NothingOverlapsAndNoCaptionIsCut) {
     }
 }
 
+// Model states the handlers produce, each applied to the window as started.
+struct ModelState {
+    const char* name;
+    void (*apply)(App& app);
+};
+
+void PrintTo(const ModelState& state, std::ostream* out) {
+    *out << state.name;
+}
+
+void showUser(App& app, std::uint8_t options, std::uint8_t messageType) {
+    app.image.users[4].options = options;
+    app.image.users[4].messageType = messageType;
+    ShowUserSettings(app, 5);
+}
+
+const ModelState kModelStates[] = {
+    {"UserOff", [](App& app) { showUser(app, 0, 0); }},
+    {"UserOnCalling", [](App& app) { showUser(app, 1, 2); }},
+    {"GprsOff",
+     [](App& app) {
+         app.main.CheckModemFlagGPRS.checked = false;
+         applyGprsSwitch(app.main);
+     }},
+    {"UserMode",
+     [](App& app) {
+         selectItem(app.main.cbExpert, 0);
+         cbExpertChange(app);
+     }},
+};
+
+class EffectiveState : public Pages, public ::testing::WithParamInterface<ModelState> {};
+
+// What the model says of a control's holders: whether they let it be enabled and shown. Caption
+// panels hold no say over enabling; a page is judged by its own tab.
+struct Holders {
+    bool enabled = true;
+    bool visible = true;
+    QWidget* page = nullptr;
+};
+
+Holders holdersOf(QWidget& widget, const std::map<QString, ControlRef>& byName) {
+    Holders holders;
+    for (QWidget* w = widget.parentWidget(); w != nullptr; w = w->parentWidget()) {
+        const auto it = byName.find(w->objectName());
+        if (it == byName.end())
+            continue;
+        if (std::holds_alternative<TabSheet*>(it->second)) {
+            holders.enabled = holders.enabled && std::get<TabSheet*>(it->second)->enabled;
+            holders.page = w;
+            break;
+        }
+        if (const auto* panel = std::get_if<Panel*>(&it->second)) {
+            holders.enabled = holders.enabled && ((*panel)->captionOnly || (*panel)->enabled);
+            holders.visible = holders.visible && (*panel)->visible;
+        }
+    }
+    return holders;
+}
+
+TEST_P(EffectiveState, EveryBoundControlIsAsEnabledAndShownAsTheModelSays) {
+    App& app = program->app();
+    GetParam().apply(app);
+    program->binder().pushAll();
+
+    std::map<QString, ControlRef> byName;
+    for (const NamedControl& c : mainWindowControls(app.main))
+        byName.emplace(QString::fromLatin1(c.name), c.control);
+    for (const auto& page : {userPageControls(app.main), simPageControls(app.main),
+                             gprsPageControls(app.main), objectPageControls(app.main),
+                             voiceCallPageControls(app.main), diagnosticsPageControls(app.main)}) {
+        for (const NamedControl& c : page) {
+            if (std::holds_alternative<TabSheet*>(c.control))
+                continue;
+            QWidget& w = program->binder().at(program->mainWindow(), c.name).widget();
+            const Control& model = controlBase(c.control);
+            const Holders holders = holdersOf(w, byName);
+            const auto* panel = std::get_if<Panel*>(&c.control);
+            if (panel != nullptr && (*panel)->captionOnly) {
+                if (auto* caption = w.findChild<QLabel*>(w.objectName() + "Caption")) {
+                    EXPECT_EQ(caption->isEnabled(), model.enabled && holders.enabled) << c.name;
+                }
+            } else {
+                EXPECT_EQ(w.isEnabled(), model.enabled && holders.enabled) << c.name;
+            }
+            EXPECT_EQ(w.isHidden(), !model.visible) << c.name;
+            EXPECT_EQ(w.isVisibleTo(holders.page), model.visible && holders.visible) << c.name;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, EffectiveState, ::testing::ValuesIn(kModelStates),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(Pages, ExpertGroupsAndTheGprsGroupHoldTheirControls) {
     const auto expectHolds = [&](const char* holder, std::initializer_list<const char*> names) {
         auto& box = widget<QWidget>(holder);
@@ -122,8 +220,9 @@ TEST_F(Pages, ExpertGroupsAndTheGprsGroupHoldTheirControls) {
     auto& gprs = widget<QWidget>("GBoxGPRS");
     for (const NamedControl& control : gprsPageControls(program->app().main)) {
         const std::string name = control.name;
-        if (name != "CheckModemFlagGPRS" && name != "GBoxGPRS")
+        if (name != "CheckModemFlagGPRS" && name != "GBoxGPRS") {
             EXPECT_TRUE(gprs.isAncestorOf(&widget<QWidget>(control.name))) << name;
+        }
     }
     EXPECT_FALSE(gprs.isAncestorOf(&widget<QWidget>("CheckModemFlagGPRS")));
     // Disabling the reserve server must leave its switch usable.

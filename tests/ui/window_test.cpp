@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -91,6 +92,54 @@ TEST_F(Window, HiddenChordsOpenTheServiceAndLogWindowsOnce) {
     auto& log = *program->logWindow().findChild<QPlainTextEdit*>("Memo1");
     EXPECT_EQ(log.toPlainText(), "Log");
     EXPECT_TRUE(log.isReadOnly());
+}
+
+TEST_F(Window, LogChordActsOnlyWhileF11IsHeld) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    auto& password = widget<QLineEdit>("EditPassword");
+    password.setFocus();
+
+    // F11 is let go while the log window is open, as a person does.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            QTest::keyRelease(modal, Qt::Key_F11, Qt::ControlModifier);
+            modal->close();
+        }
+    });
+    closer.start(20);
+    QTest::keyPress(&password, Qt::Key_F11, Qt::ControlModifier);
+    closer.stop();
+
+    EXPECT_TRUE(chordOpens(Qt::Key_A, Qt::ControlModifier).isEmpty());
+    EXPECT_TRUE(chordOpens(Qt::Key_Control, Qt::ControlModifier).isEmpty());
+}
+
+TEST_F(Window, BoxesFindTheWindowShowingWhatTheModelsHold) {
+    ASSERT_TRUE(program->start());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    const TformMain& m = program->app().main;
+    auto& read = widget<QPushButton>("btnReadNastUser");
+    auto* status = widget<QStatusBar>("StatusBar1").findChild<QLabel*>();
+    auto& bar = widget<QProgressBar>("BSprogressBarLine1");
+
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        ++boxes;
+        EXPECT_EQ(read.isEnabled(), m.btnReadNastUser.enabled);
+        EXPECT_EQ(status->text().toStdString(), m.StatusBar1.text);
+        EXPECT_EQ(bar.value(), m.BSprogressBarLine1.position);
+        EXPECT_EQ(bar.maximum(), m.BSprogressBarLine1.max);
+        modal->close();
+    });
+    closer.start(20);
+    QTest::mouseClick(&read, Qt::LeftButton);
+    EXPECT_EQ(boxes, 1);
 }
 
 TEST_F(Window, ButtonsAndEnterRunTheirHandlersOnce) {

@@ -126,6 +126,8 @@ int main(int argc, char** argv) {
         runHandler(app, [&] { ButtonApplyPasswordClick(app); });
         ok = app.login.loggedIn;
     }
-    cli::printSettingsReport(std::cout, app, options.state);
+    // A failed read leaves only the blank form, which tells nothing.
+    if (app.settingsRead)
+        cli::printSettingsReport(std::cout, app, options.state);
     return ok ? 0 : 1;
 }

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
 
         simtool::RealtimeRunner runner(modem, pty, options.stateFile);
         runner.run(control[0]);
-        runner.saveIfChanged();
+        runner.save();
         link.remove();
     } catch (const std::runtime_error& e) {
         std::cerr << "zelar-sim: " << e.what() << '\n';

@@ -1,5 +1,12 @@
 #include "port_link.h"
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -10,6 +17,71 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFirstChoice = 200;
+
+// When the process started, in clock ticks since boot; empty where /proc cannot tell. With the
+// PID it names a process even after the PID has been given to another one.
+std::string processStart(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat;
+    std::getline(in, stat);
+    // The command name in parentheses may hold spaces; the fields after it are plain.
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos)
+        return {};
+    std::istringstream fields(stat.substr(close + 1));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+        if (i == 22)
+            return field;
+    }
+    return {};
+}
+
+bool ownerAlive(const fs::path& ownerFile) {
+    std::ifstream in(ownerFile);
+    long long pid = 0;
+    std::string start;
+    if (!(in >> pid) || pid <= 0)
+        return false;
+    in >> start;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        return false;
+    const std::string now = processStart(static_cast<pid_t>(pid));
+    return start.empty() || now.empty() || now == start;
+}
+
+// Removes the COM<n> links, with their owner files, whose owner process has gone.
+void removeDeadLinks(const fs::path& portsDir) {
+    static const std::regex ownerName(R"(COM[0-9]+\.owner)");
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(portsDir, ec)) {
+        const fs::path owner = entry.path();
+        if (!std::regex_match(owner.filename().string(), ownerName) || ownerAlive(owner))
+            continue;
+        const fs::path link = fs::path(owner).replace_extension();
+        std::error_code ignored;
+        if (fs::is_symlink(fs::symlink_status(link, ignored)))
+            fs::remove(link, ignored);
+        fs::remove(owner, ignored);
+    }
+}
+
+// Written whole under a temporary name and renamed, so no one reads half of it.
+void writeOwner(const fs::path& ownerFile) {
+    fs::path temp = ownerFile;
+    temp += ".new";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        const pid_t pid = ::getpid();
+        out << pid << ' ' << processStart(pid) << '\n';
+        if (!out)
+            throw std::runtime_error("cannot write " + temp.string());
+    }
+    std::error_code ec;
+    fs::rename(temp, ownerFile, ec);
+    if (ec)
+        throw std::runtime_error("cannot write " + ownerFile.string() + ": " + ec.message());
+}
 
 bool isFree(const fs::path& link) {
     std::error_code ec;
@@ -28,6 +100,7 @@ PortLink::PortLink(const fs::path& portsDir, std::optional<int> number, const st
     fs::create_directories(portsDir, ec);
     if (ec)
         throw std::runtime_error("cannot create " + portsDir.string() + ": " + ec.message());
+    removeDeadLinks(portsDir);
     if (number) {
         if (!isFree(portsDir / ("COM" + std::to_string(*number))))
             throw std::runtime_error("COM" + std::to_string(*number) + " is taken in " +
@@ -42,6 +115,9 @@ PortLink::PortLink(const fs::path& portsDir, std::optional<int> number, const st
             throw std::runtime_error("no free COM number in " + portsDir.string());
     }
     path_ = portsDir / name();
+    // The owner comes first: a link without one would never be cleared.
+    ownerPath_ = ownerFile(path_);
+    writeOwner(ownerPath_);
     // Made under a temporary name and renamed, so a stale link is replaced in one step.
     fs::path temp = path_;
     temp += ".new";
@@ -51,9 +127,16 @@ PortLink::PortLink(const fs::path& portsDir, std::optional<int> number, const st
         fs::rename(temp, path_, ec);
     if (ec) {
         fs::remove(temp, ec);
+        fs::remove(ownerPath_, ec);
         throw std::runtime_error("cannot create " + path_.string());
     }
     active_ = true;
+}
+
+fs::path PortLink::ownerFile(const fs::path& link) {
+    fs::path owner = link;
+    owner += ".owner";
+    return owner;
 }
 
 PortLink::~PortLink() {
@@ -65,8 +148,10 @@ void PortLink::remove() {
         return;
     active_ = false;
     std::error_code ec;
-    if (fs::read_symlink(path_, ec) == fs::path(device_) && !ec)
+    if (fs::read_symlink(path_, ec) == fs::path(device_) && !ec) {
         fs::remove(path_, ec);
+        fs::remove(ownerPath_, ec);
+    }
 }
 
 }  // namespace zelar::simtool

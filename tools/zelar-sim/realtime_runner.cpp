@@ -96,7 +96,12 @@ int RealtimeRunner::pollTimeoutMs(std::int64_t nowUs) const {
 }
 
 void RealtimeRunner::saveIfChanged() {
-    if (!stateFile_ || modem_.revision() == savedRevision_)
+    if (modem_.revision() != savedRevision_)
+        save();
+}
+
+void RealtimeRunner::save() {
+    if (!stateFile_)
         return;
     const std::string error = sim::saveState(*stateFile_, modem_.store());
     if (!error.empty())

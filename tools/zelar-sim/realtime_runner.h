@@ -23,6 +23,8 @@ class RealtimeRunner {
     void run(int controlFd);
     // Saves the state now if it changed since the last save.
     void saveIfChanged();
+    // Saves the state now, changed or not: at exit the file always holds the modem's state.
+    void save();
 
     static std::int64_t monotonicUs();
 

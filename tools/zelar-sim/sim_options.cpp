@@ -94,6 +94,8 @@ std::string helpText() {
 Runs a simulated Zelar-2 GSM modem on a pseudo-terminal and registers it as a COM port for
 zelar-config. Prints one line "COM<n> <device>" (for example "COM200 /dev/pts/5") once the
 port is ready, then runs until SIGINT or SIGTERM, which remove the COM link and exit with 0.
+Beside the link, COM<n>.owner names the simulator's process; at start, zelar-sim removes the
+links whose simulator has gone without removing them (killed, crashed).
 SIGUSR1 switches the modem off and on (its boot loader then runs, as after AT+V39).
 
 Port:
@@ -106,7 +108,7 @@ Port:
 Modem:
   --state FILE           keep settings memory, page buffer, flash and program memory in FILE:
                          loaded at start (a missing file starts from the installed defaults),
-                         saved after changes and at exit
+                         saved after changes and at every exit by SIGINT or SIGTERM
   --firmware NNNN        controller firmware version digits (default 0205; 0150 and 0203 act as
                          old firmware without the restart command)
   --boot-loader NNN      boot loader version digits (default 102, shown as 1.02)

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/qt_printers.h"
+#include "ui/window_fixture.h"
+
+// How the window looks to a person: what lines up, what keeps still, what the fields show.
+namespace zelar::ui {
+namespace {
+
+class Look : public test::Window {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(program->start());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&program->mainWindow()));
+    }
+};
+
+// The x, in `area`'s own units, of the leftmost pixel of `line` darker than the background.
+double firstInk(const QImage& area, const QRect& line) {
+    const double ratio = area.devicePixelRatio();
+    const QRect pixels(line.topLeft() * ratio, line.size() * ratio);
+    const QRgb background = area.pixel(pixels.right(), pixels.center().y());
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            if (qGray(area.pixel(x, y)) < qGray(background) - 64)
+                return x / ratio;
+        }
+    }
+    return -1;
+}
+
+TEST_F(Look, IdentificationLinesStartInOneColumnAndTheImeiIsNoTabStop) {
+    TformMain& m = program->app().main;
+    m.StaticTextSN.caption = "Серийный номер: 7204518";
+    m.StaticTextBootVer.caption = "Версия загрузчика: 1.02";
+    m.StaticTextVer.caption = "ПО контроллера: 2.05";
+    m.EditIMEI.text = "IMEI: 356938035643809";
+    program->binder().pushAll();
+    QWidget& panel = *widget<QLabel>("StaticTextSN").parentWidget();
+    const QImage image = panel.grab().toImage();
+    const double column = firstInk(image, widget<QLabel>("StaticTextSN").geometry());
+    ASSERT_GE(column, 0);
+    // Letters differ in their own side space by a pixel.
+    EXPECT_NEAR(firstInk(image, widget<QLabel>("StaticTextBootVer").geometry()), column, 1);
+    EXPECT_NEAR(firstInk(image, widget<QLabel>("StaticTextVer").geometry()), column, 1);
+    EXPECT_NEAR(firstInk(image, widget<QLineEdit>("EditIMEI").geometry()), column, 1);
+
+    MainWindow& main = program->mainWindow();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    widget<QComboBox>("ComboBox1").setFocus();
+    for (int i = 0; i < 100; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), &widget<QLineEdit>("EditIMEI")) << i;
+    }
+}
+
+TEST_F(Look, AccessPointAndServerFieldsShowTwentyFourCharactersWhole) {
+    TformMain& m = program->app().main;
+    for (Edit* edit : {&m.EditSim1APN, &m.EditSim1NAME, &m.EditSim1PASS, &m.EditSim2APN,
+                       &m.EditSim2NAME, &m.EditSim2PASS, &m.EditGPRSWWW1, &m.EditGPRSWWW2})
+        edit->text = "internet.mts.ru.example1";
+    program->binder().pushAll();
+    for (const char* name : {"EditSim1APN", "EditSim1NAME", "EditSim1PASS", "EditSim2APN",
+                             "EditSim2NAME", "EditSim2PASS", "EditGPRSWWW1", "EditGPRSWWW2"}) {
+        auto& edit = widget<QLineEdit>(name);
+        edit.setCursorPosition(static_cast<int>(edit.text().size()));
+        edit.grab();  // the text settles its scroll when it is drawn
+        // Scrolled text would put the cursor left of where the whole text ends.
+        EXPECT_GE(edit.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(),
+                  edit.fontMetrics().horizontalAdvance(edit.text()))
+            << name;
+    }
+}
+
+TEST_F(Look, DisplayModeKeepsTheTopRowStill) {
+    const auto topRow = [&] {
+        return QList<QRect>{widget<QProgressBar>("BSprogressBarLine1").geometry(),
+                            widget<QComboBox>("cbExpert").geometry()};
+    };
+    const QList<QRect> expert = topRow();
+    auto& mode = widget<QComboBox>("cbExpert");
+    mode.setFocus();
+    QTest::keyClick(&mode, Qt::Key_Up);
+    ASSERT_EQ(mode.currentText(), "Пользователь");
+    QApplication::processEvents();
+    EXPECT_EQ(topRow(), expert);
+}
+
+TEST_F(Look, PasswordShowsStars) {
+    auto& password = widget<QLineEdit>("EditPassword");
+    password.setFocus();
+    QTest::keyClicks(&password, "1234");
+    EXPECT_EQ(password.displayText(), "****");
+}
+
+TEST_F(Look, ProgressBarsLookAlikeAndUnlikeATextField) {
+    auto& main = widget<QProgressBar>("BSprogressBarLine1");
+    auto* service = program->setupWindow().findChild<QProgressBar*>("ProgressBar1");
+    ASSERT_NE(service, nullptr);
+    for (QProgressBar* bar : {&main, service}) {
+        EXPECT_FALSE(bar->isTextVisible()) << bar->objectName().toStdString();
+        EXPECT_EQ(bar->palette().color(QPalette::Base), main.palette().color(QPalette::Base));
+    }
+    EXPECT_NE(main.palette().color(QPalette::Base),
+              widget<QLineEdit>("EditPassword").palette().color(QPalette::Base));
+}
+
+TEST_F(Look, ServiceWindowStandsCentredWithTheRowsTheLoginShows) {
+    program->app().setup.LabWorkAs.visible = true;
+    program->app().setup.ComBoxWorkAs.visible = true;
+    QPoint centre;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            centre = modal->frameGeometry().center();
+            modal->close();
+        }
+    });
+    closer.start(20);
+    program->app().services.dialogs.showModal(WindowId::Setup);
+    const QPoint mainCentre = program->mainWindow().frameGeometry().center();
+    // Halves of odd sizes round apart by a pixel or two.
+    EXPECT_NEAR(centre.x(), mainCentre.x(), 2);
+    EXPECT_NEAR(centre.y(), mainCentre.y(), 2);
+}
+
+}  // namespace
+}  // namespace zelar::ui
