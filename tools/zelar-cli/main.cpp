@@ -11,7 +11,6 @@
 #include "app/script_runner.h"
 #include "app/startup.h"
 #include "cli_options.h"
-#include "console_dialogs.h"
 #include "platform/memory_profile.h"
 #include "settings_report.h"
 #include "ui/config_paths.h"
@@ -103,7 +102,8 @@ int main(int argc, char** argv) {
     const auto devices = ui::makeDeviceMap();
     ui::QtEventPump pump;
     ui::QtSerialPort port(*devices);
-    cli::ConsoleDialogs dialogs(std::cerr, options.yes);
+    // Messages go to stderr; questions take the --yes answer or their default.
+    ScriptDialogs dialogs(std::cerr, options.yes);
     App app{Services{port, pump, dialogs, *devices}};
     // The command line keeps no configuration of its own.
     MemoryProfile profile;
