@@ -1,5 +1,7 @@
 #include "app/login.h"
 
+#include "app/handler_guard.h"
+#include "app/read_settings.h"
 #include "settings/value_tables.h"
 #include "text/cp1251.h"
 #include "text/hex.h"
@@ -69,6 +71,18 @@ void ButtonApplyPasswordClick(App& app) {
 void EditPasswordKeyDown(App& app, int keyCode) {
     if (keyCode == kEnterKey)
         ButtonApplyPasswordClick(app);
+}
+
+bool readAndLogIn(App& app, std::optional<int> user, const std::string& password) {
+    runHandler(app, [&] { btnReadNastUserClick(app); });
+    if (!app.settingsRead)
+        return false;
+    if (!user)
+        return true;
+    selectItem(app.main.cbUser, *user - 1);
+    app.main.EditPassword.text = password;
+    runHandler(app, [&] { ButtonApplyPasswordClick(app); });
+    return app.login.loggedIn;
 }
 
 }  // namespace zelar

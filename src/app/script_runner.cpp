@@ -6,7 +6,6 @@
 
 #include "app/handler_guard.h"
 #include "app/login.h"
-#include "app/read_settings.h"
 #include "forms/control_containers.h"
 #include "forms/control_registry.h"
 #include "platform/event_pump.h"
@@ -100,13 +99,9 @@ std::optional<ScriptError> ScriptRunner::checkNames(const std::vector<ScriptLine
 }
 
 bool ScriptRunner::logIn(int user, const std::string& password) {
-    handle([](App& a) { btnReadNastUserClick(a); });
-    if (!app_.settingsRead)
-        return false;
-    selectItem(app_.main.cbUser, user - 1);
-    app_.main.EditPassword.text = password;
-    handle([](App& a) { ButtonApplyPasswordClick(a); });
-    return app_.login.loggedIn;
+    const bool good = readAndLogIn(app_, user, password);
+    takeFocusRequest();
+    return good;
 }
 
 int ScriptRunner::run(const std::vector<ScriptLine>& lines) {

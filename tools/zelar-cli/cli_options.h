@@ -6,16 +6,17 @@
 
 namespace zelar::cli {
 
-enum class Command { Help, Ports, Read, Script };
-
+// The options every command may take; each command checks the ones it needs.
 struct CliOptions {
-    Command command = Command::Help;
+    std::string command;
     std::string port;  // "COM7"
     std::optional<int> user;
     std::string password;
-    bool state = false;      // print enabled/disabled and hidden marks
-    bool yes = false;        // answer questions with yes instead of their default
-    std::string scriptPath;  // the script's file, "-" for stdin
+    bool state = false;  // print enabled/disabled and hidden marks
+    bool yes = false;    // answer questions with yes instead of their default
+    std::optional<int> retries;
+    std::optional<int> waitSeconds;
+    std::vector<std::string> files;  // the arguments that are not options
 };
 
 struct ParseResult {
@@ -23,8 +24,10 @@ struct ParseResult {
     std::string error;  // set when options is empty
 };
 
+// Splits the arguments into the command, its options and its other arguments.
 ParseResult parseCliOptions(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
+// Whether the text names a port as the port list does: "COM" and a number.
+bool isPortName(const std::string& text);
 
 }  // namespace zelar::cli

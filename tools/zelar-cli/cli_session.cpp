@@ -1,0 +1,40 @@
+#include "cli_session.h"
+
+#include <iostream>
+
+#include "app/login.h"
+#include "app/startup.h"
+#include "ui/config_paths.h"
+
+namespace zelar::cli {
+
+CliSession::CliSession(const CliOptions& options)
+    : options_(options),
+      devices_(ui::makeDeviceMap()),
+      port_(*devices_),
+      dialogs_(std::cerr, options.yes),
+      app_(Services{port_, pump_, dialogs_, *devices_}) {}
+
+bool CliSession::start() {
+    if (!FormShow(app_, &profile_))
+        return false;
+    if (!options_.port.empty())
+        selectItemText(app_.main.ComboBox1, options_.port);
+    return true;
+}
+
+void CliSession::showProgress() {
+    pump_.setBeforePass([this, shown = -1]() mutable {
+        const ProgressBar& bar = app_.main.BSprogressBarLine1;
+        if (bar.position != shown) {
+            shown = bar.position;
+            std::cerr << "progress " << bar.position << '/' << bar.max << std::endl;
+        }
+    });
+}
+
+bool CliSession::readAndLogIn() {
+    return zelar::readAndLogIn(app_, options_.user, options_.password);
+}
+
+}  // namespace zelar::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include "app/app.h"
+#include "app/script_dialogs.h"
+#include "cli_options.h"
+#include "platform/device_map.h"
+#include "platform/memory_profile.h"
+#include "ui/qt_event_pump.h"
+#include "ui/qt_serial_port.h"
+
+namespace zelar::cli {
+
+// The window's handlers without a window: the services over Qt Core, the models, the answers
+// to questions (the --yes answer or each question's default), messages on stderr.
+class CliSession {
+  public:
+    explicit CliSession(const CliOptions& options);
+
+    App& app() { return app_; }
+    ScriptDialogs& dialogs() { return dialogs_; }
+    ui::QtEventPump& pump() { return pump_; }
+
+    // Starts as the main window does and selects --port when given. False when it cannot start.
+    bool start();
+    // Prints the progress bar's moves to stderr while handlers run.
+    void showProgress();
+    // Reads the modem as " Считать" does and, with --user and --password, logs in. False when
+    // either failed.
+    bool readAndLogIn();
+
+  private:
+    const CliOptions& options_;
+    std::unique_ptr<DeviceMap> devices_;
+    ui::QtEventPump pump_;
+    ui::QtSerialPort port_;
+    ScriptDialogs dialogs_;
+    App app_;
+    // The command line keeps no configuration of its own.
+    MemoryProfile profile_;
+};
+
+}  // namespace zelar::cli

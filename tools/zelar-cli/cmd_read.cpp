@@ -1,0 +1,33 @@
+#include <iostream>
+
+#include "commands.h"
+#include "settings_report.h"
+
+namespace zelar::cli {
+
+int runPorts(CliSession& session, const CliOptions& options) {
+    if (!options.port.empty() || options.user || !options.files.empty())
+        return badArguments("'ports' takes no options");
+    if (!session.start())
+        return 1;
+    for (const std::string& item : session.app().main.ComboBox1.items)
+        std::cout << item << '\n';
+    return 0;
+}
+
+int runRead(CliSession& session, const CliOptions& options) {
+    if (options.port.empty())
+        return badArguments("read needs --port COMn");
+    if (!options.files.empty())
+        return badArguments("read takes no file");
+    if (!session.start())
+        return 1;
+    session.showProgress();
+    const bool ok = session.readAndLogIn();
+    // A failed read leaves only the blank form, which tells nothing.
+    if (session.app().settingsRead)
+        printSettingsReport(std::cout, session.app(), options.state);
+    return ok ? 0 : 1;
+}
+
+}  // namespace zelar::cli

@@ -1,0 +1,110 @@
+#include "commands.h"
+
+#include <algorithm>
+#include <array>
+#include <iostream>
+
+namespace zelar::cli {
+
+namespace {
+
+const std::array kCommands = {
+    CliCommand{"ports",
+               "  zelar-cli ports\n"
+               "      Prints the serial ports as the port list of the window shows them, one a "
+               "line.\n",
+               runPorts},
+    CliCommand{
+        "read",
+        "  zelar-cli read --port COMn [--user N --password XXXX] [--state] [--yes]\n"
+        "      Reads the identification and the settings of the modem on COMn and, with --user "
+        "and\n"
+        "      --password, logs in as user N (1 to 6). When the read succeeded, prints to stdout\n"
+        "      (also after a failed login) the sections\n"
+        "      [identification], [status], [modem] and [user 1] to [user 6], one control a line "
+        "as\n"
+        "      'ControlName: value', the value as the window would show it (1 or 0 for check "
+        "boxes\n"
+        "      and radio buttons).\n"
+        "      --state    adds ' [enabled]' or ' [disabled]', and ' [hidden]' where hidden\n"
+        "      Exit status 0 when the read (and the login, when asked) succeeded.\n",
+        runRead},
+    CliCommand{
+        "script",
+        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] FILE|-\n"
+        "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "
+        "window,\n"
+        "      as a person at the window would. With --port the port is selected first; with "
+        "--user\n"
+        "      and --password the modem is read and user N logged in first, as for read. One "
+        "action\n"
+        "      a line; blank lines and lines starting with # are skipped; an argument holding "
+        "blanks\n"
+        "      is written in double quotes (\\\" and \\\\ inside them stand for \" and \\):\n"
+        "        port COMn                  selects the port\n"
+        "        select CONTROL ITEM        picks a list item, a tree node or a tab of "
+        "PageControl1\n"
+        "                                   by its text (trailing blanks ignored), running its "
+        "rule\n"
+        "        set CONTROL TEXT           types TEXT into the emptied field (\"\" leaves it "
+        "empty):\n"
+        "                                   its key filter and length limit apply; then leaving "
+        "the\n"
+        "                                   field runs its rule\n"
+        "        check CONTROL 0|1          clicks a check box or radio button when its state\n"
+        "                                   differs; a radio button is unchecked by checking "
+        "another\n"
+        "        click CONTROL              presses a button\n"
+        "        key CONTROL Enter          presses Enter in a field\n"
+        "        answer Yes|No|OK|Cancel|Retry  answers the next question\n"
+        "        file PATH                  the name for the next file dialog (\"\" cancels it)\n"
+        "        wait MS                    lets MS milliseconds pass with events processed\n"
+        "        dump [CONTROL...]          prints 'ControlName: value' lines as read does "
+        "(every\n"
+        "                                   control of the main window when no name is given)\n"
+        "        expect CONTROL VALUE       stops with status 1 when the control's value "
+        "differs\n"
+        "      The whole script is checked before anything runs. A control can be used only "
+        "while\n"
+        "      it is enabled, shown, on the page on view and in the window that has the input.\n"
+        "      Exit status 0 when every line ran; 1 when the read or login failed or an expect "
+        "did\n"
+        "      not hold; 2 for a bad line or an action a person at the window could not do, "
+        "with\n"
+        "      'line N: reason' on stderr.\n",
+        runScript},
+};
+
+}  // namespace
+
+std::span<const CliCommand> cliCommands() {
+    return kCommands;
+}
+
+const CliCommand* findCommand(std::string_view name) {
+    const auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                                 [&](const CliCommand& c) { return c.name == name; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+std::string usageText() {
+    std::string text = "Usage:\n";
+    for (const CliCommand& command : kCommands)
+        text += command.usage;
+    text +=
+        "  zelar-cli --help\n"
+        "      This text.\n"
+        "\n"
+        "--yes answers questions with yes (or OK); otherwise each takes its default answer: no\n"
+        "(or cancel). Retry questions are cancelled unless a command says otherwise.\n"
+        "Progress goes to stderr, and every message box as '[caption] text'.\n"
+        "Exit status 2 for bad arguments.\n";
+    return text;
+}
+
+int badArguments(const std::string& message) {
+    std::cerr << "zelar-cli: " << message << "\n\n" << usageText();
+    return 2;
+}
+
+}  // namespace zelar::cli

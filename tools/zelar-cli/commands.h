@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli_options.h"
+#include "cli_session.h"
+
+namespace zelar::cli {
+
+// One command of zelar-cli: its name, its lines of the help text, and what it does. `run`
+// returns the exit status: 0 when the handler reported success, 1 when it did not, 2 for
+// arguments the command cannot take (after printing why).
+struct CliCommand {
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(CliSession& session, const CliOptions& options);
+};
+
+std::span<const CliCommand> cliCommands();
+const CliCommand* findCommand(std::string_view name);
+// The whole help text.
+std::string usageText();
+
+// Prints "zelar-cli: <message>" and gives status 2.
+int badArguments(const std::string& message);
+
+// The commands, one file each.
+int runPorts(CliSession& session, const CliOptions& options);
+int runRead(CliSession& session, const CliOptions& options);
+int runScript(CliSession& session, const CliOptions& options);
+
+}  // namespace zelar::cli
