@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/dictionary_page.h"
 #include "app/display_mode.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
@@ -71,6 +72,10 @@ const std::array kTable = {
     onClick(M, "CheckBoxInCall", [](App& a) { CheckBoxInCallClick(a); }),
     onExit("EditECallSpk", [](App& a) { EditECallSpkExit(a); }),
     onExit("EditECallMic", [](App& a) { EditECallMicExit(a); }),
+
+    // Service window: the message dictionary.
+    onClick(FormId::Setup, "btnWriteDict", [](App& a) { btnWriteDictClick(a); }),
+    onClick(FormId::Setup, "BtnReadDict", [](App& a) { BtnReadDictClick(a); }),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

@@ -7,25 +7,37 @@
 namespace zelar {
 
 ExchangeRunner::ExchangeRunner(App& app, Button& button, ProgressBar& bar)
-    : app_(app), lease_(app.link), button_(button), bar_(bar) {
+    : app_(app), lease_(app.link), buttons_{&button}, bar_(&bar) {
     if (held())
-        button_.enabled = false;
+        button.enabled = false;
+}
+
+ExchangeRunner::ExchangeRunner(App& app, std::initializer_list<Button*> buttons)
+    : app_(app), lease_(app.link), buttons_(buttons), bar_(nullptr) {
+    if (held()) {
+        for (Button* b : buttons_)
+            b->enabled = false;
+    }
 }
 
 ExchangeRunner::~ExchangeRunner() {
     if (!held())
         return;
     app_.link.Close();
-    bar_.position = bar_.min;
-    button_.enabled = true;
+    if (bar_ != nullptr)
+        bar_->position = bar_->min;
+    for (Button* b : buttons_)
+        b->enabled = true;
 }
 
 void ExchangeRunner::setProgress(int max, int step) {
-    setRange(bar_, 0, max, step);
+    if (bar_ != nullptr)
+        setRange(*bar_, 0, max, step);
 }
 
 void ExchangeRunner::advance() {
-    stepIt(bar_);
+    if (bar_ != nullptr)
+        stepIt(*bar_);
 }
 
 bool ExchangeRunner::open() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 
@@ -14,6 +16,8 @@ namespace zelar {
 class ExchangeRunner {
   public:
     ExchangeRunner(App& app, Button& button, ProgressBar& bar);
+    // An operation without a progress bar that keeps several buttons disabled.
+    ExchangeRunner(App& app, std::initializer_list<Button*> buttons);
     ~ExchangeRunner();
     ExchangeRunner(const ExchangeRunner&) = delete;
     ExchangeRunner& operator=(const ExchangeRunner&) = delete;
@@ -43,8 +47,8 @@ class ExchangeRunner {
   private:
     App& app_;
     TModemLink::Lease lease_;
-    Button& button_;
-    ProgressBar& bar_;
+    std::vector<Button*> buttons_;
+    ProgressBar* bar_;
     bool failed_ = false;
 };
 

@@ -51,6 +51,10 @@ MessageResult ScriptDialogs::messageBox(const std::string& text, const std::stri
         misfit_ =
             "the answer " + std::string(answerName(answer)) + " is not a button of '" + text + "'";
     }
+    if (buttons == MessageButtons::RetryCancel && retries_ > 0) {
+        --retries_;
+        return MessageResult::Retry;
+    }
     switch (buttons) {
         case MessageButtons::OkCancel:
             return yes_ ? MessageResult::Ok : MessageResult::Cancel;

@@ -28,6 +28,8 @@ class ScriptDialogs : public Dialogs {
     void closeModal(WindowId window) override;
 
     void queueAnswer(MessageResult answer) { answers_.push_back(answer); }
+    // How many Retry answers failed exchanges get, in all, before Cancel.
+    void setRetries(int retries) { retries_ = retries; }
     // Nothing cancels the dialog.
     void queueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
     std::optional<WindowId> modalWindow() const;
@@ -43,6 +45,7 @@ class ScriptDialogs : public Dialogs {
     std::deque<std::optional<std::string>> files_;
     std::vector<WindowId> modal_;
     std::string misfit_;
+    int retries_ = 0;
 };
 
 // The button names a script answers with: "OK", "Cancel", "Yes", "No", "Retry".

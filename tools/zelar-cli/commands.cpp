@@ -73,6 +73,27 @@ const std::array kCommands = {
         "with\n"
         "      'line N: reason' on stderr.\n",
         runScript},
+    CliCommand{"dict-upload",
+               "  zelar-cli dict-upload --port COMn --user N --password XXXX [--yes] [--retries N] "
+               "FILE\n"
+               "      Reads the modem, logs in and writes the message dictionary FILE into the "
+               "modem's\n"
+               "      flash, as \"Записать словарь\" of the service window does. --yes confirms "
+               "which\n"
+               "      dictionary the file holds; --retries N gives failed exchanges N Retry "
+               "answers in all\n"
+               "      before Cancel (0 when not given). Exit status 0 when the whole file was "
+               "written.\n",
+               runDictUpload},
+    CliCommand{"dict-download",
+               "  zelar-cli dict-download --port COMn --user N --password XXXX [--yes] "
+               "[--retries N] FILE\n"
+               "      Reads the modem, logs in and reads its protocol-0 dictionary into FILE, as\n"
+               "      \"Считать словарь\" does. An existing FILE is replaced only with --yes; the "
+               "file is\n"
+               "      written whole at the end or not at all. Exit status 0 when FILE was "
+               "written.\n",
+               runDictDownload},
 };
 
 }  // namespace

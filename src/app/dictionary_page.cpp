@@ -1,0 +1,77 @@
+#include "app/dictionary_page.h"
+
+#include "app/exchange_runner.h"
+#include "files/atomic_file.h"
+#include "files/dictionary_transfer.h"
+
+namespace zelar {
+
+namespace {
+
+constexpr const char* kFilter = "*.txt|*.txt";
+
+void message(App& app, const std::string& text, const char* caption, MessageIcon icon) {
+    app.services.dialogs.messageBox(text, caption, icon, MessageButtons::Ok);
+}
+
+std::string codeList(const std::vector<int>& codes) {
+    std::string list;
+    for (int code : codes)
+        list += (list.empty() ? "" : ", ") + std::to_string(code);
+    return list;
+}
+
+}  // namespace
+
+bool btnWriteDictClick(App& app) {
+    TformSetup& s = app.setup;
+    // Neither transfer may start while the other runs, nor any other use of the link.
+    ExchangeRunner run(app, {&s.btnWriteDict, &s.BtnReadDict});
+    if (!run.held())
+        return false;
+    const auto path = app.services.dialogs.openFileName(kFilter);
+    if (!path)
+        return false;
+    std::string bytes;
+    std::string error;
+    if (!readWholeFile(*path, bytes, error)) {
+        message(app, "Не могу открыть файл", "Модем", MessageIcon::Error);
+        return false;
+    }
+    DictionaryTransferHooks hooks{
+        app.link, app.services.dialogs, [&run] { return run.open(); },
+        [&s](const std::string& text) { s.LabelCountMess.caption = text; }};
+    return uploadDictionary(hooks, bytes);
+}
+
+bool BtnReadDictClick(App& app) {
+    TformSetup& s = app.setup;
+    ExchangeRunner run(app, {&s.btnWriteDict, &s.BtnReadDict});
+    if (!run.held())
+        return false;
+    const auto path = app.services.dialogs.saveFileName(kFilter, "txt");
+    if (!path)
+        return false;
+    DictionaryTransferHooks hooks{
+        app.link, app.services.dialogs, [&run] { return run.open(); },
+        [&s](const std::string& text) { s.LabCountMessRead.caption = text; }};
+    const auto dictionary = downloadDictionary(hooks);
+    if (!dictionary)
+        return false;
+    std::string error;
+    if (!writeFileAtomically(*path, dictionary->fileBytes, error)) {
+        message(app, error, "Ошибка", MessageIcon::Error);
+        return false;
+    }
+    message(app, "Словарь успешно считан.", "Модем", MessageIcon::None);
+    run.close();
+    if (!dictionary->changedCodes.empty()) {
+        message(app,
+                "В текстах сообщений с кодами " + codeList(dictionary->changedCodes) +
+                    " знаки табуляции и перевода строки записаны пробелами",
+                "Модем", MessageIcon::Information);
+    }
+    return true;
+}
+
+}  // namespace zelar

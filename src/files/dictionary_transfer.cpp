@@ -1,0 +1,294 @@
+#include "files/dictionary_transfer.h"
+
+#include "files/dictionary_file.h"
+#include "flash/flash_pages.h"
+
+namespace zelar {
+
+namespace {
+
+constexpr int kProtocol0ChunkSettleMs = 100;
+constexpr int kRpiPlusChunkSettleMs = 150;
+constexpr int kStoreSettleMs = 150;
+constexpr int kLoadSettleMs = 40;
+constexpr int kReadSettleMs = 60;
+constexpr int kSilentResends = 3;
+constexpr std::uint16_t kFirstRpiPlusPage = 97;
+
+class Upload {
+  public:
+    explicit Upload(DictionaryTransferHooks& hooks) : h_(hooks) {}
+
+    bool run(std::string_view fileBytes) {
+        LineReader lines(fileBytes);
+        const auto kind = dictionaryKind(lines.next());
+        if (!kind)
+            return error("Не обнаружен маркер словаря");
+        const char* question = *kind == DictionaryKind::Protocol0
+                                   ? "Записываем словарь для протокола RRD,RPI"
+                                   : "Записываем словарь для протокола RPI+";
+        if (h_.dialogs.messageBox(question, "Модем", MessageIcon::Question,
+                                  MessageButtons::OkCancel) != MessageResult::Ok) {
+            return false;
+        }
+        if (*kind == DictionaryKind::Protocol0) {
+            const auto& head = protocol0HeadLines();
+            for (std::size_t i = 1; i < head.size(); ++i) {
+                if (lines.next() != head[i])
+                    return error("Неверный формат файла");
+            }
+        }
+        if (!h_.reopenLink())
+            return error("Не могу открыть порт");
+        const bool done = *kind == DictionaryKind::Protocol0 ? protocol0(lines) : rpiPlus(lines);
+        h_.link.Close();
+        if (!done)
+            return false;
+        h_.showProgress("");
+        h_.dialogs.messageBox("Запись словаря успешно завершена", "Модем", MessageIcon::Information,
+                              MessageButtons::Ok);
+        return true;
+    }
+
+  private:
+    bool error(const std::string& text) {
+        h_.dialogs.messageBox(text, "Модем", MessageIcon::Error, MessageButtons::Ok);
+        return false;
+    }
+
+    // One command with the resends and the Retry question of the upload. A port error counts
+    // as a failed command after its own message.
+    bool command(const std::function<bool()>& send, bool silentResends) {
+        for (;;) {
+            bool good = false;
+            try {
+                good = send();
+            } catch (const SerialError& e) {
+                h_.dialogs.messageBox(e.what(), "Ошибка", MessageIcon::Error, MessageButtons::Ok);
+            }
+            if (good)
+                return true;
+            if (silentResends && resends_ < kSilentResends) {
+                ++resends_;
+                continue;
+            }
+            if (!askRetry())
+                return false;
+            resends_ = 0;
+        }
+    }
+
+    // Retry reopens the link, asking again while it cannot be opened.
+    bool askRetry() {
+        for (;;) {
+            if (h_.dialogs.messageBox("Ошибка связи с модемом", "Модем", MessageIcon::Error,
+                                      MessageButtons::RetryCancel) != MessageResult::Retry) {
+                return false;
+            }
+            if (h_.reopenLink())
+                return true;
+        }
+    }
+
+    bool protocol0(LineReader& lines) {
+        int n = 0;
+        for (std::uint16_t page = 1; page <= kProtocol0Codes / 8; ++page) {
+            for (int slot = 0; slot < 8; ++slot) {
+                if (lines.atEnd()) {
+                    return error("Непредвиденный конец файла. Записано сообщений" +
+                                 std::to_string(n) + "из 767");
+                }
+                const Protocol0Line line = parseProtocol0Line(lines.next());
+                const std::string number = std::to_string(n);
+                if (line.error == Protocol0Line::Error::Numbering) {
+                    return error("Ошибка в строке № " + number +
+                                 ". Неверный формат нумерации сообщений.");
+                }
+                if (line.dec != n || line.hex != n) {
+                    return error("Пропущена строка № " + number +
+                                 " или неверный формат нумерации сообщений");
+                }
+                if (line.error == Protocol0Line::Error::Type)
+                    return error("Ошибка в строке № " + number +
+                                 ". Неверный формат типа сообщений.");
+                const auto record =
+                    makeRecord(line.text, static_cast<std::uint8_t>(line.type & 0xFF));
+                if (!record) {
+                    return error("Ошибка в строке № " + number +
+                                 ". Текст сообщения длиннее 31 символа.");
+                }
+                const auto offset = static_cast<std::uint16_t>(slot * 32);
+                if (!command(
+                        [&] {
+                            return writeBufferChunk(h_.link, offset, record->bytes,
+                                                    kProtocol0ChunkSettleMs);
+                        },
+                        true)) {
+                    return false;
+                }
+                h_.showProgress("Записано " + number + " сообщений из 767");
+                ++n;
+            }
+            if (!command([&] { return storeBufferToPage(h_.link, page, kStoreSettleMs); }, true))
+                return false;
+        }
+        return true;
+    }
+
+    bool rpiPlus(LineReader& lines) {
+        std::uint16_t current = kFirstRpiPlusPage;
+        int count = 0;
+        while (lines.skipBlanks()) {
+            const std::string_view text = lines.next();
+            if (text.front() == ':' && !rpiPlusRecord(text, current))
+                return false;
+            ++count;
+            h_.showProgress("Записано " + std::to_string(count) + " сообщений из 1000");
+        }
+        return command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); }, false);
+    }
+
+    bool rpiPlusRecord(std::string_view text, std::uint16_t& current) {
+        const RpiPlusLine line = parseRpiPlusLine(text);
+        const std::string at = "Ошибка в " + line.decField + "(DEC) ";
+        switch (line.error) {
+            case RpiPlusLine::Error::MissingTab:
+                return error(at + "строке. Пропущена табуляция.");
+            case RpiPlusLine::Error::TooLong:
+                return error(at +
+                             "сообщении. Количесткво символов в сообщении не должно быть "
+                             "больше 30.");
+            case RpiPlusLine::Error::BadNumber:
+                return error(at + "сообщении. Неверный формат в DEC,HEX или номере группы.");
+            case RpiPlusLine::Error::NotEqual:
+                return error(at + "сообщении. DEC и HEX не равны.");
+            case RpiPlusLine::Error::OutOfRange:
+                return error(at + "сообщении. Код сообщения должен быть от 0 до 2047.");
+            case RpiPlusLine::Error::None:
+                break;
+        }
+        const FlashPlace place = *rpiPlusPlace(line.code);
+        if (place.page != current) {
+            if (!command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); },
+                         false)) {
+                return false;
+            }
+            // The page's other codes keep what the modem holds: a page is committed whole.
+            if (!command([&] { return loadPageToBuffer(h_.link, place.page, kLoadSettleMs); },
+                         false)) {
+                return false;
+            }
+            current = place.page;
+        }
+        const auto record = *makeRecord(line.text, static_cast<std::uint8_t>(line.group));
+        return command(
+            [&] {
+                return writeBufferChunk(h_.link, place.offset, record.bytes, kRpiPlusChunkSettleMs);
+            },
+            false);
+    }
+
+    DictionaryTransferHooks& h_;
+    int resends_ = 0;
+};
+
+class Download {
+  public:
+    explicit Download(DictionaryTransferHooks& hooks) : h_(hooks) {}
+
+    std::optional<DownloadedDictionary> run() {
+        for (const std::string& line : protocol0HeadLines())
+            out_.fileBytes += line + "\r\n";
+        int page = 1;
+        int slot = 0;
+        bool open = reopen();
+        while (page <= kProtocol0Codes / 8) {
+            if (open && readPage(page, slot)) {
+                ++page;
+                slot = 0;
+                continue;
+            }
+            if (h_.dialogs.messageBox("Нет связи с модемом", "Модем", MessageIcon::Error,
+                                      MessageButtons::RetryCancel) != MessageResult::Retry) {
+                h_.link.Close();
+                return std::nullopt;
+            }
+            h_.link.PurgeInput();
+            h_.link.PurgeOutput();
+            h_.link.Close();
+            open = reopen();
+        }
+        return std::move(out_);
+    }
+
+  private:
+    bool reopen() {
+        if (!guarded([&] { return h_.reopenLink(); }))
+            return false;
+        return guarded([&] {
+            h_.link.ReadAvailable();
+            return true;
+        });
+    }
+
+    // A port error fails the exchange after its own message.
+    bool guarded(const std::function<bool()>& exchange) {
+        try {
+            return exchange();
+        } catch (const SerialError& e) {
+            h_.dialogs.messageBox(e.what(), "Ошибка", MessageIcon::Error, MessageButtons::Ok);
+            return false;
+        }
+    }
+
+    // Reads the page from `slot` on; `slot` stays at the record that failed.
+    bool readPage(int page, int& slot) {
+        const auto number = static_cast<std::uint16_t>(page);
+        if (!guarded([&] { return loadPageToBuffer(h_.link, number, kLoadSettleMs); }))
+            return false;
+        for (; slot < 8; ++slot) {
+            std::optional<std::vector<std::uint8_t>> bytes;
+            guarded([&] {
+                bytes = readBufferChunk(h_.link, static_cast<std::uint16_t>(slot * 32), kRecordSize,
+                                        kReadSettleMs);
+                return bytes.has_value();
+            });
+            if (!bytes)
+                return false;
+            append((page - 1) * 8 + slot, *bytes);
+        }
+        return true;
+    }
+
+    void append(int code, const std::vector<std::uint8_t>& bytes) {
+        DictionaryRecord record;
+        std::copy(bytes.begin(), bytes.end(), record.bytes.begin());
+        std::string text = recordText(record);
+        bool changed = false;
+        for (char& c : text) {
+            if (c == '\t' || c == '\r' || c == '\n') {
+                c = ' ';
+                changed = true;
+            }
+        }
+        if (changed)
+            out_.changedCodes.push_back(code);
+        out_.fileBytes += protocol0RecordLine(code, text, recordType(record));
+        h_.showProgress("Считано " + std::to_string(code) + " сообщений из 767");
+    }
+
+    DictionaryTransferHooks& h_;
+    DownloadedDictionary out_;
+};
+
+}  // namespace
+
+bool uploadDictionary(DictionaryTransferHooks& hooks, std::string_view fileBytes) {
+    return Upload(hooks).run(fileBytes);
+}
+
+std::optional<DownloadedDictionary> downloadDictionary(DictionaryTransferHooks& hooks) {
+    return Download(hooks).run();
+}
+
+}  // namespace zelar

@@ -1,0 +1,218 @@
+#include "app/dictionary_page.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "app_fixture.h"
+#include "files/atomic_file.h"
+#include "files/dictionary_file.h"
+#include "flash/flash_pages.h"
+#include "sim_fixture.h"
+#include "text/cp1251.h"
+
+namespace zelar {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Dictionary : public test::SimFixture {
+  protected:
+    Dictionary() {
+        modem.setLog([this](const std::string& line) {
+            if (line.rfind("> ", 0) == 0)
+                commands.push_back(line.substr(2));
+        });
+        fs::create_directories(dir);
+    }
+    ~Dictionary() override { fs::remove_all(dir); }
+
+    std::string file(const std::string& name, const std::string& bytes) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string read(const std::string& path) {
+        std::string bytes;
+        std::string error;
+        readWholeFile(path, bytes, error);
+        return bytes;
+    }
+    bool upload(const std::string& bytes) {
+        dialogs.fileNames.push_back(file("up.txt", bytes));
+        dialogs.answers.push_back(MessageResult::Ok);
+        return btnWriteDictClick(app);
+    }
+    std::string lastText() const { return dialogs.messages.back().text; }
+    // The 32 bytes of flash at a page and offset.
+    std::string flash(int page, int offset, std::size_t count = 32) {
+        const auto& f = modem.store().flash;
+        const auto at = static_cast<std::size_t>(page * 256 + offset);
+        return std::string(f.begin() + static_cast<std::ptrdiff_t>(at),
+                           f.begin() + static_cast<std::ptrdiff_t>(at + count));
+    }
+    static std::string protocol0(int records, const std::string& line = {}) {
+        std::string text =
+            "Protocol=0\t\t\t\r\n\r\n" + utf8ToCp1251("DEC\tHEX\tТекст SMS\tStat") + "\r\n\r\n";
+        for (int c = 0; c < records; ++c)
+            text += protocol0RecordLine(c, "T" + std::to_string(c), c % 7);
+        return text + line;
+    }
+
+    std::string dir =
+        (fs::temp_directory_path() / ("zelar-dict-" + std::to_string(::getpid()))).string();
+    std::vector<std::string> commands;
+};
+
+TEST_F(Dictionary, DownloadUploadDownloadGivesTheSameFile) {
+    const std::string first = dir + "/first.txt";
+    dialogs.fileNames.push_back(first);
+    ASSERT_TRUE(BtnReadDictClick(app));
+    EXPECT_EQ(lastText(), "Словарь успешно считан.");
+    EXPECT_EQ(app.setup.LabCountMessRead.caption, "Считано 767 сообщений из 767");
+    const std::string bytes = read(first);
+    EXPECT_NE(bytes.find(utf8ToCp1251("13\t00D\tСобытие 13\t1\r\n")), std::string::npos);
+
+    const auto start = clock.nowUs();
+    ASSERT_TRUE(upload(bytes));
+    // The fixed waits of a protocol-0 upload: 768 chunks of 100 ms and 96 commits of 150 ms.
+    EXPECT_NEAR(static_cast<double>(clock.nowUs() - start) / 1e6, 91.2, 0.5);
+    EXPECT_EQ(lastText(), "Запись словаря успешно завершена");
+    EXPECT_EQ(app.setup.LabelCountMess.caption, "");
+
+    dialogs.fileNames.push_back(dir + "/second.txt");
+    ASSERT_TRUE(BtnReadDictClick(app));
+    EXPECT_EQ(read(dir + "/second.txt"), bytes);
+}
+
+TEST_F(Dictionary, Protocol0RecordsAndFileErrors) {
+    // Type 300 keeps its low byte; a 31-byte text has no zero after it.
+    std::string text = protocol0(768);
+    const std::string line2 = "2\t002\tT2\t2\r\n";
+    text.replace(text.find(line2), line2.size(), "2\t2\t" + std::string(31, 'W') + "\t300\r\n");
+    ASSERT_TRUE(upload(text)) << lastText();
+    EXPECT_EQ(flash(1, 64), std::string(31, 'W') + char(44));
+
+    const struct {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {protocol0(767), "Непредвиденный конец файла. Записано сообщений767из 767"},
+        {"Protocol=0\r\n", "Не обнаружен маркер словаря"},
+        {"Protocol=0\t\t\t\r\n\r\nDEC\tHEX\tТекст SMS\tStat\r\n\r\n", "Неверный формат файла"},
+        {protocol0(5) + "6\t6\tT6\t0\r\n",
+         "Пропущена строка № 5 или неверный формат нумерации сообщений"},
+        {protocol0(3) + "3\t3\t" + std::string(32, 'L') + "\t1\r\n",
+         "Ошибка в строке № 3. Текст сообщения длиннее 31 символа."},
+        {protocol0(3) + "3\tx\tT\t1\r\n",
+         "Ошибка в строке № 3. Неверный формат нумерации сообщений."},
+    };
+    for (const auto& c : cases) {
+        const std::string page1 = flash(1, 0, 256);
+        SCOPED_TRACE(c.message);
+        EXPECT_FALSE(upload(c.file));
+        EXPECT_EQ(lastText(), c.message);
+        // Page 1 is committed only when all its eight records were sent.
+        if (c.file != cases[0].file) {
+            EXPECT_EQ(flash(1, 0, 256), page1) << c.message;
+        }
+        EXPECT_FALSE(app.link.isOpen());
+        EXPECT_TRUE(app.setup.btnWriteDict.enabled);
+    }
+}
+
+TEST_F(Dictionary, Protocol0ResendsThreeTimesSilentlyThenAsks) {
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 18, 1});
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 18, 2});
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 18, 3});
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 20, 1});
+    dialogs.answers = {MessageResult::Ok, MessageResult::Retry};
+    dialogs.fileNames.push_back(file("up.txt", protocol0(768)));
+    ASSERT_TRUE(btnWriteDictClick(app)) << lastText();
+    ASSERT_EQ(dialogs.messages.size(), 3U);
+    EXPECT_EQ(dialogs.messages[1].text, "Ошибка связи с модемом");
+    EXPECT_EQ(dialogs.messages[1].buttons, MessageButtons::RetryCancel);
+}
+
+TEST_F(Dictionary, RpiPlusPlacementKeepsTheModemsOtherCodes) {
+    // Page 100 holds codes 0 to 3 and 1024 to 1027; the file gives only 1024 and 0.
+    modem.store().flash[100 * 256 + 64] = 'K';
+    const std::string file =
+        "Protocol=1\t\t\t\r\n\r\nDEC\tHEX\ttext\tgroup\r\n"
+        ":\t1024\t400\tA\t3\r\n  :\t5\t5\tB\t12\r\n"
+        ":\t2047\t7ff\tC\t9\r\n:\t0\t0\tD\t0\r\n";
+    ASSERT_TRUE(upload(file));
+    EXPECT_EQ(flash(100, 32, 2), std::string("A\0", 2));
+    EXPECT_EQ(flash(100, 63, 1), "\x03");
+    EXPECT_EQ(flash(101, 64, 2), std::string("B\0", 2));
+    EXPECT_EQ(flash(101, 95, 1), "\x01");
+    EXPECT_EQ(flash(355, 224, 1), "C");
+    EXPECT_EQ(flash(100, 0, 1), "D");
+    EXPECT_EQ(flash(100, 64, 1), "K");
+    EXPECT_EQ(app.setup.LabelCountMess.caption, "");
+    EXPECT_EQ(commands.front(), "AT+V200061");
+}
+
+TEST_F(Dictionary, RpiPlusWithoutRecordsCommitsPage97Only) {
+    ASSERT_TRUE(upload("Protocol=1\t\t\t\r\n\r\n"));
+    EXPECT_EQ(commands, std::vector<std::string>{"AT+V200061"});
+    EXPECT_FALSE(upload("Protocol=1\t\t\t\r\n:\t7\t7\t" + std::string(31, 'x') + "\t1\r\n"));
+    EXPECT_EQ(
+        lastText(),
+        "Ошибка в 7(DEC) сообщении. Количесткво символов в сообщении не должно быть больше 30.");
+}
+
+TEST_F(Dictionary, DownloadRetryReadsEveryCodeOnceAndCancelKeepsTheOldFile) {
+    // The 14th V19 is the record of code 13 (page 2, slot 5).
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 19, 14});
+    modem.store().flash[3 * 256 + 1] = '\t';
+    dialogs.answers.push_back(MessageResult::Retry);
+    dialogs.fileNames.push_back(dir + "/d.txt");
+    ASSERT_TRUE(BtnReadDictClick(app));
+    const std::string bytes = read(dir + "/d.txt");
+    std::size_t at = 0;
+    for (int code = 0; code < 768; ++code) {
+        const auto next = bytes.find("\r\n" + std::to_string(code) + "\t", at);
+        ASSERT_NE(next, std::string::npos) << code;
+        at = next + 1;
+    }
+    EXPECT_NE(bytes.find(utf8ToCp1251("16\t010\tС бытие 16")), std::string::npos);
+    EXPECT_EQ(lastText(),
+              "В текстах сообщений с кодами 16 знаки табуляции и перевода строки записаны "
+              "пробелами");
+
+    file("old.txt", "old");
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 21, 0});
+    dialogs.answers.push_back(MessageResult::Cancel);
+    dialogs.fileNames.push_back(dir + "/old.txt");
+    EXPECT_FALSE(BtnReadDictClick(app));
+    EXPECT_EQ(read(dir + "/old.txt"), "old");
+    EXPECT_FALSE(fs::exists(dir + "/old.txt.tmp"));
+}
+
+// The page commands on a scripted line: what a reply must be, and a late reply.
+class FlashPages : public test::AppFixture {
+  protected:
+    FlashPages() { app.link.Open(1); }
+};
+
+TEST_F(FlashPages, ReadChunkNeedsItsExactLengthAndLateRepliesGoToTheNextCommand) {
+    const std::string payload(64, 'A');
+    port.arrive(10, "\r\n" + payload.substr(2) + "\r\nOK\r\n");
+    EXPECT_FALSE(readBufferChunk(app.link, 0, 32, 60));
+    port.arrive(10, "\r\n" + payload.substr(1) + "G\r\nOK\r\n");
+    EXPECT_FALSE(readBufferChunk(app.link, 0, 32, 60));
+    port.arrive(10, "\r\n" + payload + "\r\nOK\r\n");
+    EXPECT_EQ(readBufferChunk(app.link, 0, 32, 60), std::vector<std::uint8_t>(32, 0xAA));
+
+    port.arrive(160, "\r\nOK\r\n");
+    EXPECT_FALSE(storeBufferToPage(app.link, 100, 150));
+    EXPECT_TRUE(loadPageToBuffer(app.link, 100, 40));
+    EXPECT_EQ(port.sent.back(), "AT+V210064\r");
+
+    app.link.Close();
+    EXPECT_FALSE(writeBufferChunk(app.link, 0xC0, std::vector<std::uint8_t>(32), 100));
+    EXPECT_EQ(port.sent.back(), "AT+V210064\r");
+}
+
+}  // namespace
+}  // namespace zelar

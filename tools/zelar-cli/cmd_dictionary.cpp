@@ -1,0 +1,56 @@
+#include <filesystem>
+#include <iostream>
+
+#include "app/dictionary_page.h"
+#include "app/handler_guard.h"
+#include "commands.h"
+
+namespace zelar::cli {
+
+namespace {
+
+// Reads and logs in as the window's user would before the service window's buttons work.
+int prepare(CliSession& session, const CliOptions& options, const Button& button,
+            const char* verb) {
+    if (options.port.empty() || options.files.size() != 1)
+        return badArguments(std::string(verb) + " needs --port COMn and one FILE");
+    if (!session.start())
+        return 1;
+    session.showProgress();
+    session.dialogs().setRetries(options.retries.value_or(0));
+    if (!session.readAndLogIn())
+        return 1;
+    if (!button.enabled) {
+        std::cerr << "zelar-cli: \"" << button.caption
+                  << "\" is disabled until a login: give --user and --password\n";
+        return 1;
+    }
+    session.dialogs().queueFile(options.files.front());
+    return 0;
+}
+
+}  // namespace
+
+int runDictUpload(CliSession& session, const CliOptions& options) {
+    App& app = session.app();
+    if (const int status = prepare(session, options, app.setup.btnWriteDict, "dict-upload"))
+        return status;
+    bool done = false;
+    runHandler(app, [&] { done = btnWriteDictClick(app); });
+    return done ? 0 : 1;
+}
+
+int runDictDownload(CliSession& session, const CliOptions& options) {
+    App& app = session.app();
+    if (options.files.size() == 1 && !options.yes && std::filesystem::exists(options.files[0])) {
+        std::cerr << "zelar-cli: " << options.files[0] << " exists; give --yes to replace it\n";
+        return 1;
+    }
+    if (const int status = prepare(session, options, app.setup.BtnReadDict, "dict-download"))
+        return status;
+    bool done = false;
+    runHandler(app, [&] { done = BtnReadDictClick(app); });
+    return done ? 0 : 1;
+}
+
+}  // namespace zelar::cli
