@@ -41,17 +41,23 @@ class CliScript : public ::testing::Test {
 
     fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
 
-    // Runs the script with the options, collecting stdout and stderr apart.
-    ScriptRun script(const std::string& options, const std::string& text) {
-        const fs::path file = dir_ / "run.script";
-        std::ofstream(file, std::ios::binary) << text;
+    // Runs zelar-cli with the arguments, collecting stdout and stderr apart.
+    ScriptRun cli(const std::string& arguments) {
         const fs::path out = dir_ / "out.txt";
         const fs::path err = dir_ / "err.txt";
-        const std::string command =
-            "XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' script " + options +
-            " '" + file.string() + "' >'" + out.string() + "' 2>'" + err.string() + "'";
+        const std::string command = "XDG_CONFIG_HOME='" + dir_.string() +
+                                    "' '" ZELAR_CLI_PATH "' " + arguments + " >'" + out.string() +
+                                    "' 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    }
+    // Writes a file into the test's folder; its path.
+    fs::path file(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return dir_ / name;
+    }
+    ScriptRun script(const std::string& options, const std::string& text) {
+        return cli("script " + options + " '" + file("run.script", text).string() + "'");
     }
 
     fs::path dir_;
@@ -99,6 +105,17 @@ TEST_F(CliScript, UnknownControlExitsBeforeTalkingToTheModem) {
     // Neither the read's progress nor any message: the modem heard nothing.
     EXPECT_EQ(run.err, "line 2: unknown control 'NoSuch'\n");
     EXPECT_EQ(run.out, "");
+}
+
+TEST_F(CliScript, DictionaryUploadOfAShortRpiPlusFile) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "46"});
+    const fs::path dictionary =
+        file("rpi.txt", "Protocol=1\t\t\t\r\n:\t1024\t400\tA\t3\r\n:\t5\t5\tB\t1\r\n");
+    const ScriptRun run = cli("dict-upload --port COM46 --user 1 --password 1234 --yes '" +
+                              dictionary.string() + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("[Модем] Записываем словарь для протокола RPI+"), std::string::npos);
+    EXPECT_NE(run.err.find("[Модем] Запись словаря успешно завершена"), std::string::npos);
 }
 
 }  // namespace
