@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/diagnostics_page.h"
 #include "app/display_mode.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
@@ -39,6 +40,7 @@ const std::array kTable = {
     ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr,
                   [](App& a, int key) { EditPasswordKeyDown(a, key); }},
     onClick(M, "ButtonWriteNastr", [](App& a) { ButtonWriteNastrClick(a); }),
+    onClick(M, "BitBtnTest", [](App& a) { BitBtnTestClick(a); }),
 
     // User page.
     onClick(M, "cbUserON", [](App& a) { cbUserONClick(a); }),
@@ -71,6 +73,10 @@ const std::array kTable = {
     onClick(M, "CheckBoxInCall", [](App& a) { CheckBoxInCallClick(a); }),
     onExit("EditECallSpk", [](App& a) { EditECallSpkExit(a); }),
     onExit("EditECallMic", [](App& a) { EditECallMicExit(a); }),
+
+    // Diagnostics page.
+    onClick(M, "BitBtnReadBalance", [](App& a) { BitBtnReadBalanceClick(a); }),
+    onClick(M, "BitBtnReadError", [](App& a) { BitBtnReadErrorClick(a); }),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

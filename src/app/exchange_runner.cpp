@@ -7,7 +7,13 @@
 namespace zelar {
 
 ExchangeRunner::ExchangeRunner(App& app, Button& button, ProgressBar& bar)
-    : app_(app), lease_(app.link), button_(button), bar_(bar) {
+    : app_(app), lease_(app.link), button_(button), bar_(&bar) {
+    if (held())
+        button_.enabled = false;
+}
+
+ExchangeRunner::ExchangeRunner(App& app, Button& button)
+    : app_(app), lease_(app.link), button_(button), bar_(nullptr) {
     if (held())
         button_.enabled = false;
 }
@@ -16,16 +22,19 @@ ExchangeRunner::~ExchangeRunner() {
     if (!held())
         return;
     app_.link.Close();
-    bar_.position = bar_.min;
+    if (bar_ != nullptr)
+        bar_->position = bar_->min;
     button_.enabled = true;
 }
 
 void ExchangeRunner::setProgress(int max, int step) {
-    setRange(bar_, 0, max, step);
+    if (bar_ != nullptr)
+        setRange(*bar_, 0, max, step);
 }
 
 void ExchangeRunner::advance() {
-    stepIt(bar_);
+    if (bar_ != nullptr)
+        stepIt(*bar_);
 }
 
 bool ExchangeRunner::open() {

@@ -14,6 +14,8 @@ namespace zelar {
 class ExchangeRunner {
   public:
     ExchangeRunner(App& app, Button& button, ProgressBar& bar);
+    // An operation without a progress bar.
+    ExchangeRunner(App& app, Button& button);
     ~ExchangeRunner();
     ExchangeRunner(const ExchangeRunner&) = delete;
     ExchangeRunner& operator=(const ExchangeRunner&) = delete;
@@ -44,7 +46,7 @@ class ExchangeRunner {
     App& app_;
     TModemLink::Lease lease_;
     Button& button_;
-    ProgressBar& bar_;
+    ProgressBar* bar_;  // none for an operation without one
     bool failed_ = false;
 };
 
