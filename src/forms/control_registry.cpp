@@ -301,7 +301,7 @@ std::string controlValue(const ControlRef& ref) {
                 return selected ? c->nodes[static_cast<std::size_t>(c->selected)].text
                                 : std::string();
             } else if constexpr (std::is_same_v<T, Panel>) {
-                // A panel without a caption is a signal bar: its value is whether it is lit.
+                // The signal bars have no caption and tell by being lit; an empty holder shows 0.
                 if (c->caption.empty())
                     return c->lit ? "1" : "0";
                 return c->caption;
