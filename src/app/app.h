@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "forms/form_main.h"
 #include "link/modem_link.h"
@@ -44,6 +45,10 @@ struct App {
     TSettingsImage image;  // also holds the controller firmware version number
     bool settingsRead = false;
     LoginState login;
+
+    // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
+    // sets it from the locale.
+    std::string decimalSeparator = ".";
 };
 
 }  // namespace zelar

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/dictionary_page.h"
+#include "app/diagnostics_page.h"
 #include "app/display_mode.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
@@ -40,6 +41,7 @@ const std::array kTable = {
     ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr,
                   [](App& a, int key) { EditPasswordKeyDown(a, key); }},
     onClick(M, "ButtonWriteNastr", [](App& a) { ButtonWriteNastrClick(a); }),
+    onClick(M, "BitBtnTest", [](App& a) { BitBtnTestClick(a); }),
 
     // User page.
     onClick(M, "cbUserON", [](App& a) { cbUserONClick(a); }),
@@ -76,6 +78,9 @@ const std::array kTable = {
     // Service window: the message dictionary.
     onClick(FormId::Setup, "btnWriteDict", [](App& a) { btnWriteDictClick(a); }),
     onClick(FormId::Setup, "BtnReadDict", [](App& a) { BtnReadDictClick(a); }),
+    // Diagnostics page.
+    onClick(M, "BitBtnReadBalance", [](App& a) { BitBtnReadBalanceClick(a); }),
+    onClick(M, "BitBtnReadError", [](App& a) { BitBtnReadErrorClick(a); }),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

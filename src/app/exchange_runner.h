@@ -16,8 +16,9 @@ namespace zelar {
 class ExchangeRunner {
   public:
     ExchangeRunner(App& app, Button& button, ProgressBar& bar);
-    // An operation without a progress bar that keeps several buttons disabled.
+    // An operation without a progress bar that keeps its buttons disabled.
     ExchangeRunner(App& app, std::initializer_list<Button*> buttons);
+    ExchangeRunner(App& app, Button& button) : ExchangeRunner(app, {&button}) {}
     ~ExchangeRunner();
     ExchangeRunner(const ExchangeRunner&) = delete;
     ExchangeRunner& operator=(const ExchangeRunner&) = delete;

@@ -300,6 +300,11 @@ std::string controlValue(const ControlRef& ref) {
                     c->selected >= 0 && c->selected < static_cast<int>(c->nodes.size());
                 return selected ? c->nodes[static_cast<std::size_t>(c->selected)].text
                                 : std::string();
+            } else if constexpr (std::is_same_v<T, Panel>) {
+                // The signal bars have no caption and tell by being lit; an empty holder shows 0.
+                if (c->caption.empty())
+                    return c->lit ? "1" : "0";
+                return c->caption;
             } else {
                 return c->caption;
             }

@@ -35,7 +35,8 @@ std::vector<NamedControl> logWindowControls(TFormInit& l);
 // The common flags of any control.
 const Control& controlBase(const ControlRef& ref);
 // What the control shows as one line: an edit's or label's text, a list's shown text, 1 or 0
-// for a check box or radio button, a button's or group's caption, a bar's position.
+// for a check box or radio button, a button's or group's caption, 1 or 0 for a panel without
+// caption (lit or not), a progress bar's position.
 std::string controlValue(const ControlRef& ref);
 
 }  // namespace zelar

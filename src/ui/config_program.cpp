@@ -1,6 +1,7 @@
 #include "ui/config_program.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include "app/handler_guard.h"
 #include "app/startup.h"
@@ -18,6 +19,7 @@ ConfigProgram::ConfigProgram()
       dialogs_(main_),
       app_(Services{port_, pump_, dialogs_, *devices_}),
       keys_(main_) {
+    app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
     dialogs_.addWindow(WindowId::Log, log_);

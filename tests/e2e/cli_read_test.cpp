@@ -46,9 +46,9 @@ class CliRead : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
 
     fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
-    CommandRun cli(const std::string& args) {
-        return run("XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' " + args +
-                   " 2>/dev/null");
+    CommandRun cli(const std::string& args, const std::string& environment = "") {
+        return run(environment + "XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' " +
+                   args + " 2>/dev/null");
     }
     static std::string com(const SimProcess& sim) {
         return sim.line().substr(0, sim.line().find(' '));
@@ -109,6 +109,29 @@ TEST_F(CliRead, StateMarksAndFailures) {
     EXPECT_EQ(cli("read --port COM43 --user 7 --password 1234").status, 2);
     EXPECT_EQ(cli("frobnicate").status, 2);
     EXPECT_EQ(cli("--help").status, 0);
+}
+
+TEST_F(CliRead, DiagPrintsTheModemsFigures) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "44", "--balance", "50",
+                    "--current-sim", "1", "--fault-flags", "0x0205", "--signal", "7"});
+    // The separator follows the locale; the C locale's is a point.
+    const CommandRun diag = cli("diag --port COM44", "LC_ALL=C ");
+    EXPECT_EQ(diag.status, 0) << diag.out;
+    const std::string& o = diag.out;
+    EXPECT_TRUE(hasLine(o, "StaticTextNumSimCard: Текущая Sim: Резервная")) << o;
+    EXPECT_TRUE(hasLine(o, "StaticTextBalanceStatus: Статус Sim: Определен"));
+    EXPECT_TRUE(hasLine(o, "StaticTextBalanceSim: Баланс: 50.00"));
+    EXPECT_TRUE(hasLine(o, "CheckBoxErr5V: 1"));
+    EXPECT_TRUE(hasLine(o, "CheckBoxErr12V: 0"));
+    EXPECT_TRUE(hasLine(o, "CheckBoxErrCheckFlash: 1"));
+    EXPECT_TRUE(hasLine(o, "StaticTextQuality: Уровень: 23%"));
+    EXPECT_TRUE(hasLine(o, "PanelQ2: 1"));
+    EXPECT_TRUE(hasLine(o, "PanelQ3: 0"));
+
+    const CommandRun failed = cli("diag --port COM98");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(hasLine(failed.out, "StaticTextBalanceSim: Баланс:")) << failed.out;
+    EXPECT_EQ(cli("diag").status, 2);
 }
 
 }  // namespace

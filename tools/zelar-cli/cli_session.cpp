@@ -1,5 +1,6 @@
 #include "cli_session.h"
 
+#include <QLocale>
 #include <iostream>
 
 #include "app/login.h"
@@ -13,7 +14,9 @@ CliSession::CliSession(const CliOptions& options)
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
       dialogs_(std::cerr, options.yes),
-      app_(Services{port_, pump_, dialogs_, *devices_}) {}
+      app_(Services{port_, pump_, dialogs_, *devices_}) {
+    app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
+}
 
 bool CliSession::start() {
     if (!FormShow(app_, &profile_))

@@ -30,6 +30,19 @@ const std::array kCommands = {
         "      Exit status 0 when the read (and the login, when asked) succeeded.\n",
         runRead},
     CliCommand{
+        "diag",
+        "  zelar-cli diag --port COMn [--user N --password XXXX] [--yes]\n"
+        "      Runs the diagnostics of the modem on COMn in turn: the test message, the SIM "
+        "state and\n"
+        "      balance, the fault flags and signal level (with --user and --password, after "
+        "reading\n"
+        "      and logging in as read does). Prints the diagnostics page to stdout as\n"
+        "      'ControlName: value' lines (1 or 0 for the fault check boxes and for the signal "
+        "bars\n"
+        "      PanelQ1 to PanelQ5, lit or not); a failed check leaves its values as they were.\n"
+        "      Exit status 0 when all three exchanges succeeded.\n",
+        runDiag},
+    CliCommand{
         "script",
         "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] FILE|-\n"
         "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "

@@ -27,6 +27,7 @@ std::string usageText();
 int badArguments(const std::string& message);
 
 // The commands, one file each.
+int runDiag(CliSession& session, const CliOptions& options);
 int runPorts(CliSession& session, const CliOptions& options);
 int runRead(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
