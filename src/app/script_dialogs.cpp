@@ -75,7 +75,7 @@ std::optional<std::string> ScriptDialogs::openFileName(const std::string&, const
 }
 
 std::optional<std::string> ScriptDialogs::saveFileName(const std::string&, const std::string&,
-                                                        const std::string&) {
+                                                       const std::string&) {
     return nextFile();
 }
 

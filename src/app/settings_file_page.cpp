@@ -124,8 +124,8 @@ SettingsFileResult BtnSaveParClick(App& app) {
         error(app, failure);
         return SettingsFileResult::Failed;
     }
-    app.services.dialogs.messageBox("Копия настроек успешно создана", kCaption,
-                                    MessageIcon::None, MessageButtons::Ok);
+    app.services.dialogs.messageBox("Копия настроек успешно создана", kCaption, MessageIcon::None,
+                                    MessageButtons::Ok);
     return SettingsFileResult::Saved;
 }
 

@@ -56,28 +56,60 @@ std::string blanks(std::size_t n) {
 // The file written by hand from the layout: Windows-1251 texts, CR LF line ends.
 std::string expectedFile() {
     std::vector<std::string> lines = {
-        "\x01\x02\x03" "Created: 07.12.2026 10:00",
+        "\x01\x02\x03"
+        "Created: 07.12.2026 10:00",
         "S/N: 426543",
         "Soft version: 12.0",
-        "Modem", "05", "1A",
-        "SIM1", "03", "1234", "62840517", "100", "32",
+        "Modem",
+        "05",
+        "1A",
+        "SIM1",
+        "03",
+        "1234",
+        "62840517",
+        "100",
+        "32",
         "internet.mts.ru" + blanks(9),
         "\xEB\xEE\xE3\xE8\xED" + blanks(19),  // "логин"
         "mts" + blanks(21),
         "02",
-        "SIM2", "00", "", "62840517", "", "00", blanks(24), blanks(24), blanks(24), "02",
-        "User1", "00", "01", "1234", "81", "1FF", "18", "270F", "+79161234567"};
+        "SIM2",
+        "00",
+        "",
+        "62840517",
+        "",
+        "00",
+        blanks(24),
+        blanks(24),
+        blanks(24),
+        "02",
+        "User1",
+        "00",
+        "01",
+        "1234",
+        "81",
+        "1FF",
+        "18",
+        "270F",
+        "+79161234567"};
     for (int n = 2; n <= 6; ++n) {
         const auto user = emptyUser(n);
         lines.insert(lines.end(), user.begin(), user.end());
     }
-    const std::vector<std::string> gprs = {
-        "GPRS", "0258", "81", "00",
-        "8.8.8.8" + blanks(9), blanks(16),
-        "gprs" + blanks(11), "\xEF\xE0\xF0\xEE\xEB\xFC" + blanks(2),  // "пароль"
-        "10.0.0.1" + blanks(7), blanks(15),
-        "5000", blanks(4),
-        "srv.example.ru" + blanks(10), blanks(24)};
+    const std::vector<std::string> gprs = {"GPRS",
+                                           "0258",
+                                           "81",
+                                           "00",
+                                           "8.8.8.8" + blanks(9),
+                                           blanks(16),
+                                           "gprs" + blanks(11),
+                                           "\xEF\xE0\xF0\xEE\xEB\xFC" + blanks(2),  // "пароль"
+                                           "10.0.0.1" + blanks(7),
+                                           blanks(15),
+                                           "5000",
+                                           blanks(4),
+                                           "srv.example.ru" + blanks(10),
+                                           blanks(24)};
     lines.insert(lines.end(), gprs.begin(), gprs.end());
     std::string file;
     for (const std::string& l : lines)
@@ -157,19 +189,21 @@ TEST(SettingsFile, TakesLinesAsTheirKindsAreRead) {
 
 TEST(SettingsFile, RefusesAMalformedFileAndChangesNothing) {
     const std::vector<Changed> cases = {
-        {1, "\x01\x02\x04" "Created: 07.12.2026"},  // no marker
-        {5, "1FF"},                                 // a byte with three digits
-        {34, "10000"},                              // too large for two bytes
-        {5, "0x05"},                                // not hexadecimal
-        {6, ""},                                    // empty number
-        {9, "12345"},                               // PIN of five characters
-        {10, "628405170"},                          // PUK of nine
-        {11, "1000"},                               // USSD of four
-        {30, "12345"},                              // user password of five
-        {13, std::string(25, 'a')},                 // access point name over 24
-        {93, std::string(25, 'a')},                 // server DNS name over 24 before a blank
-        {15, "mts\x09"},                            // a control character
-        {81, "Gprs"},                               // the GPRS section is never found
+        {1,
+         "\x01\x02\x04"
+         "Created: 07.12.2026"},     // no marker
+        {5, "1FF"},                  // a byte with three digits
+        {34, "10000"},               // too large for two bytes
+        {5, "0x05"},                 // not hexadecimal
+        {6, ""},                     // empty number
+        {9, "12345"},                // PIN of five characters
+        {10, "628405170"},           // PUK of nine
+        {11, "1000"},                // USSD of four
+        {30, "12345"},               // user password of five
+        {13, std::string(25, 'a')},  // access point name over 24
+        {93, std::string(25, 'a')},  // server DNS name over 24 before a blank
+        {15, "mts\x09"},             // a control character
+        {81, "Gprs"},                // the GPRS section is never found
     };
     for (const Changed& c : cases) {
         auto lines = splitFile(expectedFile());
