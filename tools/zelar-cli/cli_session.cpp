@@ -5,6 +5,7 @@
 #include "app/login.h"
 #include "app/startup.h"
 #include "ui/config_paths.h"
+#include "ui/locale_time.h"
 
 namespace zelar::cli {
 
@@ -13,7 +14,9 @@ CliSession::CliSession(const CliOptions& options)
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
       dialogs_(std::cerr, options.yes),
-      app_(Services{port_, pump_, dialogs_, *devices_}) {}
+      app_(Services{port_, pump_, dialogs_, *devices_}) {
+    app_.services.localTime = ui::localeTimeText;
+}
 
 bool CliSession::start() {
     if (!FormShow(app_, &profile_))

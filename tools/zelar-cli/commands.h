@@ -27,8 +27,10 @@ std::string usageText();
 int badArguments(const std::string& message);
 
 // The commands, one file each.
+int runBackup(CliSession& session, const CliOptions& options);
 int runPorts(CliSession& session, const CliOptions& options);
 int runRead(CliSession& session, const CliOptions& options);
+int runRestore(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli
