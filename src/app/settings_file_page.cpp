@@ -137,7 +137,7 @@ SettingsFileResult BtnLoadParClick(App& app) {
     const auto path = app.services.dialogs.openFileName(kFilter, kFileName);
     if (!path)
         return SettingsFileResult::Cancelled;
-    const auto bytes = readWholeFile(*path);
+    const auto bytes = readFileUpTo(*path, kSettingsFileLimit);
     if (!bytes) {
         error(app, "Не могу открыть файл");
         return SettingsFileResult::Failed;
@@ -145,7 +145,7 @@ SettingsFileResult BtnLoadParClick(App& app) {
     // Every line is checked before anything changes, so a bad file leaves all as it was.
     SettingsFileContent content;
     content.image = app.image;
-    if (!parseSettingsFile(*bytes, content)) {
+    if (bytes->size() > kSettingsFileLimit || !parseSettingsFile(*bytes, content)) {
         error(app, "Неверный формат файла");
         return SettingsFileResult::Failed;
     }

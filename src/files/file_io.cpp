@@ -5,20 +5,23 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace zelar {
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+std::optional<std::string> readFileUpTo(const std::string& path, std::size_t limit) {
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code))
+        return std::nullopt;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return std::nullopt;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
+    std::string bytes(limit + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (file.bad())
         return std::nullopt;
-    return bytes.str();
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return bytes;
 }
 
 std::string writeFileReplacing(const std::string& path, const std::string& bytes) {

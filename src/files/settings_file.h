@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ struct SettingsFileContent {
     // Bit 0: SIM 1's parameters are detected automatically; bit 1: SIM 2's.
     std::uint8_t autoDetect = 0;
 };
+
+// No settings file is anywhere near this large; a larger file is refused unread.
+inline constexpr std::size_t kSettingsFileLimit = 1 << 20;
 
 // The whole file, 94 lines in Windows-1251, each ended by CR LF.
 std::string composeSettingsFile(const SettingsFileContent& content);

@@ -28,7 +28,7 @@ TEST_F(FileIo, ReplacesTheFileWhole) {
     const std::string path = (dir_ / "a.md2").string();
     std::ofstream(path) << "old contents that are longer";
     EXPECT_EQ(writeFileReplacing(path, "new"), "");
-    EXPECT_EQ(readWholeFile(path), "new");
+    EXPECT_EQ(readFileUpTo(path, 100), "new");
     EXPECT_FALSE(fs::exists(path + ".tmp"));
 }
 
@@ -38,7 +38,7 @@ TEST_F(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     std::ofstream(path) << "old";
     fs::create_directories(path + ".tmp/x");
     EXPECT_NE(writeFileReplacing(path, "new"), "");
-    EXPECT_EQ(readWholeFile(path), "old");
+    EXPECT_EQ(readFileUpTo(path, 100), "old");
 
     // The rename fails: the name is a folder that is not empty.
     const std::string folder = (dir_ / "b.md2").string();
@@ -48,8 +48,12 @@ TEST_F(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(fs::exists(folder + ".tmp"));
 }
 
-TEST_F(FileIo, ReadingAMissingFileGivesNothing) {
-    EXPECT_FALSE(readWholeFile((dir_ / "none.md2").string()));
+TEST_F(FileIo, ReadingStopsPastTheLimitAndRefusesWhatIsNoFile) {
+    const std::string path = (dir_ / "a.md2").string();
+    std::ofstream(path) << "0123456789";
+    EXPECT_EQ(readFileUpTo(path, 4), "01234");
+    EXPECT_FALSE(readFileUpTo((dir_ / "none.md2").string(), 100));
+    EXPECT_FALSE(readFileUpTo(dir_.string(), 100));
 }
 
 }  // namespace
