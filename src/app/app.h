@@ -9,6 +9,7 @@
 #include "platform/device_map.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
+#include "platform/local_time.h"
 #include "platform/serial_port.h"
 #include "settings/settings_image.h"
 
@@ -20,6 +21,8 @@ struct Services {
     EventPump& pump;
     Dialogs& dialogs;
     DeviceMap& devices;
+    // The time of saving written into settings files.
+    LocalTimeText localTime = numericLocalTime;
 };
 
 // Roles of the modem's users and of the login.

@@ -10,6 +10,7 @@
 #include "app/login.h"
 #include "app/navigation.h"
 #include "app/read_settings.h"
+#include "app/settings_file_page.h"
 #include "app/sim_rules.h"
 #include "app/user_rules.h"
 #include "app/ussd_dialog.h"
@@ -81,6 +82,9 @@ const std::array kTable = {
     // Diagnostics page.
     onClick(M, "BitBtnReadBalance", [](App& a) { BitBtnReadBalanceClick(a); }),
     onClick(M, "BitBtnReadError", [](App& a) { BitBtnReadErrorClick(a); }),
+    // Service window: settings files.
+    onClick(FormId::Setup, "BtnSavePar", [](App& a) { BtnSaveParClick(a); }),
+    onClick(FormId::Setup, "BtnLoadPar", [](App& a) { BtnLoadParClick(a); }),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

@@ -1,7 +1,7 @@
 #include "app/dictionary_page.h"
 
 #include "app/exchange_runner.h"
-#include "files/atomic_file.h"
+#include "files/file_io.h"
 #include "files/dictionary_transfer.h"
 
 namespace zelar {
@@ -9,6 +9,8 @@ namespace zelar {
 namespace {
 
 constexpr const char* kFilter = "*.txt|*.txt";
+// Far above any dictionary (2048 lines of a few dozen bytes); a larger file is not one.
+constexpr std::size_t kLargestFile = 4 << 20;
 
 void message(App& app, const std::string& text, const char* caption, MessageIcon icon) {
     app.services.dialogs.messageBox(text, caption, icon, MessageButtons::Ok);
@@ -32,16 +34,19 @@ bool btnWriteDictClick(App& app) {
     const auto path = app.services.dialogs.openFileName(kFilter);
     if (!path)
         return false;
-    std::string bytes;
-    std::string error;
-    if (!readWholeFile(*path, bytes, error)) {
+    const auto bytes = readFileUpTo(*path, kLargestFile);
+    if (!bytes) {
         message(app, "Не могу открыть файл", "Модем", MessageIcon::Error);
+        return false;
+    }
+    if (bytes->size() > kLargestFile) {
+        message(app, "Неверный формат файла", "Модем", MessageIcon::Error);
         return false;
     }
     DictionaryTransferHooks hooks{
         app.link, app.services.dialogs, [&run] { return run.open(); },
         [&s](const std::string& text) { s.LabelCountMess.caption = text; }};
-    return uploadDictionary(hooks, bytes);
+    return uploadDictionary(hooks, *bytes);
 }
 
 bool BtnReadDictClick(App& app) {
@@ -58,8 +63,8 @@ bool BtnReadDictClick(App& app) {
     const auto dictionary = downloadDictionary(hooks);
     if (!dictionary)
         return false;
-    std::string error;
-    if (!writeFileAtomically(*path, dictionary->fileBytes, error)) {
+    if (const std::string error = writeFileReplacing(*path, dictionary->fileBytes);
+        !error.empty()) {
         message(app, error, "Ошибка", MessageIcon::Error);
         return false;
     }

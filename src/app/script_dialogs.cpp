@@ -74,11 +74,12 @@ std::optional<std::string> ScriptDialogs::nextFile() {
     return path;
 }
 
-std::optional<std::string> ScriptDialogs::openFileName(const std::string&) {
+std::optional<std::string> ScriptDialogs::openFileName(const std::string&, const std::string&) {
     return nextFile();
 }
 
-std::optional<std::string> ScriptDialogs::saveFileName(const std::string&, const std::string&) {
+std::optional<std::string> ScriptDialogs::saveFileName(const std::string&, const std::string&,
+                                                       const std::string&) {
     return nextFile();
 }
 

@@ -21,9 +21,11 @@ class ScriptDialogs : public Dialogs {
 
     MessageResult messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
                              MessageButtons buttons) override;
-    std::optional<std::string> openFileName(const std::string& filter) override;
+    std::optional<std::string> openFileName(const std::string& filter,
+                                            const std::string& fileName) override;
     std::optional<std::string> saveFileName(const std::string& filter,
-                                            const std::string& defaultExtension) override;
+                                            const std::string& defaultExtension,
+                                            const std::string& fileName) override;
     void showModal(WindowId window) override;
     void closeModal(WindowId window) override;
 

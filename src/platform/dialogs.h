@@ -19,10 +19,13 @@ class Dialogs {
 
     virtual MessageResult messageBox(const std::string& text, const std::string& caption,
                                      MessageIcon icon, MessageButtons buttons) = 0;
-    // Filters in the form "Description|*.ext|Description|*.ext". Nothing when cancelled.
-    virtual std::optional<std::string> openFileName(const std::string& filter) = 0;
+    // Filters in the form "Description|*.ext|Description|*.ext"; `fileName` is the name the
+    // dialog offers first. Nothing when cancelled.
+    virtual std::optional<std::string> openFileName(const std::string& filter,
+                                                    const std::string& fileName = {}) = 0;
     virtual std::optional<std::string> saveFileName(const std::string& filter,
-                                                    const std::string& defaultExtension) = 0;
+                                                    const std::string& defaultExtension,
+                                                    const std::string& fileName = {}) = 0;
     // Places the window centred over the main window and shows it until it is closed.
     virtual void showModal(WindowId window) = 0;
     // Closes a window shown modally; its showModal returns.

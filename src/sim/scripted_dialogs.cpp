@@ -25,7 +25,13 @@ MessageResult ScriptedDialogs::messageBox(const std::string& text, const std::st
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::openFileName(const std::string&) {
+std::optional<std::string> ScriptedDialogs::openFileName(const std::string& filter,
+                                                         const std::string& fileName) {
+    fileRequests.push_back({filter, {}, fileName});
+    return nextFileName();
+}
+
+std::optional<std::string> ScriptedDialogs::nextFileName() {
     if (fileNames.empty())
         return std::nullopt;
     auto name = fileNames.front();
@@ -34,8 +40,10 @@ std::optional<std::string> ScriptedDialogs::openFileName(const std::string&) {
 }
 
 std::optional<std::string> ScriptedDialogs::saveFileName(const std::string& filter,
-                                                         const std::string&) {
-    return openFileName(filter);
+                                                         const std::string& defaultExtension,
+                                                         const std::string& fileName) {
+    fileRequests.push_back({filter, defaultExtension, fileName});
+    return nextFileName();
 }
 
 void ScriptedDialogs::showModal(WindowId window) {

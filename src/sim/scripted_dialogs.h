@@ -21,17 +21,30 @@ class ScriptedDialogs : public Dialogs {
 
     MessageResult messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
                              MessageButtons buttons) override;
-    std::optional<std::string> openFileName(const std::string& filter) override;
+    std::optional<std::string> openFileName(const std::string& filter,
+                                            const std::string& fileName) override;
     std::optional<std::string> saveFileName(const std::string& filter,
-                                            const std::string& defaultExtension) override;
+                                            const std::string& defaultExtension,
+                                            const std::string& fileName) override;
     void showModal(WindowId window) override;
     void closeModal(WindowId window) override;
 
+    // What each file dialog was asked to offer.
+    struct FileRequest {
+        std::string filter;
+        std::string defaultExtension;
+        std::string fileName;
+    };
+
     std::vector<Message> messages;
+    std::vector<FileRequest> fileRequests;
     std::vector<WindowId> shownWindows;
     std::vector<WindowId> closedWindows;
     std::deque<MessageResult> answers;
     std::deque<std::optional<std::string>> fileNames;
+
+  private:
+    std::optional<std::string> nextFileName();
 };
 
 // The first button of each set: what a user pressing Enter would get.

@@ -6,6 +6,7 @@
 #include "app/handler_guard.h"
 #include "app/startup.h"
 #include "ui/config_paths.h"
+#include "ui/locale_time.h"
 #include "ui/window_bindings.h"
 
 namespace zelar::ui {
@@ -20,6 +21,7 @@ ConfigProgram::ConfigProgram()
       app_(Services{port_, pump_, dialogs_, *devices_}),
       keys_(main_) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
+    app_.services.localTime = localeTimeText;
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
     dialogs_.addWindow(WindowId::Log, log_);

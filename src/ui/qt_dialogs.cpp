@@ -71,13 +71,16 @@ MessageResult fromQt(int button, MessageButtons buttons) {
 
 std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                          const std::string& filter,
-                                         const std::string& defaultExtension) {
+                                         const std::string& defaultExtension,
+                                         const std::string& fileName) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(toNameFilters(filter));
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    if (!fileName.empty())
+        dialog.selectFile(QString::fromStdString(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
@@ -104,15 +107,17 @@ MessageResult QtDialogs::messageBox(const std::string& text, const std::string& 
     return fromQt(box.exec(), buttons);
 }
 
-std::optional<std::string> QtDialogs::openFileName(const std::string& filter) {
+std::optional<std::string> QtDialogs::openFileName(const std::string& filter,
+                                                   const std::string& fileName) {
     beforeShow();
-    return runFileDialog(main_, QFileDialog::AcceptOpen, filter, {});
+    return runFileDialog(main_, QFileDialog::AcceptOpen, filter, {}, fileName);
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const std::string& filter,
-                                                   const std::string& defaultExtension) {
+                                                   const std::string& defaultExtension,
+                                                   const std::string& fileName) {
     beforeShow();
-    return runFileDialog(main_, QFileDialog::AcceptSave, filter, defaultExtension);
+    return runFileDialog(main_, QFileDialog::AcceptSave, filter, defaultExtension, fileName);
 }
 
 void QtDialogs::showModal(WindowId id) {

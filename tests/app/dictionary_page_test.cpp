@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "app_fixture.h"
-#include "files/atomic_file.h"
+#include "files/file_io.h"
 #include "files/dictionary_file.h"
 #include "flash/flash_pages.h"
 #include "sim_fixture.h"
@@ -32,10 +32,7 @@ class Dictionary : public test::SimFixture {
         return path;
     }
     std::string read(const std::string& path) {
-        std::string bytes;
-        std::string error;
-        readWholeFile(path, bytes, error);
-        return bytes;
+        return readFileUpTo(path, 1 << 20).value_or("");
     }
     bool upload(const std::string& bytes) {
         dialogs.fileNames.push_back(file("up.txt", bytes));

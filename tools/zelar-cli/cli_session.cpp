@@ -6,6 +6,7 @@
 #include "app/login.h"
 #include "app/startup.h"
 #include "ui/config_paths.h"
+#include "ui/locale_time.h"
 
 namespace zelar::cli {
 
@@ -16,6 +17,7 @@ CliSession::CliSession(const CliOptions& options)
       dialogs_(std::cerr, options.yes),
       app_(Services{port_, pump_, dialogs_, *devices_}) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
+    app_.services.localTime = ui::localeTimeText;
 }
 
 bool CliSession::start() {

@@ -107,6 +107,27 @@ const std::array kCommands = {
                "      written whole at the end or not at all. Exit status 0 when FILE was "
                "written.\n",
                runDictDownload},
+    CliCommand{
+        "backup",
+        "  zelar-cli backup --port COMn --user N --password XXXX FILE.md2\n"
+        "      Reads the modem on COMn, logs in as user N (a \"Мастер\" or \"Хозяин\") and saves "
+        "its\n"
+        "      settings into FILE.md2 as \"Сохранить настройки в файл\" does; an existing FILE "
+        "is\n"
+        "      replaced only once the new one is complete.\n"
+        "      Exit status 0 when the file was saved.\n",
+        runBackup},
+    CliCommand{
+        "restore",
+        "  zelar-cli restore --port COMn --user N --password XXXX [--yes] FILE.md2\n"
+        "      Reads the modem on COMn, logs in as user N, loads FILE.md2 as \"Считать "
+        "настройки из\n"
+        "      файла\" does and, with --yes, writes the loaded settings to the modem; without "
+        "--yes\n"
+        "      the question is answered no and nothing is written. A malformed file changes "
+        "nothing.\n"
+        "      Exit status 0 when the settings were written.\n",
+        runRestore},
 };
 
 }  // namespace

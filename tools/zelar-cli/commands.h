@@ -28,8 +28,10 @@ int badArguments(const std::string& message);
 
 // The commands, one file each.
 int runDiag(CliSession& session, const CliOptions& options);
+int runBackup(CliSession& session, const CliOptions& options);
 int runPorts(CliSession& session, const CliOptions& options);
 int runRead(CliSession& session, const CliOptions& options);
+int runRestore(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
 int runDictUpload(CliSession& session, const CliOptions& options);
 int runDictDownload(CliSession& session, const CliOptions& options);

@@ -1,0 +1,275 @@
+#include "files/settings_file.h"
+
+#include <algorithm>
+#include <functional>
+#include <variant>
+#include <vector>
+
+#include "text/cp1251.h"
+#include "text/hex.h"
+#include "text/padding.h"
+
+namespace zelar {
+
+namespace {
+
+// How one line of the file is written and read.
+enum class LineKind {
+    Created,  // the marker bytes, "Created: " and the time; only the marker is read back
+    Note,     // a prefix and the first `width` characters of a text; never read back
+    Header,   // the text itself; the read looks for it, skipping what comes before
+    Hex,      // a number in hexadecimal, at least `width` digits
+    AsHeld,   // a text written as held, read as it stands; at most `width` characters
+    Padded,   // a text padded to `width`, read as it stands with its padding
+    Cut,      // a text padded to `width`, read up to its first blank
+};
+
+using Ref = std::variant<std::monostate, std::string*, std::uint8_t*, std::uint16_t*>;
+using Content = SettingsFileContent;
+
+struct FileLine {
+    LineKind kind;
+    std::string text;  // the header or the prefix
+    int width = 0;
+    std::function<Ref(Content&)> ref;
+};
+
+template <class Get>
+FileLine line(LineKind kind, int width, Get get) {
+    return {kind, {}, width, [get](Content& c) -> Ref { return &get(c); }};
+}
+FileLine header(std::string text) {
+    return {LineKind::Header, text, 0, [](Content&) -> Ref { return std::monostate{}; }};
+}
+
+using K = LineKind;
+
+std::vector<FileLine> buildLines() {
+    std::vector<FileLine> t;
+    t.push_back({K::Created, "Created: ", 0, [](Content& c) -> Ref { return &c.created; }});
+    t.push_back({K::Note, "S/N: ", 6, [](Content& c) -> Ref { return &c.serialNumber; }});
+    t.push_back({K::Note, "Soft version: ", 4, [](Content& c) -> Ref { return &c.softVersion; }});
+    t.push_back(header("Modem"));
+    t.push_back(line(
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.modemFlags; }));
+    t.push_back(line(
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.modemType; }));
+    for (int i = 0; i < kSimCount; ++i) {
+        t.push_back(header("SIM" + std::to_string(i + 1)));
+        auto sim = [i](Content& c) -> SimRecord& { return c.image.sims[i]; };
+        t.push_back(line(
+            K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).flags; }));
+        t.push_back(line(
+            K::AsHeld, 4, [sim](auto& c) -> auto& { return sim(c).pin; }));
+        t.push_back(line(
+            K::AsHeld, 8, [sim](auto& c) -> auto& { return sim(c).puk; }));
+        t.push_back(line(
+            K::AsHeld, 3, [sim](auto& c) -> auto& { return sim(c).ussd; }));
+        t.push_back(line(
+            K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).balanceThreshold; }));
+        t.push_back(line(
+            K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnName; }));
+        t.push_back(line(
+            K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnLogin; }));
+        t.push_back(line(
+            K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnPassword; }));
+        // Both SIM sections carry both check boxes.
+        t.push_back(line(
+            K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
+    }
+    for (int i = 0; i < kUserCount; ++i) {
+        t.push_back(header("User" + std::to_string(i + 1)));
+        auto user = [i](Content& c) -> UserRecord& { return c.image.users[i]; };
+        t.push_back(line(
+            K::Hex, 2, [user](auto& c) -> auto& { return user(c).status; }));
+        t.push_back(line(
+            K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageType; }));
+        t.push_back(line(
+            K::AsHeld, 4, [user](auto& c) -> auto& { return user(c).password; }));
+        t.push_back(line(
+            K::Hex, 2, [user](auto& c) -> auto& { return user(c).options; }));
+        t.push_back(line(
+            K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageClasses; }));
+        t.push_back(line(
+            K::Hex, 2, [user](auto& c) -> auto& { return user(c).testPeriodHours; }));
+        t.push_back(line(
+            K::Hex, 4, [user](auto& c) -> auto& { return user(c).objectOffset; }));
+        t.push_back(line(
+            K::Padded, 12, [user](auto& c) -> auto& { return user(c).phone; }));
+    }
+    t.push_back(header("GPRS"));
+    t.push_back(line(
+        K::Hex, 4, [](auto& c) -> auto& { return c.image.linkTestPeriod; }));
+    t.push_back(line(
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.servers[0].flags; }));
+    t.push_back(line(
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.servers[1].flags; }));
+    t.push_back(line(
+        K::Cut, 16, [](auto& c) -> auto& { return c.image.dns1; }));
+    t.push_back(line(
+        K::Cut, 16, [](auto& c) -> auto& { return c.image.dns2; }));
+    t.push_back(line(
+        K::Cut, 15, [](auto& c) -> auto& { return c.image.gprsAuthName; }));
+    t.push_back(line(
+        K::Cut, 8, [](auto& c) -> auto& { return c.image.gprsAuthPassword; }));
+    t.push_back(line(
+        K::Cut, 15, [](auto& c) -> auto& { return c.image.servers[0].ip; }));
+    t.push_back(line(
+        K::Cut, 15, [](auto& c) -> auto& { return c.image.servers[1].ip; }));
+    t.push_back(line(
+        K::Padded, 4, [](auto& c) -> auto& { return c.image.servers[0].port; }));
+    t.push_back(line(
+        K::Padded, 4, [](auto& c) -> auto& { return c.image.servers[1].port; }));
+    t.push_back(line(
+        K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[0].dnsName; }));
+    t.push_back(line(
+        K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[1].dnsName; }));
+    return t;
+}
+
+const std::vector<FileLine>& fileLines() {
+    static const std::vector<FileLine> lines = buildLines();
+    return lines;
+}
+
+constexpr std::string_view kMarker = "\x01\x02\x03";
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool isControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20;
+}
+
+// Windows-1251 bytes of a text; a control character would break the line apart, so it is
+// written as '?' like any character the code page lacks.
+std::string fileText(const std::string& utf8) {
+    std::string bytes = utf8ToCp1251(utf8);
+    std::replace_if(bytes.begin(), bytes.end(), isControl, '?');
+    return bytes;
+}
+
+std::string composeLine(const FileLine& l, Content& c) {
+    const Ref ref = l.ref(c);
+    switch (l.kind) {
+        case K::Created:
+            return std::string(kMarker) + l.text + fileText(*std::get<1>(ref));
+        case K::Note:
+            return l.text + fileText(*std::get<1>(ref)).substr(0, l.width);
+        case K::Header:
+            return l.text;
+        case K::Hex:
+            if (auto* u8 = std::get_if<std::uint8_t*>(&ref))
+                return toHex(**u8, l.width);
+            return toHex(*std::get<std::uint16_t*>(ref), l.width);
+        case K::AsHeld:
+            return fileText(*std::get<1>(ref));
+        case K::Padded:
+        case K::Cut:
+            return padRight(fileText(*std::get<1>(ref)), static_cast<std::size_t>(l.width));
+    }
+    return {};
+}
+
+// A hexadecimal number no larger than `max`; upper or lower case, leading zeros allowed.
+std::optional<unsigned> parseHex(std::string_view text, unsigned max) {
+    if (text.empty())
+        return std::nullopt;
+    unsigned value = 0;
+    for (char ch : text) {
+        const char upper = (ch >= 'a' && ch <= 'f') ? static_cast<char>(ch - 'a' + 'A') : ch;
+        const auto digit = hexDigitValue(upper);
+        if (!digit)
+            return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(*digit);
+        if (value > max)
+            return std::nullopt;
+    }
+    return value;
+}
+
+// Sets the line's field from its text; false when the text does not fit the field.
+bool readLine(const FileLine& l, std::string_view text, Content& c) {
+    const Ref ref = l.ref(c);
+    if (l.kind == K::Hex) {
+        if (auto* u8 = std::get_if<std::uint8_t*>(&ref)) {
+            const auto value = parseHex(text, 0xFF);
+            if (value)
+                **u8 = static_cast<std::uint8_t>(*value);
+            return value.has_value();
+        }
+        const auto value = parseHex(text, 0xFFFF);
+        if (value)
+            *std::get<std::uint16_t*>(ref) = static_cast<std::uint16_t>(*value);
+        return value.has_value();
+    }
+    std::string bytes(text);
+    if (l.kind == K::Cut)
+        bytes = cutAtFirstSpace(bytes);
+    if (bytes.size() > static_cast<std::size_t>(l.width) ||
+        std::any_of(bytes.begin(), bytes.end(), isControl))
+        return false;
+    *std::get<std::string*>(ref) = cp1251ToUtf8(bytes);
+    return true;
+}
+
+// The lines of the file without their ends; a last line may lack its end, and a bare LF
+// ends a line as well.
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    while (!bytes.empty()) {
+        const std::size_t end = bytes.find('\n');
+        std::string_view l = bytes.substr(0, end);
+        if (!l.empty() && l.back() == '\r')
+            l.remove_suffix(1);
+        lines.push_back(l);
+        if (end == std::string_view::npos)
+            break;
+        bytes.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::string composeSettingsFile(const SettingsFileContent& content) {
+    // The table's references are to a mutable content; writing only reads through them.
+    Content copy = content;
+    std::string out;
+    for (const FileLine& l : fileLines()) {
+        out += composeLine(l, copy);
+        out += kLineEnd;
+    }
+    return out;
+}
+
+bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content) {
+    const std::vector<std::string_view> lines = splitLines(bytes);
+    Content loaded = content;
+    std::size_t next = 0;
+    for (const FileLine& l : fileLines()) {
+        switch (l.kind) {
+            case K::Created:
+                if (lines.empty() || lines[0].substr(0, kMarker.size()) != kMarker)
+                    return false;
+                next = 1;
+                break;
+            case K::Note:
+                break;  // skipped by the search for the next header
+            case K::Header:
+                while (next < lines.size() && lines[next] != l.text)
+                    ++next;
+                if (next == lines.size())
+                    return false;
+                ++next;
+                break;
+            default:
+                if (next == lines.size() || !readLine(l, lines[next], loaded))
+                    return false;
+                ++next;
+                break;
+        }
+    }
+    content = std::move(loaded);
+    return true;
+}
+
+}  // namespace zelar

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_image.h"
+
+namespace zelar {
+
+// What a settings file (".md2") holds: most of the settings image and a few window values.
+struct SettingsFileContent {
+    TSettingsImage image;
+    // Line 1 after "Created: ": the time of saving as the user's locale writes it.
+    std::string created;
+    // Lines 2 and 3, for people only: the serial number and controller version texts as the
+    // main window shows them. Only their first six and four characters are written.
+    std::string serialNumber;
+    std::string softVersion;
+    // Bit 0: SIM 1's parameters are detected automatically; bit 1: SIM 2's.
+    std::uint8_t autoDetect = 0;
+};
+
+// No settings file is anywhere near this large; a larger file is refused unread.
+inline constexpr std::size_t kSettingsFileLimit = 1 << 20;
+
+// The whole file, 94 lines in Windows-1251, each ended by CR LF.
+std::string composeSettingsFile(const SettingsFileContent& content);
+
+// Takes the values of the file into `content` when every line the file must hold is there and
+// well formed: a number in hexadecimal that fits its field, a text that fits its field and
+// holds no control character. Otherwise false, and `content` is left as it was. Fields the
+// file does not carry (the SIM card's phone number, the object parameters) keep their values.
+bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content);
+
+}  // namespace zelar

@@ -1,0 +1,17 @@
+#include "platform/local_time.h"
+
+#include <ctime>
+
+namespace zelar {
+
+std::string numericLocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local))
+        return {};
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
+    return std::string(text, length);
+}
+
+}  // namespace zelar

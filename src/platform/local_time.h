@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace zelar {
+
+// The local date and time as text. The window's front end gives the user's locale format;
+// this one, day.month.year hours:minutes:seconds, serves where no front end sets its own.
+std::string numericLocalTime();
+
+using LocalTimeText = std::function<std::string()>;
+
+}  // namespace zelar

@@ -1,0 +1,60 @@
+#include "files/file_io.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace zelar {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zelar-files-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path dir_;
+};
+
+TEST_F(FileIo, ReplacesTheFileWhole) {
+    const std::string path = (dir_ / "a.md2").string();
+    std::ofstream(path) << "old contents that are longer";
+    EXPECT_EQ(writeFileReplacing(path, "new"), "");
+    EXPECT_EQ(readFileUpTo(path, 100), "new");
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+TEST_F(FileIo, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    // The temporary file cannot be created: its name is taken by a folder.
+    const std::string path = (dir_ / "a.md2").string();
+    std::ofstream(path) << "old";
+    fs::create_directories(path + ".tmp/x");
+    EXPECT_NE(writeFileReplacing(path, "new"), "");
+    EXPECT_EQ(readFileUpTo(path, 100), "old");
+
+    // The rename fails: the name is a folder that is not empty.
+    const std::string folder = (dir_ / "b.md2").string();
+    fs::create_directories(folder + "/x");
+    EXPECT_NE(writeFileReplacing(folder, "new"), "");
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_FALSE(fs::exists(folder + ".tmp"));
+}
+
+TEST_F(FileIo, ReadingStopsPastTheLimitAndRefusesWhatIsNoFile) {
+    const std::string path = (dir_ / "a.md2").string();
+    std::ofstream(path) << "0123456789";
+    EXPECT_EQ(readFileUpTo(path, 4), "01234");
+    EXPECT_FALSE(readFileUpTo((dir_ / "none.md2").string(), 100));
+    EXPECT_FALSE(readFileUpTo(dir_.string(), 100));
+}
+
+}  // namespace
+}  // namespace zelar
