@@ -8,6 +8,7 @@
 #include "app/login.h"
 #include "app/navigation.h"
 #include "app/read_settings.h"
+#include "app/service_window.h"
 #include "app/sim_rules.h"
 #include "app/user_rules.h"
 #include "app/ussd_dialog.h"
@@ -71,6 +72,10 @@ const std::array kTable = {
     onClick(M, "CheckBoxInCall", [](App& a) { CheckBoxInCallClick(a); }),
     onExit("EditECallSpk", [](App& a) { EditECallSpkExit(a); }),
     onExit("EditECallMic", [](App& a) { EditECallMicExit(a); }),
+
+    // Service window.
+    onClick(FormId::Setup, "ButtonSetDefault", [](App& a) { ButtonSetDefaultClick(a); }),
+    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, [](App& a) { ComBoxWorkAsChange(a); }},
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

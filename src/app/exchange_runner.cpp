@@ -7,25 +7,31 @@
 namespace zelar {
 
 ExchangeRunner::ExchangeRunner(App& app, Button& button, ProgressBar& bar)
-    : app_(app), lease_(app.link), button_(button), bar_(bar) {
+    : ExchangeRunner(app, static_cast<Control&>(button), &bar) {}
+
+ExchangeRunner::ExchangeRunner(App& app, Control& trigger, ProgressBar* bar)
+    : app_(app), lease_(app.link), trigger_(trigger), bar_(bar) {
     if (held())
-        button_.enabled = false;
+        trigger_.enabled = false;
 }
 
 ExchangeRunner::~ExchangeRunner() {
     if (!held())
         return;
     app_.link.Close();
-    bar_.position = bar_.min;
-    button_.enabled = true;
+    if (bar_ != nullptr)
+        bar_->position = bar_->min;
+    trigger_.enabled = true;
 }
 
 void ExchangeRunner::setProgress(int max, int step) {
-    setRange(bar_, 0, max, step);
+    if (bar_ != nullptr)
+        setRange(*bar_, 0, max, step);
 }
 
 void ExchangeRunner::advance() {
-    stepIt(bar_);
+    if (bar_ != nullptr)
+        stepIt(*bar_);
 }
 
 bool ExchangeRunner::open() {

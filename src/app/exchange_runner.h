@@ -14,6 +14,9 @@ namespace zelar {
 class ExchangeRunner {
   public:
     ExchangeRunner(App& app, Button& button, ProgressBar& bar);
+    // For an operation started from a control other than a button (a list, say), or one that
+    // shows its progress without a bar.
+    explicit ExchangeRunner(App& app, Control& trigger, ProgressBar* bar = nullptr);
     ~ExchangeRunner();
     ExchangeRunner(const ExchangeRunner&) = delete;
     ExchangeRunner& operator=(const ExchangeRunner&) = delete;
@@ -43,8 +46,8 @@ class ExchangeRunner {
   private:
     App& app_;
     TModemLink::Lease lease_;
-    Button& button_;
-    ProgressBar& bar_;
+    Control& trigger_;
+    ProgressBar* bar_;
     bool failed_ = false;
 };
 

@@ -30,5 +30,7 @@ int badArguments(const std::string& message);
 int runPorts(CliSession& session, const CliOptions& options);
 int runRead(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
+int runDefaults(CliSession& session, const CliOptions& options);
+int runMode(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "settings/memory_map.h"
+#include "settings/settings_image.h"
+
+namespace zelar {
+
+// The settings a modem leaves the factory with, and the fixed sequence of V16 writes that puts
+// them back.
+
+// One write of the sequence: an image region, whose data is composed from the settings image,
+// or fixed bytes that the image does not give. `percent` is the share done once it is answered.
+struct FactoryWrite {
+    std::variant<RegionInstance, RegionWrite> data;
+    int percent = 0;
+};
+
+// The settings image as the factory sets it; the firmware version number stays as it was.
+void applyFactoryValues(TSettingsImage& image);
+
+// The writes in the order they are sent.
+const std::vector<FactoryWrite>& factoryWrites();
+
+// The address and data of a write; nothing only when an image text does not fit its field.
+std::optional<RegionWrite> composeFactoryWrite(const FactoryWrite& write,
+                                               const TSettingsImage& image);
+
+}  // namespace zelar
