@@ -4,6 +4,7 @@
 
 #include "app/exchange_runner.h"
 #include "files/factory_defaults.h"
+#include "forms/gprs_page.h"
 #include "link/commands.h"
 #include "settings/screen_blocks.h"
 
@@ -41,7 +42,7 @@ bool ButtonSetDefaultClick(App& app) {
     if (!run.held())
         return false;
     // The image takes the factory values whatever the modem answers.
-    applyFactoryValues(app.image);
+    applyFactoryValues(app.image, {kDefaultDns1, kDefaultDns2});
     bool good = run.open();
     for (const FactoryWrite& write : factoryWrites()) {
         if (!good)

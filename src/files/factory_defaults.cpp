@@ -1,6 +1,5 @@
 #include "files/factory_defaults.h"
 
-#include "forms/gprs_page.h"
 #include "settings/image_codec.h"
 #include "settings/screen_blocks.h"
 #include "settings/value_tables.h"
@@ -23,7 +22,7 @@ constexpr std::uint16_t kLinkTestSeconds = 14400;  // " 4  часа"
 // byte first, so this reads back as 40975: not set, like any value of 2048 or more.
 const std::vector<std::uint8_t> kObjectBytes = {0x00, 0x0F, 0xA0, 0x02};
 
-TSettingsImage factoryImage() {
+TSettingsImage factoryImage(FactoryDns dns) {
     TSettingsImage image;
     for (int i = 0; i < kUserCount; ++i) {
         UserRecord& user = image.users[static_cast<std::size_t>(i)];
@@ -39,8 +38,8 @@ TSettingsImage factoryImage() {
         sim.phone = "000000000000";
         sim.ussd = "000";
     }
-    image.dns1 = kDefaultDns1;
-    image.dns2 = kDefaultDns2;
+    image.dns1 = dns.server1;
+    image.dns2 = dns.server2;
     image.linkTestPeriod = kLinkTestSeconds;
     // The object block is written as fixed bytes; the image takes what a read would give.
     decodeImageBlock(read_block::kObject, kObjectBytes, image);
@@ -82,9 +81,9 @@ std::vector<FactoryWrite> buildWrites() {
 
 }  // namespace
 
-void applyFactoryValues(TSettingsImage& image) {
+void applyFactoryValues(TSettingsImage& image, FactoryDns dns) {
     const double version = image.firmwareVersion;
-    image = factoryImage();
+    image = factoryImage(dns);
     image.firmwareVersion = version;
 }
 

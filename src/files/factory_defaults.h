@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -19,8 +20,15 @@ struct FactoryWrite {
     int percent = 0;
 };
 
+// The DNS servers a modem leaves the factory with: the pair the GPRS page offers, which the
+// window models hold.
+struct FactoryDns {
+    std::string_view server1;
+    std::string_view server2;
+};
+
 // The settings image as the factory sets it; the firmware version number stays as it was.
-void applyFactoryValues(TSettingsImage& image);
+void applyFactoryValues(TSettingsImage& image, FactoryDns dns);
 
 // The writes in the order they are sent.
 const std::vector<FactoryWrite>& factoryWrites();
