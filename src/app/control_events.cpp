@@ -11,6 +11,7 @@
 #include "app/navigation.h"
 #include "app/read_settings.h"
 #include "app/settings_file_page.h"
+#include "app/service_window.h"
 #include "app/sim_rules.h"
 #include "app/user_rules.h"
 #include "app/ussd_dialog.h"
@@ -85,6 +86,9 @@ const std::array kTable = {
     // Service window: settings files.
     onClick(FormId::Setup, "BtnSavePar", [](App& a) { BtnSaveParClick(a); }),
     onClick(FormId::Setup, "BtnLoadPar", [](App& a) { BtnLoadParClick(a); }),
+    // Service window.
+    onClick(FormId::Setup, "ButtonSetDefault", [](App& a) { ButtonSetDefaultClick(a); }),
+    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, [](App& a) { ComBoxWorkAsChange(a); }},
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

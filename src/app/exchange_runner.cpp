@@ -7,16 +7,19 @@
 namespace zelar {
 
 ExchangeRunner::ExchangeRunner(App& app, Button& button, ProgressBar& bar)
-    : app_(app), lease_(app.link), buttons_{&button}, bar_(&bar) {
+    : ExchangeRunner(app, static_cast<Control&>(button), &bar) {}
+
+ExchangeRunner::ExchangeRunner(App& app, Control& trigger, ProgressBar* bar)
+    : app_(app), lease_(app.link), controls_{&trigger}, bar_(bar) {
     if (held())
-        button.enabled = false;
+        trigger.enabled = false;
 }
 
-ExchangeRunner::ExchangeRunner(App& app, std::initializer_list<Button*> buttons)
-    : app_(app), lease_(app.link), buttons_(buttons), bar_(nullptr) {
+ExchangeRunner::ExchangeRunner(App& app, std::initializer_list<Control*> controls)
+    : app_(app), lease_(app.link), controls_(controls), bar_(nullptr) {
     if (held()) {
-        for (Button* b : buttons_)
-            b->enabled = false;
+        for (Control* c : controls_)
+            c->enabled = false;
     }
 }
 
@@ -26,8 +29,8 @@ ExchangeRunner::~ExchangeRunner() {
     app_.link.Close();
     if (bar_ != nullptr)
         bar_->position = bar_->min;
-    for (Button* b : buttons_)
-        b->enabled = true;
+    for (Control* c : controls_)
+        c->enabled = true;
 }
 
 void ExchangeRunner::setProgress(int max, int step) {

@@ -16,9 +16,11 @@ namespace zelar {
 class ExchangeRunner {
   public:
     ExchangeRunner(App& app, Button& button, ProgressBar& bar);
-    // An operation without a progress bar that keeps its buttons disabled.
-    ExchangeRunner(App& app, std::initializer_list<Button*> buttons);
-    ExchangeRunner(App& app, Button& button) : ExchangeRunner(app, {&button}) {}
+    // An operation without a progress bar that keeps its controls disabled.
+    ExchangeRunner(App& app, std::initializer_list<Control*> controls);
+    // For an operation started from a control other than a button (a list, say), or one that
+    // shows its progress without a bar.
+    explicit ExchangeRunner(App& app, Control& trigger, ProgressBar* bar = nullptr);
     ~ExchangeRunner();
     ExchangeRunner(const ExchangeRunner&) = delete;
     ExchangeRunner& operator=(const ExchangeRunner&) = delete;
@@ -48,7 +50,7 @@ class ExchangeRunner {
   private:
     App& app_;
     TModemLink::Lease lease_;
-    std::vector<Button*> buttons_;
+    std::vector<Control*> controls_;
     ProgressBar* bar_;
     bool failed_ = false;
 };

@@ -9,6 +9,10 @@ inline const std::vector<std::string> kLinkTestPeriodItems = {" 10 сек.", " 3
                                                               " 2  мин.", " 10 мин.", " 30 мин.",
                                                               " 1  час",  " 4  часа", "  Выкл."};
 
+// The DNS servers the page offers before a modem is read; the factory defaults write them too.
+inline constexpr const char* kDefaultDns1 = "8.8.8.8";
+inline constexpr const char* kDefaultDns2 = "77.88.8.8";
+
 // The GPRS page `TabSheet5`.
 struct GprsPageControls {
     CheckBox CheckModemFlagGPRS{{}, "Работа по GPRS каналу"};
@@ -44,9 +48,9 @@ struct GprsPageControls {
     Label LabelTestGPRS{{}, "Период проверки связи"};
     ComboBox ComBoxTestGPRS{{}, kLinkTestPeriodItems, 7, " 4  часа"};
     Label LabelGPRSDNS1{{}, "DNS-сервер1:"};
-    Edit EditGPRSDNS1{{}, "8.8.8.8", 15, false, kDigitsDot};
+    Edit EditGPRSDNS1{{}, kDefaultDns1, 15, false, kDigitsDot};
     Label LabelGPRSDNS2{{}, "DNS-сервер2:"};
-    Edit EditGPRSDNS2{{}, "77.88.8.8", 15, false, kDigitsDot};
+    Edit EditGPRSDNS2{{}, kDefaultDns2, 15, false, kDigitsDot};
 };
 
 }  // namespace zelar

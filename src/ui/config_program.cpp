@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "app/handler_guard.h"
+#include "app/service_window.h"
 #include "app/startup.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
@@ -25,6 +26,9 @@ ConfigProgram::ConfigProgram()
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
     dialogs_.addWindow(WindowId::Log, log_);
+    dialogs_.setWindowEvents(
+        WindowId::Setup, [this] { binder_.run([this] { FormSetupShow(app_); }); },
+        [this] { binder_.run([this] { FormSetupClose(app_); }); });
 
     const ErrorReporter report = [this](const std::exception& e) { reportError(e); };
     binder_.setErrorReporter(report);

@@ -94,6 +94,11 @@ void QtDialogs::addWindow(WindowId id, QWidget& window) {
     windows_[id] = &window;
 }
 
+void QtDialogs::setWindowEvents(WindowId id, std::function<void()> shown,
+                                std::function<void()> closed) {
+    events_[id] = {std::move(shown), std::move(closed)};
+}
+
 void QtDialogs::beforeShow() const {
     if (beforeShow_)
         beforeShow_();
@@ -124,6 +129,9 @@ void QtDialogs::showModal(WindowId id) {
     const auto it = windows_.find(id);
     if (it == windows_.end() || !it->second || !main_)
         return;
+    const auto [shown, closed] = events_[id];
+    if (shown)
+        shown();
     beforeShow();
     QWidget& window = *it->second;
     // Sized after the models have shown or hidden its rows, so that it stands centred as it
@@ -136,6 +144,8 @@ void QtDialogs::showModal(WindowId id) {
     window.move(place.left, place.top);
     if (auto* dialog = qobject_cast<QDialog*>(&window)) {
         dialog->exec();
+        if (closed)
+            closed();
     } else {
         window.setWindowModality(Qt::ApplicationModal);
         window.show();

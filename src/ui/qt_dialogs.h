@@ -15,6 +15,8 @@ class QtDialogs : public Dialogs {
     explicit QtDialogs(QWidget& mainWindow);
 
     void addWindow(WindowId id, QWidget& window);
+    // Run when the window is about to be shown and once it has been closed.
+    void setWindowEvents(WindowId id, std::function<void()> shown, std::function<void()> closed);
     // Runs before any box, file dialog or window is shown, so that the windows under it show
     // what the models already hold while it waits for the user.
     void setBeforeShow(std::function<void()> action) { beforeShow_ = std::move(action); }
@@ -35,6 +37,7 @@ class QtDialogs : public Dialogs {
     QPointer<QWidget> main_;
     std::function<void()> beforeShow_;
     std::map<WindowId, QPointer<QWidget>> windows_;
+    std::map<WindowId, std::pair<std::function<void()>, std::function<void()>>> events_;
 };
 
 }  // namespace zelar::ui

@@ -134,4 +134,21 @@ TEST_F(CliRead, DiagPrintsTheModemsFigures) {
     EXPECT_EQ(cli("diag").status, 2);
 }
 
+TEST_F(CliRead, OperatingModeThenFactoryDefaults) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "44"});
+    const std::string login = " --port COM44 --user 1 --password 1234";
+    EXPECT_EQ(cli("mode terminal" + login).status, 1);  // the question is cancelled
+    EXPECT_EQ(cli("mode terminal" + login + " --yes").status, 0);
+    EXPECT_EQ(cli("mode" + login).status, 2);
+    // The restarted modem answers again once its boot loader has given up waiting.
+    ::sleep(4);
+    EXPECT_EQ(cli("defaults --port COM44").status, 0);
+
+    const CommandRun read = cli("read --port COM44 --user 1 --password 7391");
+    EXPECT_EQ(read.status, 0) << read.out;
+    EXPECT_TRUE(hasLine(read.out, "ComBoxWorkAs: Терминал")) << read.out;
+    EXPECT_TRUE(hasLine(read.out, "EditMainObj: -?-"));
+    EXPECT_TRUE(hasLine(read.out, "EditGPRSDNS2: 77.88.8.8"));
+}
+
 }  // namespace

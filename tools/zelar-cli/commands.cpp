@@ -128,6 +128,27 @@ const std::array kCommands = {
         "nothing.\n"
         "      Exit status 0 when the settings were written.\n",
         runRestore},
+    CliCommand{
+        "defaults",
+        "  zelar-cli defaults --port COMn [--user N --password XXXX] [--yes]\n"
+        "      Reads the modem (and logs in, as for read), then restores the factory settings "
+        "as\n"
+        "      \"Восстановить заводские настройки\" does: 30 writes, the share done on stderr as\n"
+        "      'progress N%'. Exit status 0 when every write was answered with OK.\n",
+        runDefaults},
+    CliCommand{
+        "mode",
+        "  zelar-cli mode terminal|device --port COMn --user N --password XXXX [--yes]\n"
+        "      Reads the modem, logs in and picks \"Терминал\" (terminal) or \"Оконечное "
+        "устройство\"\n"
+        "      (device) in the operating mode list of the service window: after the question "
+        "(OK\n"
+        "      only with --yes) writes the mode and restarts the modem. Needs a login as Мастер "
+        "or\n"
+        "      Хозяин and firmware 205 or later. Exit status 0 when the modem took the mode "
+        "and\n"
+        "      confirmed its restart.\n",
+        runMode},
 };
 
 }  // namespace

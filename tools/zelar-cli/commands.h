@@ -35,5 +35,7 @@ int runRestore(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
 int runDictUpload(CliSession& session, const CliOptions& options);
 int runDictDownload(CliSession& session, const CliOptions& options);
+int runDefaults(CliSession& session, const CliOptions& options);
+int runMode(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

@@ -1,0 +1,30 @@
+#include <iostream>
+
+#include "app/service_window.h"
+#include "commands.h"
+
+namespace zelar::cli {
+
+int runDefaults(CliSession& session, const CliOptions& options) {
+    if (options.port.empty())
+        return badArguments("defaults needs --port COMn");
+    if (!options.files.empty())
+        return badArguments("defaults takes no file");
+    if (!session.start())
+        return 1;
+    session.showProgress();
+    if (!session.readAndLogIn())
+        return 1;
+    App& app = session.app();
+    FormSetupShow(app);
+    // The share done, as the service window's label shows it.
+    session.pump().setBeforePass([&app, shown = std::string()]() mutable {
+        const std::string& text = app.setup.LabelCountUser.caption;
+        if (text != shown && !text.empty())
+            std::cerr << "progress " << text << std::endl;
+        shown = text;
+    });
+    return ButtonSetDefaultClick(app) ? 0 : 1;
+}
+
+}  // namespace zelar::cli
