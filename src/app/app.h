@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "app/firmware_state.h"
+#include "firmware/boot_link.h"
 #include "forms/form_main.h"
 #include "link/modem_link.h"
 #include "platform/device_map.h"
@@ -19,6 +21,9 @@ struct Services {
     EventPump& pump;
     Dialogs& dialogs;
     DeviceMap& devices;
+    // The boot loader link's port object, on the same COM port as `port`; without it the
+    // firmware cannot be programmed.
+    SerialPort* bootPort = nullptr;
 };
 
 // Roles of the modem's users and of the login.
@@ -32,7 +37,7 @@ struct LoginState {
 
 // The program's state for the whole run: the windows, the link and what the main window owns.
 struct App {
-    explicit App(Services s) : services(s), link(s.port, s.pump) {}
+    explicit App(Services s) : services(s), link(s.port, s.pump), VaComm2(s.bootPort, s.pump) {}
 
     Services services;
     TformMain main;
@@ -44,6 +49,10 @@ struct App {
     TSettingsImage image;  // also holds the controller firmware version number
     bool settingsRead = false;
     LoginState login;
+
+    // The service window's boot loader link and programming state.
+    TVaComm VaComm2;
+    FirmwareState firmware;
 };
 
 }  // namespace zelar

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/display_mode.h"
+#include "app/firmware_update.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
 #include "app/navigation.h"
@@ -71,6 +72,11 @@ const std::array kTable = {
     onClick(M, "CheckBoxInCall", [](App& a) { CheckBoxInCallClick(a); }),
     onExit("EditECallSpk", [](App& a) { EditECallSpkExit(a); }),
     onExit("EditECallMic", [](App& a) { EditECallMicExit(a); }),
+
+    // Service window: firmware programming.
+    onClick(FormId::Setup, "BtnOpen", [](App& a) { BtnOpenClick(a); }),
+    onClick(FormId::Setup, "SpBtnFlashMCU", [](App& a) { SpBtnFlashMCUClick(a); }),
+    onClick(FormId::Setup, "BtnCancel", [](App& a) { BtnCancelClick(a); }),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),
