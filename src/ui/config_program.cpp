@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/firmware_update.h"
 #include "app/handler_guard.h"
 #include "app/startup.h"
 #include "ui/config_paths.h"
@@ -12,11 +13,12 @@ namespace zelar::ui {
 ConfigProgram::ConfigProgram()
     : devices_(makeDeviceMap()),
       port_(*devices_),
+      bootPort_(*devices_),
       setup_(&main_),
       ussd_(&main_),
       log_(&main_),
       dialogs_(main_),
-      app_(Services{port_, pump_, dialogs_, *devices_}),
+      app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
@@ -28,6 +30,8 @@ ConfigProgram::ConfigProgram()
         [this](const std::function<void()>& handler) { runHandler(app_, handler); });
     pump_.setErrorReporter(report);
     port_.setErrorReporter(report);
+    bootPort_.setErrorReporter(report);
+    setup_.canClose = [this] { return FormSetupCloseQuery(app_); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <QDialog>
+#include <functional>
 
 #include "ui_form_init.h"
 #include "ui_form_setup.h"
@@ -20,6 +22,22 @@ class FormDialog : public QDialog {
     }
 
     Form form;
+    // Asked before the window closes (its close button or Escape); false keeps it open.
+    std::function<bool()> canClose;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (canClose && !canClose()) {
+            event->ignore();
+            return;
+        }
+        QDialog::closeEvent(event);
+    }
+    void reject() override {
+        if (canClose && !canClose())
+            return;
+        QDialog::reject();
+    }
 };
 
 using SetupWindow = FormDialog<Ui::TformSetup>;  // the service window

@@ -12,8 +12,9 @@ CliSession::CliSession(const CliOptions& options)
     : options_(options),
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
+      bootPort_(*devices_),
       dialogs_(std::cerr, options.yes),
-      app_(Services{port_, pump_, dialogs_, *devices_}) {}
+      app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}) {}
 
 bool CliSession::start() {
     if (!FormShow(app_, &profile_))

@@ -30,5 +30,7 @@ int badArguments(const std::string& message);
 int runPorts(CliSession& session, const CliOptions& options);
 int runRead(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
+int runFirmwareInfo(CliSession& session, const CliOptions& options);
+int runFlash(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli
