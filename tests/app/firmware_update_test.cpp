@@ -1,5 +1,5 @@
-#include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "app/firmware_update.h"
 #include "app/startup.h"
@@ -46,8 +46,10 @@ class FirmwareTest : public AppFixture {
             boot.arrive(50 + 100 * int(i), acks[i]);
     }
     void runOut() { clock.advanceMs(60'000); }
-    const sim::ScriptedDialogs::Message* lastMessage() const {
-        return dialogs.messages.empty() ? nullptr : &dialogs.messages.back();
+    void expectMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+        ASSERT_FALSE(dialogs.messages.empty());
+        const auto& m = dialogs.messages.back();
+        EXPECT_EQ(std::tie(m.text, m.caption, m.icon), std::tie(text, caption, icon));
     }
 
     ScriptedPort boot{clock};
@@ -59,10 +61,8 @@ TEST_F(FirmwareTest, ChosenFileShowsPathVersionAndDate) {
     const std::string coded =
         writeFile("fw.dat", {2, 5, 15, 3, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
     choose(coded);
-    EXPECT_EQ(s.labelNameFile.caption, coded);
-    EXPECT_EQ(s.labelNameFile.hint, coded);
-    EXPECT_EQ(s.labVer.caption, "2.05");
-    EXPECT_EQ(s.LabDate.caption, "15.03.10");
+    EXPECT_EQ(s.labelNameFile.caption + s.labelNameFile.hint, coded + coded);
+    EXPECT_EQ(s.labVer.caption + " " + s.LabDate.caption, "2.05 15.03.10");
     EXPECT_TRUE(s.Label4.visible);
 
     choose(writeFile("plain.bin", openImageFile(300)));
@@ -77,8 +77,7 @@ TEST_F(FirmwareTest, UnusableFileIsRefused) {
                                     ::testing::TempDir() + "missing.bin"}) {
         choose(path);
         SpBtnFlashMCUClick(app);
-        ASSERT_NE(lastMessage(), nullptr);
-        EXPECT_EQ(lastMessage()->text, "Ошибка открытия файла");
+        expectMessage("Ошибка открытия файла", "Ошибка", MessageIcon::Error);
         EXPECT_EQ(boot.openCount, 0);
         EXPECT_TRUE(FormSetupCloseQuery(app));
     }
@@ -90,10 +89,8 @@ TEST_F(FirmwareTest, NoRestartRequestBelow205) {
         SpBtnFlashMCUClick(app);
         EXPECT_TRUE(port.sent.empty());
         EXPECT_EQ(s.labInfo.caption, "Перезапустите модем...");
-        EXPECT_EQ(boot.openedSettings.baudRate, 57600);
         EXPECT_TRUE(boot.isOpen());
-        EXPECT_FALSE(s.SpBtnFlashMCU.enabled);
-        EXPECT_FALSE(s.BtnOpen.enabled);
+        EXPECT_FALSE(s.SpBtnFlashMCU.enabled || s.BtnOpen.enabled);
         EXPECT_TRUE(s.BtnCancel.enabled);
         BtnCancelClick(app);
     }
@@ -146,10 +143,7 @@ TEST_F(FirmwareTest, AnySingleCharacterAcknowledges) {
     EXPECT_EQ(boot.sent.size(), std::size_t(kFirmwarePages));
     EXPECT_EQ(s.ProgressBar1.position, 495);
     EXPECT_EQ(s.labInfo.caption, "Запись завершена успешно.");
-    ASSERT_NE(lastMessage(), nullptr);
-    EXPECT_EQ(lastMessage()->text, "Запись завершена успешно");
-    EXPECT_EQ(lastMessage()->caption, "");
-    EXPECT_EQ(lastMessage()->icon, MessageIcon::None);
+    expectMessage("Запись завершена успешно", "", MessageIcon::None);
 }
 
 TEST_F(FirmwareTest, TwoCharactersStopTheTransfer) {
@@ -159,9 +153,7 @@ TEST_F(FirmwareTest, TwoCharactersStopTheTransfer) {
     EXPECT_EQ(boot.sent.size(), 3u);
     EXPECT_FALSE(boot.isOpen());
     EXPECT_EQ(s.labInfo.caption, "Запись завершена с ошибкой.");
-    EXPECT_EQ(lastMessage()->text, "Ошибка записи");
-    EXPECT_EQ(lastMessage()->caption, "Ошибка");
-    EXPECT_EQ(lastMessage()->icon, MessageIcon::Error);
+    expectMessage("Ошибка записи", "Ошибка", MessageIcon::Error);
     EXPECT_TRUE(s.SpBtnFlashMCU.enabled && s.BtnOpen.enabled && s.BtnCancel.enabled);
 }
 
@@ -170,9 +162,9 @@ TEST_F(FirmwareTest, PortErrorDuringTransferEndsAsFailure) {
     boot.arrive(0, "!");
     clock.startTimer(50, [this] { boot.failRead = true; });
     runOut();
-    ASSERT_GE(dialogs.messages.size(), 2u);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].text, "Read error (0), Read data error");
-    EXPECT_EQ(lastMessage()->text, "Ошибка записи");
+    expectMessage("Ошибка записи", "Ошибка", MessageIcon::Error);
     EXPECT_FALSE(boot.isOpen());
     EXPECT_TRUE(s.SpBtnFlashMCU.enabled && FormSetupCloseQuery(app));
 }
@@ -192,7 +184,6 @@ TEST_F(FirmwareSimTest, FullTransferStoresTheImage) {
     while (firmwareBusy(app) && clock.tickMs() - start < 120'000)
         clock.advanceMs(1000);
     EXPECT_EQ(app.firmware.lastResult, FirmwareState::Result::Succeeded);
-    EXPECT_EQ(lastMessage()->text, "Запись завершена успешно");
     EXPECT_EQ(modem.store().program, *firmwareImageOf(bytes, FirmwareKind::Open));
     EXPECT_NEAR(double(clock.tickMs() - start), 50'000, 2'000);
     EXPECT_EQ(std::count(log.begin(), log.end(), "> AT+V39"), 1);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "firmware/boot_link.h"
 #include "firmware/boot_protocol.h"
 #include "sim/installed_modem.h"
@@ -28,42 +30,29 @@ class BootLinkTest : public ::testing::Test {
     TVaComm link{&port, clock};
 };
 
-TEST_F(BootLinkTest, OpensAt57600WithoutModemControlLines) {
+TEST_F(BootLinkTest, LineSettingsAndItsOwnErrorTexts) {
     link.Open();
-    EXPECT_EQ(port.settings().baudRate, 57600);
-    EXPECT_FALSE(port.settings().dtr);
-    EXPECT_FALSE(port.settings().rts);
-    EXPECT_EQ(port.settings().inputQueue, 4096);
-    EXPECT_EQ(port.settings().outputQueue, 2048);
+    const LineSettings& line = port.settings();
+    EXPECT_EQ(std::tie(line.baudRate, line.dtr, line.rts, line.inputQueue, line.outputQueue),
+              std::make_tuple(57600, false, false, 4096, 2048));
     EXPECT_EQ(openError(), "Can't perform this operation while port is open");
-    EXPECT_THROW(link.WriteBuf(std::string(3000, 'x')), SerialError);
     try {
         link.WriteBuf(std::string(3000, 'x'));
+        ADD_FAILURE();
     } catch (const SerialError& e) {
         EXPECT_STREQ(e.what(), "Output buffer is full. Please check comm status.");
     }
-}
-
-TEST_F(BootLinkTest, OpenFailuresInItsOwnWords) {
+    link.Close();
     link.SetPortNumber(2);
     EXPECT_EQ(openError(), "Specified device not found (COM2).");
-    link.SetPortNumber(1);
-    sim::SimSerialPort other(cable);
-    other.open(1, {});
-    EXPECT_EQ(openError(), "Can't open specified device COM1");
-    TVaComm none(nullptr, clock);
-    none.SetPortNumber(1);
-    EXPECT_THROW(none.Open(), SerialError);
 }
 
 TEST_F(BootLinkTest, CloseTakes300msOnceOnly) {
     link.Open();
-    const auto start = clock.tickMs();
     link.Close();
-    EXPECT_GE(clock.tickMs() - start, 300);
-    const auto again = clock.tickMs();
+    EXPECT_EQ(clock.tickMs(), 300);
     link.Close();
-    EXPECT_EQ(clock.tickMs(), again);
+    EXPECT_EQ(clock.tickMs(), 300);
 }
 
 // The handler waits in the event loop while the block's acknowledgement arrives: it is not

@@ -18,15 +18,11 @@ Bytes withMark(std::size_t size, std::size_t at, const std::string& version) {
     return file;
 }
 
-TEST(FirmwareVersion, CodedHeaderGivesVersionAndDate) {
-    Bytes file = {2, 5, 15, 3, 10};
-    file.resize(100, 0xAA);
-    const FirmwareVersion v = firmwareVersionOf(file, ".dat");
-    EXPECT_EQ(v.version, "2.05");
-    EXPECT_EQ(v.date, "15.03.10");
-    EXPECT_EQ(firmwareVersionOf(Bytes{0x1A, 15, 5, 11, 9}, ".DAT").version, "1A.15");
-    EXPECT_EQ(firmwareVersionOf(Bytes{0x1A, 15, 5, 11, 9}, ".dat").date, "5.11.09");
-    EXPECT_EQ(firmwareVersionOf(Bytes{2, 5, 15}, ".dat").version, "");  // header cut short
+TEST(FirmwareVersion, CodedHeader) {
+    const FirmwareVersion v = firmwareVersionOf({2, 5, 15, 3, 10, 0xAA}, ".dat");
+    EXPECT_EQ(v.version + " " + v.date, "2.05 15.03.10");
+    EXPECT_EQ(firmwareVersionOf({0x1A, 15, 5, 11, 9}, ".DAT").version, "1A.15");
+    EXPECT_EQ(firmwareVersionOf({2, 5, 15}, ".dat").version, "");  // header cut short
 }
 
 TEST(FirmwareVersion, OpenImageMarkMustLieWhollyInsideTheFile) {
@@ -36,10 +32,7 @@ TEST(FirmwareVersion, OpenImageMarkMustLieWhollyInsideTheFile) {
     Bytes cut = withMark(1000, 988, "0301");
     cut.resize(998);
     EXPECT_EQ(firmwareVersionOf(cut, ".bin").version, "");
-    EXPECT_EQ(firmwareVersionOf(Bytes(1000, 0), ".bin").version, "");
-    // Only ".bin" is searched; the version of a file too large is never read.
-    EXPECT_EQ(firmwareVersionOf(withMark(100, 0, "0207"), ".hex").version, "");
-    EXPECT_EQ(firmwareVersionOf(withMark(kFirmwareFileLimit + 1, 0, "0207"), ".bin").version, "");
+    EXPECT_EQ(firmwareVersionOf(withMark(100, 0, "0207"), ".hex").version, "");  // ".bin" only
 }
 
 TEST(FirmwareImage, PayloadThenErasedBytes) {
@@ -61,7 +54,6 @@ TEST(FirmwareImage, PayloadThenErasedBytes) {
 TEST(FirmwareImage, RefusedWithoutPayloadOrTooLarge) {
     EXPECT_FALSE(firmwareImageOf({}, FirmwareKind::Open));
     EXPECT_FALSE(firmwareImageOf(Bytes(16, 1), FirmwareKind::Coded));
-    EXPECT_TRUE(firmwareImageOf(Bytes(17, 1), FirmwareKind::Coded));
     EXPECT_TRUE(firmwareImageOf(Bytes(kFirmwareFileLimit, 1), FirmwareKind::Open));
     EXPECT_FALSE(firmwareImageOf(Bytes(kFirmwareFileLimit + 1, 1), FirmwareKind::Open));
 }
@@ -75,10 +67,6 @@ TEST(BootProtocol, BlockCarriesPageAndSumsToZero) {
     const unsigned sum = std::accumulate(block.begin(), block.end(), 0U,
                                          [](unsigned s, char c) { return s + std::uint8_t(c); });
     EXPECT_EQ(sum % 256, 0u);
-    // Any single character acknowledges; its value is the boot loader's business.
-    EXPECT_TRUE(isBlockAcknowledged("E"));
-    EXPECT_FALSE(isBlockAcknowledged("KK"));
-    EXPECT_FALSE(isBootAnnouncement("!!"));
 }
 
 }  // namespace
