@@ -25,6 +25,12 @@ class FormDialog : public QDialog {
     // Asked before the window closes (its close button or Escape); false keeps it open.
     std::function<bool()> canClose;
 
+    void reject() override {
+        if (canClose && !canClose())
+            return;
+        QDialog::reject();
+    }
+
   protected:
     void closeEvent(QCloseEvent* event) override {
         if (canClose && !canClose()) {
@@ -32,11 +38,6 @@ class FormDialog : public QDialog {
             return;
         }
         QDialog::closeEvent(event);
-    }
-    void reject() override {
-        if (canClose && !canClose())
-            return;
-        QDialog::reject();
     }
 };
 
