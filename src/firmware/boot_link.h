@@ -12,11 +12,14 @@ namespace zelar {
 // while programming the controller. 57600 8N1 without any flow control, DTR and RTS held off;
 // received characters are announced on the UI thread, one notification at a time.
 //
-// Its errors carry its own texts. On Linux, in "Write error (%d), %s" and the other texts of
-// that form, %d is the system's error number of the failed call (errno) and %s its text, as
-// the port adapter reports them (QSerialPort gives its own error code and strerror's text);
-// in "Can't open specified device %s" %s is the device behind the port number
-// (/dev/ttyUSB0), and in "Specified device not found (%s)." it is "COM" and the number.
+// Its errors carry its own texts. On Linux, in "Write error (%d), %s", "Read error (%d), %s",
+// "Error retrieving statistics (%d), %s" and "Error clearing buffers (%d), %s", %d is the error
+// number the port adapter gives and %s its text: with QSerialPort, the number of its
+// SerialPortError kind (4 a write error, 5 a read error, 6 a device that is gone, reported as
+// "Error retrieving statistics") and Qt's text of the system error (strerror of errno). QSerialPort
+// does not report purge failures, so "Error clearing buffers" comes only from other adapters.
+// In "Can't open specified device %s" %s is the device behind the port number (/dev/ttyUSB0);
+// in "Specified device not found (%s)." it is "COM" and the number that has no device.
 class TVaComm {
   public:
     static constexpr int kCloseSettleMs = 300;

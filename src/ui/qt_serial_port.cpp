@@ -74,7 +74,10 @@ void QtSerialPort::purgeOutput() {
 
 SerialError QtSerialPort::readError() const {
     // The code is QSerialPort's error kind, the text the system's (strerror) as Qt gives it.
-    return SerialError("Read data error", PortFault::Read, failure_, failureText_);
+    // A device that is gone cannot even tell what waits in its queue.
+    const PortFault fault =
+        failure_ == QSerialPort::ResourceError ? PortFault::Statistics : PortFault::Read;
+    return SerialError("Read data error", fault, failure_, failureText_);
 }
 
 void QtSerialPort::write(const std::string& bytes) {
