@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/firmware_state.h"
+#include "firmware/boot_link.h"
 #include "forms/form_main.h"
 #include "link/modem_link.h"
 #include "platform/device_map.h"
@@ -21,6 +23,9 @@ struct Services {
     EventPump& pump;
     Dialogs& dialogs;
     DeviceMap& devices;
+    // The boot loader link's port object, on the same COM port as `port`; without it the
+    // firmware cannot be programmed.
+    SerialPort* bootPort = nullptr;
     // The time of saving written into settings files.
     LocalTimeText localTime = numericLocalTime;
 };
@@ -36,7 +41,7 @@ struct LoginState {
 
 // The program's state for the whole run: the windows, the link and what the main window owns.
 struct App {
-    explicit App(Services s) : services(s), link(s.port, s.pump) {}
+    explicit App(Services s) : services(s), link(s.port, s.pump), VaComm2(s.bootPort, s.pump) {}
 
     Services services;
     TformMain main;
@@ -52,6 +57,9 @@ struct App {
     // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
     // sets it from the locale.
     std::string decimalSeparator = ".";
+    // The service window's boot loader link and programming state.
+    TVaComm VaComm2;
+    FirmwareState firmware;
 };
 
 }  // namespace zelar

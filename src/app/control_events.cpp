@@ -6,6 +6,7 @@
 #include "app/dictionary_page.h"
 #include "app/diagnostics_page.h"
 #include "app/display_mode.h"
+#include "app/firmware_update.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
 #include "app/navigation.h"
@@ -89,6 +90,10 @@ const std::array kTable = {
     // Service window.
     onClick(FormId::Setup, "ButtonSetDefault", [](App& a) { ButtonSetDefaultClick(a); }),
     ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, [](App& a) { ComBoxWorkAsChange(a); }},
+    // Service window: firmware programming.
+    onClick(FormId::Setup, "BtnOpen", [](App& a) { BtnOpenClick(a); }),
+    onClick(FormId::Setup, "SpBtnFlashMCU", [](App& a) { SpBtnFlashMCUClick(a); }),
+    onClick(FormId::Setup, "BtnCancel", [](App& a) { BtnCancelClick(a); }),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),

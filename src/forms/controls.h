@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelar {
@@ -35,7 +36,11 @@ bool acceptsKey(const Edit& edit, char32_t key);
 void typeText(Edit& edit, std::string_view text);
 
 struct Label : Control {
+    Label() = default;
+    Label(Control state, std::string text) : Control(state), caption(std::move(text)) {}
+
     std::string caption;
+    std::string hint;  // the tool tip; empty shows none
 };
 
 struct Button : Control {

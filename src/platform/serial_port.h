@@ -3,6 +3,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zelar {
 
@@ -16,10 +17,20 @@ struct LineSettings {
     int outputQueue = 2048;
 };
 
-// An error of the port object; what() is the text the user sees.
+// What failed, for a port object that words its errors its own way (the boot loader link).
+enum class PortFault { Other, NotFound, Open, Write, OutputFull, Read, Statistics, Clear };
+
+// An error of the port object; what() is the text the user sees. `code` and `detail` are the
+// system's error number and text where the port knows them.
 class SerialError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
+    SerialError(const std::string& text, PortFault fault, int code = 0, std::string detail = {})
+        : std::runtime_error(text), fault(fault), code(code), detail(std::move(detail)) {}
+
+    PortFault fault = PortFault::Other;
+    int code = 0;
+    std::string detail;
 };
 
 // A serial port addressed by its COM number. All calls run on the UI thread.

@@ -64,7 +64,8 @@ void SimCable::transmit(const std::string& bytes) {
     const std::int64_t free = std::max<std::int64_t>(0, outputLimit_ - queued);
     if (static_cast<std::int64_t>(bytes.size()) > free) {
         throw SerialError("Write data error [requested: " + std::to_string(bytes.size()) +
-                          ", free: " + std::to_string(free) + "]");
+                              ", free: " + std::to_string(free) + "]",
+                          PortFault::OutputFull);
     }
     const std::int64_t start = std::max(t, hostTxFreeUs_);
     // Each command line reaches the modem when its CR has crossed the line.
@@ -157,10 +158,11 @@ SimSerialPort::~SimSerialPort() {
 
 void SimSerialPort::open(int portNumber, const LineSettings& settings) {
     close();
-    if (portNumber != cable_.portNumber() || !cable_.present() ||
-        (cable_.owner_ != nullptr && cable_.owner_ != this)) {
-        throw SerialError("Can't open device COM" + std::to_string(portNumber));
-    }
+    const std::string failure = "Can't open device COM" + std::to_string(portNumber);
+    if (portNumber != cable_.portNumber() || !cable_.present())
+        throw SerialError(failure, PortFault::NotFound);
+    if (cable_.owner_ != nullptr && cable_.owner_ != this)
+        throw SerialError(failure, PortFault::Open);
     settings_ = settings;
     open_ = true;
     cable_.attach(this, settings.baudRate);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "app/firmware_update.h"
 #include "app/handler_guard.h"
 #include "app/service_window.h"
 #include "app/startup.h"
@@ -15,11 +16,12 @@ namespace zelar::ui {
 ConfigProgram::ConfigProgram()
     : devices_(makeDeviceMap()),
       port_(*devices_),
+      bootPort_(*devices_),
       setup_(&main_),
       ussd_(&main_),
       log_(&main_),
       dialogs_(main_),
-      app_(Services{port_, pump_, dialogs_, *devices_}),
+      app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = localeTimeText;
@@ -36,6 +38,8 @@ ConfigProgram::ConfigProgram()
         [this](const std::function<void()>& handler) { runHandler(app_, handler); });
     pump_.setErrorReporter(report);
     port_.setErrorReporter(report);
+    bootPort_.setErrorReporter(report);
+    setup_.canClose = [this] { return FormSetupCloseQuery(app_); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {

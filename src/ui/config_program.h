@@ -40,6 +40,7 @@ class ConfigProgram {
 
     std::unique_ptr<DeviceMap> devices_;
     QtSerialPort port_;
+    QtSerialPort bootPort_;  // the service window's boot loader link
     QtEventPump pump_;
     MainWindow main_;
     SetupWindow setup_;

@@ -76,6 +76,8 @@ class LabelBinding : public Binding {
     void push() override {
         pushCommon(widget_, control_);
         widget_.setText(qs(control_.caption));
+        if (widget_.toolTip() != qs(control_.hint))
+            widget_.setToolTip(qs(control_.hint));
     }
 
   private:

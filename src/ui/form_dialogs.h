@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <QDialog>
+#include <functional>
 
 #include "ui_form_init.h"
 #include "ui_form_setup.h"
@@ -20,6 +22,23 @@ class FormDialog : public QDialog {
     }
 
     Form form;
+    // Asked before the window closes (its close button or Escape); false keeps it open.
+    std::function<bool()> canClose;
+
+    void reject() override {
+        if (canClose && !canClose())
+            return;
+        QDialog::reject();
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (canClose && !canClose()) {
+            event->ignore();
+            return;
+        }
+        QDialog::closeEvent(event);
+    }
 };
 
 using SetupWindow = FormDialog<Ui::TformSetup>;  // the service window

@@ -30,7 +30,7 @@ void QtSerialPort::open(int portNumber, const LineSettings& settings) {
     const std::string failure = "Can't open device COM" + std::to_string(portNumber);
     const auto device = devices_.devicePath(portNumber);
     if (!device)
-        throw SerialError(failure);
+        throw SerialError(failure, PortFault::NotFound);
 
     port_.setPortName(QString::fromStdString(*device));
     port_.setBaudRate(settings.baudRate);
@@ -39,8 +39,10 @@ void QtSerialPort::open(int portNumber, const LineSettings& settings) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setReadBufferSize(settings.inputQueue);
-    if (!port_.open(QIODevice::ReadWrite))
-        throw SerialError(failure);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        // For an open, the detail is the device that could not be opened.
+        throw SerialError(failure, PortFault::Open, port_.error(), *device);
+    }
 
     // Line parameters are set by now. A pseudo-terminal refuses the modem control lines; the
     // data path works regardless, so a refusal here is no reason to fail the open.
@@ -70,28 +72,38 @@ void QtSerialPort::purgeOutput() {
         port_.clear(QSerialPort::Output);
 }
 
+SerialError QtSerialPort::readError() const {
+    // The code is QSerialPort's error kind, the text the system's (strerror) as Qt gives it.
+    // A device that is gone cannot even tell what waits in its queue.
+    const PortFault fault =
+        failure_ == QSerialPort::ResourceError ? PortFault::Statistics : PortFault::Read;
+    return SerialError("Read data error", fault, failure_, failureText_);
+}
+
 void QtSerialPort::write(const std::string& bytes) {
     if (failed_ || !port_.isOpen())
         throw SerialError(writeErrorText(bytes.size(), 0));
     const qint64 free = std::max<qint64>(0, outputQueue_ - port_.bytesToWrite());
     if (static_cast<qint64>(bytes.size()) > free)
-        throw SerialError(writeErrorText(bytes.size(), free));
+        throw SerialError(writeErrorText(bytes.size(), free), PortFault::OutputFull);
     if (bytes.empty())
         return;
     const auto size = static_cast<qint64>(bytes.size());
-    if (port_.write(bytes.data(), size) != size)
-        throw SerialError(writeErrorText(bytes.size(), free));
+    if (port_.write(bytes.data(), size) != size) {
+        throw SerialError(writeErrorText(bytes.size(), free), PortFault::Write, port_.error(),
+                          port_.errorString().toStdString());
+    }
     port_.flush();
 }
 
 std::string QtSerialPort::readAll() {
     if (failed_)
-        throw SerialError("Read data error");
+        throw readError();
     if (!port_.isOpen())
         return {};
     port_.waitForReadyRead(0);
     if (failed_)
-        throw SerialError("Read data error");
+        throw readError();
     const QByteArray data = port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
@@ -108,6 +120,8 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     // A hung-up device repeats the error as fast as the loop turns; one is enough. The port is
     // closed from the loop, not from inside its own signal.
     failed_ = true;
+    failure_ = error;
+    failureText_ = port_.errorString().toStdString();
     QMetaObject::invokeMethod(
         this,
         [this] {

@@ -34,11 +34,14 @@ class QtSerialPort : public QObject, public SerialPort {
   private:
     void onError(QSerialPort::SerialPortError error);
     void onReadyRead();
+    SerialError readError() const;
 
     DeviceMap& devices_;
     QSerialPort port_;
     int outputQueue_ = 0;
     bool failed_ = false;
+    int failure_ = 0;
+    std::string failureText_;
     bool inHandler_ = false;
     bool handlerPending_ = false;
     std::function<void()> handler_;

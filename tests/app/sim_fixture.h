@@ -33,10 +33,11 @@ class SimFixture : public ::testing::Test {
     sim::SimModem modem;
     sim::SimCable cable{clock, modem, 1};
     sim::SimSerialPort port{cable};
+    sim::SimSerialPort bootPort{cable};  // the boot loader link's port object
     sim::ScriptedDialogs dialogs;
     FakeDeviceMap devices;
     MemoryProfile profile;
-    App app{Services{port, clock, dialogs, devices}};
+    App app{Services{port, clock, dialogs, devices, &bootPort}};
 };
 
 }  // namespace zelar::test

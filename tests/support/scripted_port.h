@@ -33,11 +33,17 @@ class ScriptedPort : public SerialPort {
         out.swap(received_);
         return out;
     }
-    void setReceivedHandler(std::function<void()>) override {}
+    void setReceivedHandler(std::function<void()> handler) override {
+        handler_ = std::move(handler);
+    }
 
-    // The bytes become readable `afterMs` from now.
+    // The bytes become readable `afterMs` from now, and are announced to the received handler
+    // as a port object does: never re-entered, and again after it returns if bytes still wait.
     void arrive(int afterMs, const std::string& bytes) {
-        clock_.startTimer(afterMs, [this, bytes] { received_ += bytes; });
+        clock_.startTimer(afterMs, [this, bytes] {
+            received_ += bytes;
+            notify();
+        });
     }
 
     bool failOpen = false;
@@ -48,9 +54,28 @@ class ScriptedPort : public SerialPort {
     std::vector<std::string> sent;
 
   private:
+    void notify() {
+        if (!open_ || !handler_)
+            return;
+        if (inHandler_) {
+            held_ = true;
+            return;
+        }
+        do {
+            held_ = false;
+            inHandler_ = true;
+            const auto handler = handler_;
+            handler();
+            inHandler_ = false;
+        } while (held_ && open_ && handler_ && !received_.empty());
+    }
+
     sim::VirtualClock& clock_;
     bool open_ = false;
     std::string received_;
+    std::function<void()> handler_;
+    bool inHandler_ = false;
+    bool held_ = false;
 };
 
 }  // namespace zelar::test

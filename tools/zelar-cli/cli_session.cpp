@@ -14,8 +14,9 @@ CliSession::CliSession(const CliOptions& options)
     : options_(options),
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
+      bootPort_(*devices_),
       dialogs_(std::cerr, options.yes),
-      app_(Services{port_, pump_, dialogs_, *devices_}) {
+      app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = ui::localeTimeText;
 }

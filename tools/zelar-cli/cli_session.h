@@ -35,6 +35,7 @@ class CliSession {
     std::unique_ptr<DeviceMap> devices_;
     ui::QtEventPump pump_;
     ui::QtSerialPort port_;
+    ui::QtSerialPort bootPort_;  // the boot loader link, for programming
     ScriptDialogs dialogs_;
     App app_;
     // The command line keeps no configuration of its own.

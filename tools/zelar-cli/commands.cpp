@@ -149,6 +149,28 @@ const std::array kCommands = {
         "and\n"
         "      confirmed its restart.\n",
         runMode},
+    CliCommand{
+        "fw-info",
+        "  zelar-cli fw-info FILE\n"
+        "      Prints the firmware file's version ('version: 2.05', or 'version: Версия не\n"
+        "      определена'), for a coded image (.dat) its release date ('date: 15.03.10'), "
+        "and\n"
+        "      how many of the 496 pages hold file bytes ('pages: N'). Exit status 1 when "
+        "the\n"
+        "      file cannot be programmed (unreadable, larger than 131072 bytes, or empty).\n",
+        runFirmwareInfo},
+    CliCommand{
+        "flash",
+        "  zelar-cli flash --port COMn [--user N --password XXXX] [--wait S] FILE\n"
+        "      Programs the modem's controller with FILE through its boot loader, as "
+        "\"Программировать\"\n"
+        "      does. With --user and --password the modem is read first, so that firmware 2.05 "
+        "or\n"
+        "      later is asked to restart; otherwise restart the modem by hand. Statuses and\n"
+        "      progress go to stderr. When no boot loader answers within S seconds (default "
+        "60)\n"
+        "      the wait is cancelled. Exit status 0 only when every block was acknowledged.\n",
+        runFlash},
 };
 
 }  // namespace

@@ -37,5 +37,7 @@ int runDictUpload(CliSession& session, const CliOptions& options);
 int runDictDownload(CliSession& session, const CliOptions& options);
 int runDefaults(CliSession& session, const CliOptions& options);
 int runMode(CliSession& session, const CliOptions& options);
+int runFirmwareInfo(CliSession& session, const CliOptions& options);
+int runFlash(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

@@ -1,0 +1,144 @@
+#include "firmware/firmware_image.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "text/cp1251.h"
+
+namespace zelar {
+
+namespace {
+
+// The header of a coded image, one byte a field; the payload follows it.
+enum class HeaderField { Major, Minor, Day, Month, Year };
+struct HeaderByte {
+    HeaderField field;
+    std::size_t offset;
+};
+constexpr std::array kCodedHeader = {
+    HeaderByte{HeaderField::Major, 0}, HeaderByte{HeaderField::Minor, 1},
+    HeaderByte{HeaderField::Day, 2},   HeaderByte{HeaderField::Month, 3},
+    HeaderByte{HeaderField::Year, 4},
+};
+constexpr std::size_t kCodedPayloadOffset = 16;
+
+// An open image carries its version as this mark and four characters.
+constexpr std::string_view kVersionMark = "     Ver";
+constexpr std::size_t kVersionLength = 4;
+
+std::size_t payloadOffset(FirmwareKind kind) {
+    return kind == FirmwareKind::Coded ? kCodedPayloadOffset : 0;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+int headerValue(const std::vector<std::uint8_t>& file, HeaderField field) {
+    const auto it = std::find_if(kCodedHeader.begin(), kCodedHeader.end(),
+                                 [&](const HeaderByte& b) { return b.field == field; });
+    return file[it->offset];
+}
+
+FirmwareVersion codedVersion(const std::vector<std::uint8_t>& file) {
+    // A header cut short has no version to show.
+    if (file.size() < kCodedHeader.size())
+        return {};
+    const int minor = headerValue(file, HeaderField::Minor);
+    char version[16];
+    std::snprintf(version, sizeof version, "%X.%d%d", headerValue(file, HeaderField::Major),
+                  minor / 10, minor % 10);
+    char date[16];
+    std::snprintf(date, sizeof date, "%d.%02d.%02d", headerValue(file, HeaderField::Day),
+                  headerValue(file, HeaderField::Month), headerValue(file, HeaderField::Year));
+    return {version, date};
+}
+
+FirmwareVersion openVersion(const std::vector<std::uint8_t>& file) {
+    // Only where the mark and its four characters lie wholly inside the file.
+    const std::size_t need = kVersionMark.size() + kVersionLength;
+    for (std::size_t p = 0; p + need <= file.size(); ++p) {
+        if (std::equal(kVersionMark.begin(), kVersionMark.end(),
+                       file.begin() + std::ptrdiff_t(p))) {
+            const auto from = file.begin() + std::ptrdiff_t(p + kVersionMark.size());
+            return {cp1251ToUtf8(std::string(from, from + kVersionLength)), {}};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+FirmwareKind firmwareKind(std::string_view extension) {
+    return equalsIgnoringCase(extension, ".dat") ? FirmwareKind::Coded : FirmwareKind::Open;
+}
+
+std::string fileExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    return path.substr(dot);
+}
+
+FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
+                                  std::string_view extension) {
+    if (file.size() > kFirmwareFileLimit)
+        return {};
+    if (firmwareKind(extension) == FirmwareKind::Coded)
+        return codedVersion(file);
+    if (equalsIgnoringCase(extension, ".bin"))
+        return openVersion(file);
+    return {};
+}
+
+std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(kFirmwareFileLimit + 1);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (in.bad())
+        return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view extension) {
+    const auto file = readFirmwareFile(path);
+    return file ? firmwareVersionOf(*file, extension) : FirmwareVersion{};
+}
+
+int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
+    const std::size_t offset = payloadOffset(kind);
+    const std::size_t payload =
+        std::min(file.size() > offset ? file.size() - offset : 0, kFirmwareImageSize);
+    return static_cast<int>((payload + kFirmwarePageSize - 1) / kFirmwarePageSize);
+}
+
+std::optional<FirmwareImage> firmwareImageOf(const std::vector<std::uint8_t>& file,
+                                             FirmwareKind kind) {
+    const std::size_t offset = payloadOffset(kind);
+    if (file.size() > kFirmwareFileLimit || file.size() <= offset)
+        return std::nullopt;
+    FirmwareImage image(kFirmwareImageSize, 0xFF);
+    const std::size_t payload = std::min(file.size() - offset, kFirmwareImageSize);
+    std::copy_n(file.begin() + std::ptrdiff_t(offset), payload, image.begin());
+    return image;
+}
+
+std::optional<FirmwareImage> loadFirmwareImage(const std::string& path,
+                                               std::string_view extension) {
+    const auto file = readFirmwareFile(path);
+    if (!file)
+        return std::nullopt;
+    return firmwareImageOf(*file, firmwareKind(extension));
+}
+
+}  // namespace zelar

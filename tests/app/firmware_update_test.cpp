@@ -1,0 +1,196 @@
+#include <unistd.h>
+
+#include <fstream>
+#include <tuple>
+
+#include "app/firmware_update.h"
+#include "app/startup.h"
+#include "app_fixture.h"
+#include "firmware/firmware_image.h"
+#include "sim_fixture.h"
+
+namespace zelar::test {
+namespace {
+
+std::string writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    // Test cases run as processes side by side: each keeps its own files.
+    const std::string path = ::testing::TempDir() + std::to_string(::getpid()) + "-" + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return path;
+}
+
+std::vector<std::uint8_t> openImageFile(std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    return bytes;
+}
+
+// The service window against scripted ports: the main link and the boot loader link.
+class FirmwareTest : public AppFixture {
+  protected:
+    FirmwareTest() {
+        devices.names = {"COM1"};
+        devices.paths[1] = "scripted";
+        FormShow(app, &profile);
+        selectItemText(app.main.ComboBox1, "COM1");
+        choose(writeFile("fw.bin", openImageFile(1000)));
+    }
+
+    void choose(const std::optional<std::string>& path) {
+        dialogs.fileNames.push_back(path);
+        BtnOpenClick(app);
+    }
+    // "!" now, then one acknowledgement `ack` 50 ms into each block's wait.
+    void bootLoaderAnswers(const std::vector<std::string>& acks) {
+        boot.arrive(0, "!");
+        for (std::size_t i = 0; i < acks.size(); ++i)
+            boot.arrive(50 + 100 * int(i), acks[i]);
+    }
+    void runOut() { clock.advanceMs(60'000); }
+    void expectMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+        ASSERT_FALSE(dialogs.messages.empty());
+        const auto& m = dialogs.messages.back();
+        EXPECT_EQ(std::tie(m.text, m.caption, m.icon), std::tie(text, caption, icon));
+    }
+
+    ScriptedPort boot{clock};
+    App app{Services{port, clock, dialogs, devices, &boot}};
+    TformSetup& s = app.setup;
+};
+
+TEST_F(FirmwareTest, ChosenFileShowsPathVersionAndDate) {
+    const std::string coded =
+        writeFile("fw.dat", {2, 5, 15, 3, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+    choose(coded);
+    EXPECT_EQ(s.labelNameFile.caption + s.labelNameFile.hint, coded + coded);
+    EXPECT_EQ(s.labVer.caption + " " + s.LabDate.caption, "2.05 15.03.10");
+    EXPECT_TRUE(s.Label4.visible);
+
+    choose(writeFile("plain.bin", openImageFile(300)));
+    EXPECT_EQ(s.labVer.caption, "Версия не определена");
+    EXPECT_FALSE(s.Label4.visible);
+    choose(std::nullopt);  // cancelled: nothing changes
+    EXPECT_EQ(s.labVer.caption, "Версия не определена");
+}
+
+TEST_F(FirmwareTest, UnusableFileIsRefused) {
+    for (const std::string& path : {writeFile("empty.bin", {}), writeFile("head.dat", {2, 5, 1}),
+                                    ::testing::TempDir() + "missing.bin"}) {
+        choose(path);
+        SpBtnFlashMCUClick(app);
+        expectMessage("Ошибка открытия файла", "Ошибка", MessageIcon::Error);
+        EXPECT_EQ(boot.openCount, 0);
+        EXPECT_TRUE(FormSetupCloseQuery(app));
+    }
+}
+
+TEST_F(FirmwareTest, NoRestartRequestBelow205) {
+    for (double version : {0.0, 204.0}) {
+        app.image.firmwareVersion = version;
+        SpBtnFlashMCUClick(app);
+        EXPECT_TRUE(port.sent.empty());
+        EXPECT_EQ(s.labInfo.caption, "Перезапустите модем...");
+        EXPECT_TRUE(boot.isOpen());
+        EXPECT_FALSE(s.SpBtnFlashMCU.enabled || s.BtnOpen.enabled);
+        EXPECT_TRUE(s.BtnCancel.enabled);
+        BtnCancelClick(app);
+    }
+}
+
+TEST_F(FirmwareTest, RestartConfirmedOnThirdPoll) {
+    app.image.firmwareVersion = 205;
+    port.arrive(250, "\r\nOK\r\n");
+    SpBtnFlashMCUClick(app);
+    EXPECT_EQ(port.sent, std::vector<std::string>{"AT+V39\r"});
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(boot.isOpen());
+    EXPECT_EQ(clock.tickMs(), 300);
+    EXPECT_EQ(s.labInfo.caption, "Перезагрузка модема...");
+}
+
+TEST_F(FirmwareTest, UnexpectedInputClosesTheLinkAfter100ms) {
+    for (const char* input : {"!!", "x"}) {
+        SpBtnFlashMCUClick(app);
+        boot.arrive(0, input);
+        clock.advanceMs(50);
+        EXPECT_TRUE(boot.isOpen());
+        clock.advanceMs(500);
+        EXPECT_FALSE(boot.isOpen());
+        EXPECT_TRUE(boot.sent.empty());
+        EXPECT_EQ(s.labInfo.caption, "Перезапустите модем...");
+        EXPECT_FALSE(s.SpBtnFlashMCU.enabled);
+        BtnCancelClick(app);
+    }
+}
+
+TEST_F(FirmwareTest, CancelWhileWaitingThenStartAfresh) {
+    SpBtnFlashMCUClick(app);
+    EXPECT_FALSE(FormSetupCloseQuery(app));
+    EXPECT_TRUE(app.link.busy());  // no other operation may take the port
+    BtnCancelClick(app);
+    EXPECT_EQ(s.labInfo.caption, "Процесс отменен");
+    EXPECT_FALSE(boot.isOpen());
+    EXPECT_TRUE(s.SpBtnFlashMCU.enabled && s.BtnOpen.enabled);
+    EXPECT_TRUE(FormSetupCloseQuery(app));
+    SpBtnFlashMCUClick(app);
+    EXPECT_EQ(boot.openCount, 2);
+    EXPECT_TRUE(boot.isOpen());
+}
+
+TEST_F(FirmwareTest, AnySingleCharacterAcknowledges) {
+    SpBtnFlashMCUClick(app);
+    bootLoaderAnswers(std::vector<std::string>(kFirmwarePages, "E"));
+    runOut();
+    EXPECT_EQ(boot.sent.size(), std::size_t(kFirmwarePages));
+    EXPECT_EQ(s.ProgressBar1.position, 495);
+    EXPECT_EQ(s.labInfo.caption, "Запись завершена успешно.");
+    expectMessage("Запись завершена успешно", "", MessageIcon::None);
+}
+
+TEST_F(FirmwareTest, TwoCharactersStopTheTransfer) {
+    SpBtnFlashMCUClick(app);
+    bootLoaderAnswers({"K", "K", "KK", "K"});
+    runOut();
+    EXPECT_EQ(boot.sent.size(), 3u);
+    EXPECT_FALSE(boot.isOpen());
+    EXPECT_EQ(s.labInfo.caption, "Запись завершена с ошибкой.");
+    expectMessage("Ошибка записи", "Ошибка", MessageIcon::Error);
+    EXPECT_TRUE(s.SpBtnFlashMCU.enabled && s.BtnOpen.enabled && s.BtnCancel.enabled);
+}
+
+TEST_F(FirmwareTest, PortErrorDuringTransferEndsAsFailure) {
+    SpBtnFlashMCUClick(app);
+    boot.arrive(0, "!");
+    clock.startTimer(50, [this] { boot.failRead = true; });
+    runOut();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "Read error (0), Read data error");
+    expectMessage("Ошибка записи", "Ошибка", MessageIcon::Error);
+    EXPECT_FALSE(boot.isOpen());
+    EXPECT_TRUE(s.SpBtnFlashMCU.enabled && FormSetupCloseQuery(app));
+}
+
+// The whole image against the simulated modem, on the virtual clock.
+class FirmwareSimTest : public SimFixture {};
+
+TEST_F(FirmwareSimTest, FullTransferStoresTheImage) {
+    std::vector<std::string> log;
+    modem.setLog([&](const std::string& line) { log.push_back(line); });
+    const auto bytes = openImageFile(100'000);
+    dialogs.fileNames.push_back(writeFile("full.bin", bytes));
+    BtnOpenClick(app);
+    app.image.firmwareVersion = 205;
+    SpBtnFlashMCUClick(app);
+    const auto start = clock.tickMs();
+    while (firmwareBusy(app) && clock.tickMs() - start < 120'000)
+        clock.advanceMs(1000);
+    EXPECT_EQ(app.firmware.lastResult, FirmwareState::Result::Succeeded);
+    EXPECT_EQ(modem.store().program, *firmwareImageOf(bytes, FirmwareKind::Open));
+    EXPECT_NEAR(double(clock.tickMs() - start), 50'000, 2'000);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "> AT+V39"), 1);
+}
+
+}  // namespace
+}  // namespace zelar::test

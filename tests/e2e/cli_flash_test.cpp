@@ -1,0 +1,62 @@
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "sim_process.h"
+
+// zelar-cli flash against the real zelar-sim on a pseudo-terminal.
+namespace {
+
+namespace fs = std::filesystem;
+using zelar::test::SimProcess;
+
+// Runs a shell command line; returns its exit status and what it wrote on stdout and stderr.
+std::pair<int, std::string> run(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return {-1, out};
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, got);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+// The modem is read and restarted with V39; its boot loader speaks only at 57600 baud, so the
+// "!" arrives only once the program has switched the line. Blocks 0 to 2 are acknowledged,
+// block 3 is not, and the run ends as a failed transfer.
+TEST(CliFlash, RestartsBootLoaderAndStopsAtAnUnacknowledgedBlock) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("zelar-flash-e2e-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
+    fs::create_directories(ports);
+    const fs::path file = dir / "fw.bin";
+    std::ofstream(file, std::ios::binary)
+        << std::string(100, 'A') << "     Ver0207" << std::string(2000, 'B');
+
+    SimProcess sim({"--ports-dir", ports.string(), "--com", "45", "--boot-fault", "no-ack:3"});
+    ASSERT_EQ(sim.line().substr(0, 6), "COM45 ");
+    const std::string cli = "XDG_CONFIG_HOME='" + dir.string() + "' '" ZELAR_CLI_PATH "' ";
+
+    const auto [infoStatus, info] = run(cli + "fw-info '" + file.string() + "'");
+    EXPECT_EQ(infoStatus, 0);
+    EXPECT_EQ(info, "version: 0207\npages: 9\n");
+
+    const auto [status, out] =
+        run(cli + "flash --port COM45 --user 1 --password 1234 '" + file.string() + "'");
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_NE(out.find("status: Перезагрузка модема...\nstatus: Запись программы в модем...\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("progress 3/495\n[Ошибка] Ошибка записи\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("status: Запись завершена с ошибкой."), std::string::npos);
+    fs::remove_all(dir);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#include <iostream>
+
+#include "app/firmware_update.h"
+#include "app/handler_guard.h"
+#include "commands.h"
+#include "firmware/firmware_image.h"
+
+namespace zelar::cli {
+
+namespace {
+
+constexpr int kDefaultWaitSeconds = 60;
+
+}  // namespace
+
+int runFirmwareInfo(CliSession&, const CliOptions& options) {
+    if (options.files.size() != 1 || !options.port.empty() || options.user)
+        return badArguments("fw-info takes one file and no options");
+    const std::string& path = options.files[0];
+    const auto file = readFirmwareFile(path);
+    if (!file) {
+        std::cerr << "zelar-cli: cannot read " << path << '\n';
+        return 1;
+    }
+    const std::string extension = fileExtension(path);
+    const FirmwareKind kind = firmwareKind(extension);
+    const FirmwareVersion found = firmwareVersionOf(*file, extension);
+    std::cout << "version: " << (found.version.empty() ? "Версия не определена" : found.version)
+              << '\n';
+    if (kind == FirmwareKind::Coded && !found.date.empty())
+        std::cout << "date: " << found.date << '\n';
+    const bool programmable = firmwareImageOf(*file, kind).has_value();
+    std::cout << "pages: " << (programmable ? payloadPages(*file, kind) : 0) << '\n';
+    return programmable ? 0 : 1;
+}
+
+int runFlash(CliSession& session, const CliOptions& options) {
+    if (options.port.empty())
+        return badArguments("flash needs --port COMn");
+    if (options.files.size() != 1)
+        return badArguments("flash needs one firmware file");
+    if (!session.start())
+        return 1;
+    App& app = session.app();
+    if (options.user || !options.password.empty()) {
+        session.showProgress();
+        if (!session.readAndLogIn())
+            return 1;
+    }
+
+    // The service window's statuses and progress, as they change.
+    std::string status;
+    const auto showStatus = [&app, &status] {
+        if (app.setup.labInfo.caption != status) {
+            status = app.setup.labInfo.caption;
+            if (!status.empty())
+                std::cerr << "status: " << status << std::endl;
+        }
+    };
+    session.pump().setBeforePass([&app, showStatus, shown = -1]() mutable {
+        const TformSetup& s = app.setup;
+        showStatus();
+        if (app.firmware.transferring && s.ProgressBar1.position != shown) {
+            shown = s.ProgressBar1.position;
+            std::cerr << "progress " << shown << '/' << s.ProgressBar1.max << std::endl;
+        }
+    });
+
+    session.dialogs().queueFile(options.files[0]);
+    runHandler(app, [&] { BtnOpenClick(app); });
+    std::cerr << "file: " << app.setup.labelNameFile.caption << ", version "
+              << app.setup.labVer.caption << std::endl;
+    runHandler(app, [&] { SpBtnFlashMCUClick(app); });
+
+    EventPump& pump = session.pump();
+    const int waitSeconds = options.waitSeconds.value_or(kDefaultWaitSeconds);
+    const std::int64_t deadline = pump.tickMs() + std::int64_t(waitSeconds) * 1000;
+    while (firmwareBusy(app)) {
+        if (waitingForBootLoader(app) && pump.tickMs() >= deadline) {
+            std::cerr << "no boot loader within " << waitSeconds << " s" << std::endl;
+            runHandler(app, [&] { BtnCancelClick(app); });
+            break;
+        }
+        pump.processEvents(100);
+    }
+    showStatus();
+    return app.firmware.lastResult == FirmwareState::Result::Succeeded ? 0 : 1;
+}
+
+}  // namespace zelar::cli
