@@ -57,18 +57,21 @@ class Upload {
     }
 
     // One command with the resends and the Retry question of the upload. A port error counts
-    // as a failed command after its own message.
+    // as a failed command after its own message, without the silent resends: they are for a
+    // line the modem missed, and a port that failed (a cable pulled) fails every resend again.
     bool command(const std::function<bool()>& send, bool silentResends) {
         for (;;) {
             bool good = false;
+            bool portFailed = false;
             try {
                 good = send();
             } catch (const SerialError& e) {
                 h_.dialogs.messageBox(e.what(), "Ошибка", MessageIcon::Error, MessageButtons::Ok);
+                portFailed = true;
             }
             if (good)
                 return true;
-            if (silentResends && resends_ < kSilentResends) {
+            if (silentResends && !portFailed && resends_ < kSilentResends) {
                 ++resends_;
                 continue;
             }

@@ -45,6 +45,10 @@ struct FaultPlan {
     std::vector<BootFaultRule> bootRules;
     // After this many commands the modem answers nothing more until it restarts; -1 never.
     int stopAfterCommands = -1;
+    // After this many command lines and boot loader blocks, counted together from the start,
+    // the next one is not carried out and the line goes dead, as when the cable is pulled: the
+    // keeper of the line (zelar-sim) hangs up. Happens once; -1 never.
+    int hangUpAfter = -1;
 
     int splitPieces = 2;
     std::int64_t splitGapUs = 150'000;

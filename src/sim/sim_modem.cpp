@@ -91,6 +91,8 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
         return;
     ++commandsSeen_;
     log("> " + printable(line.size() > kMaxLine ? "(line too long)" : line));
+    if (lineDropped())
+        return;
 
     const FaultPlan& plan = options_.faults;
     if (plan.stopAfterCommands >= 0 && commandsSeen_ > plan.stopAfterCommands) {
@@ -154,6 +156,17 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
         beginRestart(readyUs);
 }
 
+bool SimModem::lineDropped() {
+    const int limit = options_.faults.hangUpAfter;
+    if (hungUp_ || limit < 0 || ++unitsSeen_ <= limit)
+        return false;
+    log("  (hang-up after " + std::to_string(limit) + ")");
+    hungUp_ = true;
+    hangUpDue_ = true;
+    output_.clear();
+    return true;
+}
+
 void SimModem::beginRestart(std::int64_t fromUs) {
     log("  restarting into the boot loader");
     mode_ = Mode::Restarting;
@@ -185,7 +198,7 @@ void SimModem::startFirmware(std::int64_t nowUs) {
 void SimModem::onBootByte(std::uint8_t byte, std::int64_t nowUs) {
     bootIdleSinceUs_ = nowUs;
     const auto block = blocks_.feed(byte, store_.program);
-    if (!block)
+    if (!block || lineDropped())
         return;
     const FaultPlan& plan = options_.faults;
     std::string ack(1, block->accepted ? kBlockAccepted : kBlockRejected);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -63,6 +64,8 @@ class SimModem {
     // Rises with every change of memory, flash or program; lets a keeper save only when needed.
     std::uint64_t revision() const { return revision_; }
     int commandsSeen() const { return commandsSeen_; }
+    // True once when FaultPlan::hangUpAfter has struck; the line's keeper then drops the line.
+    bool takeHangUp() { return std::exchange(hangUpDue_, false); }
 
     // One line per command, reply and boot loader event, for a human to follow.
     void setLog(std::function<void(const std::string&)> log) { log_ = std::move(log); }
@@ -73,6 +76,8 @@ class SimModem {
     void onBootByte(std::uint8_t byte, std::int64_t nowUs);
     void beginRestart(std::int64_t fromUs);
     void startFirmware(std::int64_t nowUs);
+    // Counts a command line or block; true when the line has gone dead before it.
+    bool lineDropped();
     // Queues bytes on the line no earlier than `readyUs`; returns when the last one is done.
     std::int64_t send(std::string bytes, std::int64_t readyUs);
     void log(const std::string& text) const;
@@ -91,6 +96,10 @@ class SimModem {
     std::string pendingLine_;
     bool lineOverflow_ = false;
     int commandsSeen_ = 0;
+    // Command lines and blocks since the start, for FaultPlan::hangUpAfter.
+    int unitsSeen_ = 0;
+    bool hungUp_ = false;
+    bool hangUpDue_ = false;
 
     std::int64_t announceDueUs_ = 0;    // Restarting: when "!" may go out
     std::int64_t bootIdleSinceUs_ = 0;  // BootLoader: last sign of life from the host

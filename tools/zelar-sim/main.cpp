@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -35,6 +36,25 @@ void installSignals() {
 double secondsSinceStart() {
     static const std::int64_t start = zelar::simtool::RealtimeRunner::monotonicUs();
     return static_cast<double>(zelar::simtool::RealtimeRunner::monotonicUs() - start) / 1e6;
+}
+
+// Waits out the time the modem is away; false when told to stop meanwhile.
+bool waitOffline(int controlFd, int ms, zelar::sim::SimModem& modem) {
+    using zelar::simtool::RealtimeRunner;
+    const std::int64_t endUs = RealtimeRunner::monotonicUs() + std::int64_t{ms} * 1000;
+    while (true) {
+        const std::int64_t leftUs = endUs - RealtimeRunner::monotonicUs();
+        if (leftUs <= 0)
+            return true;
+        pollfd fd{controlFd, POLLIN, 0};
+        if (::poll(&fd, 1, static_cast<int>((leftUs + 999) / 1000)) <= 0)
+            continue;
+        char command = 0;
+        if (::read(controlFd, &command, 1) == 1 && command == 'T')
+            return false;
+        if (command == 'P')
+            modem.powerCycle(RealtimeRunner::monotonicUs());
+    }
 }
 
 }  // namespace
@@ -87,15 +107,32 @@ int main(int argc, char** argv) {
     installSignals();
 
     try {
-        simtool::PseudoTerminal pty;
-        simtool::PortLink link(options.portsDir, options.comNumber, pty.devicePath());
-        std::printf("%s %s\n", link.name().c_str(), pty.devicePath().c_str());
-        std::fflush(stdout);
+        std::optional<int> number = options.comNumber;
+        while (true) {
+            {
+                simtool::PseudoTerminal pty;
+                simtool::PortLink link(options.portsDir, number, pty.devicePath());
+                if (!number) {
+                    std::printf("%s %s\n", link.name().c_str(), pty.devicePath().c_str());
+                    std::fflush(stdout);
+                } else if (options.log) {
+                    std::fprintf(stderr, "[%9.3f] back as %s %s\n", secondsSinceStart(),
+                                 link.name().c_str(), pty.devicePath().c_str());
+                }
+                number = link.number();
 
-        simtool::RealtimeRunner runner(modem, pty, options.stateFile);
-        runner.run(control[0]);
-        runner.save();
-        link.remove();
+                simtool::RealtimeRunner runner(modem, pty, options.stateFile);
+                const auto end = runner.run(control[0]);
+                runner.save();
+                link.remove();
+                if (end == simtool::RealtimeRunner::End::Stopped)
+                    break;
+            }
+            // The pty and its link are gone, as an unplugged adapter's device is; the modem
+            // comes back on a new pty under the same COM number.
+            if (!waitOffline(control[0], options.backAfterMs, modem))
+                break;
+        }
     } catch (const std::runtime_error& e) {
         std::cerr << "zelar-sim: " << e.what() << '\n';
         return 1;

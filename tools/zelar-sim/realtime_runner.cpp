@@ -110,7 +110,7 @@ void RealtimeRunner::save() {
     lastSaveUs_ = monotonicUs();
 }
 
-void RealtimeRunner::run(int controlFd) {
+RealtimeRunner::End RealtimeRunner::run(int controlFd) {
     while (true) {
         std::int64_t nowUs = monotonicUs();
         followLineSpeed(nowUs);
@@ -124,7 +124,7 @@ void RealtimeRunner::run(int controlFd) {
         const int ready = ::poll(fds.data(), fds.size(), pollTimeoutMs(nowUs));
         if (ready < 0 && errno != EINTR) {
             std::perror("zelar-sim: poll");
-            return;
+            return End::Stopped;
         }
         if (ready <= 0)
             continue;
@@ -132,16 +132,18 @@ void RealtimeRunner::run(int controlFd) {
             char command = 0;
             if (::read(controlFd, &command, 1) == 1) {
                 if (command == 'T')
-                    return;
+                    return End::Stopped;
                 if (command == 'P')
                     modem_.powerCycle(monotonicUs());
             }
         }
-        if ((fds[0].revents & POLLIN) != 0)
+        if ((fds[0].revents & POLLIN) != 0) {
             readInput();
-        else if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0) {
+            if (modem_.takeHangUp())
+                return End::HungUp;
+        } else if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0) {
             std::fprintf(stderr, "zelar-sim: the pseudo-terminal failed\n");
-            return;
+            return End::Stopped;
         }
     }
 }

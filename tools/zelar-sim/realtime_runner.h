@@ -19,8 +19,10 @@ class RealtimeRunner {
     RealtimeRunner(sim::SimModem& modem, PseudoTerminal& pty,
                    std::optional<std::filesystem::path> stateFile);
 
-    // Runs until "T" arrives on `controlFd`; "P" there switches the modem off and on.
-    void run(int controlFd);
+    enum class End { Stopped, HungUp };
+    // Runs until "T" arrives on `controlFd` (Stopped) or the modem's hang-up fault strikes
+    // (HungUp); "P" there switches the modem off and on.
+    End run(int controlFd);
     // Saves the state now if it changed since the last save.
     void saveIfChanged();
     // Saves the state now, changed or not: at exit the file always holds the modem's state.

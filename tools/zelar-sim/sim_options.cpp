@@ -137,6 +137,10 @@ Faults (each may be given several times):
                            late          the reply starts only after a long pause
                            corrupt       payload characters are replaced by a non-hex character
   --stop-after N         answer nothing after N commands, until the next restart
+  --hang-up-after N      after N command lines and boot loader blocks (counted together from
+                         the start), drop the next one and hang up, as a pulled cable does:
+                         the pty closes and the COM link goes; once per run
+  --back-after-ms MS     then come back on a new pty under the same COM number (default 1000)
   --split-pieces N       pieces of a split reply (default 2)
   --split-gap-ms MS      pause between pieces (default 150)
   --stray TEXT           stray bytes, with \r \n \t \\ \xNN escapes (default "\r\nRING\r\n")
@@ -222,6 +226,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
              return rule.has_value();
          })},
         {"--stop-after", number(faults.stopAfterCommands, 0, 1'000'000'000)},
+        {"--hang-up-after", number(faults.hangUpAfter, 0, 1'000'000'000)},
+        {"--back-after-ms", number(o.backAfterMs, 0, 3'600'000)},
         {"--split-pieces", number(faults.splitPieces, 1, 1000)},
         {"--split-gap-ms", number(faults.splitGapUs, 0, kBig / 1000, 1000)},
         {"--late-ms", number(faults.lateUs, 0, kBig / 1000, 1000)},
