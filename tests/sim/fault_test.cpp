@@ -130,6 +130,21 @@ TEST(ReplyFaults, StopAfterNCommandsUntilRestart) {
     EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
 }
 
+TEST(ReplyFaults, HangUpAfterNCommandsOnce) {
+    ModemOptions options;
+    options.faults.hangUpAfter = 1;
+    ModemExchange m(options);
+    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+    EXPECT_FALSE(m.modem.takeHangUp());
+    EXPECT_EQ(m.send("AT+V16000500010F\r"), "");
+    EXPECT_EQ(m.modem.store().settings[5], 0x01);
+    EXPECT_TRUE(m.modem.takeHangUp());
+    EXPECT_FALSE(m.modem.takeHangUp());
+    // Back on the line, the modem answers again.
+    EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+    EXPECT_FALSE(m.modem.takeHangUp());
+}
+
 class BootFaults : public ::testing::Test {
   protected:
     std::string startBootLoader(const std::string& bootFault) {

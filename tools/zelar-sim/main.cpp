@@ -108,11 +108,11 @@ int main(int argc, char** argv) {
 
     try {
         std::optional<int> number = options.comNumber;
-        while (true) {
+        for (bool first = true;; first = false) {
             {
                 simtool::PseudoTerminal pty;
                 simtool::PortLink link(options.portsDir, number, pty.devicePath());
-                if (!number) {
+                if (first) {
                     std::printf("%s %s\n", link.name().c_str(), pty.devicePath().c_str());
                     std::fflush(stdout);
                 } else if (options.log) {

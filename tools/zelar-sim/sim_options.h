@@ -14,7 +14,7 @@ struct SimOptions {
     std::filesystem::path portsDir;
     std::optional<std::filesystem::path> stateFile;
     bool log = false;
-    int backAfterMs = 1000;  // how long the modem stays away after its hang-up fault
+    int backAfterMs = 1000;               // how long the modem stays away after its hang-up fault
     std::optional<std::string> firmware;  // set only when given, so a state file can keep its own
     std::string bootLoader = "102";
     sim::ModemOptions modem;
