@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     xvfb xauth imagemagick fonts-dejavu-core clang-format
 )
+# Callers may ask for more, such as the fuzzing compiler.
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

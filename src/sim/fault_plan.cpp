@@ -32,8 +32,9 @@ std::pair<std::string_view, std::optional<std::string_view>> splitArgument(std::
 
 std::optional<FaultRule> parseFaultRule(std::string_view text) {
     const auto [name, argument] = splitArgument(text);
+    const std::string_view wanted = name;  // a lambda cannot take a structured binding here
     const auto kind = std::find_if(kReplyFaults.begin(), kReplyFaults.end(),
-                                   [&](const auto& entry) { return entry.first == name; });
+                                   [&](const auto& entry) { return entry.first == wanted; });
     if (kind == kReplyFaults.end())
         return std::nullopt;
     FaultRule rule{kind->second, 0, 0};
