@@ -1,4 +1,5 @@
 #include "app/service_window.h"
+#include "app/show_settings.h"
 
 #include <string>
 
@@ -43,6 +44,7 @@ bool ButtonSetDefaultClick(App& app) {
         return false;
     // The image takes the factory values whatever the modem answers.
     applyFactoryValues(app.image, {kDefaultDns1, kDefaultDns2});
+    showImageOnPages(app);
     bool good = run.open();
     for (const FactoryWrite& write : factoryWrites()) {
         if (!good)

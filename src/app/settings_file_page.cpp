@@ -1,4 +1,5 @@
 #include "app/settings_file_page.h"
+#include "app/show_settings.h"
 
 #include <optional>
 #include <string>
@@ -154,6 +155,7 @@ SettingsFileResult BtnLoadParClick(App& app) {
     applySimAutoDetect(app.main, 1);
     app.main.AutoSetPar2.checked = (content.autoDetect & 2) != 0;
     applySimAutoDetect(app.main, 2);
+    showImageOnPages(app);
     const MessageResult answer = app.services.dialogs.messageBox(
         "Настройки считаны успешно. Записать восстановленные настройки ?",
         "Восстановление настроек", MessageIcon::Question, MessageButtons::YesNo);

@@ -178,4 +178,11 @@ void ShowUserSettings(App& app, int n) {
     m.EditSeekObject.text = std::to_string(user.objectOffset);
 }
 
+void showImageOnPages(App& app) {
+    ShowModemSettings(app);
+    const int node = app.main.TreeView1.selected;
+    if (node >= 1 && node <= kUserCount && app.main.activePage == Page::TabSheet1)
+        ShowUserSettings(app, node);
+}
+
 }  // namespace zelar

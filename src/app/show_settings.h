@@ -12,6 +12,9 @@ inline constexpr const char* kUnknownPeriodText = "???";
 void ShowModemSettings(App& app);
 // Fills the user page from user n (1 to 6) of the settings image.
 void ShowUserSettings(App& app, int n);
+// After the settings image changed without a read (a settings file, the factory values): the
+// pages show what the image now holds, so that "Записать" never writes back older values.
+void showImageOnPages(App& app);
 
 // Checks a radio button; its partner in the pair is unchecked, as a radio group does.
 void checkRadio(RadioButton& button, RadioButton& partner);

@@ -148,6 +148,8 @@ TEST_F(ServiceTest, FactoryDefaultsToASilentModemStopAtTheFirstWriteWithTheImage
     EXPECT_EQ(image.dns2, "77.88.8.8");
     EXPECT_GE(image.mainObjectMinus1, kObjectNotSetLimit);
     EXPECT_EQ(image.firmwareVersion, 205);
+    // The pages show the factory values, so a later "Записать" cannot write the old ones back.
+    EXPECT_EQ(app.main.EditGPRSDNS2.text, "77.88.8.8");
 }
 
 struct ModeCase {

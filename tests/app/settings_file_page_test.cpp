@@ -89,7 +89,11 @@ TEST_F(SettingsFileTest, RestoreBringsTheModemBackAsSaved) {
     memory(0x0140) = 'X';  // SIM 2's access point
     memory(0x01C1) = '9';  // main server address
 
+    app.main.EditGPRSIP1.text = "10.0.0.99";  // typed on the page, never written
+
     EXPECT_EQ(load("before.md2", MessageResult::Yes), SettingsFileResult::Written);
+    // The page shows the loaded settings, so a later "Записать" cannot write older values.
+    EXPECT_EQ(app.main.EditGPRSIP1.text, app.image.servers[0].ip);
     // SIM 1's four access point writes are left out; the percentage still reaches 100.
     EXPECT_EQ(writes, (Strings{"0008", "0020", "0038", "0050", "0068", "0080", "0005",
                                "0098", "00B4", "00B8", "00D4", "00D1", "0140", "0158",
