@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <array>
 
-#include "app/dictionary_page.h"
 #include "app/diagnostics_page.h"
+#include "app/dictionary_page.h"
 #include "app/display_mode.h"
 #include "app/firmware_update.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
 #include "app/navigation.h"
+#include "app/port_list.h"
 #include "app/read_settings.h"
-#include "app/settings_file_page.h"
 #include "app/service_window.h"
+#include "app/settings_file_page.h"
 #include "app/sim_rules.h"
 #include "app/user_rules.h"
 #include "app/ussd_dialog.h"
@@ -37,6 +38,8 @@ constexpr FormId M = FormId::Main;
 
 const std::array kTable = {
     // Shell: display mode, navigation, reading, login, writing.
+    ControlEvents{M, "ComboBox1", nullptr, nullptr, nullptr, nullptr, nullptr,
+                  [](App& a) { ComboBox1DropDown(a); }},
     onChange("cbExpert", [](App& a) { cbExpertChange(a); }),
     onChange("TreeView1", [](App& a) { TreeView1Changing(a, a.main.TreeView1.selected); }),
     onClick(M, "btnReadNastUser", [](App& a) { btnReadNastUserClick(a); }),

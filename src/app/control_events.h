@@ -28,6 +28,8 @@ struct ControlEvents {
     ControlHandler exit = nullptr;
     // A key pressed while the control has the focus, as a Windows virtual-key code.
     KeyDownHandler keyDown = nullptr;
+    // A pick list is about to open; the handler may change its items first.
+    ControlHandler dropDown = nullptr;
 };
 
 std::span<const ControlEvents> controlEventTable();

@@ -30,6 +30,22 @@ std::vector<std::string> enumeratePorts(DeviceMap& devices) {
     return entries;
 }
 
+void refreshPortList(App& app) {
+    ComboBox& ports = app.main.ComboBox1;
+    const std::string selected = ports.itemIndex >= 0 ? ports.text : std::string();
+    ports.items = enumeratePorts(app.services.devices);
+    ports.itemHints.clear();
+    for (const std::string& item : ports.items) {
+        const auto number = parseDecimal(std::string_view(item).substr(3, 3));
+        ports.itemHints.push_back(number ? app.services.devices.portDescription(*number) : "");
+    }
+    selectItemText(ports, selected);
+}
+
+void ComboBox1DropDown(App& app) {
+    refreshPortList(app);
+}
+
 std::optional<int> currentPortNumber(const TformMain& main) {
     const ComboBox& ports = main.ComboBox1;
     if (ports.itemIndex < 0 || ports.itemIndex >= static_cast<int>(ports.items.size())) {

@@ -12,6 +12,13 @@ namespace zelar {
 // COM1, COM10, COM11, COM2.
 std::vector<std::string> enumeratePorts(DeviceMap& devices);
 
+// Fills the port list from the system's ports as they are now, each item with its device as
+// the tool tip, and keeps the selected port selected while it is still there.
+void refreshPortList(App& app);
+
+// The port list opens: an adapter plugged in since the last look appears in it.
+void ComboBox1DropDown(App& app);
+
 // The number of the selected port list entry: up to three characters after "COM". Nothing
 // when no entry is selected or those characters are not a number.
 std::optional<int> currentPortNumber(const TformMain& main);

@@ -261,6 +261,9 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
                 return Refusal{2, "PageControl1 shows no tab \"" + item + "\""};
             }
             if (auto* box = std::get_if<ComboBox*>(&*c->ref)) {
+                // The list is opened before an item is picked, as a person does.
+                moveFocus(*c);
+                onEvent(*c, &ControlEvents::dropDown);
                 const auto& items = (*box)->items;
                 const auto it = std::find_if(items.begin(), items.end(), [&](const std::string& s) {
                     return trimRight(s) == trimRight(item);

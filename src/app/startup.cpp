@@ -29,7 +29,7 @@ bool FormShow(App& app, Profile* profile) {
         return false;
     }
 
-    main.ComboBox1.items = enumeratePorts(app.services.devices);
+    refreshPortList(app);
     const int com = profile->readInt(kProfileSection, kProfileCom, -1);
     selectItemText(main.ComboBox1, "COM" + std::to_string(com));
 

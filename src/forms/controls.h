@@ -63,6 +63,8 @@ struct ComboBox : Control {
     std::vector<std::string> items;
     int itemIndex = -1;
     std::string text;
+    // The tool tip of each item, by position; items past its end have none.
+    std::vector<std::string> itemHints = {};
 };
 
 // Selects item `index` (-1 or out of range selects nothing) and shows its text.

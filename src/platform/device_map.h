@@ -15,6 +15,11 @@ class DeviceMap {
     virtual std::vector<std::string> portNames() = 0;
     // The device to open for COM<number>; nothing when there is no such port.
     virtual std::optional<std::string> devicePath(int portNumber) = 0;
+    // What the port list shows as the port's tool tip: the device and, for a USB adapter, its
+    // product name, one per line. The device alone when the system tells no more.
+    virtual std::string portDescription(int portNumber) {
+        return devicePath(portNumber).value_or("");
+    }
 };
 
 }  // namespace zelar

@@ -103,4 +103,20 @@ std::optional<std::string> LinuxDeviceMap::devicePath(int portNumber) {
     return it->second;
 }
 
+std::string LinuxDeviceMap::portDescription(int portNumber) {
+    const auto device = devicePath(portNumber);
+    if (!device)
+        return {};
+    // A USB adapter's tty sits one level (ACM) or two (serial converters) below the USB device,
+    // which names its product.
+    std::error_code ec;
+    fs::path node = fs::canonical(sysTtyFolder_ / fs::path(*device).filename() / "device", ec);
+    for (int up = 0; !ec && up < 3 && !node.empty(); ++up, node = node.parent_path()) {
+        const std::string product = firstLine(node / "product");
+        if (!product.empty())
+            return *device + "\n" + product;
+    }
+    return *device;
+}
+
 }  // namespace zelar

@@ -19,6 +19,7 @@ class LinuxDeviceMap : public DeviceMap {
 
     std::vector<std::string> portNames() override;
     std::optional<std::string> devicePath(int portNumber) override;
+    std::string portDescription(int portNumber) override;
 
     // Number -> device, links first; rebuilt on every call so plugged adapters show up.
     std::map<int, std::string> scan() const;

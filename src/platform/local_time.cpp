@@ -7,8 +7,13 @@ namespace zelar {
 std::string numericLocalTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &now) != 0)
+        return {};
+#else
     if (!localtime_r(&now, &local))
         return {};
+#endif
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
     return std::string(text, length);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
 #include <stdexcept>
@@ -26,6 +27,12 @@ Binding& Binding::onChange(std::function<void()> action) {
 
 Binding& Binding::onEnter(std::function<void()> action) {
     enter_ = std::move(action);
+    widget_->installEventFilter(this);
+    return *this;
+}
+
+Binding& Binding::onDropDown(std::function<void()> action) {
+    dropDown_ = std::move(action);
     widget_->installEventFilter(this);
     return *this;
 }
@@ -68,9 +75,27 @@ void Binding::changedByUser() {
     binder_.run(change_ ? change_ : [] {});
 }
 
+namespace {
+
+// The mouse and keys that open a pick list, seen before the list handles them.
+bool opensList(const QEvent& event) {
+    if (event.type() == QEvent::MouseButtonPress)
+        return static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton;
+    if (event.type() != QEvent::KeyPress)
+        return false;
+    const auto& press = static_cast<const QKeyEvent&>(event);
+    const bool alt = press.modifiers().testFlag(Qt::AltModifier);
+    return press.key() == Qt::Key_F4 || press.key() == Qt::Key_Space ||
+           (alt && (press.key() == Qt::Key_Down || press.key() == Qt::Key_Up));
+}
+
+}  // namespace
+
 bool Binding::eventFilter(QObject* watched, QEvent* event) {
     if (watched != widget_)
         return false;
+    if (dropDown_ && opensList(*event))
+        binder_.run(dropDown_);
     if (event->type() == QEvent::FocusIn && enter_) {
         binder_.run(enter_);
     } else if (event->type() == QEvent::FocusOut && exit_) {

@@ -33,6 +33,9 @@ class Binding : public QObject {
     Binding& onClick(std::function<void()> action) { return onChange(std::move(action)); }
     // The input focus came into the control.
     Binding& onEnter(std::function<void()> action);
+    // The list is about to open (a click on it, F4, Alt+Up/Down or Space); the action may
+    // change the items before they are shown.
+    Binding& onDropDown(std::function<void()> action);
     // The input focus left the control.
     Binding& onExit(std::function<void()> action);
     // The input focus moved from one of the named controls inside this group to a control that
@@ -59,6 +62,7 @@ class Binding : public QObject {
     std::function<void()> change_;
     std::function<void()> enter_;
     std::function<void()> exit_;
+    std::function<void()> dropDown_;
     std::function<bool(char32_t)> key_;
     std::function<void(int)> keyDown_;
 };

@@ -156,6 +156,13 @@ class ComboBinding : public Binding {
                 widget_.addItem(qs(item));
             shownItems_ = control_.items;
         }
+        for (int i = 0; i < widget_.count(); ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            const QString hint =
+                k < control_.itemHints.size() ? qs(control_.itemHints[k]) : QString();
+            if (widget_.itemData(i, Qt::ToolTipRole).toString() != hint)
+                widget_.setItemData(i, hint, Qt::ToolTipRole);
+        }
         const int count = static_cast<int>(control_.items.size());
         const int index =
             control_.itemIndex >= 0 && control_.itemIndex < count ? control_.itemIndex : -1;

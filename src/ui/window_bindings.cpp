@@ -47,6 +47,8 @@ void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
             binding.onChange(run(events.change));
         if (events.enter != nullptr)
             binding.onEnter(run(events.enter));
+        if (events.dropDown != nullptr)
+            binding.onDropDown(run(events.dropDown));
         if (events.exit != nullptr) {
             const auto members = groupMembers(form, events.name);
             if (members.empty())

@@ -20,6 +20,25 @@ TEST_F(StartupTest, PortListIsSortedAsText) {
               (std::vector<std::string>{"COM1", "COM10", "COM11", "COM2", "COM3"}));
 }
 
+TEST_F(StartupTest, OpeningThePortListRefreshesItAndKeepsTheSelection) {
+    devices.names = {"COM1", "COM2"};
+    devices.paths = {{1, "/dev/ttyS0"}, {2, "/dev/ttyS1"}, {33, "/dev/ttyUSB0"}};
+    ASSERT_TRUE(FormShow(app, &profile));
+    EXPECT_EQ(app.main.ComboBox1.itemHints, (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS1"}));
+    selectItemText(app.main.ComboBox1, "COM2");
+
+    devices.names = {"COM1", "COM2", "COM33"};
+    ComboBox1DropDown(app);
+    EXPECT_EQ(app.main.ComboBox1.items, (std::vector<std::string>{"COM1", "COM2", "COM33"}));
+    EXPECT_EQ(app.main.ComboBox1.itemHints[2], "/dev/ttyUSB0");
+    EXPECT_EQ(app.main.ComboBox1.text, "COM2");
+
+    devices.names = {"COM1", "COM33"};
+    ComboBox1DropDown(app);
+    EXPECT_EQ(app.main.ComboBox1.itemIndex, -1);
+    EXPECT_EQ(app.main.ComboBox1.text, "");
+}
+
 TEST_F(StartupTest, FirstStartSelectsNoPortAndExpertMode) {
     ASSERT_TRUE(FormShow(app, &profile));
     EXPECT_EQ(app.main.ComboBox1.items,

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "sim_process.h"
 
@@ -48,14 +49,20 @@ TEST(CliFlash, RestartsBootLoaderAndStopsAtAnUnacknowledgedBlock) {
     EXPECT_EQ(infoStatus, 0);
     EXPECT_EQ(info, "version: 0207\npages: 9\n");
 
-    const auto [status, out] =
-        run(cli + "flash --port COM45 --user 1 --password 1234 '" + file.string() + "'");
+    const auto [status, out] = run(cli + "flash --port COM45 --user 1 --password 1234 --trace '" +
+                                   (dir / "trace.txt").string() + "' '" + file.string() + "'");
     EXPECT_EQ(status, 1) << out;
     EXPECT_NE(out.find("status: Перезагрузка модема...\nstatus: Запись программы в модем...\n"),
               std::string::npos)
         << out;
     EXPECT_NE(out.find("progress 3/495\n[Ошибка] Ошибка записи\n"), std::string::npos) << out;
     EXPECT_NE(out.find("status: Запись завершена с ошибкой."), std::string::npos);
+    // The trace follows the program onto the boot loader link.
+    std::ifstream traceFile(dir / "trace.txt");
+    const std::string trace{std::istreambuf_iterator<char>(traceFile), {}};
+    EXPECT_NE(trace.find(" main > "), std::string::npos);
+    EXPECT_NE(trace.find(" boot open COM45 57600 baud\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" boot < "), std::string::npos);
     fs::remove_all(dir);
 }
 

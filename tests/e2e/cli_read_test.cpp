@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "sim_process.h"
@@ -64,6 +65,25 @@ bool hasLine(const std::string& text, const std::string& line) {
             return true;
     }
     return false;
+}
+
+TEST_F(CliRead, TraceHoldsBothDirectionsOfTheLink) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "43"});
+    const fs::path trace = dir_ / "trace.txt";
+    EXPECT_EQ(cli("read --port COM43 --trace '" + trace.string() + "'").status, 0);
+    std::ifstream in(trace);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_NE(first.find(" main open COM43 "), std::string::npos) << first;
+    int sent = 0;
+    int received = 0;
+    for (std::string line; std::getline(in, line);) {
+        sent += line.find(" main > ") != std::string::npos;
+        received += line.find(" main < ") != std::string::npos;
+    }
+    EXPECT_GT(sent, 0);
+    EXPECT_GT(received, 0);
+    EXPECT_EQ(cli("ports --trace '" + (dir_ / "no" / "such" / "t").string() + "'").status, 1);
 }
 
 TEST_F(CliRead, ReadsAndLogsInPrintingWhatTheWindowShows) {

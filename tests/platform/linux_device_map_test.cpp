@@ -84,6 +84,26 @@ TEST_F(LinuxDeviceMapTest, BrokenOddAndConsoleLinksAreIgnored) {
     EXPECT_TRUE(map().portNames().empty());
 }
 
+TEST_F(LinuxDeviceMapTest, UsbAdaptersNameTheirProduct) {
+    device("ttyUSB0");
+    device("ttyACM0");
+    device("ttyS1");
+    // Serial converters sit two levels below the USB device, ACM modems one.
+    const fs::path usb = root / "devices" / "usb1" / "1-1";
+    fs::create_directories(usb / "1-1:1.0" / "ttyUSB0");
+    std::ofstream(usb / "product") << "FT232R USB UART\n";
+    fs::create_directory_symlink(usb / "1-1:1.0" / "ttyUSB0", root / "sys" / "ttyUSB0" / "device");
+    const fs::path acm = root / "devices" / "usb1" / "1-2";
+    fs::create_directories(acm / "1-2:1.0");
+    std::ofstream(acm / "product") << "GSM Modem\n";
+    fs::create_directory_symlink(acm / "1-2:1.0", root / "sys" / "ttyACM0" / "device");
+    auto m = map();
+    EXPECT_EQ(m.portDescription(33), (root / "dev" / "ttyUSB0").string() + "\nFT232R USB UART");
+    EXPECT_EQ(m.portDescription(65), (root / "dev" / "ttyACM0").string() + "\nGSM Modem");
+    EXPECT_EQ(m.portDescription(2), (root / "dev" / "ttyS1").string());
+    EXPECT_EQ(m.portDescription(3), "");
+}
+
 TEST_F(LinuxDeviceMapTest, MissingFoldersGiveAnEmptyList) {
     LinuxDeviceMap m(root / "nothing", root / "none", root / "nowhere");
     EXPECT_TRUE(m.portNames().empty());

@@ -125,6 +125,22 @@ TEST_F(BinderTest, ComboShowsATextThatIsNoItemAndPicksUpTheUsersChoice) {
     EXPECT_EQ(changes, 1);  // the program's own changes run no action
 }
 
+TEST_F(BinderTest, OpeningAListRunsItsActionBeforeTheItemsAreShown) {
+    ComboBox model{{}, {"COM1"}, 0, "COM1"};
+    binder.bind(window, "Combo", model).onDropDown([&] {
+        model.items = {"COM1", "COM33"};
+        model.itemHints = {"/dev/ttyS0", "/dev/ttyUSB0\nFT232R USB UART"};
+    });
+    binder.pushAll();
+    showActive();
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_F4);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyUSB0\nFT232R USB UART");
+    EXPECT_EQ(combo->currentIndex(), 0);
+    combo->hidePopup();
+}
+
 TEST_F(BinderTest, RadioButtonsShowTheModelExactlyAndTheUsersPickUpdatesBoth) {
     RadioButton a{{}, "IP", true};
     RadioButton b{{}, "DNS", false};

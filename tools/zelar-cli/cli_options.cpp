@@ -63,6 +63,11 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.retries = number(0, 1000000);
             if (!options.retries)
                 return fail("--retries needs a count");
+        } else if (arg == "--trace") {
+            const auto v = value();
+            if (!v || v->empty())
+                return fail("--trace needs a file");
+            options.trace = *v;
         } else if (arg == "--wait") {
             options.waitSeconds = number(0, 86400);
             if (!options.waitSeconds)

@@ -16,6 +16,7 @@ struct CliOptions {
     bool yes = false;    // answer questions with yes instead of their default
     std::optional<int> retries;
     std::optional<int> waitSeconds;
+    std::string trace;               // a file for every byte of both links, when given
     std::vector<std::string> files;  // the arguments that are not options
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/login.h"
 #include "app/startup.h"
+#include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
 
@@ -15,8 +16,15 @@ CliSession::CliSession(const CliOptions& options)
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
       bootPort_(*devices_),
+      trace_(options.trace.empty()
+                 ? nullptr
+                 : std::make_unique<std::ofstream>(options.trace, std::ios::binary)),
+      tracedPort_(trace_ ? std::make_unique<TracedSerialPort>(port_, *trace_, "main") : nullptr),
+      tracedBootPort_(trace_ ? std::make_unique<TracedSerialPort>(bootPort_, *trace_, "boot")
+                             : nullptr),
       dialogs_(std::cerr, options.yes),
-      app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}) {
+      app_(Services{tracedPort_ ? *tracedPort_ : static_cast<SerialPort&>(port_), pump_, dialogs_,
+                    *devices_, tracedBootPort_ ? tracedBootPort_.get() : &bootPort_}) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = ui::localeTimeText;
 }

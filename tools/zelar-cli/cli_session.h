@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fstream>
 #include <memory>
 
 #include "app/app.h"
@@ -21,6 +22,8 @@ class CliSession {
     App& app() { return app_; }
     ScriptDialogs& dialogs() { return dialogs_; }
     ui::QtEventPump& pump() { return pump_; }
+    // False when --trace names a file that cannot be written.
+    bool traceReady() const { return options_.trace.empty() || (trace_ && *trace_); }
 
     // Starts as the main window does and selects --port when given. False when it cannot start.
     bool start();
@@ -36,6 +39,10 @@ class CliSession {
     ui::QtEventPump pump_;
     ui::QtSerialPort port_;
     ui::QtSerialPort bootPort_;  // the boot loader link, for programming
+    // With --trace, both links go through tracing ports that write to the file.
+    std::unique_ptr<std::ofstream> trace_;
+    std::unique_ptr<SerialPort> tracedPort_;
+    std::unique_ptr<SerialPort> tracedBootPort_;
     ScriptDialogs dialogs_;
     App app_;
     // The command line keeps no configuration of its own.

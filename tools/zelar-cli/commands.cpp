@@ -196,7 +196,9 @@ std::string usageText() {
         "--yes answers questions with yes (or OK); otherwise each takes its default answer: no\n"
         "(or cancel). Retry questions are cancelled unless a command says otherwise.\n"
         "Progress goes to stderr, and every message box as '[caption] text'.\n"
-        "Exit status 2 for bad arguments.\n";
+        "Exit status 2 for bad arguments.\n"
+        "--trace FILE (with any command) writes every byte sent and received on the modem's\n"
+        "link and the boot loader link to FILE, with the time, in hexadecimal and as text.\n";
     return text;
 }
 

@@ -22,5 +22,9 @@ int main(int argc, char** argv) {
 
     QCoreApplication application(argc, argv);
     CliSession session(options);
+    if (!session.traceReady()) {
+        std::cerr << "zelar-cli: cannot write the trace file '" << options.trace << "'\n";
+        return 1;
+    }
     return command->run(session, options);
 }

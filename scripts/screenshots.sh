@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: starts the simulated modem and the window on a virtual
+# display (Xvfb), reads the modem, logs in as user 1, walks the main pages and opens the
+# service window, writing one PNG of each into docs/. Needs a build (scripts/test.sh or
+# scripts/demo.sh makes one), Xvfb, xdotool and ImageMagick's import:
+#   sudo apt-get install -y xvfb xdotool imagemagick
+# The clicks go to places in the window's own layout (the window sits at 0,0 with no window
+# manager); after a change of that layout, check the pictures and the places below.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=docs
+sim=build/tools/zelar-sim/zelar-sim
+window=build/src/ui/zelar-config
+for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing" >&2; exit 1; }
+done
+[ -x "$sim" ] && [ -x "$window" ] || { echo "screenshots.sh: build first" >&2; exit 1; }
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A configuration of its own: the simulated modem's port is the one remembered in Modem.ini.
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_CONFIG_HOME/Kalvimo/Zelar2"
+printf '[Modem]\nCom=200\nExpert=1\n' >"$XDG_CONFIG_HOME/Kalvimo/Zelar2/Modem.ini"
+
+display=150
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+export DISPLAY=":$display"
+
+"$sim" --com 200 --state "$work/modem.state" >"$work/sim.out" &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+
+"$window" &
+pids+=($!)
+main=""
+for _ in $(seq 100); do
+    main=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) && [ -n "$main" ] && break
+    sleep 0.1
+done
+[ -n "$main" ] || { echo "screenshots.sh: the window did not show" >&2; exit 1; }
+xdotool windowmove "$main" 0 0
+sleep 0.5
+
+click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep "${3:-0.7}"; }
+shot() { import -window "$1" "$out/$2.png"; echo "$out/$2.png"; }
+# Closes the message box on view with Enter.
+close_message() {
+    local box
+    box=$(xdotool search --onlyvisible --name "^Модем$" | head -1)
+    [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+    sleep 0.5
+}
+
+mkdir -p "$out"
+click 186 19 4            # " Считать"
+click 197 549             # the password field
+xdotool type --delay 50 1234
+click 129 577 1           # "Применить пароль"
+close_message
+shot "$main" main-window
+click 61 58               # users: #1
+shot "$main" user-page
+click 92 142              # "Настройка модема"
+shot "$main" modem-settings
+click 86 156              # "Голосовой вызов"
+shot "$main" voice-call
+click 73 170              # "Диагностика"
+shot "$main" diagnostics
+
+xdotool windowfocus --sync "$main" key ctrl+alt+7
+sleep 1
+setup=$(xdotool search --onlyvisible --name "^Настройки$" | head -1)
+[ -n "$setup" ] || { echo "screenshots.sh: the service window did not show" >&2; exit 1; }
+xdotool windowmove "$setup" 0 0
+sleep 0.5
+shot "$setup" service-window
