@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <array>
 
-#include "app/dictionary_page.h"
 #include "app/diagnostics_page.h"
+#include "app/dictionary_page.h"
 #include "app/display_mode.h"
 #include "app/firmware_update.h"
 #include "app/gprs_rules.h"
 #include "app/login.h"
 #include "app/navigation.h"
 #include "app/read_settings.h"
-#include "app/settings_file_page.h"
 #include "app/service_window.h"
+#include "app/settings_file_page.h"
 #include "app/sim_rules.h"
 #include "app/user_rules.h"
 #include "app/ussd_dialog.h"
@@ -38,6 +38,7 @@ constexpr FormId M = FormId::Main;
 const std::array kTable = {
     // Shell: display mode, navigation, reading, login, writing.
     onChange("cbExpert", [](App& a) { cbExpertChange(a); }),
+    onClick(M, "cbFastExchange", [](App& a) { cbFastExchangeClick(a); }),
     onChange("TreeView1", [](App& a) { TreeView1Changing(a, a.main.TreeView1.selected); }),
     onClick(M, "btnReadNastUser", [](App& a) { btnReadNastUserClick(a); }),
     onClick(M, "ButtonApplyPassword", [](App& a) { ButtonApplyPasswordClick(a); }),
