@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only when one of them is missing.
+# Installs the Debian packages the project needs, and those named as arguments, only when one
+# of them is missing.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     xvfb xauth imagemagick fonts-dejavu-core clang-format
 )
+# Extra packages a script needs (scripts/bench.sh asks for "time").
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
