@@ -67,7 +67,8 @@ TEST_F(FastExchange, ReadGivesTheSameSettingsInAFractionOfTheTime) {
 // A modem that misbehaves is judged as with the fixed waits: each fault gives the same outcome.
 TEST_F(FastExchange, FaultyRepliesEndTheReadAsWithoutIt) {
     using F = sim::ReplyFault;
-    for (const F fault : {F::Silent, F::NoOk, F::Split, F::StrayBefore, F::Late, F::Corrupt}) {
+    for (const F fault :
+         {F::Silent, F::NoOk, F::Split, F::StrayBefore, F::Late, F::Corrupt, F::StrayAfter}) {
         SCOPED_TRACE(sim::faultName(fault));
         std::vector<std::string> outcome[2];
         bool read[2] = {};
@@ -84,6 +85,7 @@ TEST_F(FastExchange, FaultyRepliesEndTheReadAsWithoutIt) {
         }
         EXPECT_EQ(outcome[0], outcome[1]);
         EXPECT_EQ(read[0], read[1]);
+        EXPECT_EQ(read[0], fault == F::Split);  // a split reply is whole in the end
     }
 }
 
