@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only when one of them is missing.
+# Installs the Debian packages the project needs, and those named as arguments, only when one
+# of them is missing.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     xvfb xauth imagemagick fonts-dejavu-core clang-format
 )
-# Callers may ask for more, such as the fuzzing compiler.
+# Extra packages a script asks for: the fuzzing compiler, the "time" of the benchmark.
 packages+=("$@")
 
 missing=()

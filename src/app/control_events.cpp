@@ -41,6 +41,7 @@ const std::array kTable = {
     ControlEvents{M, "ComboBox1", nullptr, nullptr, nullptr, nullptr, nullptr,
                   [](App& a) { ComboBox1DropDown(a); }},
     onChange("cbExpert", [](App& a) { cbExpertChange(a); }),
+    onClick(M, "cbFastExchange", [](App& a) { cbFastExchangeClick(a); }),
     onChange("TreeView1", [](App& a) { TreeView1Changing(a, a.main.TreeView1.selected); }),
     onClick(M, "btnReadNastUser", [](App& a) { btnReadNastUserClick(a); }),
     onClick(M, "ButtonApplyPassword", [](App& a) { ButtonApplyPasswordClick(a); }),

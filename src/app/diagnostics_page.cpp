@@ -7,6 +7,7 @@
 #include "app/exchange_runner.h"
 #include "diagnostics/diagnostics_reply.h"
 #include "link/commands.h"
+#include "link/reply.h"
 
 namespace zelar {
 
@@ -21,7 +22,8 @@ void noLink(App& app) {
 // Open, send, one fixed wait, one read; the link is closed at the end on every path. Nothing
 // when another operation holds the link, the port cannot be opened or the port object failed
 // (each already reported).
-std::optional<std::string> exchange(App& app, Button& button, const std::string& line) {
+std::optional<std::string> exchange(App& app, Button& button, const std::string& line,
+                                    const DiagnosticsReplyForm& form) {
     ExchangeRunner run(app, button);
     if (!run.held())
         return std::nullopt;
@@ -33,8 +35,9 @@ std::optional<std::string> exchange(App& app, Button& button, const std::string&
     std::string reply;
     const bool good = run.step([&] {
         app.link.Send(line);
-        app.link.PumpDelay(kDiagnosticsWaitMs);
-        reply = app.link.ReadAvailable();
+        reply = app.link.WaitReply(kDiagnosticsWaitMs, [&form](const std::string& r) {
+            return isCompleteFrame(r, form.length);
+        });
         return true;
     });
     if (!good)
@@ -53,7 +56,7 @@ std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m) {
 }  // namespace
 
 bool BitBtnTestClick(App& app) {
-    const auto reply = exchange(app, app.main.BitBtnTest, commandV23());
+    const auto reply = exchange(app, app.main.BitBtnTest, commandV23(), kTestReplyForm);
     if (!reply)
         return false;
     if (reply->size() != kTestReplyForm.length) {
@@ -67,7 +70,7 @@ bool BitBtnTestClick(App& app) {
 
 bool BitBtnReadBalanceClick(App& app) {
     TformMain& m = app.main;
-    const auto reply = exchange(app, m.BitBtnReadBalance, commandV24());
+    const auto reply = exchange(app, m.BitBtnReadBalance, commandV24(), kBalanceReplyForm);
     if (!reply)
         return false;
     const auto balance = decodeBalanceReply(*reply);
@@ -86,7 +89,7 @@ bool BitBtnReadBalanceClick(App& app) {
 
 bool BitBtnReadErrorClick(App& app) {
     TformMain& m = app.main;
-    const auto reply = exchange(app, m.BitBtnReadError, commandV25());
+    const auto reply = exchange(app, m.BitBtnReadError, commandV25(), kFaultsReplyForm);
     if (!reply)
         return false;
     const auto faults = decodeFaultsReply(*reply);

@@ -1,8 +1,8 @@
 #include "app/dictionary_page.h"
 
 #include "app/exchange_runner.h"
-#include "files/file_io.h"
 #include "files/dictionary_transfer.h"
+#include "files/file_io.h"
 
 namespace zelar {
 

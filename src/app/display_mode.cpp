@@ -8,4 +8,8 @@ void cbExpertChange(App& app) {
         panel->visible = expert;
 }
 
+void cbFastExchangeClick(App& app) {
+    app.link.setFast(app.main.cbFastExchange.checked);
+}
+
 }  // namespace zelar

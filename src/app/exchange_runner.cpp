@@ -86,8 +86,7 @@ bool ExchangeRunner::sendWaitOK(const std::string& line, bool purge) {
 bool ExchangeRunner::sendPauseOK(const std::string& line, int pauseMs) {
     return step([&] {
         app_.link.Send(line);
-        app_.link.PumpDelay(pauseMs);
-        return containsOK(app_.link.ReadAvailable());
+        return containsOK(app_.link.WaitReply(pauseMs, isCompleteAck));
     });
 }
 

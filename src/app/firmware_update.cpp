@@ -112,8 +112,12 @@ void transfer(App& app) {
         s.ProgressBar1.position = page;
         try {
             app.VaComm2.WriteBuf(composeBlock(*fw.image, page));
-            PumpDelay(app.services.pump, kAckWaitMs);
-            if (!isBlockAcknowledged(app.VaComm2.ReadAll()))
+            // The fast exchange is the main link's setting; the boot loader's one character
+            // ends the block's wait as the main link's complete replies end theirs.
+            const std::string ack = PumpCollect(
+                app.services.pump, kAckWaitMs, [&app] { return app.VaComm2.ReadAll(); },
+                app.link.fast() ? ReplyComplete(isBlockAcknowledged) : nullptr);
+            if (!isBlockAcknowledged(ack))
                 fw.errorFlag = true;
         } catch (const SerialError& e) {
             reportPortError(app, e);

@@ -44,8 +44,9 @@ std::optional<std::vector<std::uint8_t>> readBlock(App& app, MemoryBlock block, 
 std::string readBlockFixedWait(App& app, MemoryBlock block) {
     app.link.PurgeInput();
     app.link.Send(commandV17(block.address, block.length));
-    app.link.PumpDelay(300);
-    return app.link.ReadAvailable();
+    const std::size_t expected = dataReplyLength(block.length);
+    return app.link.WaitReply(
+        300, [expected](const std::string& r) { return isCompleteFrame(r, expected); });
 }
 
 void showVoiceCall(TformMain& m, const VoiceCallBlock& voice) {

@@ -36,6 +36,8 @@ bool FormShow(App& app, Profile* profile) {
     const int expert = profile->readInt(kProfileSection, kProfileExpert, -1);
     selectItem(main.cbExpert, expert == 0 ? 0 : 1);
     cbExpertChange(app);
+    main.cbFastExchange.checked = profile->readInt(kProfileSection, kProfileFast, 0) == 1;
+    cbFastExchangeClick(app);
 
     showOnlyPages(main, {Page::TabSheet3});
     main.StaticTextInformation.caption = kTextReadSettingsFirst;
@@ -57,6 +59,11 @@ void FormClose(App& app, Profile& profile) {
         profile.writeInt(kProfileSection, kProfileCom, *number);
     }
     profile.writeInt(kProfileSection, kProfileExpert, app.main.cbExpert.itemIndex);
+    // The fast exchange is kept once it was switched on: a profile that never had it stays
+    // as it was.
+    const bool fast = app.main.cbFastExchange.checked;
+    if (fast || profile.readInt(kProfileSection, kProfileFast, -1) != -1)
+        profile.writeInt(kProfileSection, kProfileFast, fast ? 1 : 0);
 }
 
 }  // namespace zelar

@@ -8,6 +8,7 @@ namespace zelar {
 constexpr const char* kProfileSection = "Modem";
 constexpr const char* kProfileCom = "Com";
 constexpr const char* kProfileExpert = "Expert";
+constexpr const char* kProfileFast = "FastExchange";
 
 // Main window start-up: port list, last port, display mode, information page, blank user page,
 // logged out. `profile` is null when the configuration could not be created: the user is told

@@ -88,8 +88,7 @@ void BtnResetSysObjClick(App& app) {
     bool acknowledged = false;
     run.step([&] {
         app.link.Send(kResetSysObjLine);
-        app.link.PumpDelay(1000);
-        acknowledged = containsOK(app.link.ReadAvailable());
+        acknowledged = containsOK(app.link.WaitReply(1000, isCompleteAck));
         app.link.Close();
         return true;
     });

@@ -10,16 +10,16 @@ namespace zelar {
 namespace {
 
 // One exchange; nothing when the link is closed.
-std::optional<std::string> exchange(TModemLink& link, const std::string& line, int settleMs) {
+std::optional<std::string> exchange(TModemLink& link, const std::string& line, int settleMs,
+                                    const ReplyComplete& complete) {
     if (!link.isOpen())
         return std::nullopt;
     link.Send(line);
-    link.PumpDelay(settleMs);
-    return link.ReadAvailable();
+    return link.WaitReply(settleMs, complete);
 }
 
 bool answeredOK(TModemLink& link, const std::string& line, int settleMs) {
-    const auto reply = exchange(link, line, settleMs);
+    const auto reply = exchange(link, line, settleMs, isCompleteAck);
     return reply && containsOK(*reply);
 }
 
@@ -32,7 +32,10 @@ bool writeBufferChunk(TModemLink& link, std::uint16_t offset, std::span<const st
 
 std::optional<std::vector<std::uint8_t>> readBufferChunk(TModemLink& link, std::uint16_t offset,
                                                          std::uint16_t length, int settleMs) {
-    const auto reply = exchange(link, commandV19(offset, length), settleMs);
+    const std::size_t expected = dataReplyLength(length);
+    const auto reply =
+        exchange(link, commandV19(offset, length), settleMs,
+                 [expected](const std::string& r) { return isCompleteFrame(r, expected); });
     if (!reply || !checkShortReply(*reply, length, true))
         return std::nullopt;
     return decodePayload(*reply, length);

@@ -4,6 +4,7 @@ namespace zelar {
 
 TformMain::TformMain() {
     cbExpert.items = {"Пользователь", "Эксперт"};
+    cbFastExchange.caption = "Быстрый обмен";
     TabSheet1.caption = "Настройки пользователя";
     TabSheet2.caption = "Настройка SIM-карт";
     TabSheet3.caption = " ";

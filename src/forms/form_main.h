@@ -42,7 +42,8 @@ struct TformMain : UserPageControls,
     ComboBox cbExpert;
     Panel PanelExpert1;  // user page: status, type, format, priority, offset
     Panel PanelExpert2;  // user page: message classes
-    Panel PanelExpert3;  // main window: empty holder
+    Panel PanelExpert3;  // main window: holds the fast exchange check box
+    CheckBox cbFastExchange;
     Panel PanelExpert4;  // SIM 1 group: PIN
     Panel PanelExpert5;  // SIM 2 group: PIN and PUK2
     Panel PanelExpert6;  // diagnostics page: empty holder

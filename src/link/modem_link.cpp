@@ -1,5 +1,7 @@
 #include "link/modem_link.h"
 
+#include "link/reply.h"
+
 namespace zelar {
 
 TModemLink::TModemLink(SerialPort& port, EventPump& pump) : port_(port), pump_(pump) {}
@@ -61,11 +63,17 @@ void TModemLink::PumpDelay(int ms) {
     zelar::PumpDelay(pump_, ms);
 }
 
+std::string TModemLink::WaitReply(int ms, const ReplyComplete& complete) {
+    return PumpCollect(
+        pump_, ms, [this] { return ReadAvailable(); }, fast_ ? complete : nullptr);
+}
+
 std::string TModemLink::CollectReply(int polls, std::size_t expectedLength) {
     std::string reply;
     for (int i = 0; i < polls; ++i) {
-        PumpDelay(kPollMs);
-        reply += ReadAvailable();
+        reply += WaitReply(kPollMs, [&](const std::string& part) {
+            return isCompleteFrame(reply + part, expectedLength);
+        });
         if (reply.size() >= expectedLength)
             break;
     }
@@ -74,8 +82,7 @@ std::string TModemLink::CollectReply(int polls, std::size_t expectedLength) {
 
 bool TModemLink::WaitForOK(int polls) {
     for (int i = 0; i < polls; ++i) {
-        PumpDelay(kPollMs);
-        if (ReadAvailable().find("OK") != std::string::npos)
+        if (WaitReply(kPollMs, isCompleteAck).find("OK") != std::string::npos)
             return true;
     }
     return false;

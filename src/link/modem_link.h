@@ -35,10 +35,18 @@ class TModemLink {
     // Everything received and not yet read; empty on a closed port. Never waits.
     std::string ReadAvailable();
     void PumpDelay(int ms);
+    // The fixed wait after a command, then what arrived. With the fast exchange on, it ends as
+    // soon as `complete` holds for what arrived; `ms` stays the upper bound.
+    std::string WaitReply(int ms, const ReplyComplete& complete);
     // Polls until at least `expectedLength` characters have arrived or `polls` polls passed.
     std::string CollectReply(int polls, std::size_t expectedLength);
     // Polls until one poll's chunk contains "OK"; chunks are not joined.
     bool WaitForOK(int polls);
+
+    // The fast exchange: waits end once a complete reply is in (see WaitReply). Off, every
+    // wait takes its full fixed time.
+    void setFast(bool on) { fast_ = on; }
+    bool fast() const { return fast_; }
 
     // Shown while the port is being opened (the hourglass cursor).
     std::function<void(bool busy)> onBusy;
@@ -71,6 +79,7 @@ class TModemLink {
     EventPump& pump_;
     int portNumber_ = 0;
     bool busy_ = false;
+    bool fast_ = false;
 };
 
 }  // namespace zelar

@@ -8,6 +8,14 @@ bool containsOK(const std::string& reply) {
     return reply.find("OK") != std::string::npos;
 }
 
+bool isCompleteAck(const std::string& received) {
+    return received.ends_with("OK\r\n");
+}
+
+bool isCompleteFrame(const std::string& received, std::size_t length) {
+    return received.size() == length && isCompleteAck(received);
+}
+
 bool checkFrame(const std::string& reply, std::size_t bytes) {
     const std::size_t length = dataReplyLength(bytes);
     return reply.size() == length && reply.compare(0, 2, "\r\n") == 0 &&

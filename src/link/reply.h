@@ -23,6 +23,12 @@ bool checkFrame(const std::string& reply, std::size_t bytes);
 // Exact length 2n + 8, and "OK" somewhere when `requireOK`.
 bool checkShortReply(const std::string& reply, std::size_t bytes, bool requireOK);
 
+// Complete replies, for the fast exchange: nothing more follows for the command.
+// A bare acknowledgement or the end of any reply: the last characters are "OK" CR LF.
+bool isCompleteAck(const std::string& received);
+// A reply of exactly `length` characters that ends in "OK" CR LF.
+bool isCompleteFrame(const std::string& received, std::size_t length);
+
 // `count` payload characters starting at payload character `first` (numbered from 1 at the
 // first character after the leading CR LF); nothing when the reply is too short.
 std::optional<std::string> payloadText(const std::string& reply, std::size_t first,

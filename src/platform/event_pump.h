@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace zelar {
 
@@ -26,5 +27,21 @@ class EventPump {
 // Waits at least `ms` milliseconds while events keep running; events run at least once,
 // also for 0. Sleeps in the event loop between events, never spins.
 void PumpDelay(EventPump& pump, int ms);
+
+// What a wait for a reply reads (everything received and not yet read) and how it tells that a
+// reply is complete: nothing more can follow for the command that was sent.
+using ReadAvailableFn = std::function<std::string()>;
+using ReplyComplete = std::function<bool(const std::string& received)>;
+
+// Slices of the fast wait: short enough to add little to a reply's line time, long enough to
+// keep the event loop asleep most of the time.
+inline constexpr int kFastWaitSliceMs = 5;
+
+// A fixed wait of `ms` followed by reads of what arrived. Without `complete` it is exactly
+// PumpDelay(ms) and one read. With it, it reads every slice and ends as soon as `complete`
+// holds for all that was read; `ms` stays the upper bound. Either way it returns everything
+// read, so an early end gives the very bytes the fixed wait would have read.
+std::string PumpCollect(EventPump& pump, int ms, const ReadAvailableFn& read,
+                        const ReplyComplete& complete = nullptr);
 
 }  // namespace zelar

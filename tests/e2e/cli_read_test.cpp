@@ -113,6 +113,14 @@ TEST_F(CliRead, ReadsAndLogsInPrintingWhatTheWindowShows) {
     EXPECT_NE(o.find("[modem]\n"), std::string::npos);
 }
 
+TEST_F(CliRead, FastExchangePrintsWhatTheUsualReadPrints) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "45"});
+    const CommandRun usual = cli("read --port COM45 --state --user 1 --password 1234");
+    const CommandRun fast = cli("read --port COM45 --state --user 1 --password 1234 --fast");
+    EXPECT_EQ(fast.status, 0);
+    EXPECT_EQ(fast.out, usual.out);
+}
+
 TEST_F(CliRead, StateMarksAndFailures) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "43"});
     // A refused password fails the run; what was read is printed all the same. A failed read

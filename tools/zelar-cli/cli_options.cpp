@@ -45,6 +45,8 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.state = true;
         } else if (arg == "--yes") {
             options.yes = true;
+        } else if (arg == "--fast") {
+            options.fast = true;
         } else if (arg == "--port") {
             const auto v = value();
             if (!v || !isPortName(*v))

@@ -14,6 +14,7 @@ struct CliOptions {
     std::string password;
     bool state = false;  // print enabled/disabled and hidden marks
     bool yes = false;    // answer questions with yes instead of their default
+    bool fast = false;   // the fast exchange: waits end once a complete reply is in
     std::optional<int> retries;
     std::optional<int> waitSeconds;
     std::string trace;               // a file for every byte of both links, when given

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <iostream>
 
+#include "app/display_mode.h"
 #include "app/login.h"
 #include "app/startup.h"
 #include "platform/traced_serial_port.h"
@@ -32,6 +33,9 @@ CliSession::CliSession(const CliOptions& options)
 bool CliSession::start() {
     if (!FormShow(app_, &profile_))
         return false;
+    // As the window's "Быстрый обмен" box does.
+    app_.main.cbFastExchange.checked = options_.fast;
+    cbFastExchangeClick(app_);
     if (!options_.port.empty())
         selectItemText(app_.main.ComboBox1, options_.port);
     return true;

@@ -195,6 +195,8 @@ std::string usageText() {
         "\n"
         "--yes answers questions with yes (or OK); otherwise each takes its default answer: no\n"
         "(or cancel). Retry questions are cancelled unless a command says otherwise.\n"
+        "--fast, with any command that talks to the modem, ends each wait as soon as a complete\n"
+        "reply is in (the window's \"Быстрый обмен\"); the usual wait stays the upper bound.\n"
         "Progress goes to stderr, and every message box as '[caption] text'.\n"
         "Exit status 2 for bad arguments.\n"
         "--trace FILE (with any command) writes every byte sent and received on the modem's\n"
