@@ -55,4 +55,11 @@ bool CliSession::readAndLogIn() {
     return zelar::readAndLogIn(app_, options_.user, options_.password);
 }
 
+bool CliSession::startAndLogIn() {
+    if (!start())
+        return false;
+    showProgress();
+    return readAndLogIn();
+}
+
 }  // namespace zelar::cli

@@ -32,6 +32,8 @@ class CliSession {
     // Reads the modem as " Считать" does and, with --user and --password, logs in. False when
     // either failed.
     bool readAndLogIn();
+    // The opening of every command that works on the modem: start, progress, read and login.
+    bool startAndLogIn();
 
   private:
     const CliOptions& options_;

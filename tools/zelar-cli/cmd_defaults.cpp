@@ -10,10 +10,7 @@ int runDefaults(CliSession& session, const CliOptions& options) {
         return badArguments("defaults needs --port COMn");
     if (!options.files.empty())
         return badArguments("defaults takes no file");
-    if (!session.start())
-        return 1;
-    session.showProgress();
-    if (!session.readAndLogIn())
+    if (!session.startAndLogIn())
         return 1;
     App& app = session.app();
     FormSetupShow(app);

@@ -14,11 +14,8 @@ int prepare(CliSession& session, const CliOptions& options, const Button& button
             const char* verb) {
     if (options.port.empty() || options.files.size() != 1)
         return badArguments(std::string(verb) + " needs --port COMn and one FILE");
-    if (!session.start())
-        return 1;
-    session.showProgress();
     session.dialogs().setRetries(options.retries.value_or(0));
-    if (!session.readAndLogIn())
+    if (!session.startAndLogIn())
         return 1;
     if (!button.enabled) {
         std::cerr << "zelar-cli: \"" << button.caption

@@ -16,10 +16,7 @@ int runSettingsFile(CliSession& session, const CliOptions& options, const std::s
         return badArguments(name + " needs --port COMn --user N --password XXXX");
     if (options.files.size() != 1)
         return badArguments(name + " needs one FILE.md2");
-    if (!session.start())
-        return 1;
-    session.showProgress();
-    if (!session.readAndLogIn())
+    if (!session.startAndLogIn())
         return 1;
     App& app = session.app();
     if (!(app.setup.*button).enabled) {

@@ -11,10 +11,7 @@ int runMode(CliSession& session, const CliOptions& options) {
     if (options.files.size() != 1 ||
         (options.files[0] != "terminal" && options.files[0] != "device"))
         return badArguments("mode takes one of: terminal, device");
-    if (!session.start())
-        return 1;
-    session.showProgress();
-    if (!session.readAndLogIn())
+    if (!session.startAndLogIn())
         return 1;
     App& app = session.app();
     ComboBox& box = app.setup.ComBoxWorkAs;
