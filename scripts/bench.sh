@@ -121,17 +121,8 @@ done
 
 # The window: from its start to the first frame shown, and its memory at rest 3 s later.
 if [ -z "${DISPLAY:-}" ]; then
-    display=99
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-        display=$((display + 1))
-    done
-    Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$display" ] && break
-        sleep 0.1
-    done
-    export DISPLAY=":$display"
+    . scripts/xvfb.sh
+    start_xvfb 99 1280x800x24
 fi
 mkdir -p "$XDG_CONFIG_HOME/Kalvimo/Zelar2"
 begin=$(date +%s.%N)

@@ -23,16 +23,9 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 # No screen: a virtual one, on the first display number nobody uses.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
+. scripts/xvfb.sh
+start_xvfb 99 1280x800x24
+display=$xvfb_display
 cat <<END
 No display: the window runs on the virtual display :$display (Xvfb, 1280x800), unseen.
   Screenshot:  DISPLAY=:$display /usr/bin/import -window root shot.png

@@ -30,14 +30,9 @@ export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/Kalvimo/Zelar2"
 printf '[Modem]\nCom=200\nExpert=1\n' >"$XDG_CONFIG_HOME/Kalvimo/Zelar2/Modem.ini"
 
-display=150
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x700x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-export DISPLAY=":$display"
+. scripts/xvfb.sh
+start_xvfb 150 1024x700x24
+pids+=("$xvfb_pid")
 
 "$sim" --com 200 --state "$work/modem.state" >"$work/sim.out" &
 pids+=($!)
