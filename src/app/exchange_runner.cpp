@@ -66,10 +66,19 @@ bool ExchangeRunner::step(const std::function<bool()>& body) {
     try {
         good = body();
     } catch (const SerialError& error) {
+        // The port object has failed for good (a pulled cable, say): stop using it at once.
+        app_.link.Close();
         reportPortError(app_, error);
+        portFailed_ = true;
     }
     failed_ = !good;
     return good;
+}
+
+void ExchangeRunner::reportFailure(const std::string& text) {
+    if (portFailed_)
+        return;
+    app_.services.dialogs.messageBox(text, "Модем", MessageIcon::Error, MessageButtons::Ok);
 }
 
 bool ExchangeRunner::sendWaitOK(const std::string& line, bool purge) {

@@ -41,6 +41,12 @@ class ExchangeRunner {
     bool step(const std::function<bool()>& body);
     bool failed() const { return failed_; }
     void fail() { failed_ = true; }
+    // True when a port error ended the operation: the user has its own text, and no message
+    // of a lost link may follow it for the same failure.
+    bool portFailed() const { return portFailed_; }
+    // The operation's own failure message (caption "Модем", error icon), unless a port error
+    // already told the user.
+    void reportFailure(const std::string& text);
 
     // The usual write exchange: (purge input and output,) send, wait for "OK" with 50 polls.
     bool sendWaitOK(const std::string& line, bool purge);
@@ -53,6 +59,7 @@ class ExchangeRunner {
     std::vector<Control*> controls_;
     ProgressBar* bar_;
     bool failed_ = false;
+    bool portFailed_ = false;
 };
 
 }  // namespace zelar

@@ -56,7 +56,7 @@ bool ButtonSetDefaultClick(App& app) {
     }
     run.close();
     if (!good) {
-        message(app, "Нет связи с модемом", kCaptionModem, MessageIcon::Error);
+        run.reportFailure("Нет связи с модемом");
         return false;
     }
     s.LabelCountUser.caption.clear();
@@ -82,7 +82,7 @@ bool ComBoxWorkAsChange(App& app) {
         s.ComBoxWorkAs.itemIndex == 1 ? OperatingMode::Terminal : OperatingMode::EndDevice;
     const RegionWrite write = ComposeRegionWrite(mode);
     if (!run.sendPauseOK(commandV16(write.address, write.data), kModePauseMs)) {
-        message(app, "Модем не отвечает", kCaptionModem, MessageIcon::Error);
+        run.reportFailure("Модем не отвечает");
         return false;
     }
     bool restarted = false;

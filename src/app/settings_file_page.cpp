@@ -94,7 +94,7 @@ SettingsFileResult writeLoaded(App& app, ExchangeRunner& run) {
     }
     run.close();
     if (!good) {
-        error(app, "Нет связи с модемом");
+        run.reportFailure("Нет связи с модемом");
         return SettingsFileResult::Failed;
     }
     app.services.dialogs.messageBox("Настройки записаны", "Сохранение настроек",

@@ -25,6 +25,10 @@ constexpr AudioLevel kSpeaker{"EditECallSpk", "Введите значение �
 constexpr AudioLevel kMicrophone{"EditECallMic", "Введите чувствительность микрофона",
                                  "Чувствительность микрофона должна быть от 1 до 15", 15};
 
+const AudioLevel& audioLevel(AudioField field) {
+    return field == AudioField::Speaker ? kSpeaker : kMicrophone;
+}
+
 bool inRange(const std::string& text, int max) {
     // Pasted text that is not a plain number counts as out of range: it cannot be written.
     if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -39,20 +43,22 @@ bool inRange(const std::string& text, int max) {
     return std::stoi(significant) <= max;
 }
 
-void checkAudioLevel(App& app, const Edit& edit, const AudioLevel& level) {
-    const char* message = nullptr;
-    if (edit.text.empty()) {
-        message = level.emptyText;
-    } else if (!inRange(edit.text, level.max)) {
-        message = level.rangeText;
-    }
+void checkAudioLevel(App& app, const Edit& edit, AudioField field) {
+    const char* message = audioLevelProblem(field, edit.text);
     if (message == nullptr)
         return;
     app.services.dialogs.messageBox(message, kCaption, MessageIcon::Warning, MessageButtons::Ok);
-    app.main.focusRequest = level.field;
+    app.main.focusRequest = audioLevel(field).field;
 }
 
 }  // namespace
+
+const char* audioLevelProblem(AudioField field, const std::string& text) {
+    const AudioLevel& level = audioLevel(field);
+    if (text.empty())
+        return level.emptyText;
+    return inRange(text, level.max) ? nullptr : level.rangeText;
+}
 
 void enableOutgoingNumbers(TformMain& m, bool enabled) {
     setEnabled({&m.LabelECallN1, &m.LabelECallN2, &m.LabelECallN3, &m.LabelECallN4, &m.LabelECallN5,
@@ -117,11 +123,11 @@ void CheckBoxInCallClick(App& app) {
 }
 
 void EditECallSpkExit(App& app) {
-    checkAudioLevel(app, app.main.EditECallSpk, kSpeaker);
+    checkAudioLevel(app, app.main.EditECallSpk, AudioField::Speaker);
 }
 
 void EditECallMicExit(App& app) {
-    checkAudioLevel(app, app.main.EditECallMic, kMicrophone);
+    checkAudioLevel(app, app.main.EditECallMic, AudioField::Microphone);
 }
 
 }  // namespace zelar

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/app.h"
 
 namespace zelar {
@@ -12,6 +14,11 @@ inline constexpr const char* kTextResetDone = "Основные система �
 inline constexpr const char* kTextModemWriteError = "Ошибка записи в модем";
 // System 000, object 4000, protocol RPI: what the modem holds when it leaves the factory.
 inline constexpr const char* kResetSysObjLine = "AT+V4000040006\r";
+
+enum class AudioField { Speaker, Microphone };
+// The message of an audio level field's check (empty, or outside 1 to 15 or 1 to 100), or
+// nullptr when the text is a level in its range.
+const char* audioLevelProblem(AudioField field, const std::string& text);
 
 // The five outgoing numbers and their labels "1:" to "5:".
 void enableOutgoingNumbers(TformMain& main, bool enabled);

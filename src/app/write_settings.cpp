@@ -6,6 +6,7 @@
 
 #include "app/collect_settings.h"
 #include "app/exchange_runner.h"
+#include "app/voice_object_rules.h"
 #include "link/commands.h"
 #include "settings/image_codec.h"
 #include "settings/screen_blocks.h"
@@ -52,18 +53,32 @@ class SettingsWrite {
             return;
         }
         const int node = m_.TreeView1.selected;
-        if (node >= 1 && node <= kUserCount)
+        if (!roleMayWriteNode(node))
+            error(kTextNothingToWrite);  // also the users' node, diagnostics, nothing selected
+        else if (node >= 1 && node <= kUserCount)
             writeUser(node);
         else if (node == kNodeModem)
             writeModem();
-        else if (node == kNodeVoiceCall)
-            writeVoiceCall();
         else
-            error(kTextNothingToWrite);  // the users' node, diagnostics, nothing selected
+            writeVoiceCall();
     }
 
   private:
     static constexpr const char* kTextEnterPassword = "Введите пароль";
+
+    // The rights of a write come from the login, not from the page on view: a new login leaves
+    // the page of the previous role on view until another node is chosen. A user node has
+    // finer rights of its own (mayWriteUser).
+    bool roleMayWriteNode(int node) const {
+        const int role = app_.login.role;
+        if (node >= 1 && node <= kUserCount)
+            return true;
+        if (node == kNodeModem)
+            return role == kRoleMaster;
+        if (node == kNodeVoiceCall)
+            return role == kRoleMaster || role == kRoleOwner;
+        return false;
+    }
 
     void message(const char* text, MessageIcon icon, const char* caption = "Модем") {
         app_.services.dialogs.messageBox(text, caption, icon, MessageButtons::Ok);
@@ -77,7 +92,7 @@ class SettingsWrite {
         if (good)
             message(kTextWritten, MessageIcon::None);
         else
-            error(kTextNoLink);
+            run_.reportFailure(kTextNoLink);
         m_.BSprogressBarLine1.position = 0;
     }
 
@@ -234,21 +249,22 @@ class SettingsWrite {
             error(kTextCannotOpenGprs);
             return;
         }
-        // The modem flags are collected with the SIM pages; their failure does not stop GPRS.
-        if (CollectSimSettings(app_)) {
-            if (const auto flags = imageLine(SettingsRegion::ModemFlags, 1, app_.image)) {
-                run_.step([&] {
-                    app_.link.Send(*flags);
-                    app_.link.WaitForOK(TModemLink::kDefaultPolls);
-                    return true;  // the answer to the flags is not judged
-                });
-                run_.advance();
-            }
-        }
-        if (run_.failed() || !CollectGprsSettings(app_)) {
+        // The GPRS switch lives in the modem flags, collected with the SIM pages: a section
+        // that could not write it has not written the GPRS settings.
+        if (!CollectSimSettings(app_)) {
             endSection(false);
             return;
         }
+        const auto flags = imageLine(SettingsRegion::ModemFlags, 1, app_.image);
+        if (!flags) {
+            error(kTextTooLong);
+            return;
+        }
+        if (!run_.sendWaitOK(*flags, false) || !CollectGprsSettings(app_)) {
+            endSection(false);
+            return;
+        }
+        run_.advance();
         const TSettingsImage& image = app_.image;
         std::vector<std::string> lines;
         for (const auto& l : {imageLine(SettingsRegion::DnsServers, 1, image),
@@ -343,41 +359,37 @@ class SettingsWrite {
         if (good)
             m_.StatusBar1.text = kTextWritten;
         else
-            error(kTextNoLink);
+            run_.reportFailure(kTextNoLink);
         m_.BSprogressBarLine1.position = 0;
         run_.close();
     }
 
     // --- voice call ---
 
-    // An audio level as its byte; the message of its field when it cannot be one.
-    std::optional<std::uint8_t> level(const Edit& field, const char* empty, const char* range) {
-        if (field.text.empty()) {
-            warning(empty);
+    // An audio level as its byte. The field's exit check only warns, so a level out of its
+    // range is refused here with that check's message.
+    std::optional<std::uint8_t> level(const Edit& field, AudioField which) {
+        if (const char* problem = audioLevelProblem(which, field.text)) {
+            warning(problem);
             return std::nullopt;
         }
         const auto value = parseWholeNumber(field.text);
-        if (!value || *value < 0 || *value > 255) {
-            warning(range);
-            return std::nullopt;
-        }
+        if (!value)
+            return std::nullopt;  // the check lets only digits through
         return static_cast<std::uint8_t>(*value);
     }
 
     void writeVoiceCall() {
-        // Only a role the page is shown to may write it.
-        if (m_.activePage != Page::TabSheetECall || !m_.TabSheetECall.tabVisible) {
+        if (m_.activePage != Page::TabSheetECall) {
             error(kTextNothingToWrite);
             return;
         }
         run_.setProgress(60, 30);
         VoiceCallBlock voice;
-        const auto mic = level(m_.EditECallMic, "Введите чувствительность микрофона",
-                               "Чувствительность микрофона должна быть от 1 до 15");
+        const auto mic = level(m_.EditECallMic, AudioField::Microphone);
         if (!mic)
             return;
-        const auto speaker = level(m_.EditECallSpk, "Введите значение громкости динамика",
-                                   "Громкость динамика должна быть от 1 до 100");
+        const auto speaker = level(m_.EditECallSpk, AudioField::Speaker);
         if (!speaker)
             return;
         voice.microphone = *mic;
@@ -413,7 +425,7 @@ class SettingsWrite {
             app_.link.PumpDelay(100);
             m_.StatusBar1.text = kTextWritten;
         } else {
-            error(kTextNoLink);
+            run_.reportFailure(kTextNoLink);
         }
         m_.BSprogressBarLine1.position = 0;
         run_.close();

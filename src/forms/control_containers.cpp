@@ -16,8 +16,8 @@ constexpr auto kExpert2 = std::to_array<std::string_view>(
      "CheckBoxMessPowerON", "CheckBoxMessGuardON", "CheckBoxMessInfOn"});
 constexpr auto kExpert4 =
     std::to_array<std::string_view>({"CheckBoxSim1Pass", "EditSim1Pin1", "EditSim1Puk1"});
-constexpr auto kExpert5 = std::to_array<std::string_view>(
-    {"CheckBoxSim2Pass", "EditSim2Pin1", "LabelSim2Puk", "EditSim2Puk1"});
+constexpr auto kExpert5 =
+    std::to_array<std::string_view>({"CheckBoxSim2Pass", "EditSim2Pin1", "EditSim2Puk1"});
 constexpr auto kGprs = std::to_array<std::string_view>({"ComboBoxTypeModem",
                                                         "GroupGPRSAuth",
                                                         "LabelGPRSLogin",

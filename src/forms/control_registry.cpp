@@ -66,7 +66,6 @@ std::vector<NamedControl> simPageControls(TformMain& m) {
         {"CheckBoxSim2Vkl", &m.CheckBoxSim2Vkl},
         {"CheckBoxSim2Pass", &m.CheckBoxSim2Pass},
         {"EditSim2Pin1", &m.EditSim2Pin1},
-        {"LabelSim2Puk", &m.LabelSim2Puk},
         {"EditSim2Puk1", &m.EditSim2Puk1},
         {"CheckBoxSim2Ballance", &m.CheckBoxSim2Ballance},
         {"EditSim2Ballance", &m.EditSim2Ballance},

@@ -45,7 +45,7 @@ struct TformMain : UserPageControls,
     Panel PanelExpert3;  // main window: holds the fast exchange check box
     CheckBox cbFastExchange;
     Panel PanelExpert4;  // SIM 1 group: PIN
-    Panel PanelExpert5;  // SIM 2 group: PIN and PUK2
+    Panel PanelExpert5;  // SIM 2 group: PIN
     Panel PanelExpert6;  // diagnostics page: empty holder
 
     // Pages.

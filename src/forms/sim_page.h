@@ -30,8 +30,7 @@ struct SimPageControls {
     CheckBox CheckBoxSim2Vkl{{}, "Резервная SIM установлена"};
     CheckBox CheckBoxSim2Pass{{}, "PIN"};
     Edit EditSim2Pin1{{}, "", 4, false, kDigits};
-    Label LabelSim2Puk{{}, "PUK2:"};
-    Edit EditSim2Puk1{{}, "62840517", 8};
+    Edit EditSim2Puk1{{true, false}, "62840517", 8};  // never visible
     CheckBox CheckBoxSim2Ballance{{}, "Контролировать баланс"};
     Edit EditSim2Ballance{{}, "", 3, false, kDigits};
     Label LabelSim2BallanceUnits{{}, ", единиц"};

@@ -25,6 +25,10 @@ class WriteTest : public test::SimFixture {
     void readAndLogin(int user = 1, const std::string& password = "1234") {
         btnReadNastUserClick(app);
         ASSERT_TRUE(app.settingsRead);
+        login(user, password);
+    }
+    // A login alone: the pages on view stay as they are.
+    void login(int user, const std::string& password) {
         selectItem(app.main.cbUser, user - 1);
         app.main.EditPassword.text = password;
         ButtonApplyPasswordClick(app);
@@ -78,6 +82,38 @@ TEST_F(WriteTest, RefusalsSendNothingAndEnableTheButtonAgain) {
         EXPECT_EQ(texts(), Strings{"Нет настроек для записи"});
         EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::Error);
         EXPECT_TRUE(commands.empty());
+    }
+}
+
+// A new login leaves the previous role's page on view; the write follows the new role.
+TEST_F(WriteTest, RightsComeFromTheLoginNotFromThePageOnView) {
+    struct Case {
+        int node;
+        std::optional<Page> tab;
+        int user;
+        const char* password;
+        bool written;
+    };
+    const Case cases[] = {
+        {kNodeModem, Page::TabSheet2, 2, "5678", false},
+        {kNodeModem, Page::TabSheet5, 3, "0000", false},
+        {kNodeModem, Page::TabSheetTests, 2, "5678", false},
+        {kNodeVoiceCall, std::nullopt, 3, "0000", false},
+        {kNodeVoiceCall, std::nullopt, 2, "5678", true},
+    };
+    readAndLogin();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.node << " user " << c.user);
+        login(1, "1234");
+        show(c.node, c.tab);
+        login(c.user, c.password);
+        write();
+        if (c.written) {
+            EXPECT_EQ(commands.size(), 2U);
+        } else {
+            EXPECT_EQ(texts(), Strings{"Нет настроек для записи"});
+            EXPECT_TRUE(commands.empty());
+        }
     }
 }
 
@@ -217,6 +253,26 @@ TEST_F(WriteTest, GprsLinkTestPeriodBytesAndTheUnknownPeriod) {
     EXPECT_TRUE(commands.empty());
 }
 
+// The GPRS switch is in the modem flags: a section that cannot write them fails, sending
+// nothing after the failing step.
+TEST_F(WriteTest, GprsFailsWhenTheModemFlagsAreNotWritten) {
+    readAndLogin();
+    show(kNodeModem, Page::TabSheet5);
+    app.main.EditSim1Pin1.text = "12";
+    write();
+    EXPECT_EQ(texts(),
+              (Strings{"SIM1: PIN код должен состоять из 4х цифр", "Нет связи с модемом"}));
+    EXPECT_TRUE(commands.empty());
+
+    app.main.EditSim1Pin1.text = "1234";
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 16, 1});
+    write();
+    ASSERT_EQ(commands.size(), 1U);
+    EXPECT_EQ(commands[0].substr(0, 14), "AT+V1600050002");
+    EXPECT_EQ(texts(), Strings{"Нет связи с модемом"});
+    EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::Error);
+}
+
 TEST_F(WriteTest, ObjectParameters) {
     readAndLogin();
     show(kNodeModem, Page::TabSheetTests);
@@ -290,11 +346,20 @@ TEST_F(WriteTest, VoiceCallBlocks) {
                   std::string(18, '0') + std::string(48, '0') + "");
     EXPECT_EQ(m.StatusBar1.text, "Настройки записаны");
 
-    // A level that cannot be one byte is refused with the page's message.
-    m.EditECallSpk.text = "";
-    write();
-    EXPECT_EQ(texts(), Strings{"Введите значение громкости динамика"});
-    EXPECT_TRUE(commands.empty());
+    // A level out of its range is refused with the message of its field's exit check.
+    const std::tuple<const char*, const char*, const char*> levels[] = {
+        {"8", "", "Введите значение громкости динамика"},
+        {"50", "60", "Чувствительность микрофона должна быть от 1 до 15"},
+        {"8", "0", "Громкость динамика должна быть от 1 до 100"},
+        {"8", "101", "Громкость динамика должна быть от 1 до 100"},
+    };
+    for (const auto& [mic, speaker, message] : levels) {
+        m.EditECallMic.text = mic;
+        m.EditECallSpk.text = speaker;
+        write();
+        EXPECT_EQ(texts(), Strings{message});
+        EXPECT_TRUE(commands.empty());
+    }
 }
 
 TEST_F(WriteTest, AReadPressedDuringAWriteFindsTheLinkTaken) {
@@ -325,10 +390,10 @@ TEST_F(WritePortErrorTest, APortErrorInTheMiddleEndsTheSectionInOrder) {
     port.arrive(150, "\r\nOK\r\n");
     clock.startTimer(250, [this] { port.failRead = true; });
     ButtonWriteNastrClick(app);
-    ASSERT_EQ(dialogs.messages.size(), 2U);
+    // The port's error is the one message: the link is not merely silent.
+    ASSERT_EQ(dialogs.messages.size(), 1U);
     EXPECT_EQ(dialogs.messages[0].text, "Read data error");
     EXPECT_EQ(dialogs.messages[0].caption, "Ошибка");
-    EXPECT_EQ(dialogs.messages[1].text, "Нет связи с модемом");
     EXPECT_EQ(port.sent.size(), 2U);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(app.main.ButtonWriteNastr.enabled);

@@ -41,6 +41,8 @@ struct Unplug {
     int hangUpAfter;
     int status;
     const char* portError;
+    // What the operation says after the port's error; nothing for an operation whose failure
+    // the port's error tells in full.
     const char* endMessage;
     // Runs first against the same simulator, without a fault (FILE as above).
     const char* prepare = "";
@@ -53,15 +55,12 @@ void PrintTo(const Unplug& row, std::ostream* out) {
 const Unplug kUnplugs[] = {
     {"Read", "read", 5, 1, "[Ошибка] Read data error", "[Модем] Ошибка чтения настроек"},
     // A script ends with 0 when its lines ran; the write's failure is its message.
-    {"Write", "script --user 1 --password 1234 FILE", 28, 0, "[Ошибка] Read data error",
-     "[Модем] Нет связи с модемом"},
+    {"Write", "script --user 1 --password 1234 FILE", 28, 0, "[Ошибка] Read data error", nullptr},
     {"Backup", "backup --user 1 --password 1234 FILE", 10, 1, "[Ошибка] Read data error",
      "[Модем] Ошибка чтения настроек"},
     {"Restore", "restore --user 1 --password 1234 --yes FILE", 27 + 27 + 3, 1,
-     "[Ошибка] Read data error", "[Модем] Нет связи с модемом",
-     "backup --user 1 --password 1234 FILE"},
-    {"FactoryDefaults", "defaults --yes", 30, 1, "[Ошибка] Read data error",
-     "[Модем] Нет связи с модемом"},
+     "[Ошибка] Read data error", nullptr, "backup --user 1 --password 1234 FILE"},
+    {"FactoryDefaults", "defaults --yes", 30, 1, "[Ошибка] Read data error", nullptr},
     {"DictionaryUpload", "dict-upload --user 1 --password 1234 --yes FILE", 30, 1,
      "[Ошибка] Read data error", "[Модем] Ошибка связи с модемом"},
     {"DictionaryDownload", "dict-download --user 1 --password 1234 --yes FILE", 40, 1,
@@ -137,7 +136,10 @@ TEST_P(CliUnplug, EndsWithOneMessageAndLeavesTheFile) {
 
     EXPECT_EQ(cli(row.args, file.string()), row.status) << err_;
     EXPECT_EQ(count(err_, row.portError), 1u) << err_;
-    EXPECT_EQ(count(err_, row.endMessage), 1u) << err_;
+    if (row.endMessage != nullptr)
+        EXPECT_EQ(count(err_, row.endMessage), 1u) << err_;
+    else
+        EXPECT_EQ(count(err_, "Нет связи с модемом"), 0u) << err_;
     // Nothing more is sent into the dead line (say, resends that each fail again).
     EXPECT_EQ(count(err_, "Write data error"), 0u) << err_;
     EXPECT_EQ(slurp(file), before);
