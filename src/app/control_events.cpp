@@ -36,72 +36,100 @@ ControlEvents onExit(std::string_view name, ControlHandler handler) {
 
 constexpr FormId M = FormId::Main;
 
+// A rule that starts no operation, so it never fails; `args` follow the App or its main window.
+template <auto handler, auto... args>
+bool rule(App& a) {
+    handler(a, args...);
+    return true;
+}
+template <auto handler, auto... args>
+bool mainRule(App& a) {
+    handler(a.main, args...);
+    return true;
+}
+
+// The read and the login tell their outcome through the state they leave.
+bool readClick(App& a) {
+    btnReadNastUserClick(a);
+    return a.settingsRead;
+}
+bool loginClick(App& a) {
+    ButtonApplyPasswordClick(a);
+    return a.login.loggedIn;
+}
+bool passwordKeyDown(App& a, int keyCode) {
+    constexpr int kEnterKey = 13;
+    EditPasswordKeyDown(a, keyCode);
+    return keyCode != kEnterKey || a.login.loggedIn;
+}
+
 const std::array kTable = {
     // Shell: display mode, navigation, reading, login, writing.
     ControlEvents{M, "ComboBox1", nullptr, nullptr, nullptr, nullptr, nullptr,
-                  [](App& a) { ComboBox1DropDown(a); }},
-    onChange("cbExpert", [](App& a) { cbExpertChange(a); }),
-    onClick(M, "cbFastExchange", [](App& a) { cbFastExchangeClick(a); }),
-    onChange("TreeView1", [](App& a) { TreeView1Changing(a, a.main.TreeView1.selected); }),
-    onClick(M, "btnReadNastUser", [](App& a) { btnReadNastUserClick(a); }),
-    onClick(M, "ButtonApplyPassword", [](App& a) { ButtonApplyPasswordClick(a); }),
-    ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr,
-                  [](App& a, int key) { EditPasswordKeyDown(a, key); }},
-    onClick(M, "ButtonWriteNastr", [](App& a) { ButtonWriteNastrClick(a); }),
-    onClick(M, "BitBtnTest", [](App& a) { BitBtnTestClick(a); }),
+                  rule<ComboBox1DropDown>},
+    onChange("cbExpert", rule<cbExpertChange>),
+    onClick(M, "cbFastExchange", rule<cbFastExchangeClick>),
+    onChange("TreeView1", [](App& a) { return TreeView1Changing(a, a.main.TreeView1.selected); }),
+    onClick(M, "btnReadNastUser", readClick),
+    onClick(M, "ButtonApplyPassword", loginClick),
+    ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr, passwordKeyDown},
+    onClick(M, "ButtonWriteNastr", ButtonWriteNastrClick),
+    onClick(M, "BitBtnTest", BitBtnTestClick),
 
     // User page.
-    onClick(M, "cbUserON", [](App& a) { cbUserONClick(a); }),
-    onChange("cbUserTypeMess", [](App& a) { cbUserTypeMessChange(a); }),
-    onChange("cbUserStatus", [](App& a) { cbUserStatusChange(a); }),
-    onExit("EditUserTtestmessM", [](App& a) { EditUserTtestmessMExit(a); }),
+    onClick(M, "cbUserON", rule<cbUserONClick>),
+    onChange("cbUserTypeMess", rule<cbUserTypeMessChange>),
+    onChange("cbUserStatus", rule<cbUserStatusChange>),
+    onExit("EditUserTtestmessM", rule<EditUserTtestmessMExit>),
 
     // SIM page.
-    onClick(M, "CheckBoxSim1Pass", [](App& a) { applySimPin(a.main, 1); }),
-    onClick(M, "CheckBoxSim2Pass", [](App& a) { applySimPin(a.main, 2); }),
-    onClick(M, "CheckBoxSim1Ballance", [](App& a) { applySimBalance(a.main, 1); }),
-    onClick(M, "CheckBoxSim2Ballance", [](App& a) { applySimBalance(a.main, 2); }),
-    onClick(M, "AutoSetPar1", [](App& a) { applySimAutoDetect(a.main, 1); }),
-    onClick(M, "AutoSetPar2", [](App& a) { applySimAutoDetect(a.main, 2); }),
-    onClick(M, "BitBtnSIM1HelpUSSD", [](App& a) { BitBtnSIMHelpUSSDClick(a, 1); }),
-    onClick(M, "BitBtnSIM2HelpUSSD", [](App& a) { BitBtnSIMHelpUSSDClick(a, 2); }),
+    onClick(M, "CheckBoxSim1Pass", mainRule<applySimPin, 1>),
+    onClick(M, "CheckBoxSim2Pass", mainRule<applySimPin, 2>),
+    onClick(M, "CheckBoxSim1Ballance", mainRule<applySimBalance, 1>),
+    onClick(M, "CheckBoxSim2Ballance", mainRule<applySimBalance, 2>),
+    onClick(M, "AutoSetPar1", mainRule<applySimAutoDetect, 1>),
+    onClick(M, "AutoSetPar2", mainRule<applySimAutoDetect, 2>),
+    onClick(M, "BitBtnSIM1HelpUSSD", rule<BitBtnSIMHelpUSSDClick, 1>),
+    onClick(M, "BitBtnSIM2HelpUSSD", rule<BitBtnSIMHelpUSSDClick, 2>),
 
     // GPRS page.
-    onClick(M, "CheckModemFlagGPRS", [](App& a) { applyGprsSwitch(a.main); }),
-    onClick(M, "RBtnIP1", [](App& a) { RBtnIPClick(a, 1); }),
-    onClick(M, "RBtnDNS1", [](App& a) { RBtnDNSClick(a, 1); }),
-    onClick(M, "RBtnIP2", [](App& a) { RBtnIPClick(a, 2); }),
-    onClick(M, "RBtnDNS2", [](App& a) { RBtnDNSClick(a, 2); }),
-    onClick(M, "CheckBoxGPRSRez2", [](App& a) { applyReserveServer(a.main); }),
-    onExit("GBoxGPRS", [](App& a) { GBoxGPRSExit(a); }),
+    onClick(M, "CheckModemFlagGPRS", mainRule<applyGprsSwitch>),
+    onClick(M, "RBtnIP1", rule<RBtnIPClick, 1>),
+    onClick(M, "RBtnDNS1", rule<RBtnDNSClick, 1>),
+    onClick(M, "RBtnIP2", rule<RBtnIPClick, 2>),
+    onClick(M, "RBtnDNS2", rule<RBtnDNSClick, 2>),
+    onClick(M, "CheckBoxGPRSRez2", mainRule<applyReserveServer>),
+    onExit("GBoxGPRS", rule<GBoxGPRSExit>),
 
     // Object parameters and voice call pages.
-    onClick(M, "BtnResetSysObj", [](App& a) { BtnResetSysObjClick(a); }),
-    onClick(M, "CheckBoxECallEn", [](App& a) { CheckBoxECallEnClick(a); }),
-    onClick(M, "CheckBoxInCall", [](App& a) { CheckBoxInCallClick(a); }),
-    onExit("EditECallSpk", [](App& a) { EditECallSpkExit(a); }),
-    onExit("EditECallMic", [](App& a) { EditECallMicExit(a); }),
+    onClick(M, "BtnResetSysObj", rule<BtnResetSysObjClick>),
+    onClick(M, "CheckBoxECallEn", rule<CheckBoxECallEnClick>),
+    onClick(M, "CheckBoxInCall", rule<CheckBoxInCallClick>),
+    onExit("EditECallSpk", rule<EditECallSpkExit>),
+    onExit("EditECallMic", rule<EditECallMicExit>),
 
     // Service window: the message dictionary.
-    onClick(FormId::Setup, "btnWriteDict", [](App& a) { btnWriteDictClick(a); }),
-    onClick(FormId::Setup, "BtnReadDict", [](App& a) { BtnReadDictClick(a); }),
+    onClick(FormId::Setup, "btnWriteDict", btnWriteDictClick),
+    onClick(FormId::Setup, "BtnReadDict", BtnReadDictClick),
     // Diagnostics page.
-    onClick(M, "BitBtnReadBalance", [](App& a) { BitBtnReadBalanceClick(a); }),
-    onClick(M, "BitBtnReadError", [](App& a) { BitBtnReadErrorClick(a); }),
+    onClick(M, "BitBtnReadBalance", BitBtnReadBalanceClick),
+    onClick(M, "BitBtnReadError", BitBtnReadErrorClick),
     // Service window: settings files.
-    onClick(FormId::Setup, "BtnSavePar", [](App& a) { BtnSaveParClick(a); }),
-    onClick(FormId::Setup, "BtnLoadPar", [](App& a) { BtnLoadParClick(a); }),
+    onClick(FormId::Setup, "BtnSavePar",
+            [](App& a) { return BtnSaveParClick(a) != SettingsFileResult::Failed; }),
+    onClick(FormId::Setup, "BtnLoadPar",
+            [](App& a) { return BtnLoadParClick(a) != SettingsFileResult::Failed; }),
     // Service window.
-    onClick(FormId::Setup, "ButtonSetDefault", [](App& a) { ButtonSetDefaultClick(a); }),
-    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, [](App& a) { ComBoxWorkAsChange(a); }},
+    onClick(FormId::Setup, "ButtonSetDefault", ButtonSetDefaultClick),
+    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, ComBoxWorkAsChange},
     // Service window: firmware programming.
-    onClick(FormId::Setup, "BtnOpen", [](App& a) { BtnOpenClick(a); }),
-    onClick(FormId::Setup, "SpBtnFlashMCU", [](App& a) { SpBtnFlashMCUClick(a); }),
-    onClick(FormId::Setup, "BtnCancel", [](App& a) { BtnCancelClick(a); }),
+    onClick(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
+    onClick(FormId::Setup, "SpBtnFlashMCU", rule<SpBtnFlashMCUClick>),
+    onClick(FormId::Setup, "BtnCancel", rule<BtnCancelClick>),
 
     // Operator preset dialog.
-    onClick(FormId::Ussd, "ButtonUSSDOperator", [](App& a) { ButtonUSSDOperatorClick(a); }),
-    onClick(FormId::Ussd, "BitBtnUSSDClose", [](App& a) { BitBtnUSSDCloseClick(a); }),
+    onClick(FormId::Ussd, "ButtonUSSDOperator", rule<ButtonUSSDOperatorClick>),
+    onClick(FormId::Ussd, "BitBtnUSSDClose", rule<BitBtnUSSDCloseClick>),
 };
 
 // Everything inside the GPRS group that can take the focus.

@@ -10,8 +10,10 @@ namespace zelar {
 // The windows whose controls react to the user.
 enum class FormId { Main, Setup, Ussd };
 
-using ControlHandler = void (*)(App& app);
-using KeyDownHandler = void (*)(App& app, int keyCode);
+// A handler's outcome: false when the operation it started failed (a failed exchange, a refusal
+// by a check or by the rights); rules that start no operation give true.
+using ControlHandler = bool (*)(App& app);
+using KeyDownHandler = bool (*)(App& app, int keyCode);
 
 // What one control reacts to. The window and the script driver both read this table; neither
 // adds a rule of its own.

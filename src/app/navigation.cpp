@@ -1,5 +1,8 @@
 #include "app/navigation.h"
 
+#include <algorithm>
+#include <span>
+
 #include "app/show_settings.h"
 
 namespace zelar {
@@ -11,8 +14,17 @@ void showInformation(TformMain& main, const std::string& text) {
     main.StaticTextInformation.caption = text;
 }
 
-void showPages(TformMain& main, std::initializer_list<Page> pages) {
-    showOnlyPages(main, pages);
+void showOnly(TformMain& main, std::span<const Page> pages) {
+    for (int i = 0; i < kPageCount; ++i)
+        main.page(static_cast<Page>(i)).tabVisible = false;
+    for (Page p : pages)
+        main.page(p).tabVisible = true;
+    if (!pages.empty())
+        main.activePage = pages.front();
+}
+
+void showPages(TformMain& main, const std::vector<Page>& pages) {
+    showOnly(main, pages);
     main.StaticTextInformation.caption.clear();
 }
 
@@ -23,12 +35,7 @@ int roleOfUser(const App& app, int user) {
 }  // namespace
 
 void showOnlyPages(TformMain& main, std::initializer_list<Page> pages) {
-    for (int i = 0; i < kPageCount; ++i)
-        main.page(static_cast<Page>(i)).tabVisible = false;
-    for (Page p : pages)
-        main.page(p).tabVisible = true;
-    if (pages.size() > 0)
-        main.activePage = *pages.begin();
+    showOnly(main, std::span(pages.begin(), pages.size()));
 }
 
 UserAccess userPageAccess(const App& app, int user) {
@@ -50,47 +57,88 @@ UserAccess userPageAccess(const App& app, int user) {
     }
 }
 
-void TreeView1Changing(App& app, int nodeIndex) {
+std::vector<Page> nodePages(int nodeIndex) {
+    if (nodeIndex >= 1 && nodeIndex <= kUserCount)
+        return {Page::TabSheet1};
+    switch (nodeIndex) {
+        case kNodeModem:
+            return {Page::TabSheet2, Page::TabSheet5, Page::TabSheetTests};
+        case kNodeVoiceCall:
+            return {Page::TabSheetECall};
+        case kNodeDiagnostics:
+            return {Page::TabSheet4};
+        default:
+            return {};
+    }
+}
+
+bool mayOpenNode(const App& app, int nodeIndex) {
+    if (!app.settingsRead || !app.login.loggedIn)
+        return false;
+    const int role = app.login.role;
+    if (nodeIndex >= 1 && nodeIndex <= kUserCount)
+        return userPageAccess(app, nodeIndex) == UserAccess::Allowed;
+    switch (nodeIndex) {
+        case kNodeModem:
+            return role == kRoleMaster;
+        case kNodeVoiceCall:
+            return role == kRoleMaster || role == kRoleOwner;
+        case kNodeUsers:
+        case kNodeDiagnostics:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool mayOpenPage(const App& app, Page page) {
+    if (page == Page::TabSheet1) {
+        const int node = app.main.TreeView1.selected;
+        return node >= 1 && node <= kUserCount && mayOpenNode(app, node);
+    }
+    for (const int node : {kNodeModem, kNodeVoiceCall, kNodeDiagnostics}) {
+        const auto pages = nodePages(node);
+        if (std::find(pages.begin(), pages.end(), page) != pages.end() && mayOpenNode(app, node))
+            return true;
+    }
+    return false;
+}
+
+bool TreeView1Changing(App& app, int nodeIndex) {
     TformMain& main = app.main;
     main.TreeView1.selected = nodeIndex;
     if (!app.settingsRead) {
         showInformation(main, kTextReadSettingsFirst);
-        return;
+        return false;
     }
     if (!app.login.loggedIn) {
         main.StatusBar1.text = kTextEnterPassword;
         showInformation(main, kTextEnterPassword);
-        return;
+        return false;
     }
-    const int role = app.login.role;
+    const bool allowed = mayOpenNode(app, nodeIndex);
     if (nodeIndex == kNodeUsers) {
         showOnlyPages(main, {});
         main.StaticTextInformation.caption.clear();
     } else if (nodeIndex == kNodeDiagnostics) {
         showPages(main, {Page::TabSheet4});
-    } else if (nodeIndex == kNodeModem) {
-        if (role != kRoleMaster)
-            return showInformation(main, kTextNoRights);
-        ShowModemSettings(app);
-        showPages(main, {Page::TabSheet2, Page::TabSheet5, Page::TabSheetTests});
-    } else if (nodeIndex == kNodeVoiceCall) {
-        if (role != kRoleMaster && role != kRoleOwner)
-            return showInformation(main, kTextNoRights);
-        ShowModemSettings(app);
-        showPages(main, {Page::TabSheetECall});
-    } else if (nodeIndex >= 1 && nodeIndex <= 6) {
-        switch (userPageAccess(app, nodeIndex)) {
-            case UserAccess::Allowed:
-                ShowUserSettings(app, nodeIndex);
-                showPages(main, {Page::TabSheet1});
-                break;
-            case UserAccess::Refused:
-                showInformation(main, kTextNoRights);
-                break;
-            case UserAccess::Unchanged:
-                break;
+    } else if (nodeIndex == kNodeModem || nodeIndex == kNodeVoiceCall) {
+        if (!allowed) {
+            showInformation(main, kTextNoRights);
+            return false;
         }
+        ShowModemSettings(app);
+        showPages(main, nodePages(nodeIndex));
+    } else if (nodeIndex >= 1 && nodeIndex <= kUserCount) {
+        // A login without a role leaves the pages as they are.
+        if (userPageAccess(app, nodeIndex) == UserAccess::Refused)
+            showInformation(main, kTextNoRights);
+        if (!allowed)
+            return false;
+        ShowUserSettings(app, nodeIndex);
+        showPages(main, {Page::TabSheet1});
     }
+    return allowed;
 }
 
 }  // namespace zelar

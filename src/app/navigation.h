@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <vector>
 
 #include "app/app.h"
 
@@ -17,7 +18,16 @@ void showOnlyPages(TformMain& main, std::initializer_list<Page> pages);
 enum class UserAccess { Allowed, Refused, Unchanged };
 UserAccess userPageAccess(const App& app, int user);
 
-// Decides the pages for a selected tree node. Never refuses the selection.
-void TreeView1Changing(App& app, int nodeIndex);
+// The pages a tree node shows when the login may open it; none for the users' node.
+std::vector<Page> nodePages(int nodeIndex);
+// Whether the login may open the node: only after a read and a login, and then by the role.
+bool mayOpenNode(const App& app, int nodeIndex);
+// Whether the login may see what the page holds: a node it may open shows the page. The user
+// page holds the user of the node selected in the tree.
+bool mayOpenPage(const App& app, Page page);
+
+// Decides the pages for a selected tree node. Never refuses the selection; false when the node's
+// pages stay closed to the login (no read, no login, or no rights).
+bool TreeView1Changing(App& app, int nodeIndex);
 
 }  // namespace zelar

@@ -40,6 +40,10 @@ MessageResult answerFromName(std::string_view name) {
 MessageResult ScriptDialogs::messageBox(const std::string& text, const std::string& caption,
                                         MessageIcon, MessageButtons buttons) {
     out_ << '[' << caption << "] " << text << std::endl;
+    if (note_) {
+        if (const std::string note = note_(text); !note.empty())
+            out_ << note << std::endl;
+    }
     // A box with one button asks nothing, so it leaves the queued answers to the next question.
     if (buttons == MessageButtons::Ok)
         return MessageResult::Ok;
@@ -53,6 +57,8 @@ MessageResult ScriptDialogs::messageBox(const std::string& text, const std::stri
     }
     if (buttons == MessageButtons::RetryCancel && retries_ > 0) {
         --retries_;
+        if (retryPump_ != nullptr)
+            PumpDelay(*retryPump_, retryDelayMs_);
         return MessageResult::Retry;
     }
     switch (buttons) {

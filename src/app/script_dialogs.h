@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/event_pump.h"
 
 namespace zelar {
 
@@ -29,9 +31,19 @@ class ScriptDialogs : public Dialogs {
     void showModal(WindowId window) override;
     void closeModal(WindowId window) override;
 
+    // A line printed after a message when the front end has more to say about it (empty for
+    // nothing), such as why a port could not be opened.
+    void setNote(std::function<std::string(const std::string& text)> note) {
+        note_ = std::move(note);
+    }
     void queueAnswer(MessageResult answer) { answers_.push_back(answer); }
-    // How many Retry answers failed exchanges get, in all, before Cancel.
-    void setRetries(int retries) { retries_ = retries; }
+    // How many Retry answers failed exchanges get, in all, before Cancel; each waits `delayMs`
+    // first, with events running, so that the cause (a modem restarting, a cable) can pass.
+    void setRetries(int retries, EventPump& pump, int delayMs) {
+        retries_ = retries;
+        retryPump_ = &pump;
+        retryDelayMs_ = delayMs;
+    }
     // Nothing cancels the dialog.
     void queueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
     std::optional<WindowId> modalWindow() const;
@@ -48,6 +60,9 @@ class ScriptDialogs : public Dialogs {
     std::vector<WindowId> modal_;
     std::string misfit_;
     int retries_ = 0;
+    std::function<std::string(const std::string&)> note_;
+    EventPump* retryPump_ = nullptr;
+    int retryDelayMs_ = 0;
 };
 
 // The button names a script answers with: "OK", "Cancel", "Yes", "No", "Retry".

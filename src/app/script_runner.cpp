@@ -6,6 +6,7 @@
 
 #include "app/handler_guard.h"
 #include "app/login.h"
+#include "app/navigation.h"
 #include "forms/control_containers.h"
 #include "forms/control_registry.h"
 #include "platform/event_pump.h"
@@ -28,6 +29,20 @@ bool contains(std::span<const std::string_view> list, std::string_view name) {
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
+// The main window's controls in their order, each part with the page of PageControl1 that
+// shows it (none for the shell).
+std::vector<std::pair<std::vector<NamedControl>, std::optional<Page>>> mainParts(TformMain& m) {
+    return {
+        {shellControls(m), std::nullopt},
+        {userPageControls(m), Page::TabSheet1},
+        {simPageControls(m), Page::TabSheet2},
+        {gprsPageControls(m), Page::TabSheet5},
+        {objectPageControls(m), Page::TabSheetTests},
+        {voiceCallPageControls(m), Page::TabSheetECall},
+        {diagnosticsPageControls(m), Page::TabSheet4},
+    };
+}
+
 }  // namespace
 
 struct ScriptRunner::Found {
@@ -43,17 +58,7 @@ ScriptRunner::ScriptRunner(App& app, ScriptDialogs& dialogs, std::ostream& out, 
 std::optional<ScriptRunner::Found> ScriptRunner::find(const std::string& name) const {
     if (name == kPageControl)
         return Found{name, FormId::Main, std::nullopt, std::nullopt};
-    TformMain& m = app_.main;
-    const std::pair<std::vector<NamedControl>, std::optional<Page>> mainParts[] = {
-        {shellControls(m), std::nullopt},
-        {userPageControls(m), Page::TabSheet1},
-        {simPageControls(m), Page::TabSheet2},
-        {gprsPageControls(m), Page::TabSheet5},
-        {objectPageControls(m), Page::TabSheetTests},
-        {voiceCallPageControls(m), Page::TabSheetECall},
-        {diagnosticsPageControls(m), Page::TabSheet4},
-    };
-    for (const auto& [controls, page] : mainParts) {
+    for (const auto& [controls, page] : mainParts(app_.main)) {
         for (const NamedControl& c : controls) {
             if (c.name == name)
                 return Found{name, FormId::Main, page, c.control};
@@ -149,11 +154,14 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::reachable(const Found& c) con
     return std::nullopt;
 }
 
-void ScriptRunner::handle(ControlHandler handler) {
+bool ScriptRunner::handle(ControlHandler handler) {
     if (handler == nullptr)
-        return;
-    runHandler(app_, [&] { handler(app_); });
+        return true;
+    // A port error that the handler leaves to the guard fails the operation too.
+    bool good = false;
+    runHandler(app_, [&] { good = handler(app_); });
     takeFocusRequest();
+    return good;
 }
 
 void ScriptRunner::takeFocusRequest() {
@@ -189,10 +197,21 @@ void ScriptRunner::moveFocus(const Found& c) {
         run(own->enter);
 }
 
+std::optional<ScriptRunner::Refusal> ScriptRunner::closedToLogin(const Found& c) const {
+    if (c.page && !mayOpenPage(app_, *c.page))
+        return Refusal{2, c.name + " is hidden"};
+    return std::nullopt;
+}
+
 void ScriptRunner::dump(const std::vector<std::string>& names) {
     if (names.empty()) {
-        for (const NamedControl& c : mainWindowControls(app_.main))
-            out_ << c.name << ": " << controlValue(c.control) << '\n';
+        // What the window lets this login see: the shell and the pages it may open.
+        for (const auto& [controls, page] : mainParts(app_.main)) {
+            if (page && !mayOpenPage(app_, *page))
+                continue;
+            for (const NamedControl& c : controls)
+                out_ << c.name << ": " << controlValue(c.control) << '\n';
+        }
         return;
     }
     for (const std::string& name : names) {
@@ -207,8 +226,11 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
     const auto& args = line.args;
     const auto events = [](const Found& c) { return findControlEvents(c.form, c.name); };
     const auto onEvent = [&](const Found& c, ControlHandler ControlEvents::*member) {
-        if (const ControlEvents* e = events(c))
-            handle(e->*member);
+        const ControlEvents* e = events(c);
+        return e == nullptr || handle(e->*member);
+    };
+    const auto failed = [](const Found& c) {
+        return Refusal{1, c.name + ": the operation failed"};
     };
 
     switch (line.action) {
@@ -222,10 +244,16 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
             PumpDelay(app_.services.pump, parseDecimal(args[0]).value_or(0));
             return std::nullopt;
         case ScriptAction::Dump:
+            for (const std::string& name : args) {
+                if (auto hidden = closedToLogin(*find(name)))
+                    return hidden;
+            }
             dump(args);
             return std::nullopt;
         case ScriptAction::Expect: {
             const auto c = find(args[0]);
+            if (auto hidden = closedToLogin(*c))
+                return hidden;
             const std::string value =
                 c->ref ? controlValue(*c->ref) : app_.main.page(app_.main.activePage).caption;
             if (value != args[1])
@@ -272,7 +300,8 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
                     return Refusal{2, c->name + " has no item \"" + item + "\""};
                 moveFocus(*c);
                 selectItem(**box, static_cast<int>(it - items.begin()));
-                onEvent(*c, &ControlEvents::change);
+                if (!onEvent(*c, &ControlEvents::change))
+                    return failed(*c);
                 return std::nullopt;
             }
             if (auto* tree = std::get_if<TreeView*>(&*c->ref)) {
@@ -284,7 +313,8 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
                     return Refusal{2, c->name + " has no node \"" + item + "\""};
                 moveFocus(*c);
                 (*tree)->selected = static_cast<int>(it - nodes.begin());
-                onEvent(*c, &ControlEvents::change);
+                if (!onEvent(*c, &ControlEvents::change))
+                    return failed(*c);
                 return std::nullopt;
             }
             return Refusal{2, c->name + " is not a list"};
@@ -314,7 +344,8 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
                     return std::nullopt;
                 moveFocus(*c);
                 (*box)->checked = want;
-                onEvent(*c, &ControlEvents::click);
+                if (!onEvent(*c, &ControlEvents::click))
+                    return failed(*c);
                 return std::nullopt;
             }
             auto* radio = std::get_if<RadioButton*>(&*c->ref);
@@ -332,21 +363,26 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& lin
                 }
             }
             (*radio)->checked = true;
-            onEvent(*c, &ControlEvents::click);
+            if (!onEvent(*c, &ControlEvents::click))
+                return failed(*c);
             return std::nullopt;
         }
         case ScriptAction::Click:
             if (!std::holds_alternative<Button*>(*c->ref))
                 return Refusal{2, c->name + " is not a button"};
             moveFocus(*c);
-            onEvent(*c, &ControlEvents::click);
+            if (!onEvent(*c, &ControlEvents::click))
+                return failed(*c);
             return std::nullopt;
         case ScriptAction::Key: {
             moveFocus(*c);
             const ControlEvents* e = events(*c);
             if (e && e->keyDown) {
-                runHandler(app_, [&] { e->keyDown(app_, 13); });
+                bool good = false;
+                runHandler(app_, [&] { good = e->keyDown(app_, 13); });
                 takeFocusRequest();
+                if (!good)
+                    return failed(*c);
             }
             return std::nullopt;
         }

@@ -25,7 +25,8 @@ class ScriptRunner {
     // Reads the modem and logs in as `user` (1 to 6), as the read command does. False when either
     // fails.
     bool logIn(int user, const std::string& password);
-    // 0 when every line ran; 1 when an expectation failed; 2 when a line asked for something a
+    // 0 when every line ran; 1 when an expectation failed or a line's operation failed (a failed
+    // exchange, a refusal by a check or by the rights); 2 when a line asked for something a
     // person could not do. The reason goes to `err` as "line N: ...".
     int run(const std::vector<ScriptLine>& lines);
 
@@ -42,7 +43,10 @@ class ScriptRunner {
     std::optional<Found> find(const std::string& name) const;
     std::optional<Refusal> runLine(const ScriptLine& line);
     std::optional<Refusal> reachable(const Found& control) const;
-    void handle(ControlHandler handler);
+    // False when the operation the handler started failed.
+    bool handle(ControlHandler handler);
+    // A control on a page that the login may not open is hidden from it, as in the window.
+    std::optional<Refusal> closedToLogin(const Found& control) const;
     void moveFocus(const Found& control);
     void takeFocusRequest();
     void dump(const std::vector<std::string>& names);

@@ -45,7 +45,14 @@ class SettingsWrite {
     explicit SettingsWrite(App& app)
         : app_(app), m_(app.main), run_(app, m_.ButtonWriteNastr, m_.BSprogressBarLine1) {}
 
-    void run() {
+    // True when the page was written; false after a refusal, a failed check or a failed exchange.
+    bool run() {
+        write();
+        return written_;
+    }
+
+  private:
+    void write() {
         if (!run_.held())
             return;
         if (!app_.login.loggedIn) {
@@ -63,7 +70,6 @@ class SettingsWrite {
             writeVoiceCall();
     }
 
-  private:
     static constexpr const char* kTextEnterPassword = "Введите пароль";
 
     // The rights of a write come from the login, not from the page on view: a new login leaves
@@ -89,6 +95,7 @@ class SettingsWrite {
     // Ends a section that exchanged commands: port closed, result shown, bar back at 0.
     void endSection(bool good) {
         run_.close();
+        written_ = good;
         if (good)
             message(kTextWritten, MessageIcon::None);
         else
@@ -356,6 +363,7 @@ class SettingsWrite {
             app_.link.PumpDelay(100);
             good = run_.sendPauseOK(values->serialLine, 1000);
         }
+        written_ = good;
         if (good)
             m_.StatusBar1.text = kTextWritten;
         else
@@ -420,6 +428,7 @@ class SettingsWrite {
             run_.advance();
             good = run_.sendPauseOK(line(*incomingWrite), 700);
         }
+        written_ = good;
         if (good) {
             run_.advance();
             app_.link.PumpDelay(100);
@@ -434,12 +443,13 @@ class SettingsWrite {
     App& app_;
     TformMain& m_;
     ExchangeRunner run_;
+    bool written_ = false;
 };
 
 }  // namespace
 
-void ButtonWriteNastrClick(App& app) {
-    SettingsWrite(app).run();
+bool ButtonWriteNastrClick(App& app) {
+    return SettingsWrite(app).run();
 }
 
 }  // namespace zelar

@@ -4,7 +4,7 @@
 
 namespace zelar {
 
-// "Записать": writes the page on view back into the modem.
-void ButtonWriteNastrClick(App& app);
+// "Записать": writes the page on view back into the modem. True when the modem took it.
+bool ButtonWriteNastrClick(App& app);
 
 }  // namespace zelar

@@ -1,5 +1,7 @@
 #include "ui/qt_serial_port.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace zelar::ui {
@@ -9,6 +11,24 @@ namespace {
 std::string writeErrorText(std::size_t requested, qint64 free) {
     return "Write data error [requested: " + std::to_string(requested) +
            ", free: " + std::to_string(free) + "]";
+}
+
+// Qt gives one error for a device held by another program (its lock file, or the exclusive
+// mode of the terminal) and for a device this user may not open; the device's own permissions
+// tell them apart.
+QtSerialPort::OpenFailure openFailureKind(QSerialPort::SerialPortError error,
+                                          const std::string& device) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return QtSerialPort::OpenFailure::NoDevice;
+        case QSerialPort::PermissionError: {
+            const QFileInfo info(QString::fromStdString(device));
+            const bool denied = info.exists() && !(info.isReadable() && info.isWritable());
+            return denied ? QtSerialPort::OpenFailure::Denied : QtSerialPort::OpenFailure::InUse;
+        }
+        default:
+            return QtSerialPort::OpenFailure::Other;
+    }
 }
 
 }  // namespace
@@ -29,6 +49,7 @@ void QtSerialPort::open(int portNumber, const LineSettings& settings) {
     close();
     const std::string failure = "Can't open device COM" + std::to_string(portNumber);
     const auto device = devices_.devicePath(portNumber);
+    openFailure_ = {OpenFailure::NoDevice, portNumber, {}};
     if (!device)
         throw SerialError(failure, PortFault::NotFound);
 
@@ -40,9 +61,12 @@ void QtSerialPort::open(int portNumber, const LineSettings& settings) {
     port_.setFlowControl(QSerialPort::NoFlowControl);
     port_.setReadBufferSize(settings.inputQueue);
     if (!port_.open(QIODevice::ReadWrite)) {
+        openFailure_ = {openFailureKind(port_.error(), *device), portNumber,
+                        port_.errorString().toStdString()};
         // For an open, the detail is the device that could not be opened.
         throw SerialError(failure, PortFault::Open, port_.error(), *device);
     }
+    openFailure_ = {};
 
     // Line parameters are set by now. A pseudo-terminal refuses the modem control lines; the
     // data path works regardless, so a refusal here is no reason to fail the open.

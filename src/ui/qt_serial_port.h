@@ -28,6 +28,15 @@ class QtSerialPort : public QObject, public SerialPort {
     std::string readAll() override;
     void setReceivedHandler(std::function<void()> handler) override;
 
+    // Why the last open failed, as far as the system tells; None after an open that worked.
+    enum class OpenFailure { None, NoDevice, InUse, Denied, Other };
+    struct OpenFailureInfo {
+        OpenFailure kind = OpenFailure::None;
+        int portNumber = 0;
+        std::string text;  // the system's own words, for Other
+    };
+    const OpenFailureInfo& lastOpenFailure() const { return openFailure_; }
+
     // Where errors raised by the received handler go.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
@@ -46,6 +55,7 @@ class QtSerialPort : public QObject, public SerialPort {
     bool handlerPending_ = false;
     std::function<void()> handler_;
     ErrorReporter reporter_;
+    OpenFailureInfo openFailure_;
 };
 
 }  // namespace zelar::ui

@@ -6,6 +6,8 @@
 #include "app/script_parser.h"
 #include "app/script_runner.h"
 #include "app/sim_fixture.h"
+#include "sim/fault_plan.h"
+#include "sim/virtual_clock.h"
 
 namespace zelar {
 namespace {
@@ -185,6 +187,96 @@ TEST_F(ScriptRun, ExpectMismatchStopsWithStatusOne) {
     EXPECT_EQ(run("select TreeView1 \"#1\"\nexpect EditUserTel +70000000000\ndump EditUserTel"), 1);
     EXPECT_EQ(err.str(), "line 2: EditUserTel is \"+79161234567\", expected \"+70000000000\"\n");
     EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(ScriptRun, AFailedOperationStopsTheScriptWithStatusOne) {
+    const struct {
+        int user;  // 0: the script reads without a login
+        std::string password;
+        bool silent;
+        std::string script;
+        std::string error;
+    } cases[] = {
+        // The write's rights, the login's check, the navigation's rights, the link.
+        {0, "", false, "click btnReadNastUser\nclick ButtonWriteNastr",
+         "line 2: ButtonWriteNastr: the operation failed"},
+        {0, "", false, "select cbUser 1\nset EditPassword 9999\nkey EditPassword Enter",
+         "line 3: EditPassword: the operation failed"},
+        {3, "0000", false, "select TreeView1 \"Настройка модема\"",
+         "line 1: TreeView1: the operation failed"},
+        {1, "1234", true, "select TreeView1 \"#3\"\nclick ButtonWriteNastr",
+         "line 2: ButtonWriteNastr: the operation failed"},
+    };
+    for (const auto& c : cases) {
+        if (c.user != 0) {
+            ASSERT_TRUE(runner.logIn(c.user, c.password)) << c.script;
+        }
+        if (c.silent)
+            modem.options().faults.rules.push_back(*sim::parseFaultRule("silent"));
+        err.str("");
+        out.str("");
+        // The line after the failure never runs.
+        EXPECT_EQ(run(c.script + "\ndump StatusBar1"), 1) << c.script;
+        EXPECT_TRUE(err.str().ends_with(c.error + "\n")) << err.str();
+        EXPECT_EQ(out.str(), "") << c.script;
+    }
+}
+
+TEST_F(ScriptRun, DumpAndExpectSeeOnlyThePagesTheLoginMayOpen) {
+    const struct {
+        int user;  // 0: read without a login
+        std::string password;
+        std::string script;
+        int status;
+    } cases[] = {
+        {0, "", "dump EditUserPassword", 2},
+        {0, "", "expect EditSim1Pin1 4951", 2},
+        {3, "0000", "dump EditSim1Pin1", 2},
+        {3, "0000", "dump EditGPRSPass", 2},
+        {3, "0000", "select TreeView1 \"#1\"\ndump EditUserPassword", 1},
+        {3, "0000", "select TreeView1 \"#3\"\ndump EditUserPassword", 0},
+        {1, "1234", "dump EditSim1Pin1", 0},
+    };
+    // Without a login, dumping the whole window leaves out every page.
+    EXPECT_EQ(run("click btnReadNastUser\ndump"), 0);
+    EXPECT_NE(out.str().find("StatusBar1: "), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("EditUserPassword"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("EditSim1Pin1"), std::string::npos) << out.str();
+    for (const auto& c : cases) {
+        if (c.user == 0) {
+            ASSERT_EQ(run("click btnReadNastUser"), 0) << err.str();
+        } else {
+            ASSERT_TRUE(runner.logIn(c.user, c.password));
+        }
+        err.str("");
+        EXPECT_EQ(run(c.script), c.status) << c.script << ": " << err.str();
+        if (c.status == 2) {
+            EXPECT_TRUE(err.str().ends_with(" is hidden\n")) << err.str();
+        }
+    }
+}
+
+TEST(ScriptDialogsRetry, EachRetryWaitsFirstAndTheLastAnswerCancels) {
+    sim::VirtualClock clock;
+    std::ostringstream out;
+    ScriptDialogs dialogs(out, false);
+    dialogs.setRetries(2, clock, 1000);
+    const auto ask = [&] {
+        return dialogs.messageBox("Нет связи с модемом", "Модем", MessageIcon::Error,
+                                  MessageButtons::RetryCancel);
+    };
+    std::int64_t before = clock.tickMs();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(ask(), MessageResult::Retry);
+        EXPECT_GE(clock.tickMs() - before, 1000);
+        before = clock.tickMs();
+    }
+    EXPECT_EQ(ask(), MessageResult::Cancel);
+    EXPECT_EQ(clock.tickMs(), before);
+    // One line for each attempt.
+    EXPECT_EQ(out.str(),
+              "[Модем] Нет связи с модемом\n[Модем] Нет связи с модемом\n"
+              "[Модем] Нет связи с модемом\n");
 }
 
 }  // namespace

@@ -51,6 +51,11 @@ class CliRead : public ::testing::Test {
         return run(environment + "XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' " +
                    args + " 2>/dev/null");
     }
+    // The same, collecting stderr instead.
+    CommandRun cliErr(const std::string& args) {
+        return run("XDG_CONFIG_HOME='" + dir_.string() + "' '" ZELAR_CLI_PATH "' " + args +
+                   " 2>&1 >/dev/null");
+    }
     static std::string com(const SimProcess& sim) {
         return sim.line().substr(0, sim.line().find(' '));
     }
@@ -123,12 +128,17 @@ TEST_F(CliRead, FastExchangePrintsWhatTheUsualReadPrints) {
 
 TEST_F(CliRead, StateMarksAndFailures) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "43"});
-    // A refused password fails the run; what was read is printed all the same. A failed read
-    // prints nothing.
-    const CommandRun read = cli("read --port COM43 --state --user 1 --password 9999");
-    EXPECT_EQ(read.status, 1);
+    const CommandRun read = cli("read --port COM43 --state --user 1 --password 1234");
+    EXPECT_EQ(read.status, 0);
     EXPECT_TRUE(hasLine(read.out, "EditSIM1USSD: 100 [disabled]")) << read.out;
     EXPECT_TRUE(hasLine(read.out, "CheckBoxSim1Vkl: 1 [enabled] [hidden]"));
+    // A refused password fails the run; what the window shows without a login (identification
+    // and status) is printed all the same. A failed read prints nothing.
+    const CommandRun refused = cli("read --port COM43 --user 1 --password 9999");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(hasLine(refused.out, "StaticTextVer: ПО контроллера: 2.05")) << refused.out;
+    EXPECT_EQ(refused.out.find("[modem]"), std::string::npos) << refused.out;
+    EXPECT_EQ(refused.out.find("[user"), std::string::npos) << refused.out;
 
     const CommandRun failed = cli("read --port COM99");
     EXPECT_EQ(failed.status, 1);
@@ -170,13 +180,75 @@ TEST_F(CliRead, OperatingModeThenFactoryDefaults) {
     EXPECT_EQ(cli("mode" + login).status, 2);
     // The restarted modem answers again once its boot loader has given up waiting.
     ::sleep(4);
-    EXPECT_EQ(cli("defaults --port COM44").status, 0);
+    // Without --yes nothing is sent: the passwords stay as they were.
+    EXPECT_EQ(cli("defaults --port COM44").status, 1);
+    EXPECT_EQ(cli("read --port COM44 --user 1 --password 1234").status, 0);
+    EXPECT_EQ(cli("defaults --port COM44 --yes").status, 0);
 
     const CommandRun read = cli("read --port COM44 --user 1 --password 7391");
     EXPECT_EQ(read.status, 0) << read.out;
     EXPECT_TRUE(hasLine(read.out, "ComBoxWorkAs: Терминал")) << read.out;
     EXPECT_TRUE(hasLine(read.out, "EditMainObj: -?-"));
     EXPECT_TRUE(hasLine(read.out, "EditGPRSDNS2: 77.88.8.8"));
+}
+
+TEST_F(CliRead, ReadPrintsOnlyThePagesTheRoleMayOpen) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "46"});
+    // User 3 is "Охранник": his own page only, none of the modem's.
+    const CommandRun guard = cli("read --port COM46 --user 3 --password 0000");
+    EXPECT_EQ(guard.status, 0);
+    EXPECT_TRUE(hasLine(guard.out, "[user 3]")) << guard.out;
+    EXPECT_TRUE(hasLine(guard.out, "EditUserPassword: 0000"));
+    EXPECT_FALSE(hasLine(guard.out, "[user 1]"));
+    EXPECT_FALSE(hasLine(guard.out, "EditUserPassword: 1234"));
+    EXPECT_FALSE(hasLine(guard.out, "[modem]"));
+    EXPECT_EQ(guard.out.find("EditSim1Pin1"), std::string::npos);
+
+    // User 2 is "Хозяин": the voice call page and the guards' pages, not the SIM cards.
+    const CommandRun owner = cli("read --port COM46 --user 2 --password 5678");
+    EXPECT_TRUE(hasLine(owner.out, "[modem]")) << owner.out;
+    EXPECT_NE(owner.out.find("EditECallN1: "), std::string::npos);
+    EXPECT_EQ(owner.out.find("EditSim1Pin1"), std::string::npos);
+    EXPECT_TRUE(hasLine(owner.out, "[user 4]"));
+    EXPECT_FALSE(hasLine(owner.out, "[user 1]"));
+}
+
+TEST_F(CliRead, TraceAppendsAndNeverTakesTheCommandsOwnFile) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "47"});
+    const fs::path trace = dir_ / "trace.txt";
+    std::ofstream(trace) << "an earlier run\n";
+    EXPECT_EQ(cli("read --port COM47 --trace '" + trace.string() + "'").status, 0);
+    std::ifstream in(trace);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "an earlier run");
+    EXPECT_TRUE(std::getline(in, first));
+
+    const fs::path settings = dir_ / "a.md2";
+    std::ofstream(settings) << "the settings file\r\n";
+    fs::create_symlink(settings, dir_ / "link.md2");
+    for (const fs::path& name : {settings, dir_ / "." / "a.md2", dir_ / "link.md2"}) {
+        const CommandRun refused = cliErr("restore --port COM47 --user 1 --password 1234 --yes '" +
+                                          settings.string() + "' --trace '" + name.string() + "'");
+        EXPECT_EQ(refused.status, 2) << name;
+        // Refused before the port was opened.
+        EXPECT_EQ(refused.out.find("progress"), std::string::npos) << refused.out;
+    }
+    std::ifstream kept(settings, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the settings file\r\n");
+}
+
+TEST_F(CliRead, APortThatCannotBeOpenedSaysWhy) {
+    // A port the list does not hold, and a port whose device is gone.
+    fs::create_symlink(dir_ / "no-such-device", ports() / "COM48");
+    for (const std::string port : {"COM97", "COM48"}) {
+        const CommandRun read = cliErr("read --port " + port);
+        EXPECT_EQ(read.status, 1);
+        EXPECT_NE(read.out.find("[Модем] Не могу открыть порт\nzelar-cli: " + port +
+                                ": no such device\n"),
+                  std::string::npos)
+            << read.out;
+    }
 }
 
 }  // namespace

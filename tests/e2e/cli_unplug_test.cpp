@@ -54,8 +54,8 @@ void PrintTo(const Unplug& row, std::ostream* out) {
 
 const Unplug kUnplugs[] = {
     {"Read", "read", 5, 1, "[Ошибка] Read data error", "[Модем] Ошибка чтения настроек"},
-    // A script ends with 0 when its lines ran; the write's failure is its message.
-    {"Write", "script --user 1 --password 1234 FILE", 28, 0, "[Ошибка] Read data error", nullptr},
+    // The write's failure stops the script with 1; the port's error tells it in full.
+    {"Write", "script --user 1 --password 1234 FILE", 28, 1, "[Ошибка] Read data error", nullptr},
     {"Backup", "backup --user 1 --password 1234 FILE", 10, 1, "[Ошибка] Read data error",
      "[Модем] Ошибка чтения настроек"},
     {"Restore", "restore --user 1 --password 1234 --yes FILE", 27 + 27 + 3, 1,
@@ -148,27 +148,31 @@ TEST_P(CliUnplug, EndsWithOneMessageAndLeavesTheFile) {
 INSTANTIATE_TEST_SUITE_P(EachOperation, CliUnplug, ::testing::ValuesIn(kUnplugs),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// One process goes on once the modem is back: the first read meets the hang-up, the second,
-// after the modem has come back under the same COM number, succeeds from the same button.
-TEST(CliUnplugThenBack, TheNextReadSucceeds) {
+// One process goes on once the modem is back: the upload meets the hang-up, and its one Retry,
+// after the pause of --retry-delay (1000 ms by default), finds the modem back under the same COM
+// number.
+TEST(CliUnplugThenBack, TheRetryAfterItsPauseGoesOn) {
     const fs::path dir =
         fs::temp_directory_path() / ("zelar-cli-unplug-back-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
     fs::create_directories(ports);
-    SimProcess sim({"--ports-dir", ports.string(), "--com", "62", "--hang-up-after", "5",
+    SimProcess sim({"--ports-dir", ports.string(), "--com", "62", "--hang-up-after", "28",
                     "--back-after-ms", "300"});
     ASSERT_EQ(sim.line().substr(0, 6), "COM62 ");
-    std::ofstream(dir / "run.script") << "click btnReadNastUser\nwait 1000\nclick btnReadNastUser\n"
-                                         "expect StaticTextSN \"Серийный номер: 7204518\"\n";
+    std::ofstream(dir / "rpi.txt", std::ios::binary)
+        << "Protocol=1\t\t\t\r\n:\t1024\t400\tA\t3\r\n:\t5\t5\tB\t1\r\n";
     const std::string command = "XDG_CONFIG_HOME='" + dir.string() + "' timeout 60 '" +
-                                ZELAR_CLI_PATH "' script --port COM62 '" +
-                                (dir / "run.script").string() + "' >/dev/null 2>'" +
+                                ZELAR_CLI_PATH
+                                "' dict-upload --port COM62 --user 1 --password "
+                                "1234 --yes --retries 1 '" +
+                                (dir / "rpi.txt").string() + "' >/dev/null 2>'" +
                                 (dir / "err.txt").string() + "'";
     const int status = std::system(command.c_str());
     const std::string err = slurp(dir / "err.txt");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << err;
-    EXPECT_EQ(count(err, "[Модем] Ошибка чтения настроек"), 1u) << err;
+    EXPECT_EQ(count(err, "[Модем] Ошибка связи с модемом"), 1u) << err;
+    EXPECT_EQ(count(err, "[Модем] Запись словаря успешно завершена"), 1u) << err;
     fs::remove_all(dir);
 }
 

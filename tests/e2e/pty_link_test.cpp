@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "e2e/pty_peer.h"
@@ -41,6 +42,22 @@ TEST_F(PtyLink, IdentificationReplyArrivesWhole) {
     EXPECT_EQ(link.CollectReply(50, 24), kIdentification);
     EXPECT_EQ(peer.received, "AT+V22\r");
     link.Close();
+}
+
+TEST_F(PtyLink, AFailedOpenTellsAMissingDeviceFromOneInUse) {
+    ASSERT_TRUE(peer.ok());
+    using Failure = QtSerialPort::OpenFailure;
+    QFile::link(dir.path() + "/gone", ports + "/COM" + QString::number(kPort + 2));
+    for (const int missing : {kPort + 1, kPort + 2}) {
+        EXPECT_THROW(port.open(missing, LineSettings{}), SerialError);
+        EXPECT_EQ(port.lastOpenFailure().kind, Failure::NoDevice) << missing;
+        EXPECT_EQ(port.lastOpenFailure().portNumber, missing);
+    }
+    port.open(kPort, LineSettings{});
+    EXPECT_EQ(port.lastOpenFailure().kind, Failure::None);
+    QtSerialPort other{devices};
+    EXPECT_THROW(other.open(kPort, LineSettings{}), SerialError);
+    EXPECT_EQ(other.lastOpenFailure().kind, Failure::InUse);
 }
 
 TEST_F(PtyLink, EveryByteValuePassesUnchanged) {

@@ -65,6 +65,11 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             options.retries = number(0, 1000000);
             if (!options.retries)
                 return fail("--retries needs a count");
+        } else if (arg == "--retry-delay") {
+            const auto delay = number(0, 3600000);
+            if (!delay)
+                return fail("--retry-delay needs milliseconds");
+            options.retryDelayMs = *delay;
         } else if (arg == "--trace") {
             const auto v = value();
             if (!v || v->empty())

@@ -16,6 +16,7 @@ struct CliOptions {
     bool yes = false;    // answer questions with yes instead of their default
     bool fast = false;   // the fast exchange: waits end once a complete reply is in
     std::optional<int> retries;
+    int retryDelayMs = 1000;  // the pause before each Retry answer
     std::optional<int> waitSeconds;
     std::string trace;               // a file for every byte of both links, when given
     std::vector<std::string> files;  // the arguments that are not options

@@ -5,21 +5,46 @@
 
 #include "app/display_mode.h"
 #include "app/login.h"
+#include "app/read_settings.h"
 #include "app/startup.h"
+#include "app/voice_object_rules.h"
 #include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
 
 namespace zelar::cli {
 
+namespace {
+
+// The window says only that the port cannot be opened; the command line adds why.
+std::string openFailureNote(const ui::QtSerialPort::OpenFailureInfo& failure) {
+    using Kind = ui::QtSerialPort::OpenFailure;
+    const std::string port = "zelar-cli: COM" + std::to_string(failure.portNumber) + ": ";
+    switch (failure.kind) {
+        case Kind::None:
+            return {};
+        case Kind::NoDevice:
+            return port + "no such device";
+        case Kind::InUse:
+            return port + "in use by another program";
+        case Kind::Denied:
+            return port + "permission denied";
+        case Kind::Other:
+            break;
+    }
+    return port + failure.text;
+}
+
+}  // namespace
+
 CliSession::CliSession(const CliOptions& options)
     : options_(options),
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
       bootPort_(*devices_),
-      trace_(options.trace.empty()
-                 ? nullptr
-                 : std::make_unique<std::ofstream>(options.trace, std::ios::binary)),
+      trace_(options.trace.empty() ? nullptr
+                                   : std::make_unique<std::ofstream>(
+                                         options.trace, std::ios::binary | std::ios::app)),
       tracedPort_(trace_ ? std::make_unique<TracedSerialPort>(port_, *trace_, "main") : nullptr),
       tracedBootPort_(trace_ ? std::make_unique<TracedSerialPort>(bootPort_, *trace_, "boot")
                              : nullptr),
@@ -28,6 +53,16 @@ CliSession::CliSession(const CliOptions& options)
                     *devices_, tracedBootPort_ ? tracedBootPort_.get() : &bootPort_}) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = ui::localeTimeText;
+    dialogs_.setNote([this](const std::string& text) -> std::string {
+        if (text != kTextCannotOpenPort && text != kTextResetCannotOpenPort)
+            return {};
+        if (port_.lastOpenFailure().kind != ui::QtSerialPort::OpenFailure::None)
+            return openFailureNote(port_.lastOpenFailure());
+        // A --port that the port list does not hold was never tried.
+        if (!options_.port.empty() && app_.main.ComboBox1.itemIndex < 0)
+            return "zelar-cli: " + options_.port + ": no such device";
+        return {};
+    });
 }
 
 bool CliSession::start() {

@@ -10,6 +10,13 @@ int runDefaults(CliSession& session, const CliOptions& options) {
         return badArguments("defaults needs --port COMn");
     if (!options.files.empty())
         return badArguments("defaults takes no file");
+    // The window's button asks nothing, so the command line asks for --yes before the modem hears
+    // anything: every setting and every password is lost.
+    if (!options.yes) {
+        std::cerr << "zelar-cli: defaults replaces every setting and every user's password with "
+                     "the factory values; give --yes to go ahead\n";
+        return 1;
+    }
     if (!session.startAndLogIn())
         return 1;
     App& app = session.app();

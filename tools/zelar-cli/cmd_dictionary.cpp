@@ -14,7 +14,7 @@ int prepare(CliSession& session, const CliOptions& options, const Button& button
             const char* verb) {
     if (options.port.empty() || options.files.size() != 1)
         return badArguments(std::string(verb) + " needs --port COMn and one FILE");
-    session.dialogs().setRetries(options.retries.value_or(0));
+    session.dialogs().setRetries(options.retries.value_or(0), session.pump(), options.retryDelayMs);
     if (!session.startAndLogIn())
         return 1;
     if (!button.enabled) {

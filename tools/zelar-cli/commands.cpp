@@ -20,8 +20,9 @@ const std::array kCommands = {
         "      Reads the identification and the settings of the modem on COMn and, with --user "
         "and\n"
         "      --password, logs in as user N (1 to 6). When the read succeeded, prints to stdout\n"
-        "      (also after a failed login) the sections\n"
-        "      [identification], [status], [modem] and [user 1] to [user 6], one control a line "
+        "      (also after a failed login) the sections [identification] and [status], and the\n"
+        "      pages that the login may open in the window: [modem] and [user 1] to [user 6] as\n"
+        "      the role allows (none without a login), one control a line "
         "as\n"
         "      'ControlName: value', the value as the window would show it (1 or 0 for check "
         "boxes\n"
@@ -80,27 +81,31 @@ const std::array kCommands = {
         "      The whole script is checked before anything runs. A control can be used only "
         "while\n"
         "      it is enabled, shown, on the page on view and in the window that has the input.\n"
-        "      Exit status 0 when every line ran; 1 when the read or login failed or an expect "
+        "      dump and expect see only the pages that the login may open.\n"
+        "      Exit status 0 when every line ran; 1 when the read or login failed, an expect "
         "did\n"
-        "      not hold; 2 for a bad line or an action a person at the window could not do, "
-        "with\n"
-        "      'line N: reason' on stderr.\n",
+        "      not hold, or a line's operation failed (a failed exchange, a refusal by a check or\n"
+        "      by the rights: the script stops there); 2 for a bad line or an action a person at\n"
+        "      the window could not do. Both give 'line N: reason' on stderr.\n",
         runScript},
-    CliCommand{"dict-upload",
-               "  zelar-cli dict-upload --port COMn --user N --password XXXX [--yes] [--retries N] "
-               "FILE\n"
-               "      Reads the modem, logs in and writes the message dictionary FILE into the "
-               "modem's\n"
-               "      flash, as \"Записать словарь\" of the service window does. --yes confirms "
-               "which\n"
-               "      dictionary the file holds; --retries N gives failed exchanges N Retry "
-               "answers in all\n"
-               "      before Cancel (0 when not given). Exit status 0 when the whole file was "
-               "written.\n",
-               runDictUpload},
+    CliCommand{
+        "dict-upload",
+        "  zelar-cli dict-upload --port COMn --user N --password XXXX [--yes] [--retries N]\n"
+        "                        [--retry-delay MS] FILE\n"
+        "      Reads the modem, logs in and writes the message dictionary FILE into the "
+        "modem's\n"
+        "      flash, as \"Записать словарь\" of the service window does. --yes confirms "
+        "which\n"
+        "      dictionary the file holds; --retries N gives failed exchanges N Retry "
+        "answers in all\n"
+        "      before Cancel (0 when not given), each after --retry-delay MS "
+        "milliseconds (1000).\n"
+        "      Exit status 0 when the whole file was written.\n",
+        runDictUpload},
     CliCommand{"dict-download",
                "  zelar-cli dict-download --port COMn --user N --password XXXX [--yes] "
-               "[--retries N] FILE\n"
+               "[--retries N]\n"
+               "                          [--retry-delay MS] FILE\n"
                "      Reads the modem, logs in and reads its protocol-0 dictionary into FILE, as\n"
                "      \"Считать словарь\" does. An existing FILE is replaced only with --yes; the "
                "file is\n"
@@ -130,11 +135,12 @@ const std::array kCommands = {
         runRestore},
     CliCommand{
         "defaults",
-        "  zelar-cli defaults --port COMn [--user N --password XXXX] [--yes]\n"
+        "  zelar-cli defaults --port COMn [--user N --password XXXX] --yes\n"
         "      Reads the modem (and logs in, as for read), then restores the factory settings "
         "as\n"
         "      \"Восстановить заводские настройки\" does: 30 writes, the share done on stderr as\n"
-        "      'progress N%'. Exit status 0 when every write was answered with OK.\n",
+        "      'progress N%'; every user's password becomes 7391. Without --yes nothing is sent\n"
+        "      and the exit status is 1. Exit status 0 when every write was answered with OK.\n",
         runDefaults},
     CliCommand{
         "mode",
@@ -199,8 +205,11 @@ std::string usageText() {
         "reply is in (the window's \"Быстрый обмен\"); the usual wait stays the upper bound.\n"
         "Progress goes to stderr, and every message box as '[caption] text'.\n"
         "Exit status 2 for bad arguments.\n"
-        "--trace FILE (with any command) writes every byte sent and received on the modem's\n"
-        "link and the boot loader link to FILE, with the time, in hexadecimal and as text.\n";
+        "--trace FILE (with any command) adds every byte sent and received on the modem's\n"
+        "link and the boot loader link to the end of FILE, with the time, in hexadecimal and as\n"
+        "text. A trace FILE that is the command's own file is refused with exit status 2.\n"
+        "When a port cannot be opened, the line after \"Не могу открыть порт\" says why: in use\n"
+        "by another program, no such device, or permission denied.\n";
     return text;
 }
 

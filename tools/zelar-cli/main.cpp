@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "trace_file.h"
 
 using namespace zelar::cli;
 
@@ -19,6 +20,11 @@ int main(int argc, char** argv) {
     const CliCommand* command = findCommand(options.command);
     if (command == nullptr)
         return badArguments("unknown command '" + options.command + "'");
+
+    if (const auto file = traceSharedWithFile(options)) {
+        std::cerr << "zelar-cli: the trace file is the command's own file '" << *file << "'\n";
+        return 2;
+    }
 
     QCoreApplication application(argc, argv);
     CliSession session(options);

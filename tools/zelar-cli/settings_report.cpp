@@ -1,5 +1,6 @@
 #include "settings_report.h"
 
+#include "app/navigation.h"
 #include "app/show_settings.h"
 #include "forms/control_registry.h"
 
@@ -40,14 +41,24 @@ void printSettingsReport(std::ostream& out, App& app, bool withState) {
     line(out, "StatusBar", m.StatusBar1.text, m.StatusBar1, withState);
     controls(out, {{"StaticTextInformation", &m.StaticTextInformation}}, withState);
 
-    out << "[modem]\n";
-    for (const auto& page : {simPageControls(m), gprsPageControls(m), objectPageControls(m),
-                             voiceCallPageControls(m)}) {
-        controls(out, page, withState);
+    // Only what the window would let this login see: the pages of the nodes it may open.
+    const bool modem = mayOpenNode(app, kNodeModem);
+    const bool voiceCall = mayOpenNode(app, kNodeVoiceCall);
+    const bool workAs = app.setup.ComBoxWorkAs.visible;
+    if (modem || voiceCall || workAs)
+        out << "[modem]\n";
+    if (modem) {
+        for (const auto& page : {simPageControls(m), gprsPageControls(m), objectPageControls(m)})
+            controls(out, page, withState);
     }
-    controls(out, {{"ComBoxWorkAs", &app.setup.ComBoxWorkAs}}, withState);
+    if (voiceCall)
+        controls(out, voiceCallPageControls(m), withState);
+    if (workAs)
+        controls(out, {{"ComBoxWorkAs", &app.setup.ComBoxWorkAs}}, withState);
 
     for (int n = 1; n <= kUserCount; ++n) {
+        if (!mayOpenNode(app, n))
+            continue;
         ShowUserSettings(app, n);
         out << "[user " << n << "]\n";
         controls(out, userPageControls(m), withState);

@@ -6,8 +6,9 @@
 
 namespace zelar::cli {
 
-// Prints what the window shows after a read: identification, status, the modem pages and each
-// user's page as the navigation would fill it. `withState` adds enabled/disabled and hidden.
+// Prints what the window shows after a read: identification, status, and, as far as the login
+// may open them, the modem pages and each user's page as the navigation would fill it.
+// `withState` adds enabled/disabled and hidden.
 void printSettingsReport(std::ostream& out, App& app, bool withState);
 
 }  // namespace zelar::cli
