@@ -6,20 +6,32 @@
 #include "app/display_mode.h"
 #include "app/login.h"
 #include "app/startup.h"
+#include "platform/regular_files.h"
 #include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
 
 namespace zelar::cli {
 
+namespace {
+
+// A trace holds every password sent, so a new one is readable by its owner only; a failure to
+// create it shows as the stream's.
+std::unique_ptr<std::ofstream> openTrace(const std::string& path) {
+    if (path.empty())
+        return nullptr;
+    createPrivateFile(path);
+    return std::make_unique<std::ofstream>(path, std::ios::binary);
+}
+
+}  // namespace
+
 CliSession::CliSession(const CliOptions& options)
     : options_(options),
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
       bootPort_(*devices_),
-      trace_(options.trace.empty()
-                 ? nullptr
-                 : std::make_unique<std::ofstream>(options.trace, std::ios::binary)),
+      trace_(openTrace(options.trace)),
       tracedPort_(trace_ ? std::make_unique<TracedSerialPort>(port_, *trace_, "main") : nullptr),
       tracedBootPort_(trace_ ? std::make_unique<TracedSerialPort>(bootPort_, *trace_, "boot")
                              : nullptr),
