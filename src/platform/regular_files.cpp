@@ -150,8 +150,8 @@ class TemporaryFile {
     std::string renameTo(const fs::path& target) {
         std::error_code code;
         fs::rename(path_, target, code);
-        if (code)
-            return fileErrorText(code.value());
+        if (code)  // as an errno number, whatever the system's own numbering
+            return fileErrorText(code.default_error_condition().value());
         path_.clear();
         return {};
     }
