@@ -57,6 +57,11 @@ bool BtnReadDictClick(App& app) {
     const auto path = app.services.dialogs.saveFileName(kFilter, "txt");
     if (!path)
         return false;
+    // Known before the long download rather than after it, when its data would be lost.
+    if (const std::string problem = outputFileProblem(*path); !problem.empty()) {
+        message(app, problem, "Ошибка", MessageIcon::Error);
+        return false;
+    }
     DictionaryTransferHooks hooks{
         app.link, app.services.dialogs, [&run] { return run.open(); },
         [&s](const std::string& text) { s.LabCountMessRead.caption = text; }};

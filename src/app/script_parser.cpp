@@ -105,6 +105,10 @@ std::optional<std::vector<std::string>> splitScriptWords(std::string_view line,
 }
 
 ParsedScript parseScript(std::string_view text) {
+    // The byte-order mark Windows editors put before UTF-8 text is no part of the first line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
     ParsedScript result;
     int number = 0;
     std::size_t start = 0;

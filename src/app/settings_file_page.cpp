@@ -1,12 +1,14 @@
 #include "app/settings_file_page.h"
 #include "app/show_settings.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/exchange_runner.h"
 #include "app/sim_rules.h"
+#include "app/user_rules.h"
 #include "files/file_io.h"
 #include "files/settings_file.h"
 #include "link/commands.h"
@@ -148,6 +150,14 @@ SettingsFileResult BtnLoadParClick(App& app) {
     content.image = app.image;
     if (bytes->size() > kSettingsFileLimit || !parseSettingsFile(*bytes, content)) {
         error(app, "Неверный формат файла");
+        return SettingsFileResult::Failed;
+    }
+    // A modem left without a "Мастер" could never again have its settings saved or loaded.
+    const auto& users = content.image.users;
+    if (std::none_of(users.begin(), users.end(),
+                     [](const UserRecord& user) { return user.status == kRoleMaster; })) {
+        app.services.dialogs.messageBox(kTextOneMasterMustRemain, kCaption, MessageIcon::Warning,
+                                        MessageButtons::Ok);
         return SettingsFileResult::Failed;
     }
     app.image = content.image;

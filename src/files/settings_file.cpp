@@ -20,6 +20,7 @@ enum class LineKind {
     Header,   // the text itself; the read looks for it, skipping what comes before
     Hex,      // a number in hexadecimal, at least `width` digits
     AsHeld,   // a text written as held, read as it stands; at most `width` characters
+    Digits,   // a text written as held, read only when it is exactly `width` decimal digits
     Padded,   // a text padded to `width`, read as it stands with its padding
     Cut,      // a text padded to `width`, read up to its first blank
 };
@@ -85,7 +86,7 @@ std::vector<FileLine> buildLines() {
         t.push_back(line(
             K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageType; }));
         t.push_back(line(
-            K::AsHeld, 4, [user](auto& c) -> auto& { return user(c).password; }));
+            K::Digits, 4, [user](auto& c) -> auto& { return user(c).password; }));
         t.push_back(line(
             K::Hex, 2, [user](auto& c) -> auto& { return user(c).options; }));
         t.push_back(line(
@@ -135,6 +136,10 @@ const std::vector<FileLine>& fileLines() {
 constexpr std::string_view kMarker = "\x01\x02\x03";
 constexpr std::string_view kLineEnd = "\r\n";
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool isControl(char c) {
     return static_cast<unsigned char>(c) < 0x20;
 }
@@ -161,6 +166,7 @@ std::string composeLine(const FileLine& l, Content& c) {
                 return toHex(**u8, l.width);
             return toHex(*std::get<std::uint16_t*>(ref), l.width);
         case K::AsHeld:
+        case K::Digits:
             return fileText(*std::get<1>(ref));
         case K::Padded:
         case K::Cut:
@@ -201,6 +207,10 @@ bool readLine(const FileLine& l, std::string_view text, Content& c) {
             *std::get<std::uint16_t*>(ref) = static_cast<std::uint16_t>(*value);
         return value.has_value();
     }
+    // A password the modem takes must be four digits: any other would lock its user out.
+    if (l.kind == K::Digits && (text.size() != static_cast<std::size_t>(l.width) ||
+                                !std::all_of(text.begin(), text.end(), isDigit)))
+        return false;
     std::string bytes(text);
     if (l.kind == K::Cut)
         bytes = cutAtFirstSpace(bytes);

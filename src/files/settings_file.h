@@ -30,8 +30,9 @@ std::string composeSettingsFile(const SettingsFileContent& content);
 
 // Takes the values of the file into `content` when every line the file must hold is there and
 // well formed: a number in hexadecimal that fits its field, a text that fits its field and
-// holds no control character. Otherwise false, and `content` is left as it was. Fields the
-// file does not carry (the SIM card's phone number, the object parameters) keep their values.
+// holds no control character, a user's password of four digits. Otherwise false, and `content` is
+// left as it was. Fields the file does not carry (the SIM card's phone number, the object
+// parameters) keep their values.
 bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content);
 
 }  // namespace zelar

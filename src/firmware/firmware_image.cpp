@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 
+#include "platform/regular_files.h"
 #include "text/cp1251.h"
 
 namespace zelar {
@@ -99,15 +99,10 @@ FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
 }
 
 std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const FileRead read = readRegularFile(path, kFirmwareFileLimit);
+    if (!read.bytes)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes(kFirmwareFileLimit + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (in.bad())
-        return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    return std::vector<std::uint8_t>(read.bytes->begin(), read.bytes->end());
 }
 
 FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view extension) {

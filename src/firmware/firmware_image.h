@@ -47,8 +47,8 @@ std::optional<FirmwareImage> loadFirmwareImage(const std::string& path, std::str
 // How many pages of the image hold payload bytes.
 int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind);
 
-// The whole file, or nothing when it cannot be read; a file above the limit is read only one
-// byte past it, enough to know it is too large.
+// The whole file, or nothing when it is no regular file or cannot be read; a file above the
+// limit is read only one byte past it, enough to know it is too large.
 std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path);
 
 }  // namespace zelar

@@ -4,8 +4,8 @@
 #include <fstream>
 
 #include "app_fixture.h"
-#include "files/file_io.h"
 #include "files/dictionary_file.h"
+#include "files/file_io.h"
 #include "flash/flash_pages.h"
 #include "sim_fixture.h"
 #include "text/cp1251.h"
@@ -31,9 +31,7 @@ class Dictionary : public test::SimFixture {
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    std::string read(const std::string& path) {
-        return readFileUpTo(path, 1 << 20).value_or("");
-    }
+    std::string read(const std::string& path) { return readFileUpTo(path, 1 << 20).value_or(""); }
     bool upload(const std::string& bytes) {
         dialogs.fileNames.push_back(file("up.txt", bytes));
         dialogs.answers.push_back(MessageResult::Ok);
@@ -184,6 +182,14 @@ TEST_F(Dictionary, DownloadRetryReadsEveryCodeOnceAndCancelKeepsTheOldFile) {
     EXPECT_FALSE(BtnReadDictClick(app));
     EXPECT_EQ(read(dir + "/old.txt"), "old");
     EXPECT_FALSE(fs::exists(dir + "/old.txt.tmp"));
+}
+
+TEST_F(Dictionary, DownloadIntoAFolderThatTakesNoFileStopsBeforeTheModemIsAsked) {
+    const std::string path = dir + "/none/d.txt";
+    dialogs.fileNames.push_back(path);
+    EXPECT_FALSE(BtnReadDictClick(app));
+    EXPECT_EQ(lastText(), "Не могу записать файл \"" + path + "\": Нет такого файла или папки");
+    EXPECT_TRUE(commands.empty());
 }
 
 // The page commands on a scripted line: what a reply must be, and a late reply.

@@ -152,5 +152,20 @@ TEST_F(SettingsFileTest, LoadRefusalsAndFailures) {
     EXPECT_EQ(dialogs.messages.back().caption, "Модем");
 }
 
+TEST_F(SettingsFileTest, AFileWithoutAMasterIsRefusedBeforeTheQuestion) {
+    const TSettingsImage before = app.image;
+    for (UserRecord& user : app.image.users)
+        user.status = kRoleOwner;
+    ASSERT_EQ(save("owners.md2"), SettingsFileResult::Saved);
+    app.image = before;
+
+    EXPECT_EQ(load("owners.md2", MessageResult::Yes), SettingsFileResult::Failed);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(lastText(), "В системе должен остаться хотябы один мастер");
+    EXPECT_EQ(dialogs.messages.back().caption, "Модем");
+    EXPECT_EQ(app.image.users[0].status, before.users[0].status);
+    EXPECT_TRUE(writes.empty());
+}
+
 }  // namespace
 }  // namespace zelar

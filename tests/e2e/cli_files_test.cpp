@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,11 +40,12 @@ class CliFiles : public ::testing::Test {
     fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
 
     // Runs zelar-cli with the arguments; its exit status, stderr in `err`.
-    int cli(const std::string& args) {
+    // `wrapper` runs before the program: a time limit, another user.
+    int cli(const std::string& args, const std::string& wrapper = {}) {
         const fs::path err = dir_ / "err.txt";
-        const std::string command = "XDG_CONFIG_HOME='" + dir_.string() +
-                                    "' '" ZELAR_CLI_PATH "' " + args + " >/dev/null 2>'" +
-                                    err.string() + "'";
+        const std::string command = "XDG_CONFIG_HOME='" + dir_.string() + "' " + wrapper + "'" +
+                                    ZELAR_CLI_PATH "' " + args + " >/dev/null 2>'" + err.string() +
+                                    "'";
         const int status = std::system(command.c_str());
         err_ = slurp(err);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -76,6 +78,59 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
     EXPECT_NE(err_.find("[Сохранение настроек] Настройки записаны"), std::string::npos);
     ASSERT_EQ(cli("backup " + login + "'" + after.string() + "'"), 0) << err_;
     EXPECT_EQ(afterFirstLine(slurp(after)), afterFirstLine(slurp(before)));
+}
+
+// Every command checks its file before it opens the port: COM649 has no modem, so a check made
+// after the opening would show the port's message instead. The refusals come at once, a FIFO's
+// too. As root every file may be written, so the commands then run as the unprivileged user.
+TEST_F(CliFiles, EachCommandChecksItsFileBeforeThePort) {
+    const fs::path folder = dir_ / "folder.md2";
+    const fs::path fifo = dir_ / "fifo.md2";
+    const fs::path missing = dir_ / "missing.md2";
+    const fs::path readOnly = dir_ / "read-only.txt";
+    const fs::path locked = dir_ / "locked";
+    fs::create_directories(folder);
+    fs::create_directories(locked);
+    fs::permissions(locked, fs::perms(0555));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::ofstream(readOnly) << "old";
+    fs::permissions(readOnly, fs::perms(0444));
+
+    const std::string login = "--port COM649 --user 1 --password 1234 --yes ";
+    const struct {
+        std::string command;
+        fs::path file;
+        std::string reason;
+        int status;
+    } cases[] = {
+        {"restore " + login, missing, "Нет такого файла или папки", 1},
+        {"restore " + login, folder, "Это папка", 1},
+        {"dict-upload " + login, fifo, "Это не обычный файл", 1},
+        {"script --port COM649", fifo, "Это не обычный файл", 2},
+        {"fw-info", fifo, "Это не обычный файл", 1},
+        {"flash --port COM649", missing, "Нет такого файла или папки", 1},
+        {"backup " + login, folder, "Это папка", 1},
+        {"backup " + login, locked / "a.md2", "Отказано в доступе", 1},
+        {"dict-download " + login, readOnly, "Отказано в доступе", 1},
+        {"dict-download " + login, dir_ / "none" / "d.txt", "Нет такого файла или папки", 1},
+    };
+    const std::string user =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    for (const auto& c : cases) {
+        const std::string args = c.command + " '" + c.file.string() + "'";
+        EXPECT_EQ(cli(args, "timeout 20 " + user), c.status) << args << '\n' << err_;
+        EXPECT_NE(err_.find("\"" + c.file.string() + "\": " + c.reason), std::string::npos)
+            << args << '\n'
+            << err_;
+        EXPECT_EQ(err_.find("порт"), std::string::npos) << args << '\n' << err_;
+    }
+    EXPECT_EQ(slurp(readOnly), "old");
+    EXPECT_TRUE(fs::is_empty(locked));
+
+    // A trace holds the passwords sent: a new one is for its owner's eyes only.
+    const fs::path trace = dir_ / "trace.txt";
+    cli("fw-info --trace '" + trace.string() + "' '" + missing.string() + "'");
+    EXPECT_EQ(fs::status(trace).permissions(), fs::perms(0600));
 }
 
 }  // namespace

@@ -107,6 +107,12 @@ TEST_F(CliScript, UnknownControlExitsBeforeTalkingToTheModem) {
     EXPECT_EQ(run.out, "");
 }
 
+TEST_F(CliScript, AByteOrderMarkIsSkippedAndControlBytesArePrintedEscaped) {
+    const ScriptRun run = script("", "\xEF\xBB\xBFwait 1\nbogus\x1B[2J\xC2\x9B\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "line 2: unknown action 'bogus\\x1B[2J\\xC2\\x9B'\n");
+}
+
 TEST_F(CliScript, DictionaryUploadOfAShortRpiPlusFile) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "46"});
     const fs::path dictionary =

@@ -9,8 +9,8 @@
 namespace zelar {
 namespace {
 
-// A modem's settings with something in every kind of line; users 2 to 6 and SIM 2 are as a
-// never-read image holds them.
+// A modem's settings with something in every kind of line; users 2 to 6 (but for their
+// passwords, which a modem needs) and SIM 2 are as a never-read image holds them.
 SettingsFileContent sample() {
     SettingsFileContent c;
     c.created = "07.12.2026 10:00";
@@ -36,6 +36,8 @@ SettingsFileContent sample() {
     u.messageClasses = 0x1FF;
     u.testPeriodHours = 0x18;
     u.objectOffset = 9999;
+    for (int n = 2; n <= kUserCount; ++n)
+        m.users[static_cast<std::size_t>(n - 1)].password = "000" + std::to_string(n);
     m.linkTestPeriod = 0x0258;
     m.servers[0] = {0x81, "10.0.0.1", "5000", "srv.example.ru"};
     m.dns1 = "8.8.8.8";
@@ -45,8 +47,9 @@ SettingsFileContent sample() {
 }
 
 std::vector<std::string> emptyUser(int n) {
-    return {"User" + std::to_string(n), "00", "00", "", "00", "00", "00", "0000",
-            std::string(12, ' ')};
+    return {
+        "User" + std::to_string(n), "00", "00", "000" + std::to_string(n), "00", "00", "00", "0000",
+        std::string(12, ' ')};
 }
 
 std::string blanks(std::size_t n) {
@@ -187,6 +190,10 @@ TEST(SettingsFile, RefusesAMalformedFileAndChangesNothing) {
         {10, "628405170"},           // PUK of nine
         {11, "1000"},                // USSD of four
         {30, "12345"},               // user password of five
+        {30, "ab"},                  // a password no login can give
+        {30, ""},                    // an empty password
+        {66, "123"},                 // user 5's password of three digits
+        {30, "12 4"},                // a blank among the digits
         {13, std::string(25, 'a')},  // access point name over 24
         {93, std::string(25, 'a')},  // server DNS name over 24 before a blank
         {15, "mts\x09"},             // a control character

@@ -8,6 +8,7 @@
 #include "app/read_settings.h"
 #include "app/startup.h"
 #include "app/voice_object_rules.h"
+#include "platform/regular_files.h"
 #include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
@@ -35,6 +36,15 @@ std::string openFailureNote(const ui::QtSerialPort::OpenFailureInfo& failure) {
     return port + failure.text;
 }
 
+// A trace holds every password sent, so a new one is readable by its owner only; a failure to
+// create it shows as the stream's. An existing trace is appended to.
+std::unique_ptr<std::ofstream> openTrace(const std::string& path) {
+    if (path.empty())
+        return nullptr;
+    createPrivateFile(path);
+    return std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::app);
+}
+
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options)
@@ -42,9 +52,7 @@ CliSession::CliSession(const CliOptions& options)
       devices_(ui::makeDeviceMap()),
       port_(*devices_),
       bootPort_(*devices_),
-      trace_(options.trace.empty() ? nullptr
-                                   : std::make_unique<std::ofstream>(
-                                         options.trace, std::ios::binary | std::ios::app)),
+      trace_(openTrace(options.trace)),
       tracedPort_(trace_ ? std::make_unique<TracedSerialPort>(port_, *trace_, "main") : nullptr),
       tracedBootPort_(trace_ ? std::make_unique<TracedSerialPort>(bootPort_, *trace_, "boot")
                              : nullptr),

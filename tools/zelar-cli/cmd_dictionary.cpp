@@ -4,18 +4,19 @@
 #include "app/dictionary_page.h"
 #include "app/handler_guard.h"
 #include "commands.h"
+#include "file_checks.h"
 
 namespace zelar::cli {
 
 namespace {
 
 // Reads and logs in as the window's user would before the service window's buttons work.
-int prepare(CliSession& session, const CliOptions& options, const Button& button,
-            const char* verb) {
+int prepare(CliSession& session, const CliOptions& options, const Button& button, const char* verb,
+            bool (*fileReady)(const std::string&)) {
     if (options.port.empty() || options.files.size() != 1)
         return badArguments(std::string(verb) + " needs --port COMn and one FILE");
     session.dialogs().setRetries(options.retries.value_or(0), session.pump(), options.retryDelayMs);
-    if (!session.startAndLogIn())
+    if (!fileReady(options.files.front()) || !session.startAndLogIn())
         return 1;
     if (!button.enabled) {
         std::cerr << "zelar-cli: \"" << button.caption
@@ -30,7 +31,8 @@ int prepare(CliSession& session, const CliOptions& options, const Button& button
 
 int runDictUpload(CliSession& session, const CliOptions& options) {
     App& app = session.app();
-    if (const int status = prepare(session, options, app.setup.btnWriteDict, "dict-upload"))
+    if (const int status =
+            prepare(session, options, app.setup.btnWriteDict, "dict-upload", inputFileReady))
         return status;
     bool done = false;
     runHandler(app, [&] { done = btnWriteDictClick(app); });
@@ -43,7 +45,8 @@ int runDictDownload(CliSession& session, const CliOptions& options) {
         std::cerr << "zelar-cli: " << options.files[0] << " exists; give --yes to replace it\n";
         return 1;
     }
-    if (const int status = prepare(session, options, app.setup.BtnReadDict, "dict-download"))
+    if (const int status =
+            prepare(session, options, app.setup.BtnReadDict, "dict-download", outputFileReady))
         return status;
     bool done = false;
     runHandler(app, [&] { done = BtnReadDictClick(app); });

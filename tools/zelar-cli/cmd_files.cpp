@@ -2,6 +2,7 @@
 
 #include "app/settings_file_page.h"
 #include "commands.h"
+#include "file_checks.h"
 
 namespace zelar::cli {
 
@@ -11,12 +12,12 @@ namespace {
 // FILE as the dialog's answer. 0 only when the handler reports `success`.
 int runSettingsFile(CliSession& session, const CliOptions& options, const std::string& name,
                     Button TformSetup::*button, SettingsFileResult (*handler)(App&),
-                    SettingsFileResult success) {
+                    SettingsFileResult success, bool (*fileReady)(const std::string&)) {
     if (options.port.empty() || !options.user)
         return badArguments(name + " needs --port COMn --user N --password XXXX");
     if (options.files.size() != 1)
         return badArguments(name + " needs one FILE.md2");
-    if (!session.startAndLogIn())
+    if (!fileReady(options.files.front()) || !session.startAndLogIn())
         return 1;
     App& app = session.app();
     if (!(app.setup.*button).enabled) {
@@ -31,12 +32,12 @@ int runSettingsFile(CliSession& session, const CliOptions& options, const std::s
 
 int runBackup(CliSession& session, const CliOptions& options) {
     return runSettingsFile(session, options, "backup", &TformSetup::BtnSavePar, BtnSaveParClick,
-                           SettingsFileResult::Saved);
+                           SettingsFileResult::Saved, outputFileReady);
 }
 
 int runRestore(CliSession& session, const CliOptions& options) {
     return runSettingsFile(session, options, "restore", &TformSetup::BtnLoadPar, BtnLoadParClick,
-                           SettingsFileResult::Written);
+                           SettingsFileResult::Written, inputFileReady);
 }
 
 }  // namespace zelar::cli

@@ -3,6 +3,7 @@
 #include "app/firmware_update.h"
 #include "app/handler_guard.h"
 #include "commands.h"
+#include "file_checks.h"
 #include "firmware/firmware_image.h"
 
 namespace zelar::cli {
@@ -17,6 +18,8 @@ int runFirmwareInfo(CliSession&, const CliOptions& options) {
     if (options.files.size() != 1 || !options.port.empty() || options.user)
         return badArguments("fw-info takes one file and no options");
     const std::string& path = options.files[0];
+    if (!inputFileReady(path))
+        return 1;
     const auto file = readFirmwareFile(path);
     if (!file) {
         std::cerr << "zelar-cli: cannot read " << path << '\n';
@@ -39,7 +42,7 @@ int runFlash(CliSession& session, const CliOptions& options) {
         return badArguments("flash needs --port COMn");
     if (options.files.size() != 1)
         return badArguments("flash needs one firmware file");
-    if (!session.start())
+    if (!inputFileReady(options.files[0]) || !session.start())
         return 1;
     App& app = session.app();
     if (options.user || !options.password.empty()) {

@@ -1,13 +1,17 @@
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "app/script_runner.h"
 #include "commands.h"
+#include "file_checks.h"
+#include "files/file_io.h"
 
 namespace zelar::cli {
 
 namespace {
+
+// Far above any script a person writes; a larger file is no script.
+constexpr std::size_t kLargestScript = 16 << 20;
 
 std::optional<std::string> readScript(const std::string& path) {
     std::ostringstream text;
@@ -15,11 +19,14 @@ std::optional<std::string> readScript(const std::string& path) {
         text << std::cin.rdbuf();
         return text.str();
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (!inputFileReady(path))
         return std::nullopt;
-    text << file.rdbuf();
-    return text.str();
+    auto bytes = readFileUpTo(path, kLargestScript);
+    if (!bytes || bytes->size() > kLargestScript) {
+        std::cerr << "zelar-cli: cannot read " << path << (bytes ? ": too large" : "") << '\n';
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -29,10 +36,8 @@ int runScript(CliSession& session, const CliOptions& options) {
         return badArguments("script needs one file, or - for stdin");
     const std::string& path = options.files.front();
     const auto text = readScript(path);
-    if (!text) {
-        std::cerr << "zelar-cli: cannot read " << path << '\n';
+    if (!text)
         return 2;
-    }
     const ParsedScript script = parseScript(*text);
     if (script.error) {
         std::cerr << "line " << script.error->line << ": " << script.error->message << '\n';

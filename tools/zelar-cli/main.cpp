@@ -3,11 +3,15 @@
 #include <iostream>
 
 #include "commands.h"
+#include "escaping_buffer.h"
 #include "trace_file.h"
 
 using namespace zelar::cli;
 
 int main(int argc, char** argv) {
+    // Bytes from files, the modem or the arguments reach the terminal only as printable text.
+    const EscapedStream out(std::cout);
+    const EscapedStream err(std::cerr);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = parseCliOptions(args);
     if (!parsed.options)

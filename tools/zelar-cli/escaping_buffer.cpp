@@ -1,0 +1,95 @@
+#include "escaping_buffer.h"
+
+namespace zelar::cli {
+
+namespace {
+
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// How many continuation bytes a lead byte announces; 0 for no lead byte of UTF-8.
+int continuationCount(unsigned char byte) {
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return 1;
+    if (byte >= 0xE0 && byte <= 0xEF)
+        return 2;
+    if (byte >= 0xF0 && byte <= 0xF4)
+        return 3;
+    return 0;
+}
+
+void escape(std::string& out, unsigned char byte) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
+}
+
+}  // namespace
+
+EscapingBuffer::~EscapingBuffer() {
+    std::string out;
+    escapePending(out);
+    target_->sputn(out.data(), static_cast<std::streamsize>(out.size()));
+    target_->pubsync();
+}
+
+void EscapingBuffer::escapePending(std::string& out) {
+    for (char byte : pending_)
+        escape(out, static_cast<unsigned char>(byte));
+    pending_.clear();
+    missing_ = 0;
+}
+
+void EscapingBuffer::put(std::string& out, unsigned char byte) {
+    if (missing_ > 0) {
+        if (isContinuation(byte)) {
+            pending_ += static_cast<char>(byte);
+            if (--missing_ > 0)
+                return;
+            // U+0080 to U+009F are controls too.
+            if (static_cast<unsigned char>(pending_[0]) == 0xC2 &&
+                static_cast<unsigned char>(pending_[1]) <= 0x9F) {
+                escapePending(out);
+            } else {
+                out += pending_;
+                pending_.clear();
+            }
+            return;
+        }
+        escapePending(out);  // a broken sequence; the byte that broke it stands alone
+    }
+    if (const int count = continuationCount(byte); count > 0) {
+        pending_.assign(1, static_cast<char>(byte));
+        missing_ = count;
+    } else if (byte >= 0x80 || byte == 0x7F || (byte < 0x20 && byte != '\n' && byte != '\t')) {
+        escape(out, byte);
+    } else {
+        out += static_cast<char>(byte);
+    }
+}
+
+std::streamsize EscapingBuffer::xsputn(const char* text, std::streamsize count) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(count));
+    for (std::streamsize i = 0; i < count; ++i)
+        put(out, static_cast<unsigned char>(text[i]));
+    target_->sputn(out.data(), static_cast<std::streamsize>(out.size()));
+    return count;
+}
+
+EscapingBuffer::int_type EscapingBuffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof()))
+        return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    xsputn(&byte, 1);
+    return c;
+}
+
+int EscapingBuffer::sync() {
+    // A character cut by a flush is completed by the next write, so it waits.
+    return target_->pubsync();
+}
+
+}  // namespace zelar::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+namespace zelar::cli {
+
+// Passes text on to another stream buffer with its control characters written as "\x1B", so
+// that bytes from a file, a modem or an argument cannot steer the terminal. Line feeds and tabs
+// pass, UTF-8 passes whole; its C1 controls (U+0080 to U+009F) and bytes that are no UTF-8 are
+// escaped byte by byte.
+class EscapingBuffer : public std::streambuf {
+  public:
+    explicit EscapingBuffer(std::streambuf* target) : target_(target) {}
+    ~EscapingBuffer() override;
+    std::streambuf* target() const { return target_; }
+
+  protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+    int_type overflow(int_type c) override;
+    int sync() override;
+
+  private:
+    // Appends the byte to `out` as it is shown, or keeps it until its character is complete.
+    void put(std::string& out, unsigned char byte);
+    void escapePending(std::string& out);
+
+    std::streambuf* target_;
+    std::string pending_;  // the start of a UTF-8 sequence
+    int missing_ = 0;      // its bytes still to come
+};
+
+// Puts an EscapingBuffer in front of a stream for as long as it lives.
+class EscapedStream {
+  public:
+    explicit EscapedStream(std::ostream& stream) : stream_(stream), buffer_(stream.rdbuf()) {
+        stream_.rdbuf(&buffer_);
+    }
+    EscapedStream(const EscapedStream&) = delete;
+    EscapedStream& operator=(const EscapedStream&) = delete;
+    ~EscapedStream() {
+        stream_.flush();
+        stream_.rdbuf(buffer_.target());
+    }
+
+  private:
+    std::ostream& stream_;
+    EscapingBuffer buffer_;
+};
+
+}  // namespace zelar::cli
