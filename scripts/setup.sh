@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config libcli11-dev
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-serialport-dev
     xvfb xauth imagemagick fonts-dejavu-core clang-format

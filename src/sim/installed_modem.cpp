@@ -95,6 +95,58 @@ void writeDictionary(ModemStore& store) {
     }
 }
 
+void writeSimCards(Writer& w) {
+    writeSim(w, 0x0098, 0x0D, "4951", "12345678", "100", 50);
+    writeSim(w, 0x00B8, 0x08, "0000", "87654321", "102", 30);
+    w.text(0x00D8, 24, "internet.mts.ru");
+    w.text(0x00F0, 24, "mts");
+    w.text(0x0108, 24, "mts");
+    w.text(0x0120, 16, "8.8.8.8");
+    w.text(0x0130, 16, "77.88.8.8");
+    w.text(0x0140, 24, "internet.beeline.ru");
+    w.text(0x0158, 24, "beeline");
+    w.text(0x0170, 24, "beeline");
+}
+
+void writeObject(Writer& w) {
+    w.byte(0x01A8, 0x00);
+    w.text(0x01A9, 15, utf8ToCp1251("Склад_Север"));
+    w.text(0x01B8, 8, "z2pass");
+    writeServer(w, 0x01C0, 0x00, "195.98.64.10", "8080", "pult.example.ru");
+    writeServer(w, 0x01EC, 0x03, "195.98.64.11", "8081", "reserve.example.ru");
+}
+
+void writeModemParameters(Writer& w) {
+    w.byte(0x0218, 0x01);  // SIM 1 parameters detected automatically
+    w.byte(0x0219, 0x00);  // link test period 60 s, high byte first
+    w.byte(0x021A, 0x3C);
+    w.byte(0x021C, installed::kMainSystem);
+    w.u16le(0x021D, installed::kMainObjectShown - 1);
+    w.byte(0x021F, installed::kProtocolCode);
+    w.byte(0x0220, 0x02);  // "Оконечное устройство"
+    // Serial number 7204518: six digits packed two per byte, then the leading part.
+    w.byte(0x0221, 0x20);
+    w.byte(0x0222, 0x45);
+    w.byte(0x0223, 0x18);
+    w.byte(0x0224, 7);
+}
+
+void writeVoiceCall(Writer& w) {
+    w.byte(0x0225, 8);   // microphone
+    w.byte(0x0226, 60);  // speaker
+    w.text(0x0227, 12, "+79161234567");
+    w.text(0x0233, 12, "+79031112233");
+    w.text(0x023F, 12, "");
+    w.text(0x024B, 12, "");
+    w.text(0x0257, 12, "");
+    w.byte(0x0263, 1);
+
+    w.byte(0x0264, 1);
+    w.text(0x0265, 12, "+79161234567", '\0');
+    w.text(0x0271, 12, "89031112233", '\0');
+    w.text(0x027D, 12, "", '\0');
+}
+
 }  // namespace
 
 ModemStore installedModem(const std::string& firmwareVersion) {
@@ -110,49 +162,10 @@ ModemStore installedModem(const std::string& firmwareVersion) {
     w.byte(0x0007, 0x00);
     writeUsers(w);
 
-    writeSim(w, 0x0098, 0x0D, "4951", "12345678", "100", 50);
-    writeSim(w, 0x00B8, 0x08, "0000", "87654321", "102", 30);
-    w.text(0x00D8, 24, "internet.mts.ru");
-    w.text(0x00F0, 24, "mts");
-    w.text(0x0108, 24, "mts");
-    w.text(0x0120, 16, "8.8.8.8");
-    w.text(0x0130, 16, "77.88.8.8");
-    w.text(0x0140, 24, "internet.beeline.ru");
-    w.text(0x0158, 24, "beeline");
-    w.text(0x0170, 24, "beeline");
-
-    w.byte(0x01A8, 0x00);
-    w.text(0x01A9, 15, utf8ToCp1251("Склад_Север"));
-    w.text(0x01B8, 8, "z2pass");
-    writeServer(w, 0x01C0, 0x00, "195.98.64.10", "8080", "pult.example.ru");
-    writeServer(w, 0x01EC, 0x03, "195.98.64.11", "8081", "reserve.example.ru");
-
-    w.byte(0x0218, 0x01);  // SIM 1 parameters detected automatically
-    w.byte(0x0219, 0x00);  // link test period 60 s, high byte first
-    w.byte(0x021A, 0x3C);
-    w.byte(0x021C, installed::kMainSystem);
-    w.u16le(0x021D, installed::kMainObjectShown - 1);
-    w.byte(0x021F, installed::kProtocolCode);
-    w.byte(0x0220, 0x02);  // "Оконечное устройство"
-    // Serial number 7204518: six digits packed two per byte, then the leading part.
-    w.byte(0x0221, 0x20);
-    w.byte(0x0222, 0x45);
-    w.byte(0x0223, 0x18);
-    w.byte(0x0224, 7);
-
-    w.byte(0x0225, 8);   // microphone
-    w.byte(0x0226, 60);  // speaker
-    w.text(0x0227, 12, "+79161234567");
-    w.text(0x0233, 12, "+79031112233");
-    w.text(0x023F, 12, "");
-    w.text(0x024B, 12, "");
-    w.text(0x0257, 12, "");
-    w.byte(0x0263, 1);
-
-    w.byte(0x0264, 1);
-    w.text(0x0265, 12, "+79161234567", '\0');
-    w.text(0x0271, 12, "89031112233", '\0');
-    w.text(0x027D, 12, "", '\0');
+    writeSimCards(w);
+    writeObject(w);
+    writeModemParameters(w);
+    writeVoiceCall(w);
 
     w.text(0x07F0, 15, installed::kImei);
 

@@ -115,16 +115,7 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
     if (reply.empty())
         return;
 
-    if (has(faults, ReplyFault::NoOk) && reply.size() >= 4 &&
-        reply.compare(reply.size() - 4, 4, "OK\r\n") == 0) {
-        reply.resize(reply.size() - 4);
-    }
-    if (has(faults, ReplyFault::Corrupt)) {
-        const std::size_t count =
-            std::min(outcome.payloadSize, static_cast<std::size_t>(std::max(0, plan.corruptCount)));
-        std::fill_n(reply.begin() + 2, count, plan.corruptWith);
-    }
-
+    garble(reply, faults, outcome.payloadSize);
     std::int64_t readyUs =
         nowUs + (outcome.slow ? options_.timing.flashUs : options_.timing.commandUs);
     if (has(faults, ReplyFault::Late))
@@ -134,7 +125,29 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
     for (ReplyFault f : faults)
         note += " [" + faultName(f) + "]";
     log("< " + printable(reply) + note);
+    readyUs = sendReply(reply, faults, readyUs);
 
+    if (outcome.restart)
+        beginRestart(readyUs);
+}
+
+void SimModem::garble(std::string& reply, const std::vector<ReplyFault>& faults,
+                      std::size_t payloadSize) const {
+    const FaultPlan& plan = options_.faults;
+    if (has(faults, ReplyFault::NoOk) && reply.size() >= 4 &&
+        reply.compare(reply.size() - 4, 4, "OK\r\n") == 0) {
+        reply.resize(reply.size() - 4);
+    }
+    if (has(faults, ReplyFault::Corrupt)) {
+        const std::size_t count =
+            std::min(payloadSize, static_cast<std::size_t>(std::max(0, plan.corruptCount)));
+        std::fill_n(reply.begin() + 2, count, plan.corruptWith);
+    }
+}
+
+std::int64_t SimModem::sendReply(const std::string& reply, const std::vector<ReplyFault>& faults,
+                                 std::int64_t readyUs) {
+    const FaultPlan& plan = options_.faults;
     if (has(faults, ReplyFault::StrayBefore))
         readyUs = send(plan.strayBytes, readyUs);
     if (has(faults, ReplyFault::Split) && plan.splitPieces > 1 && reply.size() > 1) {
@@ -151,9 +164,7 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
     }
     if (has(faults, ReplyFault::StrayAfter))
         readyUs = send(plan.strayBytes, readyUs);
-
-    if (outcome.restart)
-        beginRestart(readyUs);
+    return readyUs;
 }
 
 bool SimModem::lineDropped() {

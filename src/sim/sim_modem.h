@@ -73,6 +73,12 @@ class SimModem {
   private:
     bool hears(int speakingBaud) const;
     void onCommandLine(const std::string& line, std::int64_t nowUs);
+    // The reply as the planned faults leave it: without its "OK", or with garbled payload.
+    void garble(std::string& reply, const std::vector<ReplyFault>& faults,
+                std::size_t payloadSize) const;
+    // Queues the reply (with stray bytes or in pieces, as planned); when its last byte is out.
+    std::int64_t sendReply(const std::string& reply, const std::vector<ReplyFault>& faults,
+                           std::int64_t readyUs);
     void onBootByte(std::uint8_t byte, std::int64_t nowUs);
     void beginRestart(std::int64_t fromUs);
     void startFirmware(std::int64_t nowUs);

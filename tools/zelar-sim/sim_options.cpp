@@ -1,5 +1,6 @@
 #include "sim_options.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -10,7 +11,8 @@ namespace zelar::simtool {
 
 namespace {
 
-std::optional<long long> integer(const std::string& text, long long min, long long max) {
+// Decimal, or hexadecimal after "0x"; no sign. (CLI11's own integers read a leading 0 as octal.)
+std::optional<long long> wholeNumber(const std::string& text, long long min, long long max) {
     if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ')
         return std::nullopt;
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
@@ -19,20 +21,6 @@ std::optional<long long> integer(const std::string& text, long long min, long lo
     if (*end != '\0' || value < min || value > max)
         return std::nullopt;
     return value;
-}
-
-std::optional<float> real(const std::string& text) {
-    if (text.empty())
-        return std::nullopt;
-    char* end = nullptr;
-    const float value = std::strtof(text.c_str(), &end);
-    if (*end != '\0')
-        return std::nullopt;
-    return value;
-}
-
-bool digits(const std::string& text, std::size_t count) {
-    return text.size() == count && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // "\r", "\n", "\t", "\\" and "\xNN" in a text given on the command line.
@@ -45,35 +33,292 @@ std::optional<std::string> unescape(const std::string& text) {
         }
         if (++i == text.size())
             return std::nullopt;
-        switch (text[i]) {
-            case 'r':
-                out += '\r';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            case 'x': {
-                if (i + 2 >= text.size())
-                    return std::nullopt;
-                const auto value = integer("0x" + text.substr(i + 1, 2), 0, 255);
-                if (!value)
-                    return std::nullopt;
-                out += static_cast<char>(*value);
-                i += 2;
-                break;
-            }
-            default:
+        const char c = text[i];
+        if (c == 'x') {
+            const auto value = i + 2 < text.size()
+                                   ? wholeNumber("0x" + text.substr(i + 1, 2), 0, 255)
+                                   : std::nullopt;
+            if (!value)
                 return std::nullopt;
+            out += static_cast<char>(*value);
+            i += 2;
+            continue;
         }
+        const std::string from = "rnt\\", to = "\r\n\t\\";
+        const auto at = from.find(c);
+        if (at == std::string::npos)
+            return std::nullopt;
+        out += to[at];
     }
     return out;
 }
+
+// What each option's value is called in the help text.
+std::string placeholder(const std::string& option) {
+    static const std::map<std::string, std::string> names = {
+        {"--com", "N"},
+        {"--ports-dir", "DIR"},
+        {"--state", "FILE"},
+        {"--firmware", "NNNN"},
+        {"--boot-loader", "NNN"},
+        {"--balance", "X"},
+        {"--current-sim", "N"},
+        {"--sim-status", "N"},
+        {"--fault-flags", "N"},
+        {"--signal", "N"},
+        {"--command-us", "US"},
+        {"--flash-us", "US"},
+        {"--block-us", "US"},
+        {"--restart-ms", "MS"},
+        {"--boot-window-ms", "MS"},
+        {"--stop-after", "N"},
+        {"--hang-up-after", "N"},
+        {"--back-after-ms", "MS"},
+        {"--split-pieces", "N"},
+        {"--split-gap-ms", "MS"},
+        {"--stray", "TEXT"},
+        {"--late-ms", "MS"},
+        {"--corrupt-count", "N"},
+        {"--corrupt-char", "C"},
+        {"--fault", "KIND[:NN[@K]]"},
+        {"--boot-fault", "KIND"},
+    };
+    const auto it = names.find(option);
+    return it == names.end() ? std::string("VALUE") : it->second;
+}
+
+constexpr long long kBig = 3'600'000'000LL;
+
+// An option whose value `accept` takes, or refuses (false) with "bad value for NAME: VALUE".
+CLI::Option* addValue(CLI::App& app, const std::string& name, const std::string& help,
+                      std::function<bool(const std::string&)> accept) {
+    return app
+        .add_option_function<std::string>(
+            name,
+            [name, accept = std::move(accept)](const std::string& value) {
+                if (!accept(value))
+                    throw CLI::ValidationError("bad value for " + name + ": " + value);
+            },
+            help)
+        ->type_name(placeholder(name));
+}
+
+template <typename T>
+CLI::Option* addNumber(CLI::App& app, const std::string& name, const std::string& help, T& target,
+                       long long min, long long max, long long scale = 1) {
+    return addValue(app, name, help, [&target, min, max, scale](const std::string& v) {
+        const auto n = wholeNumber(v, min, max);
+        if (n)
+            target = static_cast<T>(*n * scale);
+        return n.has_value();
+    });
+}
+
+// Adds a repeatable option; each value goes through `accept`.
+void addEach(CLI::App& app, const std::string& name, const std::string& help,
+             std::function<bool(const std::string&)> accept) {
+    app.add_option_function<std::vector<std::string>>(
+           name,
+           [name, accept = std::move(accept)](const std::vector<std::string>& values) {
+               for (const auto& value : values)
+                   if (!accept(value))
+                       throw CLI::ValidationError("bad value for " + name + ": " + value);
+           },
+           help)
+        ->type_name(placeholder(name))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+void addPortOptions(CLI::App& app, SimOptions& o) {
+    const std::string group = "Port";
+    addValue(app, "--com",
+             "register as COM<N> (1-255); default: the first free number from 200 down",
+             [&o](const std::string& v) {
+                 const auto n = wholeNumber(v, 1, 255);
+                 if (n)
+                     o.comNumber = static_cast<int>(*n);
+                 return n.has_value();
+             })
+        ->group(group);
+    addValue(app, "--ports-dir",
+             "folder of the COM<n> links\n(default: $XDG_CONFIG_HOME/Kalvimo/Zelar2/ports, or "
+             "~/.config/...)",
+             [&o](const std::string& v) {
+                 o.portsDir = v;
+                 return !v.empty();
+             })
+        ->group(group);
+    app.add_flag_callback(
+           "--any-baud", [&o] { o.modem.strictBaud = false; },
+           "answer at any line speed (default: the firmware hears only 115200 baud\nand the boot "
+           "loader only 57600)")
+        ->group(group);
+}
+
+void addModemOptions(CLI::App& app, SimOptions& o) {
+    const std::string group = "Modem";
+    auto& diag = o.modem.diagnostics;
+    const auto digits = [](std::optional<std::string>& target, std::size_t count) {
+        return [&target, count](const std::string& v) {
+            target = v;
+            return v.size() == count && v.find_first_not_of("0123456789") == std::string::npos;
+        };
+    };
+    addValue(
+        app, "--state",
+        "keep settings memory, page buffer, flash and program memory in FILE:\nloaded at start "
+        "(a missing file starts from the installed defaults),\nsaved after changes and at "
+        "every exit by SIGINT or SIGTERM",
+        [&o](const std::string& v) {
+            o.stateFile = v;
+            return !v.empty();
+        })
+        ->group(group);
+    addValue(app, "--firmware",
+             "controller firmware version digits (default 0205; 0150 and 0203 act as\nold firmware "
+             "without the restart command)",
+             digits(o.firmware, 4))
+        ->group(group);
+    addValue(app, "--boot-loader", "boot loader version digits (default 102, shown as 1.02)",
+             [&o](const std::string& v) {
+                 o.bootLoader = v;
+                 return v.size() == 3 && v.find_first_not_of("0123456789") == std::string::npos;
+             })
+        ->group(group);
+    addValue(app, "--balance", "balance reported by AT+V24 (default 123.45)",
+             [&diag](const std::string& v) {
+                 char* end = nullptr;
+                 const float value = std::strtof(v.c_str(), &end);
+                 if (v.empty() || *end != '\0')
+                     return false;
+                 diag.balance = value;
+                 return true;
+             })
+        ->group(group);
+    addNumber(app, "--current-sim", "current SIM byte of AT+V24 (default 0, the main SIM)",
+              diag.currentSim, 0, 255)
+        ->group(group);
+    addNumber(app, "--sim-status", "SIM status byte of AT+V24 (default 0, registered)",
+              diag.simStatus, 0, 255)
+        ->group(group);
+    addNumber(app, "--fault-flags",
+              "16-bit fault flags of AT+V25 (default 0; 0x prefix for hexadecimal)",
+              diag.faultFlags, 0, 0xFFFF)
+        ->group(group);
+    addNumber(app, "--signal", "signal level byte of AT+V25 (default 17; above 31 means unknown)",
+              diag.signalLevel, 0, 255)
+        ->group(group);
+    app.add_flag_callback(
+           "--pin-error", [&diag] { diag.pinError = true; }, "set the PIN error digit of AT+V25")
+        ->group(group);
+}
+
+void addTimingOptions(CLI::App& app, SimOptions& o) {
+    const std::string group = "Timing";
+    auto& timing = o.modem.timing;
+    addNumber(app, "--command-us", "work time of a memory command (default 1000)", timing.commandUs,
+              0, kBig)
+        ->group(group);
+    addNumber(app, "--flash-us", "work time of a flash page store or load (default 15000)",
+              timing.flashUs, 0, kBig)
+        ->group(group);
+    addNumber(app, "--block-us", "programming time of one boot loader block (default 5000)",
+              timing.blockUs, 0, kBig)
+        ->group(group);
+    addNumber(app, "--restart-ms",
+              "from the restart reply to the boot loader's \"!\" (default 500)", timing.restartUs,
+              0, kBig / 1000, 1000)
+        ->group(group);
+    addNumber(app, "--boot-window-ms",
+              "boot loader idle time before the firmware starts again (default 3000)",
+              timing.bootWindowUs, 0, kBig / 1000, 1000)
+        ->group(group);
+}
+
+const char* const kFaultHelp =
+    "make replies misbehave; KIND[:NN[@K]]: NN limits it to AT+V<NN>, @K to the\n"
+    "K-th such command. KIND is one of\n"
+    "  silent        the command is lost: not carried out, no reply\n"
+    "  no-ok         carried out, the reply lacks its final \"OK\" CR LF\n"
+    "  split         the reply comes in pieces with pauses between them\n"
+    "  stray-before  unrelated bytes come before the reply\n"
+    "  stray-after   unrelated bytes come after the reply\n"
+    "  late          the reply starts only after a long pause\n"
+    "  corrupt       payload characters are replaced by a non-hex character";
+
+const char* const kBootFaultHelp =
+    "no-announce        the boot loader never sends \"!\"\n"
+    "double-announce    it sends \"!!\" instead\n"
+    "double-ack[:PAGE]  acknowledge blocks (or block PAGE) twice\n"
+    "no-ack[:PAGE]      acknowledge blocks (or block PAGE) not at all";
+
+void addFaultOptions(CLI::App& app, SimOptions& o) {
+    const std::string group = "Faults (--fault and --boot-fault may be given several times)";
+    auto& faults = o.modem.faults;
+    addEach(app, "--fault", kFaultHelp, [&faults](const std::string& v) {
+        const auto rule = sim::parseFaultRule(v);
+        if (rule)
+            faults.rules.push_back(*rule);
+        return rule.has_value();
+    });
+    addEach(app, "--boot-fault", kBootFaultHelp, [&faults](const std::string& v) {
+        const auto rule = sim::parseBootFaultRule(v);
+        if (rule)
+            faults.bootRules.push_back(*rule);
+        return rule.has_value();
+    });
+    app.get_option("--fault")->group(group);
+    app.get_option("--boot-fault")->group(group);
+    addNumber(app, "--stop-after", "answer nothing after N commands, until the next restart",
+              faults.stopAfterCommands, 0, 1'000'000'000)
+        ->group(group);
+    addNumber(app, "--hang-up-after",
+              "after N command lines and boot loader blocks (counted together from\nthe start), "
+              "drop the next one and hang up, as a pulled cable does:\nthe pty closes and the COM "
+              "link goes; once per run",
+              faults.hangUpAfter, 0, 1'000'000'000)
+        ->group(group);
+    addNumber(app, "--back-after-ms",
+              "then come back on a new pty under the same COM number (default 1000)", o.backAfterMs,
+              0, 3'600'000)
+        ->group(group);
+    addNumber(app, "--split-pieces", "pieces of a split reply (default 2)", faults.splitPieces, 1,
+              1000)
+        ->group(group);
+    addNumber(app, "--split-gap-ms", "pause between pieces (default 150)", faults.splitGapUs, 0,
+              kBig / 1000, 1000)
+        ->group(group);
+    addValue(app, "--stray",
+             "stray bytes, with \\r \\n \\t \\\\ \\xNN escapes (default \"\\r\\nRING\\r\\n\")",
+             [&faults](const std::string& v) {
+                 const auto text = unescape(v);
+                 if (text)
+                     faults.strayBytes = *text;
+                 return text.has_value() && !text->empty();
+             })
+        ->group(group);
+    addNumber(app, "--late-ms", "pause before a late reply (default 6000)", faults.lateUs, 0,
+              kBig / 1000, 1000)
+        ->group(group);
+    addNumber(app, "--corrupt-count", "payload characters replaced (default 1)",
+              faults.corruptCount, 0, 100000)
+        ->group(group);
+    addValue(app, "--corrupt-char", "their replacement (default G)",
+             [&faults](const std::string& v) {
+                 if (v.size() == 1)
+                     faults.corruptWith = v[0];
+                 return v.size() == 1;
+             })
+        ->group(group);
+}
+
+const char* const kDescription =
+    "Runs a simulated Zelar-2 GSM modem on a pseudo-terminal and registers it as a COM port for\n"
+    "zelar-config. Prints one line \"COM<n> <device>\" (for example \"COM200 /dev/pts/5\") once "
+    "the\nport is ready, then runs until SIGINT or SIGTERM, which remove the COM link and exit "
+    "with 0.\nBeside the link, COM<n>.owner names the simulator's process; at start, zelar-sim "
+    "removes the\nlinks whose simulator has gone without removing them (killed, crashed).\n"
+    "SIGUSR1 switches the modem off and on (its boot loader then runs, as after AT+V39).";
 
 }  // namespace
 
@@ -88,196 +333,32 @@ std::filesystem::path defaultPortsDir() {
     return base / "Kalvimo" / "Zelar2" / "ports";
 }
 
-std::string helpText() {
-    return R"(Usage: zelar-sim [options]
-
-Runs a simulated Zelar-2 GSM modem on a pseudo-terminal and registers it as a COM port for
-zelar-config. Prints one line "COM<n> <device>" (for example "COM200 /dev/pts/5") once the
-port is ready, then runs until SIGINT or SIGTERM, which remove the COM link and exit with 0.
-Beside the link, COM<n>.owner names the simulator's process; at start, zelar-sim removes the
-links whose simulator has gone without removing them (killed, crashed).
-SIGUSR1 switches the modem off and on (its boot loader then runs, as after AT+V39).
-
-Port:
-  --com N                register as COM<N> (1-255); default: the first free number from 200 down
-  --ports-dir DIR        folder of the COM<n> links
-                         (default: $XDG_CONFIG_HOME/Kalvimo/Zelar2/ports, or ~/.config/...)
-  --any-baud             answer at any line speed (default: the firmware hears only 115200 baud
-                         and the boot loader only 57600)
-
-Modem:
-  --state FILE           keep settings memory, page buffer, flash and program memory in FILE:
-                         loaded at start (a missing file starts from the installed defaults),
-                         saved after changes and at every exit by SIGINT or SIGTERM
-  --firmware NNNN        controller firmware version digits (default 0205; 0150 and 0203 act as
-                         old firmware without the restart command)
-  --boot-loader NNN      boot loader version digits (default 102, shown as 1.02)
-  --balance X            balance reported by AT+V24 (default 123.45)
-  --current-sim N        current SIM byte of AT+V24 (default 0, the main SIM)
-  --sim-status N         SIM status byte of AT+V24 (default 0, registered)
-  --fault-flags N        16-bit fault flags of AT+V25 (default 0; 0x prefix for hexadecimal)
-  --signal N             signal level byte of AT+V25 (default 17; above 31 means unknown)
-  --pin-error            set the PIN error digit of AT+V25
-
-Timing:
-  --command-us US        work time of a memory command (default 1000)
-  --flash-us US          work time of a flash page store or load (default 15000)
-  --block-us US          programming time of one boot loader block (default 5000)
-  --restart-ms MS        from the restart reply to the boot loader's "!" (default 500)
-  --boot-window-ms MS    boot loader idle time before the firmware starts again (default 3000)
-
-Faults (each may be given several times):
-  --fault KIND[:NN[@K]]  make replies misbehave; NN limits it to AT+V<NN>, @K to the K-th such
-                         command. KIND is one of
-                           silent        the command is lost: not carried out, no reply
-                           no-ok         carried out, the reply lacks its final "OK" CR LF
-                           split         the reply comes in pieces with pauses between them
-                           stray-before  unrelated bytes come before the reply
-                           stray-after   unrelated bytes come after the reply
-                           late          the reply starts only after a long pause
-                           corrupt       payload characters are replaced by a non-hex character
-  --stop-after N         answer nothing after N commands, until the next restart
-  --hang-up-after N      after N command lines and boot loader blocks (counted together from
-                         the start), drop the next one and hang up, as a pulled cable does:
-                         the pty closes and the COM link goes; once per run
-  --back-after-ms MS     then come back on a new pty under the same COM number (default 1000)
-  --split-pieces N       pieces of a split reply (default 2)
-  --split-gap-ms MS      pause between pieces (default 150)
-  --stray TEXT           stray bytes, with \r \n \t \\ \xNN escapes (default "\r\nRING\r\n")
-  --late-ms MS           pause before a late reply (default 6000)
-  --corrupt-count N      payload characters replaced (default 1)
-  --corrupt-char C       their replacement (default G)
-  --boot-fault KIND      no-announce        the boot loader never sends "!"
-                         double-announce    it sends "!!" instead
-                         double-ack[:PAGE]  acknowledge blocks (or block PAGE) twice
-                         no-ack[:PAGE]      acknowledge blocks (or block PAGE) not at all
-
-Other:
-  --log                  log every command, reply and boot loader event to stderr
-  --help                 show this text
-)";
-}
-
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
     SimOptions o;
     o.portsDir = defaultPortsDir();
-    auto& timing = o.modem.timing;
-    auto& diag = o.modem.diagnostics;
-    auto& faults = o.modem.faults;
+    CLI::App app{kDescription, "zelar-sim"};
+    app.option_defaults()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->disable_flag_override();
+    app.get_formatter()->column_width(25);
+    addPortOptions(app, o);
+    addModemOptions(app, o);
+    addTimingOptions(app, o);
+    addFaultOptions(app, o);
+    app.add_flag_callback(
+           "--log", [&o] { o.log = true; },
+           "log every command, reply and boot loader event to stderr")
+        ->group("Other");
 
-    using Setter = std::function<bool(const std::string&)>;
-    const auto number = [](auto& target, long long min, long long max, long long scale = 1) {
-        return Setter([&target, min, max, scale](const std::string& v) {
-            const auto n = integer(v, min, max);
-            if (n)
-                target = static_cast<std::remove_reference_t<decltype(target)>>(*n * scale);
-            return n.has_value();
-        });
-    };
-    constexpr long long kBig = 3'600'000'000LL;
-    const std::map<std::string, Setter> withValue = {
-        {"--com", Setter([&](const std::string& v) {
-             const auto n = integer(v, 1, 255);
-             if (n)
-                 o.comNumber = static_cast<int>(*n);
-             return n.has_value();
-         })},
-        {"--ports-dir", Setter([&](const std::string& v) {
-             o.portsDir = v;
-             return !v.empty();
-         })},
-        {"--state", Setter([&](const std::string& v) {
-             o.stateFile = v;
-             return !v.empty();
-         })},
-        {"--firmware", Setter([&](const std::string& v) {
-             o.firmware = v;
-             return digits(v, 4);
-         })},
-        {"--boot-loader", Setter([&](const std::string& v) {
-             o.bootLoader = v;
-             return digits(v, 3);
-         })},
-        {"--balance", Setter([&](const std::string& v) {
-             const auto f = real(v);
-             if (f)
-                 diag.balance = *f;
-             return f.has_value();
-         })},
-        {"--current-sim", number(diag.currentSim, 0, 255)},
-        {"--sim-status", number(diag.simStatus, 0, 255)},
-        {"--fault-flags", number(diag.faultFlags, 0, 0xFFFF)},
-        {"--signal", number(diag.signalLevel, 0, 255)},
-        {"--command-us", number(timing.commandUs, 0, kBig)},
-        {"--flash-us", number(timing.flashUs, 0, kBig)},
-        {"--block-us", number(timing.blockUs, 0, kBig)},
-        {"--restart-ms", number(timing.restartUs, 0, kBig / 1000, 1000)},
-        {"--boot-window-ms", number(timing.bootWindowUs, 0, kBig / 1000, 1000)},
-        {"--fault", Setter([&](const std::string& v) {
-             const auto rule = sim::parseFaultRule(v);
-             if (rule)
-                 faults.rules.push_back(*rule);
-             return rule.has_value();
-         })},
-        {"--boot-fault", Setter([&](const std::string& v) {
-             const auto rule = sim::parseBootFaultRule(v);
-             if (rule)
-                 faults.bootRules.push_back(*rule);
-             return rule.has_value();
-         })},
-        {"--stop-after", number(faults.stopAfterCommands, 0, 1'000'000'000)},
-        {"--hang-up-after", number(faults.hangUpAfter, 0, 1'000'000'000)},
-        {"--back-after-ms", number(o.backAfterMs, 0, 3'600'000)},
-        {"--split-pieces", number(faults.splitPieces, 1, 1000)},
-        {"--split-gap-ms", number(faults.splitGapUs, 0, kBig / 1000, 1000)},
-        {"--late-ms", number(faults.lateUs, 0, kBig / 1000, 1000)},
-        {"--corrupt-count", number(faults.corruptCount, 0, 100000)},
-        {"--corrupt-char", Setter([&](const std::string& v) {
-             if (v.size() == 1)
-                 faults.corruptWith = v[0];
-             return v.size() == 1;
-         })},
-        {"--stray", Setter([&](const std::string& v) {
-             const auto text = unescape(v);
-             if (text)
-                 faults.strayBytes = *text;
-             return text.has_value() && !text->empty();
-         })},
-    };
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::optional<std::string> value;
-        if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-        }
-        if (name == "--help" || name == "-h")
-            return {std::nullopt, true, {}};
-        if (name == "--log" && !value) {
-            o.log = true;
-            continue;
-        }
-        if (name == "--pin-error" && !value) {
-            diag.pinError = true;
-            continue;
-        }
-        if (name == "--any-baud" && !value) {
-            o.modem.strictBaud = false;
-            continue;
-        }
-        const auto setter = withValue.find(name);
-        if (setter == withValue.end())
-            return {std::nullopt, false, "unknown option " + args[i]};
-        if (!value) {
-            if (i + 1 == args.size())
-                return {std::nullopt, false, name + " needs a value"};
-            value = args[++i];
-        }
-        if (!setter->second(*value))
-            return {std::nullopt, false, "bad value for " + name + ": " + *value};
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        return {std::nullopt, app.help(), {}};
+    } catch (const CLI::ParseError& e) {
+        return {std::nullopt, {}, e.what()};
     }
-    return {std::move(o), false, {}};
+    return {std::move(o), {}, {}};
 }
 
 }  // namespace zelar::simtool

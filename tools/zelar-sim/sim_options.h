@@ -22,12 +22,11 @@ struct SimOptions {
 
 struct ParsedOptions {
     std::optional<SimOptions> options;  // nothing when the program should stop
-    bool help = false;
+    std::string help;                   // the help text, when it was asked for
     std::string error;
 };
 
 ParsedOptions parseOptions(const std::vector<std::string>& args);
-std::string helpText();
 
 // $XDG_CONFIG_HOME/Kalvimo/Zelar2/ports, with XDG_CONFIG_HOME defaulting to $HOME/.config.
 std::filesystem::path defaultPortsDir();
