@@ -121,7 +121,7 @@ bool TreeView1Changing(App& app, int nodeIndex) {
         showOnlyPages(main, {});
         main.StaticTextInformation.caption.clear();
     } else if (nodeIndex == kNodeDiagnostics) {
-        showPages(main, {Page::TabSheet4});
+        showPages(main, nodePages(nodeIndex));
     } else if (nodeIndex == kNodeModem || nodeIndex == kNodeVoiceCall) {
         if (!allowed) {
             showInformation(main, kTextNoRights);
@@ -136,7 +136,7 @@ bool TreeView1Changing(App& app, int nodeIndex) {
         if (!allowed)
             return false;
         ShowUserSettings(app, nodeIndex);
-        showPages(main, {Page::TabSheet1});
+        showPages(main, nodePages(nodeIndex));
     }
     return allowed;
 }
