@@ -1,13 +1,85 @@
 #include "cli_options.h"
 
+#include <CLI/CLI.hpp>
+#include <functional>
+
+#include "commands.h"
 #include "text/hex.h"
 
 namespace zelar::cli {
 
 namespace {
 
-ParseResult fail(const std::string& error) {
-    return {std::nullopt, error};
+// An option whose value `accept` takes; a refused value fails the parse with `refusal`.
+void addValue(CLI::App& verb, const std::string& name, const std::string& placeholder,
+              const std::string& help, const std::string& refusal,
+              std::function<bool(const std::string&)> accept) {
+    verb.add_option_function<std::string>(
+            name,
+            [refusal, accept = std::move(accept)](const std::string& value) {
+                if (!accept(value))
+                    throw CLI::ValidationError(refusal);
+            },
+            help)
+        ->type_name(placeholder);
+}
+
+// A whole number from `low` to `high` into `target`.
+std::function<bool(const std::string&)> numberInto(std::optional<int>& target, int low, int high) {
+    return [&target, low, high](const std::string& text) {
+        const auto n = parseDecimal(text);
+        if (!n || *n < low || *n > high)
+            return false;
+        target = n;
+        return true;
+    };
+}
+
+// Every command takes every option and checks the ones it needs, so each verb gets them all.
+void addOptions(CLI::App& verb, CliOptions& o) {
+    verb.add_flag("--state", o.state,
+                  "adds ' [enabled]' or ' [disabled]', and ' [hidden]' where hidden (read)");
+    verb.add_flag("--yes", o.yes,
+                  "answers questions with yes (or OK); otherwise each takes its default answer:\n"
+                  "no (or cancel)");
+    verb.add_flag("--fast", o.fast,
+                  "ends each wait as soon as a complete reply is in (the window's \"Быстрый "
+                  "обмен\");\nthe usual wait stays the upper bound");
+    addValue(verb, "--port", "COMn", "the modem's port as the port list names it",
+             "--port needs a value such as COM3", [&o](const std::string& v) {
+                 o.port = v;
+                 return isPortName(v);
+             });
+    addValue(verb, "--user", "N", "logs in as user N (1 to 6), with --password",
+             "--user needs a user number from 1 to 6", numberInto(o.user, 1, 6));
+    addValue(verb, "--password", "XXXX", "the user's password", "--password needs a value",
+             [&o](const std::string& v) {
+                 o.password = v;
+                 return true;
+             });
+    addValue(verb, "--retries", "N",
+             "gives failed exchanges N Retry answers in all before Cancel (0 when not given)",
+             "--retries needs a count", numberInto(o.retries, 0, 1000000));
+    addValue(verb, "--retry-delay", "MS", "waits MS milliseconds before each Retry answer (1000)",
+             "--retry-delay needs milliseconds", [&o](const std::string& v) {
+                 std::optional<int> delay;
+                 if (!numberInto(delay, 0, 3600000)(v))
+                     return false;
+                 o.retryDelayMs = *delay;
+                 return true;
+             });
+    addValue(verb, "--wait", "S",
+             "cancels the wait for the boot loader after S seconds (default 60; flash)",
+             "--wait needs seconds", numberInto(o.waitSeconds, 0, 86400));
+    addValue(verb, "--trace", "FILE",
+             "adds every byte sent and received on the modem's link and the boot loader link\n"
+             "to the end of FILE, with the time, in hexadecimal and as text",
+             "--trace needs a file", [&o](const std::string& v) {
+                 o.trace = v;
+                 return !v.empty();
+             });
+    verb.add_option("files", o.files, "the command's file, or its other arguments")
+        ->type_name("FILE");
 }
 
 }  // namespace
@@ -19,73 +91,34 @@ bool isPortName(const std::string& text) {
 
 ParseResult parseCliOptions(const std::vector<std::string>& args) {
     if (args.empty())
-        return fail("no command given");
+        return {std::nullopt, "no command given", {}};
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help")
+        return {std::nullopt, {}, usageText()};
+    if (findCommand(args[0]) == nullptr)
+        return {std::nullopt, "unknown command '" + args[0] + "'", {}};
+
     CliOptions options;
     options.command = args[0];
-    if (options.command == "-h" || options.command == "help")
-        options.command = "--help";
-
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            return args[++i];
-        };
-        auto number = [&](int low, int high) -> std::optional<int> {
-            const auto v = value();
-            const auto n = v ? parseDecimal(*v) : std::nullopt;
-            if (!n || *n < low || *n > high)
-                return std::nullopt;
-            return n;
-        };
-        if (arg == "-" || arg.empty() || arg[0] != '-') {
-            options.files.push_back(arg);
-        } else if (arg == "--state") {
-            options.state = true;
-        } else if (arg == "--yes") {
-            options.yes = true;
-        } else if (arg == "--fast") {
-            options.fast = true;
-        } else if (arg == "--port") {
-            const auto v = value();
-            if (!v || !isPortName(*v))
-                return fail("--port needs a value such as COM3");
-            options.port = *v;
-        } else if (arg == "--user") {
-            options.user = number(1, 6);
-            if (!options.user)
-                return fail("--user needs a user number from 1 to 6");
-        } else if (arg == "--password") {
-            const auto v = value();
-            if (!v)
-                return fail("--password needs a value");
-            options.password = *v;
-        } else if (arg == "--retries") {
-            options.retries = number(0, 1000000);
-            if (!options.retries)
-                return fail("--retries needs a count");
-        } else if (arg == "--retry-delay") {
-            const auto delay = number(0, 3600000);
-            if (!delay)
-                return fail("--retry-delay needs milliseconds");
-            options.retryDelayMs = *delay;
-        } else if (arg == "--trace") {
-            const auto v = value();
-            if (!v || v->empty())
-                return fail("--trace needs a file");
-            options.trace = *v;
-        } else if (arg == "--wait") {
-            options.waitSeconds = number(0, 86400);
-            if (!options.waitSeconds)
-                return fail("--wait needs seconds");
-        } else {
-            return fail("unknown option '" + arg + "'");
-        }
+    CLI::App app{"", "zelar-cli"};
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    for (const CliCommand& command : cliCommands()) {
+        CLI::App* verb = app.add_subcommand(std::string(command.name), std::string(command.usage));
+        verb->option_defaults()
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+            ->disable_flag_override();
+        addOptions(*verb, options);
+    }
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        return {std::nullopt, {}, app.get_subcommand(options.command)->help()};
+    } catch (const CLI::ParseError& e) {
+        return {std::nullopt, e.what(), {}};
     }
     if (options.user.has_value() != !options.password.empty())
-        return fail("--user and --password go together");
-    return {options, {}};
+        return {std::nullopt, "--user and --password go together", {}};
+    return {options, {}, {}};
 }
 
 }  // namespace zelar::cli

@@ -24,10 +24,12 @@ struct CliOptions {
 
 struct ParseResult {
     std::optional<CliOptions> options;
-    std::string error;  // set when options is empty
+    std::string error;  // set when options is empty and no help was asked for
+    std::string help;   // the text asked for with --help, for the tool or one command
 };
 
-// Splits the arguments into the command, its options and its other arguments.
+// Splits the arguments into the command (a subcommand each), its options and its other
+// arguments.
 ParseResult parseCliOptions(const std::vector<std::string>& args);
 
 // Whether the text names a port as the port list does: "COM" and a number.

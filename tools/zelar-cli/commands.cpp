@@ -199,6 +199,8 @@ std::string usageText() {
     text +=
         "  zelar-cli --help\n"
         "      This text.\n"
+        "  zelar-cli COMMAND --help\n"
+        "      The command's text and its options.\n"
         "\n"
         "--yes answers questions with yes (or OK); otherwise each takes its default answer: no\n"
         "(or cancel). Retry questions are cancelled unless a command says otherwise.\n"

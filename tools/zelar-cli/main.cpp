@@ -14,16 +14,14 @@ int main(int argc, char** argv) {
     const EscapedStream err(std::cerr);
     const std::vector<std::string> args(argv + 1, argv + argc);
     const ParseResult parsed = parseCliOptions(args);
+    if (!parsed.help.empty()) {
+        std::cout << parsed.help;
+        return 0;
+    }
     if (!parsed.options)
         return badArguments(parsed.error);
     const CliOptions& options = *parsed.options;
-    if (options.command == "--help") {
-        std::cout << usageText();
-        return 0;
-    }
     const CliCommand* command = findCommand(options.command);
-    if (command == nullptr)
-        return badArguments("unknown command '" + options.command + "'");
 
     if (const auto file = traceSharedWithFile(options)) {
         std::cerr << "zelar-cli: the trace file is the command's own file '" << *file << "'\n";
