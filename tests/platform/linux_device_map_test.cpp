@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 namespace zelar {
@@ -12,10 +14,9 @@ namespace fs = std::filesystem;
 class LinuxDeviceMapTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root =
-            fs::temp_directory_path() /
-            ("zelar-devmap-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() /
+               ("zelar-devmap-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "dev" / "pts");
         fs::create_directories(root / "sys");

@@ -41,8 +41,7 @@ TEST(StateFile, DamagedTextIsRefusedWithTheLine) {
 
 TEST(StateFile, SaveReplacesTheFileWhole) {
     const auto dir =
-        std::filesystem::temp_directory_path() /
-        ("zelar-state-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::temp_directory_path() / ("zelar-state-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / "modem.state";
     EXPECT_FALSE(loadState(file).store);
