@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/diagnostics_page.h"
+#include "app/diagnostics/diagnostics_page.h"
 #include "fuzz_app.h"
 #include "fuzz_port.h"
 

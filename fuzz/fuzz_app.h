@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/app.h"
-#include "app/startup.h"
+#include "app/core/app.h"
+#include "app/shell/startup.h"
 #include "platform/device_map.h"
 #include "platform/memory_profile.h"
 #include "sim/scripted_dialogs.h"

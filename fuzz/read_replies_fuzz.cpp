@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/read_settings.h"
+#include "app/shell/read_settings.h"
 #include "fuzz_app.h"
 #include "fuzz_port.h"
 

@@ -1,7 +1,7 @@
 // Any bytes as a zelar-cli script.
 #include <cstdint>
 
-#include "app/script_parser.h"
+#include "script/script_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     zelar::parseScript({reinterpret_cast<const char*>(data), size});

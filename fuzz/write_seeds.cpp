@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/diagnostics_page.h"
-#include "app/read_settings.h"
-#include "app/startup.h"
+#include "app/diagnostics/diagnostics_page.h"
+#include "app/shell/read_settings.h"
+#include "app/shell/startup.h"
 #include "files/dictionary_transfer.h"
 #include "files/settings_file.h"
 #include "fuzz_app.h"

@@ -3,22 +3,22 @@
 #include <algorithm>
 #include <array>
 
-#include "app/diagnostics_page.h"
-#include "app/dictionary_page.h"
-#include "app/display_mode.h"
-#include "app/firmware_update.h"
-#include "app/gprs_rules.h"
-#include "app/login.h"
-#include "app/navigation.h"
-#include "app/port_list.h"
-#include "app/read_settings.h"
-#include "app/service_window.h"
-#include "app/settings_file_page.h"
-#include "app/sim_rules.h"
-#include "app/user_rules.h"
-#include "app/ussd_dialog.h"
-#include "app/voice_object_rules.h"
-#include "app/write_settings.h"
+#include "app/core/port_list.h"
+#include "app/diagnostics/diagnostics_page.h"
+#include "app/pages/gprs_rules.h"
+#include "app/pages/sim_rules.h"
+#include "app/pages/user_rules.h"
+#include "app/pages/ussd_dialog.h"
+#include "app/pages/voice_object_rules.h"
+#include "app/pages/write_settings.h"
+#include "app/service/dictionary_page.h"
+#include "app/service/firmware_update.h"
+#include "app/service/service_window.h"
+#include "app/service/settings_file_page.h"
+#include "app/shell/display_mode.h"
+#include "app/shell/login.h"
+#include "app/shell/navigation.h"
+#include "app/shell/read_settings.h"
 
 namespace zelar {
 

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/app.h"
+#include "app/core/app.h"
 
 namespace zelar {
 

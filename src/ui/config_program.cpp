@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QLocale>
 
-#include "app/firmware_update.h"
-#include "app/handler_guard.h"
-#include "app/service_window.h"
-#include "app/startup.h"
+#include "app/core/handler_guard.h"
+#include "app/service/firmware_update.h"
+#include "app/service/service_window.h"
+#include "app/shell/startup.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
 #include "ui/window_bindings.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/app.h"
+#include "app/core/app.h"
 #include "ui/binder.h"
 #include "ui/form_dialogs.h"
 #include "ui/key_chord_filter.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <set>
 
-#include "app/key_chords.h"
+#include "app/shell/key_chords.h"
 
 namespace zelar::ui {
 

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/key_chords.h"
+#include "app/shell/key_chords.h"
 #include "ui/file_filters.h"
 
 namespace zelar::ui {

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "app/app.h"
 #include "app/control_events.h"
+#include "app/core/app.h"
 #include "ui/binder.h"
 
 namespace zelar::ui {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "app/core/app.h"
 #include "platform/memory_profile.h"
 #include "sim/scripted_dialogs.h"
 #include "sim/virtual_clock.h"

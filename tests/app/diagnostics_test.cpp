@@ -1,4 +1,4 @@
-#include "app/diagnostics_page.h"
+#include "app/diagnostics/diagnostics_page.h"
 
 #include <bit>
 

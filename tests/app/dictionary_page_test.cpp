@@ -1,4 +1,4 @@
-#include "app/dictionary_page.h"
+#include "app/service/dictionary_page.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,10 +2,10 @@
 #include <fstream>
 
 #include "app/control_events.h"
-#include "app/diagnostics_page.h"
-#include "app/dictionary_page.h"
-#include "app/firmware_update.h"
-#include "app/read_settings.h"
+#include "app/diagnostics/diagnostics_page.h"
+#include "app/service/dictionary_page.h"
+#include "app/service/firmware_update.h"
+#include "app/shell/read_settings.h"
 #include "firmware/firmware_image.h"
 #include "sim_fixture.h"
 

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <tuple>
 
-#include "app/firmware_update.h"
-#include "app/startup.h"
+#include "app/service/firmware_update.h"
+#include "app/shell/startup.h"
 #include "app_fixture.h"
 #include "firmware/firmware_image.h"
 #include "sim_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/key_chords.h"
+#include "app/shell/key_chords.h"
 
 #include "app_fixture.h"
 

@@ -1,7 +1,7 @@
-#include "app/login.h"
+#include "app/shell/login.h"
 
-#include "app/navigation.h"
-#include "app/read_settings.h"
+#include "app/shell/navigation.h"
+#include "app/shell/read_settings.h"
 #include "sim_fixture.h"
 
 namespace zelar {

@@ -1,6 +1,6 @@
-#include "app/navigation.h"
+#include "app/shell/navigation.h"
 
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "app_fixture.h"
 
 namespace zelar {

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/collect_settings.h"
 #include "app/control_events.h"
-#include "app/show_settings.h"
-#include "app/startup.h"
+#include "app/pages/collect_settings.h"
+#include "app/pages/show_settings.h"
+#include "app/shell/startup.h"
 #include "app_fixture.h"
 #include "sim_fixture.h"
 

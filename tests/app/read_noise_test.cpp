@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <random>
 
-#include "app/read_settings.h"
-#include "app/startup.h"
+#include "app/shell/read_settings.h"
+#include "app/shell/startup.h"
 #include "platform/memory_profile.h"
 #include "sim/scripted_dialogs.h"
 #include "sim/virtual_clock.h"

@@ -1,4 +1,4 @@
-#include "app/read_settings.h"
+#include "app/shell/read_settings.h"
 
 #include <set>
 

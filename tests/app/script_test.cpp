@@ -3,9 +3,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/script_parser.h"
-#include "app/script_runner.h"
 #include "app/sim_fixture.h"
+#include "script/script_parser.h"
+#include "script/script_runner.h"
 #include "sim/fault_plan.h"
 #include "sim/virtual_clock.h"
 

@@ -1,8 +1,8 @@
-#include "app/service_window.h"
+#include "app/service/service_window.h"
 
 #include "app/control_events.h"
-#include "app/login.h"
-#include "app/read_settings.h"
+#include "app/shell/login.h"
+#include "app/shell/read_settings.h"
 #include "settings/value_tables.h"
 #include "sim_fixture.h"
 #include "text/hex.h"

@@ -1,11 +1,11 @@
-#include "app/settings_file_page.h"
+#include "app/service/settings_file_page.h"
 
 #include <filesystem>
 #include <fstream>
 
 #include "app/control_events.h"
-#include "app/login.h"
-#include "app/read_settings.h"
+#include "app/shell/login.h"
+#include "app/shell/read_settings.h"
 #include "files/file_io.h"
 #include "sim_fixture.h"
 

@@ -1,6 +1,6 @@
-#include "app/show_settings.h"
+#include "app/pages/show_settings.h"
 
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "app_fixture.h"
 
 namespace zelar {

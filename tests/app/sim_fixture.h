@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/startup.h"
+#include "app/core/app.h"
+#include "app/shell/startup.h"
 #include "platform/memory_profile.h"
 #include "sim/installed_modem.h"
 #include "sim/scripted_dialogs.h"

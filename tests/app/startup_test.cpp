@@ -1,6 +1,6 @@
-#include "app/startup.h"
+#include "app/shell/startup.h"
 
-#include "app/port_list.h"
+#include "app/core/port_list.h"
 #include "app_fixture.h"
 
 namespace zelar {

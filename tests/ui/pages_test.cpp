@@ -10,9 +10,9 @@
 #include <QTest>
 #include <map>
 
-#include "app/display_mode.h"
-#include "app/gprs_rules.h"
-#include "app/show_settings.h"
+#include "app/pages/gprs_rules.h"
+#include "app/pages/show_settings.h"
+#include "app/shell/display_mode.h"
 #include "forms/control_registry.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"

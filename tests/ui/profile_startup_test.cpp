@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/startup.h"
+#include "app/shell/startup.h"
 #include "sim/scripted_dialogs.h"
 #include "sim/virtual_clock.h"
 #include "ui/config_paths.h"

@@ -3,11 +3,11 @@
 #include <QLocale>
 #include <iostream>
 
-#include "app/display_mode.h"
-#include "app/login.h"
-#include "app/read_settings.h"
-#include "app/startup.h"
-#include "app/voice_object_rules.h"
+#include "app/pages/voice_object_rules.h"
+#include "app/shell/display_mode.h"
+#include "app/shell/login.h"
+#include "app/shell/read_settings.h"
+#include "app/shell/startup.h"
 #include "platform/regular_files.h"
 #include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"

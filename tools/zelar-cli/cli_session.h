@@ -3,11 +3,11 @@
 #include <fstream>
 #include <memory>
 
-#include "app/app.h"
-#include "app/script_dialogs.h"
+#include "app/core/app.h"
 #include "cli_options.h"
 #include "platform/device_map.h"
 #include "platform/memory_profile.h"
+#include "script/script_dialogs.h"
 #include "ui/qt_event_pump.h"
 #include "ui/qt_serial_port.h"
 

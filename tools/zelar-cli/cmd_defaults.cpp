@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "app/service_window.h"
+#include "app/service/service_window.h"
 #include "commands.h"
 
 namespace zelar::cli {

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "app/diagnostics_page.h"
+#include "app/diagnostics/diagnostics_page.h"
 #include "commands.h"
 #include "forms/control_registry.h"
 

@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/dictionary_page.h"
-#include "app/handler_guard.h"
+#include "app/core/handler_guard.h"
+#include "app/service/dictionary_page.h"
 #include "commands.h"
 #include "file_checks.h"
 

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "app/settings_file_page.h"
+#include "app/service/settings_file_page.h"
 #include "commands.h"
 #include "file_checks.h"
 

@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "app/firmware_update.h"
-#include "app/handler_guard.h"
+#include "app/core/handler_guard.h"
+#include "app/service/firmware_update.h"
 #include "commands.h"
 #include "file_checks.h"
 #include "firmware/firmware_image.h"

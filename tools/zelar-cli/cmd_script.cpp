@@ -1,10 +1,10 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/script_runner.h"
 #include "commands.h"
 #include "file_checks.h"
 #include "files/file_io.h"
+#include "script/script_runner.h"
 
 namespace zelar::cli {
 

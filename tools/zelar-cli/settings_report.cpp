@@ -1,7 +1,7 @@
 #include "settings_report.h"
 
-#include "app/navigation.h"
-#include "app/show_settings.h"
+#include "app/pages/show_settings.h"
+#include "app/shell/navigation.h"
 #include "forms/control_registry.h"
 
 namespace zelar::cli {

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/app.h"
+#include "app/core/app.h"
 
 namespace zelar::cli {
 

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/core/firmware_state.h"
+#include "firmware/boot_link.h"
+#include "forms/form_main.h"
+#include "link/modem_link.h"
+#include "platform/device_map.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/local_time.h"
+#include "platform/serial_port.h"
+#include "settings/settings_image.h"
+
+namespace zelar {
+
+// What the operating system and the toolkit give the handlers.
+struct Services {
+    SerialPort& port;
+    EventPump& pump;
+    Dialogs& dialogs;
+    DeviceMap& devices;
+    // The boot loader link's port object, on the same COM port as `port`; without it the
+    // firmware cannot be programmed.
+    SerialPort* bootPort = nullptr;
+    // The time of saving written into settings files.
+    LocalTimeText localTime = numericLocalTime;
+};
+
+// Roles of the modem's users and of the login.
+enum Role : int { kRoleMaster = 0, kRoleOwner = 1, kRoleGuard = 2, kRoleNone = 3 };
+
+struct LoginState {
+    bool loggedIn = false;
+    int role = kRoleNone;  // any other value is carried unchanged
+    int user = 0;          // 1 to 6 once a password was accepted
+};
+
+// The program's state for the whole run: the windows, the link and what the main window owns.
+struct App {
+    explicit App(Services s) : services(s), link(s.port, s.pump), VaComm2(s.bootPort, s.pump) {}
+
+    Services services;
+    TformMain main;
+    TformSetup setup;
+    TFormUSSD ussd;
+    TFormInit log;
+    TModemLink link;
+
+    TSettingsImage image;  // also holds the controller firmware version number
+    bool settingsRead = false;
+    LoginState login;
+
+    // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
+    // sets it from the locale.
+    std::string decimalSeparator = ".";
+    // The service window's boot loader link and programming state.
+    TVaComm VaComm2;
+    FirmwareState firmware;
+};
+
+}  // namespace zelar

@@ -1,0 +1,73 @@
+#include "app/core/port_list.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "text/hex.h"
+
+namespace zelar {
+
+namespace {
+
+bool lessIgnoringCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+}  // namespace
+
+std::vector<std::string> enumeratePorts(DeviceMap& devices) {
+    std::vector<std::string> entries;
+    for (const std::string& name : devices.portNames()) {
+        const std::string entry = "COM" + (name.size() > 3 ? name.substr(3) : std::string());
+        if (std::find(entries.begin(), entries.end(), entry) == entries.end()) {
+            entries.push_back(entry);
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), lessIgnoringCase);
+    return entries;
+}
+
+void refreshPortList(App& app) {
+    ComboBox& ports = app.main.ComboBox1;
+    const std::string selected = ports.itemIndex >= 0 ? ports.text : std::string();
+    ports.items = enumeratePorts(app.services.devices);
+    ports.itemHints.clear();
+    for (const std::string& item : ports.items) {
+        const auto number = parseDecimal(std::string_view(item).substr(3, 3));
+        ports.itemHints.push_back(number ? app.services.devices.portDescription(*number) : "");
+    }
+    selectItemText(ports, selected);
+}
+
+void ComboBox1DropDown(App& app) {
+    refreshPortList(app);
+}
+
+std::optional<int> currentPortNumber(const TformMain& main) {
+    const ComboBox& ports = main.ComboBox1;
+    if (ports.itemIndex < 0 || ports.itemIndex >= static_cast<int>(ports.items.size())) {
+        return std::nullopt;
+    }
+    const std::string& entry = ports.items[static_cast<std::size_t>(ports.itemIndex)];
+    if (entry.size() <= 3)
+        return std::nullopt;
+    return parseDecimal(std::string_view(entry).substr(3, 3));
+}
+
+bool openLinkOnCurrentPort(App& app) {
+    const auto number = currentPortNumber(app.main);
+    app.link.Close();
+    if (!number)
+        return false;
+    try {
+        app.link.Open(*number);
+    } catch (const SerialError&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zelar

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/app.h"
+
+namespace zelar {
+
+// "COM" + number for every port of the map, unique, sorted as text without regard to case:
+// COM1, COM10, COM11, COM2.
+std::vector<std::string> enumeratePorts(DeviceMap& devices);
+
+// Fills the port list from the system's ports as they are now, each item with its device as
+// the tool tip, and keeps the selected port selected while it is still there.
+void refreshPortList(App& app);
+
+// The port list opens: an adapter plugged in since the last look appears in it.
+void ComboBox1DropDown(App& app);
+
+// The number of the selected port list entry: up to three characters after "COM". Nothing
+// when no entry is selected or those characters are not a number.
+std::optional<int> currentPortNumber(const TformMain& main);
+
+// Opens the link on the current port, the way every operation starts. False when there is no
+// port or it cannot be opened; the caller shows its own message.
+bool openLinkOnCurrentPort(App& app);
+
+}  // namespace zelar

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/control_events.h"
+#include "app/core/app.h"
+#include "script/script_dialogs.h"
+#include "script/script_parser.h"
+
+namespace zelar {
+
+// Runs script lines on an App the way a person at the window would: only controls that are on
+// view, enabled and in the window that has the input, with the focus moving from control to
+// control and every rule of the control event table running where the window runs it.
+class ScriptRunner {
+  public:
+    ScriptRunner(App& app, ScriptDialogs& dialogs, std::ostream& out, std::ostream& err);
+
+    // Control names that no window has; run before anything reaches the modem.
+    std::optional<ScriptError> checkNames(const std::vector<ScriptLine>& lines) const;
+    // Reads the modem and logs in as `user` (1 to 6), as the read command does. False when either
+    // fails.
+    bool logIn(int user, const std::string& password);
+    // 0 when every line ran; 1 when an expectation failed or a line's operation failed (a failed
+    // exchange, a refusal by a check or by the rights); 2 when a line asked for something a
+    // person could not do. The reason goes to `err` as "line N: ...".
+    int run(const std::vector<ScriptLine>& lines);
+
+    // The control with the input focus; empty when none has it.
+    const std::string& focused() const { return focused_; }
+
+  private:
+    struct Found;
+    struct Refusal {
+        int exitCode;
+        std::string message;
+    };
+
+    std::optional<Found> find(const std::string& name) const;
+    std::optional<Refusal> runLine(const ScriptLine& line);
+    std::optional<Refusal> reachable(const Found& control) const;
+    // False when the operation the handler started failed.
+    bool handle(ControlHandler handler);
+    // A control on a page that the login may not open is hidden from it, as in the window.
+    std::optional<Refusal> closedToLogin(const Found& control) const;
+    void moveFocus(const Found& control);
+    void takeFocusRequest();
+    void dump(const std::vector<std::string>& names);
+
+    App& app_;
+    ScriptDialogs& dialogs_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::string focused_;
+    FormId focusedForm_ = FormId::Main;
+    bool focusedExitRan_ = false;
+};
+
+}  // namespace zelar
