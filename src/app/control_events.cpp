@@ -27,6 +27,12 @@ namespace {
 ControlEvents onClick(FormId form, std::string_view name, ControlHandler handler) {
     return {form, name, handler};
 }
+// A click that runs an operation on the link.
+ControlEvents onClickExchange(FormId form, std::string_view name, ControlHandler handler) {
+    ControlEvents events{form, name, handler};
+    events.takesLink = true;
+    return events;
+}
 ControlEvents onChange(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, handler};
 }
@@ -43,12 +49,12 @@ const std::array kTable = {
     onChange("cbExpert", [](App& a) { cbExpertChange(a); }),
     onClick(M, "cbFastExchange", [](App& a) { cbFastExchangeClick(a); }),
     onChange("TreeView1", [](App& a) { TreeView1Changing(a, a.main.TreeView1.selected); }),
-    onClick(M, "btnReadNastUser", [](App& a) { btnReadNastUserClick(a); }),
+    onClickExchange(M, "btnReadNastUser", [](App& a) { btnReadNastUserClick(a); }),
     onClick(M, "ButtonApplyPassword", [](App& a) { ButtonApplyPasswordClick(a); }),
     ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr,
                   [](App& a, int key) { EditPasswordKeyDown(a, key); }},
-    onClick(M, "ButtonWriteNastr", [](App& a) { ButtonWriteNastrClick(a); }),
-    onClick(M, "BitBtnTest", [](App& a) { BitBtnTestClick(a); }),
+    onClickExchange(M, "ButtonWriteNastr", [](App& a) { ButtonWriteNastrClick(a); }),
+    onClickExchange(M, "BitBtnTest", [](App& a) { BitBtnTestClick(a); }),
 
     // User page.
     onClick(M, "cbUserON", [](App& a) { cbUserONClick(a); }),
@@ -76,27 +82,28 @@ const std::array kTable = {
     onExit("GBoxGPRS", [](App& a) { GBoxGPRSExit(a); }),
 
     // Object parameters and voice call pages.
-    onClick(M, "BtnResetSysObj", [](App& a) { BtnResetSysObjClick(a); }),
+    onClickExchange(M, "BtnResetSysObj", [](App& a) { BtnResetSysObjClick(a); }),
     onClick(M, "CheckBoxECallEn", [](App& a) { CheckBoxECallEnClick(a); }),
     onClick(M, "CheckBoxInCall", [](App& a) { CheckBoxInCallClick(a); }),
     onExit("EditECallSpk", [](App& a) { EditECallSpkExit(a); }),
     onExit("EditECallMic", [](App& a) { EditECallMicExit(a); }),
 
     // Service window: the message dictionary.
-    onClick(FormId::Setup, "btnWriteDict", [](App& a) { btnWriteDictClick(a); }),
-    onClick(FormId::Setup, "BtnReadDict", [](App& a) { BtnReadDictClick(a); }),
+    onClickExchange(FormId::Setup, "btnWriteDict", [](App& a) { btnWriteDictClick(a); }),
+    onClickExchange(FormId::Setup, "BtnReadDict", [](App& a) { BtnReadDictClick(a); }),
     // Diagnostics page.
-    onClick(M, "BitBtnReadBalance", [](App& a) { BitBtnReadBalanceClick(a); }),
-    onClick(M, "BitBtnReadError", [](App& a) { BitBtnReadErrorClick(a); }),
+    onClickExchange(M, "BitBtnReadBalance", [](App& a) { BitBtnReadBalanceClick(a); }),
+    onClickExchange(M, "BitBtnReadError", [](App& a) { BitBtnReadErrorClick(a); }),
     // Service window: settings files.
-    onClick(FormId::Setup, "BtnSavePar", [](App& a) { BtnSaveParClick(a); }),
-    onClick(FormId::Setup, "BtnLoadPar", [](App& a) { BtnLoadParClick(a); }),
+    onClickExchange(FormId::Setup, "BtnSavePar", [](App& a) { BtnSaveParClick(a); }),
+    onClickExchange(FormId::Setup, "BtnLoadPar", [](App& a) { BtnLoadParClick(a); }),
     // Service window.
-    onClick(FormId::Setup, "ButtonSetDefault", [](App& a) { ButtonSetDefaultClick(a); }),
-    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, [](App& a) { ComBoxWorkAsChange(a); }},
+    onClickExchange(FormId::Setup, "ButtonSetDefault", [](App& a) { ButtonSetDefaultClick(a); }),
+    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, [](App& a) { ComBoxWorkAsChange(a); },
+                  nullptr, nullptr, nullptr, nullptr, true},
     // Service window: firmware programming.
     onClick(FormId::Setup, "BtnOpen", [](App& a) { BtnOpenClick(a); }),
-    onClick(FormId::Setup, "SpBtnFlashMCU", [](App& a) { SpBtnFlashMCUClick(a); }),
+    onClickExchange(FormId::Setup, "SpBtnFlashMCU", [](App& a) { SpBtnFlashMCUClick(a); }),
     onClick(FormId::Setup, "BtnCancel", [](App& a) { BtnCancelClick(a); }),
 
     // Operator preset dialog.
