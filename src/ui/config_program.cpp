@@ -69,6 +69,9 @@ ConfigProgram::ConfigProgram()
     bindControlEvents(binder_, main_, FormId::Main, app_);
     bindControlEvents(binder_, setup_, FormId::Setup, app_);
     bindControlEvents(binder_, ussd_, FormId::Ussd, app_);
+    // The service window follows its rows as they are shown and hidden; the file's rows keep
+    // their width when "Дата выпуска:" is hidden.
+    setup_.form.firmwareFields->setColumnMinimumWidth(0, setup_.form.Label4->sizeHint().width());
     setup_.setWindowTitle(shownCaption(app_.setup.caption));
     ussd_.setWindowTitle(shownCaption(app_.ussd.caption));
     log_.setWindowTitle(shownCaption(app_.log.caption));

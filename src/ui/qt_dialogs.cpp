@@ -152,8 +152,8 @@ void QtDialogs::showModal(WindowId id) {
     QWidget& window = *it->second;
     // Sized after the models have shown or hidden its rows, and with the frame it will have,
     // so that it stands centred as it will be shown.
-    widenForCaption(window);
     window.adjustSize();
+    widenForCaption(window);
     const QRect frame = main_->frameGeometry();
     const QSize size = window.size().grownBy(frameMargins(window, *main_));
     const Rect place = centreOver({frame.left(), frame.top(), frame.width(), frame.height()},

@@ -31,9 +31,10 @@ QString shownCaption(const std::string& caption) {
 }
 
 void widenForCaption(QWidget& window) {
+    // A minimum width of its own would keep the window's layout from setting its minimum size.
     const int width = widthForCaption(window.windowTitle());
-    if (window.minimumWidth() < width)
-        window.setMinimumWidth(width);
+    if (window.width() < width)
+        window.resize(width, window.height());
 }
 
 void widenForCaption(QMessageBox& box) {

@@ -16,8 +16,8 @@ int widthForCaption(const QString& caption);
 // empty title; a blank keeps an empty caption empty.
 QString shownCaption(const std::string& caption);
 
-// Makes a window at least as wide as its whole caption. A message box sizes itself to its
-// text when shown, so it is widened from inside its layout.
+// Makes a window at least as wide as its whole caption, once it has its size. A message box
+// sizes itself to its text when shown, so it is widened from inside its layout.
 void widenForCaption(QWidget& window);
 void widenForCaption(QMessageBox& box);
 

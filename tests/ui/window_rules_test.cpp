@@ -146,7 +146,7 @@ TEST_F(WindowRules, QtsOwnButtonsSpeakRussian) {
     EXPECT_EQ(texts, (QStringList{"Да", "Нет"}));
 }
 
-TEST_F(WindowRules, BoxesShowTheirWholeCaptionAndAnEmptyOneStaysEmpty) {
+TEST_F(WindowRules, BoxesAndWindowsShowTheirWholeCaptionAndAnEmptyOneStaysEmpty) {
     QFont bold = QApplication::font();
     bold.setBold(true);
     struct Row {
@@ -177,6 +177,15 @@ TEST_F(WindowRules, BoxesShowTheirWholeCaptionAndAnEmptyOneStaysEmpty) {
         else
             EXPECT_EQ(title, caption);
     }
+
+    LogWindow& log = program->logWindow();
+    int logWidth = 0;
+    QTimer::singleShot(0, &log, [&] {
+        logWidth = log.width();
+        log.done(QDialog::Accepted);
+    });
+    program->app().services.dialogs.showModal(WindowId::Log);
+    EXPECT_GE(logWidth, QFontMetrics(bold).horizontalAdvance(log.windowTitle()) + 100);
 }
 
 TEST_F(WindowRules, AnotherWindowOpeningIsNoLeavingOfAField) {
