@@ -152,6 +152,10 @@ void QtDialogs::showModal(WindowId id) {
     QWidget& window = *it->second;
     // Sized after the models have shown or hidden its rows, and with the frame it will have,
     // so that it stands centred as it will be shown.
+    // A hidden window's layouts keep the sizes its controls had before the models changed their
+    // texts; they are asked afresh.
+    for (QWidget* child : window.findChildren<QWidget*>())
+        child->updateGeometry();
     window.adjustSize();
     widenForCaption(window);
     const QRect frame = main_->frameGeometry();
