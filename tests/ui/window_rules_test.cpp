@@ -61,7 +61,8 @@ TEST_F(WindowRules, TheFocusReturnsToTheButtonThatStartedAnOperation) {
         QAbstractButton& load = button(setup, "BtnLoadPar");
         load.setFocus();
         // The file dialog is cancelled while the button is disabled.
-        duringModal(&setup, [&] { QTest::keyClick(&load, Qt::Key_Space); }, [](QWidget&) {});
+        duringModal(
+            &setup, [&] { QTest::keyClick(&load, Qt::Key_Space); }, [](QWidget&) {});
         EXPECT_EQ(setup.focusWidget(), &load);
     });
 }
