@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config libcli11-dev
     libgtest-dev libgmock-dev
-    qt6-base-dev qt6-serialport-dev
+    qt6-base-dev qt6-serialport-dev qt6-translations-l10n
     xvfb xauth imagemagick fonts-dejavu-core clang-format
 )
 # Extra packages a script asks for: the fuzzing compiler, the "time" of the benchmark.

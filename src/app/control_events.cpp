@@ -27,6 +27,12 @@ namespace {
 ControlEvents onClick(FormId form, std::string_view name, ControlHandler handler) {
     return {form, name, handler};
 }
+// A click that runs an operation on the link.
+ControlEvents onClickExchange(FormId form, std::string_view name, ControlHandler handler) {
+    ControlEvents events{form, name, handler};
+    events.takesLink = true;
+    return events;
+}
 ControlEvents onChange(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, handler};
 }
@@ -70,11 +76,11 @@ const std::array kTable = {
     onChange("cbExpert", rule<cbExpertChange>),
     onClick(M, "cbFastExchange", rule<cbFastExchangeClick>),
     onChange("TreeView1", [](App& a) { return TreeView1Changing(a, a.main.TreeView1.selected); }),
-    onClick(M, "btnReadNastUser", readClick),
+    onClickExchange(M, "btnReadNastUser", readClick),
     onClick(M, "ButtonApplyPassword", loginClick),
     ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr, passwordKeyDown},
-    onClick(M, "ButtonWriteNastr", ButtonWriteNastrClick),
-    onClick(M, "BitBtnTest", BitBtnTestClick),
+    onClickExchange(M, "ButtonWriteNastr", ButtonWriteNastrClick),
+    onClickExchange(M, "BitBtnTest", BitBtnTestClick),
 
     // User page.
     onClick(M, "cbUserON", rule<cbUserONClick>),
@@ -102,29 +108,30 @@ const std::array kTable = {
     onExit("GBoxGPRS", rule<GBoxGPRSExit>),
 
     // Object parameters and voice call pages.
-    onClick(M, "BtnResetSysObj", rule<BtnResetSysObjClick>),
+    onClickExchange(M, "BtnResetSysObj", rule<BtnResetSysObjClick>),
     onClick(M, "CheckBoxECallEn", rule<CheckBoxECallEnClick>),
     onClick(M, "CheckBoxInCall", rule<CheckBoxInCallClick>),
     onExit("EditECallSpk", rule<EditECallSpkExit>),
     onExit("EditECallMic", rule<EditECallMicExit>),
 
     // Service window: the message dictionary.
-    onClick(FormId::Setup, "btnWriteDict", btnWriteDictClick),
-    onClick(FormId::Setup, "BtnReadDict", BtnReadDictClick),
+    onClickExchange(FormId::Setup, "btnWriteDict", btnWriteDictClick),
+    onClickExchange(FormId::Setup, "BtnReadDict", BtnReadDictClick),
     // Diagnostics page.
-    onClick(M, "BitBtnReadBalance", BitBtnReadBalanceClick),
-    onClick(M, "BitBtnReadError", BitBtnReadErrorClick),
+    onClickExchange(M, "BitBtnReadBalance", BitBtnReadBalanceClick),
+    onClickExchange(M, "BitBtnReadError", BitBtnReadErrorClick),
     // Service window: settings files.
-    onClick(FormId::Setup, "BtnSavePar",
-            [](App& a) { return BtnSaveParClick(a) != SettingsFileResult::Failed; }),
-    onClick(FormId::Setup, "BtnLoadPar",
-            [](App& a) { return BtnLoadParClick(a) != SettingsFileResult::Failed; }),
+    onClickExchange(FormId::Setup, "BtnSavePar",
+                    [](App& a) { return BtnSaveParClick(a) != SettingsFileResult::Failed; }),
+    onClickExchange(FormId::Setup, "BtnLoadPar",
+                    [](App& a) { return BtnLoadParClick(a) != SettingsFileResult::Failed; }),
     // Service window.
-    onClick(FormId::Setup, "ButtonSetDefault", ButtonSetDefaultClick),
-    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, ComBoxWorkAsChange},
+    onClickExchange(FormId::Setup, "ButtonSetDefault", ButtonSetDefaultClick),
+    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, ComBoxWorkAsChange, nullptr, nullptr,
+                  nullptr, nullptr, true},
     // Service window: firmware programming.
     onClick(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
-    onClick(FormId::Setup, "SpBtnFlashMCU", rule<SpBtnFlashMCUClick>),
+    onClickExchange(FormId::Setup, "SpBtnFlashMCU", rule<SpBtnFlashMCUClick>),
     onClick(FormId::Setup, "BtnCancel", rule<BtnCancelClick>),
 
     // Operator preset dialog.

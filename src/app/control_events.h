@@ -32,6 +32,9 @@ struct ControlEvents {
     KeyDownHandler keyDown = nullptr;
     // A pick list is about to open; the handler may change its items first.
     ControlHandler dropDown = nullptr;
+    // The handler runs an operation on the link: while another operation holds the link, the
+    // control would do nothing, so it looks disabled.
+    bool takesLink = false;
 };
 
 std::span<const ControlEvents> controlEventTable();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace zelar {
@@ -17,11 +18,19 @@ class EventPump {
     // Milliseconds since an arbitrary start; never goes back.
     virtual std::int64_t tickMs() = 0;
     // Runs what is pending; when nothing is, sleeps until something arrives or maxWaitMs has
-    // passed. With maxWaitMs <= 0 it only runs what is pending, at least one pass.
+    // passed. With maxWaitMs <= 0 it only runs what is pending, at least one pass. Throws
+    // ProgramEnding when it can no longer sleep because the program is ending.
     virtual void processEvents(int maxWaitMs) = 0;
     // One-shot timer; the callback runs from within processEvents or the main loop.
     virtual TimerId startTimer(int intervalMs, std::function<void()> callback) = 0;
     virtual void stopTimer(TimerId id) = 0;
+};
+
+// Raised by a wait once the program is ending: its event loop no longer sleeps, so the wait
+// cannot last its time and the operation stops where it is, sending nothing more.
+class ProgramEnding : public std::runtime_error {
+  public:
+    ProgramEnding() : std::runtime_error("the program is ending") {}
 };
 
 // Waits at least `ms` milliseconds while events keep running; events run at least once,

@@ -37,6 +37,17 @@ Binding& Binding::onDropDown(std::function<void()> action) {
     return *this;
 }
 
+namespace {
+
+// Leaving a control means that the focus went to another control of the same window: not to
+// another window (a box, a window opened by a key chord, another program), nor to the window
+// itself, where it waits while the program has taken its control away.
+bool leftForAnotherControl(const QWidget& from, const QWidget* to) {
+    return to != nullptr && to != &from && !to->isWindow() && to->window() == from.window();
+}
+
+}  // namespace
+
 Binding& Binding::onGroupExit(std::vector<std::string_view> members, std::function<void()> action) {
     // A group never has the focus itself, so it watches where the focus goes.
     const auto inGroup = [this, members = std::move(members)](const QWidget* w) {
@@ -47,8 +58,8 @@ Binding& Binding::onGroupExit(std::vector<std::string_view> members, std::functi
     };
     connect(qApp, &QApplication::focusChanged, this,
             [this, inGroup, action = std::move(action)](QWidget* from, QWidget* to) {
-                if (inGroup(from) && !inGroup(to))
-                    binder_.run(action);
+                if (inGroup(from) && leftForAnotherControl(*from, to) && !inGroup(to))
+                    run(action);
             });
     return *this;
 }
@@ -71,8 +82,34 @@ Binding& Binding::onKeyDown(std::function<void(int keyCode)> action) {
     return *this;
 }
 
+Binding& Binding::lookDisabledWhile(std::function<bool()> busy) {
+    busy_ = std::move(busy);
+    return *this;
+}
+
 void Binding::changedByUser() {
-    binder_.run(change_ ? change_ : [] {});
+    run(change_ ? change_ : [] {});
+}
+
+void Binding::run(const std::function<void()>& action) {
+    if (widget_)
+        binder_.runFrom(*widget_->window(), action);
+}
+
+void Binding::pushCommon(const Control& control) {
+    const bool enabled = control.enabled && !(busy_ && busy_());
+    if (widget_->testAttribute(Qt::WA_Disabled) == enabled)
+        binder_.focus().setEnabled(*widget_, enabled);
+    pushVisible(control.visible);
+}
+
+FocusKeeper& Binding::focus() {
+    return binder_.focus();
+}
+
+void Binding::pushVisible(bool visible) {
+    if (widget_->isHidden() == visible)
+        binder_.focus().setVisible(*widget_, visible);
 }
 
 namespace {
@@ -95,22 +132,24 @@ bool Binding::eventFilter(QObject* watched, QEvent* event) {
     if (watched != widget_)
         return false;
     if (dropDown_ && opensList(*event))
-        binder_.run(dropDown_);
+        run(dropDown_);
     if (event->type() == QEvent::FocusIn && enter_) {
-        binder_.run(enter_);
+        run(enter_);
     } else if (event->type() == QEvent::FocusOut && exit_) {
-        binder_.run(exit_);
+        // The control that has the focus now is set before the old one hears of its loss.
+        if (leftForAnotherControl(*widget_, QApplication::focusWidget()))
+            run(exit_);
     } else if (event->type() == QEvent::KeyPress) {
         const auto& press = static_cast<const QKeyEvent&>(*event);
         if (keyDown_) {
             if (const int code = virtualKeyCode(press.key()); code != 0)
-                binder_.run([&] { keyDown_(code); });
+                run([&] { keyDown_(code); });
         }
         if (!key_)
             return false;
         const QString text = press.text();
         bool accepted = true;
-        binder_.run([&] {
+        run([&] {
             for (const char32_t key : text.toUcs4())
                 accepted = accepted && key_(key);
         });
@@ -154,6 +193,17 @@ void Binder::run(const std::function<void()>& handler) {
             handler();
     });
     pushAll();
+}
+
+void Binder::runFrom(QWidget& window, const std::function<void()>& handler) {
+    running_.push_back(&window);
+    // Nothing escapes run(), so the window is always taken off again.
+    run(handler);
+    running_.pop_back();
+}
+
+bool Binder::handlerRunsIn(const QWidget& window) const {
+    return std::find(running_.begin(), running_.end(), &window) != running_.end();
 }
 
 Binding& Binder::bind(QWidget& root, const NamedControl& named) {

@@ -12,6 +12,7 @@
 #include "forms/controls.h"
 #include "forms/form_main.h"
 #include "ui/error_report.h"
+#include "ui/focus_keeper.h"
 
 class QWidget;
 
@@ -36,10 +37,11 @@ class Binding : public QObject {
     // The list is about to open (a click on it, F4, Alt+Up/Down or Space); the action may
     // change the items before they are shown.
     Binding& onDropDown(std::function<void()> action);
-    // The input focus left the control.
+    // The input focus left the control for another control of the same window (another window
+    // becoming active is no leaving).
     Binding& onExit(std::function<void()> action);
-    // The input focus moved from one of the named controls inside this group to a control that
-    // is none of them.
+    // The input focus moved from one of the named controls inside this group to another control
+    // of the window that is none of them.
     Binding& onGroupExit(std::vector<std::string_view> members, std::function<void()> action);
     // Each typed character before the control sees it (Enter as U+000D, Backspace as U+0008);
     // false drops the key.
@@ -48,6 +50,9 @@ class Binding : public QObject {
     // (Enter 13, Escape 27, letters and digits their upper-case character); the control still
     // gets the key.
     Binding& onKeyDown(std::function<void(int keyCode)> action);
+    // The widget looks disabled while `busy` holds, whatever the model says; the model keeps
+    // its own state, which the widget shows again afterwards.
+    Binding& lookDisabledWhile(std::function<bool()> busy);
 
     QWidget& widget() const { return *widget_; }
 
@@ -55,10 +60,17 @@ class Binding : public QObject {
     // The model already holds the user's change; runs the action and shows its results.
     void changedByUser();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shows the control's enabled and visible state; the focus never moves on to a neighbour.
+    void pushCommon(const Control& control);
+    void pushVisible(bool visible);
+    FocusKeeper& focus();
 
   private:
+    void run(const std::function<void()>& action);
+
     Binder& binder_;
     QPointer<QWidget> widget_;
+    std::function<bool()> busy_;
     std::function<void()> change_;
     std::function<void()> enter_;
     std::function<void()> exit_;
@@ -100,6 +112,12 @@ class Binder {
     void pushAll();
     // Runs a handler through the handler runner, reports what escapes it, then shows the models.
     void run(const std::function<void()>& handler);
+    // The same for a handler started from a control of `window`.
+    void runFrom(QWidget& window, const std::function<void()>& handler);
+    // Whether a handler started from a control of the window has not yet returned: it waits
+    // for the modem, and the window must not go away under it.
+    bool handlerRunsIn(const QWidget& window) const;
+    FocusKeeper& focus() { return focus_; }
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
     // How handlers are run, so that errors the handlers leave to the front end are dealt with
     // the same way in every front end.
@@ -119,6 +137,8 @@ class Binder {
     std::vector<FocusRequest> focusRequests_;
     ErrorReporter reporter_;
     HandlerRunner runner_;
+    FocusKeeper focus_;
+    std::vector<const QWidget*> running_;  // the window of each handler under way
     bool pushing_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/config_program.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 
 #include "app/core/handler_guard.h"
@@ -10,6 +11,7 @@
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
 #include "ui/window_bindings.h"
+#include "ui/window_caption.h"
 
 namespace zelar::ui {
 
@@ -23,6 +25,10 @@ ConfigProgram::ConfigProgram()
       dialogs_(main_),
       app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
+    // Qt's own dialogs and buttons speak the window's language.
+    if (qtTranslation_.load(QStringLiteral("qtbase_ru"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslation_);
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = localeTimeText;
     dialogs_.addWindow(WindowId::Setup, setup_);
@@ -39,7 +45,14 @@ ConfigProgram::ConfigProgram()
     pump_.setErrorReporter(report);
     port_.setErrorReporter(report);
     bootPort_.setErrorReporter(report);
-    setup_.canClose = [this] { return FormSetupCloseQuery(app_); };
+    // A window does not close while an operation started from it runs: the operation would
+    // go on unseen, holding the port. The service window also stays while firmware is being
+    // programmed, which goes on between handlers.
+    main_.canClose = [this] { return !binder_.handlerRunsIn(main_); };
+    setup_.canClose = [this] {
+        return !binder_.handlerRunsIn(setup_) && FormSetupCloseQuery(app_);
+    };
+    ussd_.canClose = [this] { return !binder_.handlerRunsIn(ussd_); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {
@@ -56,9 +69,12 @@ ConfigProgram::ConfigProgram()
     bindControlEvents(binder_, main_, FormId::Main, app_);
     bindControlEvents(binder_, setup_, FormId::Setup, app_);
     bindControlEvents(binder_, ussd_, FormId::Ussd, app_);
-    setup_.setWindowTitle(QString::fromStdString(app_.setup.caption));
-    ussd_.setWindowTitle(QString::fromStdString(app_.ussd.caption));
-    log_.setWindowTitle(QString::fromStdString(app_.log.caption));
+    // The service window follows its rows as they are shown and hidden; the file's rows keep
+    // their width when "Дата выпуска:" is hidden.
+    setup_.form.firmwareFields->setColumnMinimumWidth(0, setup_.form.Label4->sizeHint().width());
+    setup_.setWindowTitle(shownCaption(app_.setup.caption));
+    ussd_.setWindowTitle(shownCaption(app_.ussd.caption));
+    log_.setWindowTitle(shownCaption(app_.log.caption));
 
     const QString iniPath = modemIniPath();
     if (!iniPath.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTranslator>
 #include <memory>
 
 #include "app/core/app.h"
@@ -38,6 +39,7 @@ class ConfigProgram {
     void close();
     void reportError(const std::exception& error);
 
+    QTranslator qtTranslation_;  // first, so that it outlives every window
     std::unique_ptr<DeviceMap> devices_;
     QtSerialPort port_;
     QtSerialPort bootPort_;  // the service window's boot loader link

@@ -24,13 +24,6 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-void pushCommon(QWidget& widget, const Control& control) {
-    if (widget.testAttribute(Qt::WA_Disabled) == control.enabled)
-        widget.setEnabled(control.enabled);
-    if (widget.isHidden() == control.visible)
-        widget.setVisible(control.visible);
-}
-
 QTabWidget& tabWidgetOf(QWidget& page) {
     for (QWidget* w = page.parentWidget(); w != nullptr; w = w->parentWidget()) {
         if (auto* tabs = qobject_cast<QTabWidget*>(w))
@@ -52,7 +45,7 @@ class EditBinding : public Binding {
     }
     void push() override {
         const QSignalBlocker block(widget_);
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         const QString text = qs(control_.text);
         // The limit stops typing only; a longer text set by the program is shown whole.
         const int limit = control_.maxLength > 0 ? control_.maxLength : 32767;
@@ -74,7 +67,7 @@ class LabelBinding : public Binding {
     LabelBinding(Binder& binder, QLabel& widget, Label& control)
         : Binding(binder, widget), widget_(widget), control_(control) {}
     void push() override {
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         widget_.setText(qs(control_.caption));
         if (widget_.toolTip() != qs(control_.hint))
             widget_.setToolTip(qs(control_.hint));
@@ -93,7 +86,7 @@ class ButtonBinding : public Binding {
     }
     void push() override {
         const QSignalBlocker block(widget_);
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         widget_.setText(qs(control_.caption));
     }
 
@@ -115,7 +108,7 @@ class CheckableBinding : public Binding {
     }
     void push() override {
         const QSignalBlocker block(widget_);
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         widget_.setText(qs(control_.caption));
         if (widget_.isChecked() != control_.checked) {
             // An exclusive radio button cannot be unchecked directly.
@@ -149,7 +142,7 @@ class ComboBinding : public Binding {
     }
     void push() override {
         const QSignalBlocker block(widget_);
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         if (shownItems_ != control_.items) {
             widget_.clear();
             for (const std::string& item : control_.items)
@@ -193,11 +186,10 @@ class PanelBinding : public Binding {
     void push() override {
         if (control_.captionOnly) {
             // The holder stays enabled, so that each control in it shows its own state.
-            if (widget_.isHidden() == control_.visible)
-                widget_.setVisible(control_.visible);
+            pushVisible(control_.visible);
             greyCaption(!control_.enabled);
         } else {
-            pushCommon(widget_, control_);
+            pushCommon(control_);
         }
         if (box_ != nullptr)
             box_->setTitle(qs(control_.caption));
@@ -246,9 +238,14 @@ class TabSheetBinding : public Binding {
         const QSignalBlocker block(tabs_);
         const int index = tabs_.indexOf(&page_);
         tabs_.setTabText(index, qs(control_.caption));
+        const bool shown = control_.tabVisible && control_.enabled;
+        if (!shown)
+            focus().takeAway(page_);
         if (tabs_.isTabVisible(index) != control_.tabVisible)
             tabs_.setTabVisible(index, control_.tabVisible);
         tabs_.setTabEnabled(index, control_.enabled);
+        if (shown)
+            focus().giveBack(page_);
     }
 
   private:
@@ -302,7 +299,7 @@ class ProgressBinding : public Binding {
         widget.setPalette(palette);
     }
     void push() override {
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         if (widget_.minimum() != control_.min || widget_.maximum() != control_.max)
             widget_.setRange(control_.min, control_.max);
         if (widget_.value() != control_.position)
@@ -333,7 +330,7 @@ class TreeBinding : public Binding {
     }
     void push() override {
         const QSignalBlocker block(widget_);
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         if (!sameNodes())
             rebuild();
         const int count = static_cast<int>(items_.size());
@@ -387,7 +384,7 @@ class StatusBinding : public Binding {
         widget.addWidget(text_, 1);
     }
     void push() override {
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         text_->setText(qs(control_.text));
     }
 
@@ -408,7 +405,7 @@ class MemoBinding : public Binding {
     }
     void push() override {
         const QSignalBlocker block(widget_);
-        pushCommon(widget_, control_);
+        pushCommon(control_);
         const QString text = qs(control_.text);
         if (widget_.toPlainText() != text)
             widget_.setPlainText(text);

@@ -13,8 +13,14 @@ QStringList toNameFilters(const std::string& filter) {
             break;
         }
         const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ').trimmed();
-        // Qt takes the patterns from the last parentheses of the filter.
-        filters << (description.isEmpty() ? patterns : description) + " (" + patterns + ")";
+        // A description that already names its patterns is shown as it is; Qt takes the
+        // patterns from the last parentheses of the filter, or the whole filter without them.
+        if (description.isEmpty() || description == patterns)
+            filters << patterns;
+        else if (description.endsWith("(" + patterns + ")"))
+            filters << description;
+        else
+            filters << description + " (" + patterns + ")";
     }
     return filters;
 }

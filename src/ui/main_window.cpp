@@ -7,6 +7,8 @@
 #include <QStyleOptionFrame>
 #include <algorithm>
 
+#include "ui/window_caption.h"
+
 namespace zelar::ui {
 
 namespace {
@@ -67,7 +69,7 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 void MainWindow::placeOnScreen() {
-    setFixedSize(sizeHint());
+    setFixedSize(sizeHint().expandedTo({widthForCaption(windowTitle()), 0}));
     if (const QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -85,6 +87,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (canClose && !canClose()) {
+        event->ignore();
+        return;
+    }
     if (onClose)
         onClose();
     event->accept();

@@ -23,6 +23,8 @@ class MainWindow : public QMainWindow {
     void placeOnScreen();
 
     std::function<void()> onFirstShow;
+    // Asked before the window closes; false keeps it open.
+    std::function<bool()> canClose;
     std::function<void()> onClose;
 
   protected:

@@ -6,6 +6,7 @@
 
 #include "app/shell/key_chords.h"
 #include "ui/file_filters.h"
+#include "ui/window_caption.h"
 
 namespace zelar::ui {
 
@@ -86,6 +87,20 @@ std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMod
     return dialog.selectedFiles().first().toStdString();
 }
 
+QMargins framesOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inside = window.geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(),
+            frame.right() - inside.right(), frame.bottom() - inside.bottom()};
+}
+
+// The frame the window manager puts round a window is known once the window has been shown;
+// until then the main window's frame stands in for it.
+QMargins frameMargins(const QWidget& window, const QWidget& main) {
+    const QMargins own = framesOf(window);
+    return own.isNull() ? framesOf(main) : own;
+}
+
 }  // namespace
 
 QtDialogs::QtDialogs(QWidget& mainWindow) : main_(&mainWindow) {}
@@ -107,8 +122,9 @@ void QtDialogs::beforeShow() const {
 MessageResult QtDialogs::messageBox(const std::string& text, const std::string& caption,
                                     MessageIcon icon, MessageButtons buttons) {
     beforeShow();
-    QMessageBox box(toQt(icon), QString::fromStdString(caption), QString::fromStdString(text),
-                    toQt(buttons), main_);
+    QMessageBox box(toQt(icon), shownCaption(caption), QString::fromStdString(text), toQt(buttons),
+                    main_);
+    widenForCaption(box);
     return fromQt(box.exec(), buttons);
 }
 
@@ -134,11 +150,16 @@ void QtDialogs::showModal(WindowId id) {
         shown();
     beforeShow();
     QWidget& window = *it->second;
-    // Sized after the models have shown or hidden its rows, so that it stands centred as it
-    // will be shown.
+    // Sized after the models have shown or hidden its rows, and with the frame it will have,
+    // so that it stands centred as it will be shown.
+    // A hidden window's layouts keep the sizes its controls had before the models changed their
+    // texts; they are asked afresh.
+    for (QWidget* child : window.findChildren<QWidget*>())
+        child->updateGeometry();
     window.adjustSize();
+    widenForCaption(window);
     const QRect frame = main_->frameGeometry();
-    const QSize size = window.frameGeometry().size();
+    const QSize size = window.size().grownBy(frameMargins(window, *main_));
     const Rect place = centreOver({frame.left(), frame.top(), frame.width(), frame.height()},
                                   size.width(), size.height());
     window.move(place.left, place.top);

@@ -28,6 +28,10 @@ void QtEventPump::processEvents(int maxWaitMs) {
     connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
     end.start(maxWaitMs);
     loop.exec();
+    // Only the timer ends this loop, unless the application is quitting: then every event loop
+    // returns at once, and a wait that went on would spin.
+    if (end.isActive())
+        throw ProgramEnding();
 }
 
 EventPump::TimerId QtEventPump::startTimer(int intervalMs, std::function<void()> callback) {

@@ -59,6 +59,8 @@ void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
         if (events.keyDown != nullptr) {
             binding.onKeyDown([&app, handler = events.keyDown](int key) { handler(app, key); });
         }
+        if (events.takesLink)
+            binding.lookDisabledWhile([&app] { return app.link.busy(); });
     }
 }
 

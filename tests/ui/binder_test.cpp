@@ -245,7 +245,11 @@ TEST(FileFilters, DescriptionsAndPatternsBecomeQtNameFilters) {
     EXPECT_EQ(toNameFilters("Настройки|*.md2|Все файлы|*.*"),
               (QStringList{"Настройки (*.md2)", "Все файлы (*.*)"}));
     EXPECT_EQ(toNameFilters("Прошивка|*.dat;*.bin"), QStringList{"Прошивка (*.dat *.bin)"});
-    EXPECT_EQ(toNameFilters("Словарь (*.txt)|*.txt"), QStringList{"Словарь (*.txt) (*.txt)"});
+    EXPECT_EQ(toNameFilters("Настройки GSM-модема (*.md2)|*.md2"),
+              QStringList{"Настройки GSM-модема (*.md2)"});
+    EXPECT_EQ(toNameFilters("*.txt|*.txt"), QStringList{"*.txt"});
+    // Other patterns in the description's brackets are not the filter's.
+    EXPECT_EQ(toNameFilters("Словарь (*.txt)|*.dic"), QStringList{"Словарь (*.txt) (*.dic)"});
     EXPECT_EQ(toNameFilters("Текст"), QStringList{"Текст"});
     EXPECT_TRUE(toNameFilters("").isEmpty());
 }

@@ -36,6 +36,22 @@ TEST(QtEventPump, WaitSleepsInsteadOfSpinning) {
     EXPECT_LT(cpuMs, 0.3 * wallMs);
 }
 
+TEST(QtEventPump, AWaitOnceTheProgramIsEndingFailsInsteadOfSpinning) {
+    QtEventPump pump;
+    bool ended = false;
+    QTimer::singleShot(0, [&] {
+        // From here on every event loop returns at once.
+        QCoreApplication::exit(0);
+        try {
+            PumpDelay(pump, 1000);
+        } catch (const ProgramEnding&) {
+            ended = true;
+        }
+    });
+    QCoreApplication::exec();
+    EXPECT_TRUE(ended);
+}
+
 TEST(QtEventPump, EventsRunDuringAWait) {
     QtEventPump pump;
     std::int64_t firedAt = -1;

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "app/control_events.h"
+#include "app/gprs_rules.h"
+#include "ui/qt_printers.h"
+#include "ui/window_fixture.h"
+
+// The rules every window keeps, whichever control or operation is at work.
+namespace zelar::ui {
+namespace {
+
+class WindowRules : public test::Window {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(program->start());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&program->mainWindow()));
+    }
+    // Runs `inside` in the service window, its settings file buttons enabled as by a login.
+    void inServiceWindow(const std::function<void(SetupWindow&)>& inside) {
+        SetupWindow& setup = program->setupWindow();
+        program->app().setup.BtnLoadPar.enabled = true;
+        QTimer::singleShot(0, &setup, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&setup));
+            inside(setup);
+            setup.done(QDialog::Accepted);
+        });
+        program->app().services.dialogs.showModal(WindowId::Setup);
+    }
+    // Runs `action`; each modal window but `except` that it opens meets `during`, then closes.
+    static void duringModal(QWidget* except, const std::function<void()>& action,
+                            const std::function<void(QWidget& modal)>& during) {
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal != except) {
+                during(*modal);
+                modal->close();
+            }
+        });
+        closer.start(20);
+        action();
+    }
+    static QAbstractButton& button(QWidget& window, const char* name) {
+        return *window.findChild<QAbstractButton*>(name);
+    }
+    // The read holds the link while it shows "Не могу открыть порт".
+    void duringRead(const std::function<void()>& during) {
+        duringModal(
+            nullptr, [&] { button(program->mainWindow(), "btnReadNastUser").click(); },
+            [&](QWidget&) { during(); });
+    }
+};
+
+TEST_F(WindowRules, TheFocusReturnsToTheButtonThatStartedAnOperation) {
+    inServiceWindow([&](SetupWindow& setup) {
+        QAbstractButton& load = button(setup, "BtnLoadPar");
+        load.setFocus();
+        // The file dialog is cancelled while the button is disabled.
+        duringModal(
+            &setup, [&] { QTest::keyClick(&load, Qt::Key_Space); }, [](QWidget&) {});
+        EXPECT_EQ(setup.focusWidget(), &load);
+    });
+}
+
+TEST_F(WindowRules, AWindowStaysOpenWhileItsOperationRuns) {
+    MainWindow& main = program->mainWindow();
+    duringRead([&] { EXPECT_FALSE(main.close()); });
+    inServiceWindow([&](SetupWindow& setup) {
+        duringModal(
+            &setup, [&] { button(setup, "BtnLoadPar").click(); },
+            [&](QWidget&) { EXPECT_FALSE(setup.close()); });
+    });
+    EXPECT_TRUE(main.close());
+}
+
+TEST_F(WindowRules, ControlsThatTakeTheLinkLookDisabledWhileAnotherOperationHoldsIt) {
+    std::vector<QWidget*> controls;
+    for (const ControlEvents& e : controlEventTable()) {
+        QWidget* window = e.form == FormId::Main ? static_cast<QWidget*>(&program->mainWindow())
+                                                 : &program->setupWindow();
+        if (e.takesLink && e.name != "btnReadNastUser")
+            controls.push_back(window->findChild<QWidget*>(QString::fromUtf8(e.name.data())));
+    }
+    const auto enabled = [&] {
+        QList<bool> states;
+        for (QWidget* control : controls)
+            states << control->isEnabled();
+        return states;
+    };
+    const QList<bool> before = enabled();
+    ASSERT_TRUE(before.contains(true));
+    duringRead([&] { EXPECT_FALSE(enabled().contains(true)); });
+    EXPECT_EQ(enabled(), before);
+}
+
+// Qt's own button texts are Russian; a box is as wide as its whole caption, and an empty
+// caption stays empty where the platforms would put the program's name.
+TEST_F(WindowRules, BoxesSpeakRussianAndShowTheirWholeCaption) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    for (const char* caption : {"Восстановление настроек", ""}) {
+        duringModal(
+            nullptr,
+            [&] {
+                program->app().services.dialogs.messageBox("?", caption, MessageIcon::Question,
+                                                           MessageButtons::YesNo);
+            },
+            [&](QWidget& box) {
+                QStringList texts;
+                for (const QAbstractButton* b : box.findChildren<QAbstractButton*>())
+                    texts << b->text().remove('&');
+                EXPECT_EQ(texts, (QStringList{"Да", "Нет"}));
+                EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(caption) + 100);
+                EXPECT_EQ(box.windowTitle(), *caption != 0 ? caption : " ");
+            });
+    }
+}
+
+TEST_F(WindowRules, AnotherWindowOpeningIsNoLeavingOfAField) {
+    App& app = program->app();
+    app.main.CheckModemFlagGPRS.checked = app.main.RBtnDNS1.checked = true;
+    applyGprsSwitch(app.main);
+    RBtnDNSClick(app, 1);
+    app.main.EditGPRSDNS1.text.clear();
+    struct Row {
+        Page page;
+        const char* field;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Row& row : {Row{Page::TabSheetECall, "EditECallMic", Qt::Key_F11,
+                               Qt::ControlModifier},  // the log window
+                           Row{Page::TabSheet5, "EditGPRSDNS1", Qt::Key_7,
+                               Qt::ControlModifier | Qt::AltModifier}}) {  // the service window
+        app.main.page(row.page).tabVisible = true;
+        app.main.activePage = row.page;
+        program->binder().pushAll();
+        program->mainWindow().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&program->mainWindow()));
+        auto& field = widget<QLineEdit>(row.field);
+        field.setFocus();
+        int opened = 0;
+        duringModal(
+            nullptr, [&] { QTest::keyClick(&field, row.key, row.modifiers); },
+            [&](QWidget&) { ++opened; });
+        EXPECT_EQ(opened, 1) << row.field;
+    }
+}
+
+}  // namespace
+}  // namespace zelar::ui
