@@ -45,59 +45,67 @@ FileLine header(std::string text) {
 
 using K = LineKind;
 
-std::vector<FileLine> buildLines() {
-    std::vector<FileLine> t;
+// When and from which modem the file was saved; only the marker is read back.
+void addTitle(std::vector<FileLine>& t) {
     t.push_back({K::Created, "Created: ", 0, [](Content& c) -> Ref { return &c.created; }});
     t.push_back({K::Note, "S/N: ", 6, [](Content& c) -> Ref { return &c.serialNumber; }});
     t.push_back({K::Note, "Soft version: ", 4, [](Content& c) -> Ref { return &c.softVersion; }});
+}
+
+void addModemSection(std::vector<FileLine>& t) {
     t.push_back(header("Modem"));
     t.push_back(line(
         K::Hex, 2, [](auto& c) -> auto& { return c.image.modemFlags; }));
     t.push_back(line(
         K::Hex, 2, [](auto& c) -> auto& { return c.image.modemType; }));
-    for (int i = 0; i < kSimCount; ++i) {
-        t.push_back(header("SIM" + std::to_string(i + 1)));
-        auto sim = [i](Content& c) -> SimRecord& { return c.image.sims[i]; };
-        t.push_back(line(
-            K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).flags; }));
-        t.push_back(line(
-            K::AsHeld, 4, [sim](auto& c) -> auto& { return sim(c).pin; }));
-        t.push_back(line(
-            K::AsHeld, 8, [sim](auto& c) -> auto& { return sim(c).puk; }));
-        t.push_back(line(
-            K::AsHeld, 3, [sim](auto& c) -> auto& { return sim(c).ussd; }));
-        t.push_back(line(
-            K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).balanceThreshold; }));
-        t.push_back(line(
-            K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnName; }));
-        t.push_back(line(
-            K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnLogin; }));
-        t.push_back(line(
-            K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnPassword; }));
-        // Both SIM sections carry both check boxes.
-        t.push_back(line(
-            K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
-    }
-    for (int i = 0; i < kUserCount; ++i) {
-        t.push_back(header("User" + std::to_string(i + 1)));
-        auto user = [i](Content& c) -> UserRecord& { return c.image.users[i]; };
-        t.push_back(line(
-            K::Hex, 2, [user](auto& c) -> auto& { return user(c).status; }));
-        t.push_back(line(
-            K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageType; }));
-        t.push_back(line(
-            K::Digits, 4, [user](auto& c) -> auto& { return user(c).password; }));
-        t.push_back(line(
-            K::Hex, 2, [user](auto& c) -> auto& { return user(c).options; }));
-        t.push_back(line(
-            K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageClasses; }));
-        t.push_back(line(
-            K::Hex, 2, [user](auto& c) -> auto& { return user(c).testPeriodHours; }));
-        t.push_back(line(
-            K::Hex, 4, [user](auto& c) -> auto& { return user(c).objectOffset; }));
-        t.push_back(line(
-            K::Padded, 12, [user](auto& c) -> auto& { return user(c).phone; }));
-    }
+}
+
+void addSimSection(std::vector<FileLine>& t, int i) {
+    t.push_back(header("SIM" + std::to_string(i + 1)));
+    auto sim = [i](Content& c) -> SimRecord& { return c.image.sims[i]; };
+    t.push_back(line(
+        K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).flags; }));
+    t.push_back(line(
+        K::AsHeld, 4, [sim](auto& c) -> auto& { return sim(c).pin; }));
+    t.push_back(line(
+        K::AsHeld, 8, [sim](auto& c) -> auto& { return sim(c).puk; }));
+    t.push_back(line(
+        K::AsHeld, 3, [sim](auto& c) -> auto& { return sim(c).ussd; }));
+    t.push_back(line(
+        K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).balanceThreshold; }));
+    t.push_back(line(
+        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnName; }));
+    t.push_back(line(
+        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnLogin; }));
+    t.push_back(line(
+        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnPassword; }));
+    // Both SIM sections carry both check boxes.
+    t.push_back(line(
+        K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
+}
+
+void addUserSection(std::vector<FileLine>& t, int i) {
+    t.push_back(header("User" + std::to_string(i + 1)));
+    auto user = [i](Content& c) -> UserRecord& { return c.image.users[i]; };
+    t.push_back(line(
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).status; }));
+    t.push_back(line(
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageType; }));
+    t.push_back(line(
+        K::Digits, 4, [user](auto& c) -> auto& { return user(c).password; }));
+    t.push_back(line(
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).options; }));
+    t.push_back(line(
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageClasses; }));
+    t.push_back(line(
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).testPeriodHours; }));
+    t.push_back(line(
+        K::Hex, 4, [user](auto& c) -> auto& { return user(c).objectOffset; }));
+    t.push_back(line(
+        K::Padded, 12, [user](auto& c) -> auto& { return user(c).phone; }));
+}
+
+void addGprsSection(std::vector<FileLine>& t) {
     t.push_back(header("GPRS"));
     t.push_back(line(
         K::Hex, 4, [](auto& c) -> auto& { return c.image.linkTestPeriod; }));
@@ -125,6 +133,17 @@ std::vector<FileLine> buildLines() {
         K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[0].dnsName; }));
     t.push_back(line(
         K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[1].dnsName; }));
+}
+
+std::vector<FileLine> buildLines() {
+    std::vector<FileLine> t;
+    addTitle(t);
+    addModemSection(t);
+    for (int i = 0; i < kSimCount; ++i)
+        addSimSection(t, i);
+    for (int i = 0; i < kUserCount; ++i)
+        addUserSection(t, i);
+    addGprsSection(t);
     return t;
 }
 

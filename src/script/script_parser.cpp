@@ -1,7 +1,5 @@
 #include "script/script_parser.h"
 
-#include <array>
-
 #include "text/hex.h"
 
 namespace zelar {
@@ -11,30 +9,6 @@ namespace {
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
-
-struct ActionForm {
-    std::string_view name;
-    ScriptAction action;
-    std::size_t minArgs;
-    std::size_t maxArgs;
-    std::string_view usage;
-};
-
-constexpr std::size_t kAny = static_cast<std::size_t>(-1);
-
-constexpr std::array kActions = {
-    ActionForm{"port", ScriptAction::Port, 1, 1, "port COMn"},
-    ActionForm{"select", ScriptAction::Select, 2, 2, "select CONTROL ITEM"},
-    ActionForm{"set", ScriptAction::Set, 2, 2, "set CONTROL TEXT"},
-    ActionForm{"check", ScriptAction::Check, 2, 2, "check CONTROL 0|1"},
-    ActionForm{"click", ScriptAction::Click, 1, 1, "click CONTROL"},
-    ActionForm{"key", ScriptAction::Key, 2, 2, "key CONTROL Enter"},
-    ActionForm{"answer", ScriptAction::Answer, 1, 1, "answer Yes|No|OK|Cancel|Retry"},
-    ActionForm{"file", ScriptAction::File, 1, 1, "file PATH"},
-    ActionForm{"wait", ScriptAction::Wait, 1, 1, "wait MS"},
-    ActionForm{"dump", ScriptAction::Dump, 0, kAny, "dump [CONTROL...]"},
-    ActionForm{"expect", ScriptAction::Expect, 2, 2, "expect CONTROL VALUE"},
-};
 
 bool isPortName(std::string_view s) {
     return s.size() > 3 && s.substr(0, 3) == "COM" && parseDecimal(s.substr(3)).has_value();
@@ -136,15 +110,16 @@ ParsedScript parseScript(std::string_view text) {
         if (!words)
             return fail(error);
         const std::string& name = words->front();
-        const ActionForm* form = nullptr;
-        for (const ActionForm& f : kActions) {
+        const ScriptActionForm* form = nullptr;
+        for (const ScriptActionForm& f : kScriptActions) {
             if (f.name == name)
                 form = &f;
         }
         if (form == nullptr)
             return fail("unknown action '" + name + "'");
         std::vector<std::string> args(words->begin() + 1, words->end());
-        if (args.size() < form->minArgs || (form->maxArgs != kAny && args.size() > form->maxArgs))
+        if (args.size() < form->minArgs ||
+            (form->maxArgs != kAnyArgCount && args.size() > form->maxArgs))
             return fail("expected '" + std::string(form->usage) + "'");
         error = checkArguments(form->action, args);
         if (!error.empty())

@@ -222,173 +222,226 @@ void ScriptRunner::dump(const std::vector<std::string>& names) {
     }
 }
 
-std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& line) {
-    const auto& args = line.args;
-    const auto events = [](const Found& c) { return findControlEvents(c.form, c.name); };
-    const auto onEvent = [&](const Found& c, ControlHandler ControlEvents::*member) {
-        const ControlEvents* e = events(c);
-        return e == nullptr || handle(e->*member);
+const ScriptRunner::ActionRun& ScriptRunner::actionRun(ScriptAction action) {
+    using A = ScriptAction;
+    using R = ScriptRunner;
+    static constexpr std::array kRuns = {
+        ActionRun{A::Port, nullptr, &R::selectPort}, ActionRun{A::Select, nullptr, &R::select},
+        ActionRun{A::Set, nullptr, &R::set},         ActionRun{A::Check, nullptr, &R::check},
+        ActionRun{A::Click, nullptr, &R::click},     ActionRun{A::Key, nullptr, &R::pressEnter},
+        ActionRun{A::Answer, &R::answer, nullptr},   ActionRun{A::File, &R::nameFile, nullptr},
+        ActionRun{A::Wait, &R::wait, nullptr},       ActionRun{A::Dump, &R::dumpControls, nullptr},
+        ActionRun{A::Expect, &R::expect, nullptr},
     };
-    const auto failed = [](const Found& c) {
-        return Refusal{1, c.name + ": the operation failed"};
-    };
+    static_assert(std::all_of(kScriptActions.begin(), kScriptActions.end(),
+                              [](const ScriptActionForm& form) {
+                                  return std::any_of(
+                                      kRuns.begin(), kRuns.end(),
+                                      [&](const ActionRun& r) { return r.action == form.action; });
+                              }),
+                  "every action the parser takes has a function that runs it");
+    return *std::find_if(kRuns.begin(), kRuns.end(),
+                         [action](const ActionRun& r) { return r.action == action; });
+}
 
-    switch (line.action) {
-        case ScriptAction::Answer:
-            dialogs_.queueAnswer(answerFromName(args[0]));
-            return std::nullopt;
-        case ScriptAction::File:
-            dialogs_.queueFile(args[0].empty() ? std::nullopt : std::optional(args[0]));
-            return std::nullopt;
-        case ScriptAction::Wait:
-            PumpDelay(app_.services.pump, parseDecimal(args[0]).value_or(0));
-            return std::nullopt;
-        case ScriptAction::Dump:
-            for (const std::string& name : args) {
-                if (auto hidden = closedToLogin(*find(name)))
-                    return hidden;
-            }
-            dump(args);
-            return std::nullopt;
-        case ScriptAction::Expect: {
-            const auto c = find(args[0]);
-            if (auto hidden = closedToLogin(*c))
-                return hidden;
-            const std::string value =
-                c->ref ? controlValue(*c->ref) : app_.main.page(app_.main.activePage).caption;
-            if (value != args[1])
-                return Refusal{1, args[0] + " is \"" + value + "\", expected \"" + args[1] + "\""};
-            return std::nullopt;
-        }
-        default:
-            break;
-    }
+std::optional<ScriptRunner::Refusal> ScriptRunner::runLine(const ScriptLine& line) {
+    const ActionRun& run = actionRun(line.action);
+    if (run.onLine != nullptr)
+        return (this->*run.onLine)(line.args);
 
     // The rest acts on a control, as a person would.
-    const bool isPort = line.action == ScriptAction::Port;
-    const auto c = find(isPort ? "ComboBox1" : args[0]);
+    const auto c = find(line.action == ScriptAction::Port ? "ComboBox1" : line.args[0]);
     if (const auto refused = reachable(*c))
         return refused;
     if (!c->ref && line.action != ScriptAction::Select)
         return Refusal{2, c->name + " only takes select"};
-    const std::string& item = isPort ? args[0] : args[1];
+    return (this->*run.onControl)(*c, line.args);
+}
 
-    switch (line.action) {
-        case ScriptAction::Port:
-        case ScriptAction::Select: {
-            if (!c->ref) {
-                TformMain& m = app_.main;
-                for (int i = 0; i < kPageCount; ++i) {
-                    const TabSheet& sheet = m.page(static_cast<Page>(i));
-                    if (sheet.tabVisible && trimRight(sheet.caption) == trimRight(item)) {
-                        moveFocus(*c);
-                        m.activePage = static_cast<Page>(i);
-                        return std::nullopt;
-                    }
-                }
-                return Refusal{2, "PageControl1 shows no tab \"" + item + "\""};
-            }
-            if (auto* box = std::get_if<ComboBox*>(&*c->ref)) {
-                // The list is opened before an item is picked, as a person does.
-                moveFocus(*c);
-                onEvent(*c, &ControlEvents::dropDown);
-                const auto& items = (*box)->items;
-                const auto it = std::find_if(items.begin(), items.end(), [&](const std::string& s) {
-                    return trimRight(s) == trimRight(item);
-                });
-                if (it == items.end())
-                    return Refusal{2, c->name + " has no item \"" + item + "\""};
-                moveFocus(*c);
-                selectItem(**box, static_cast<int>(it - items.begin()));
-                if (!onEvent(*c, &ControlEvents::change))
-                    return failed(*c);
-                return std::nullopt;
-            }
-            if (auto* tree = std::get_if<TreeView*>(&*c->ref)) {
-                const auto& nodes = (*tree)->nodes;
-                const auto it = std::find_if(nodes.begin(), nodes.end(), [&](const TreeNode& n) {
-                    return trimRight(n.text) == trimRight(item);
-                });
-                if (it == nodes.end())
-                    return Refusal{2, c->name + " has no node \"" + item + "\""};
-                moveFocus(*c);
-                (*tree)->selected = static_cast<int>(it - nodes.begin());
-                if (!onEvent(*c, &ControlEvents::change))
-                    return failed(*c);
-                return std::nullopt;
-            }
-            return Refusal{2, c->name + " is not a list"};
-        }
-        case ScriptAction::Set: {
-            auto* edit = std::get_if<Edit*>(&*c->ref);
-            if (edit == nullptr)
-                return Refusal{2, c->name + " is not a text field"};
-            if ((*edit)->readOnly)
-                return Refusal{2, c->name + " is read-only"};
-            moveFocus(*c);
-            typeText(**edit, item);
-            onEvent(*c, &ControlEvents::change);
-            // The text is complete, so the field's own rule runs now; a group's rule waits until
-            // the focus leaves the group.
-            if (const ControlEvents* e = events(*c);
-                e && e->exit && groupMembers(c->form, c->name).empty()) {
-                focusedExitRan_ = true;
-                handle(e->exit);
-            }
-            return std::nullopt;
-        }
-        case ScriptAction::Check: {
-            const bool want = item == "1";
-            if (auto* box = std::get_if<CheckBox*>(&*c->ref)) {
-                if ((*box)->checked == want)
-                    return std::nullopt;
-                moveFocus(*c);
-                (*box)->checked = want;
-                if (!onEvent(*c, &ControlEvents::click))
-                    return failed(*c);
-                return std::nullopt;
-            }
-            auto* radio = std::get_if<RadioButton*>(&*c->ref);
-            if (radio == nullptr)
-                return Refusal{2, c->name + " is not a check box or radio button"};
-            if ((*radio)->checked == want)
-                return std::nullopt;
-            if (!want)
-                return Refusal{2, c->name + " is a radio button: check another one of its group"};
-            moveFocus(*c);
-            for (std::string_view other : radioGroupOf(c->name)) {
-                if (const auto o = find(std::string(other)); o && o->ref) {
-                    if (auto* r = std::get_if<RadioButton*>(&*o->ref))
-                        (*r)->checked = false;
-                }
-            }
-            (*radio)->checked = true;
-            if (!onEvent(*c, &ControlEvents::click))
-                return failed(*c);
-            return std::nullopt;
-        }
-        case ScriptAction::Click:
-            if (!std::holds_alternative<Button*>(*c->ref))
-                return Refusal{2, c->name + " is not a button"};
-            moveFocus(*c);
-            if (!onEvent(*c, &ControlEvents::click))
-                return failed(*c);
-            return std::nullopt;
-        case ScriptAction::Key: {
-            moveFocus(*c);
-            const ControlEvents* e = events(*c);
-            if (e && e->keyDown) {
-                bool good = false;
-                runHandler(app_, [&] { good = e->keyDown(app_, 13); });
-                takeFocusRequest();
-                if (!good)
-                    return failed(*c);
-            }
-            return std::nullopt;
-        }
-        default:
-            return std::nullopt;
+bool ScriptRunner::onEvent(const Found& c, ControlHandler ControlEvents::*event) {
+    const ControlEvents* e = findControlEvents(c.form, c.name);
+    return e == nullptr || handle(e->*event);
+}
+
+ScriptRunner::Refusal ScriptRunner::failed(const Found& c) {
+    return Refusal{1, c.name + ": the operation failed"};
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::answer(const Args& args) {
+    dialogs_.queueAnswer(answerFromName(args[0]));
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::nameFile(const Args& args) {
+    dialogs_.queueFile(args[0].empty() ? std::nullopt : std::optional(args[0]));
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::wait(const Args& args) {
+    PumpDelay(app_.services.pump, parseDecimal(args[0]).value_or(0));
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::dumpControls(const Args& args) {
+    for (const std::string& name : args) {
+        if (auto hidden = closedToLogin(*find(name)))
+            return hidden;
     }
+    dump(args);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::expect(const Args& args) {
+    const auto c = find(args[0]);
+    if (auto hidden = closedToLogin(*c))
+        return hidden;
+    const std::string value =
+        c->ref ? controlValue(*c->ref) : app_.main.page(app_.main.activePage).caption;
+    if (value != args[1])
+        return Refusal{1, args[0] + " is \"" + value + "\", expected \"" + args[1] + "\""};
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::selectPort(const Found& c, const Args& args) {
+    return choose(c, args[0]);
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::select(const Found& c, const Args& args) {
+    return choose(c, args[1]);
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::choose(const Found& c, const std::string& item) {
+    if (!c.ref)
+        return selectTab(c, item);
+    if (auto* box = std::get_if<ComboBox*>(&*c.ref))
+        return selectListItem(c, **box, item);
+    if (auto* tree = std::get_if<TreeView*>(&*c.ref))
+        return selectNode(c, **tree, item);
+    return Refusal{2, c.name + " is not a list"};
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::selectTab(const Found& c,
+                                                             const std::string& caption) {
+    TformMain& m = app_.main;
+    for (int i = 0; i < kPageCount; ++i) {
+        const TabSheet& sheet = m.page(static_cast<Page>(i));
+        if (sheet.tabVisible && trimRight(sheet.caption) == trimRight(caption)) {
+            moveFocus(c);
+            m.activePage = static_cast<Page>(i);
+            return std::nullopt;
+        }
+    }
+    return Refusal{2, "PageControl1 shows no tab \"" + caption + "\""};
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::selectListItem(const Found& c, ComboBox& box,
+                                                                  const std::string& item) {
+    // The list is opened before an item is picked, as a person does.
+    moveFocus(c);
+    onEvent(c, &ControlEvents::dropDown);
+    const auto& items = box.items;
+    const auto it = std::find_if(items.begin(), items.end(), [&](const std::string& s) {
+        return trimRight(s) == trimRight(item);
+    });
+    if (it == items.end())
+        return Refusal{2, c.name + " has no item \"" + item + "\""};
+    moveFocus(c);
+    selectItem(box, static_cast<int>(it - items.begin()));
+    if (!onEvent(c, &ControlEvents::change))
+        return failed(c);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::selectNode(const Found& c, TreeView& tree,
+                                                              const std::string& item) {
+    const auto& nodes = tree.nodes;
+    const auto it = std::find_if(nodes.begin(), nodes.end(), [&](const TreeNode& n) {
+        return trimRight(n.text) == trimRight(item);
+    });
+    if (it == nodes.end())
+        return Refusal{2, c.name + " has no node \"" + item + "\""};
+    moveFocus(c);
+    tree.selected = static_cast<int>(it - nodes.begin());
+    if (!onEvent(c, &ControlEvents::change))
+        return failed(c);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::set(const Found& c, const Args& args) {
+    const std::string& text = args[1];
+    auto* edit = std::get_if<Edit*>(&*c.ref);
+    if (edit == nullptr)
+        return Refusal{2, c.name + " is not a text field"};
+    if ((*edit)->readOnly)
+        return Refusal{2, c.name + " is read-only"};
+    moveFocus(c);
+    typeText(**edit, text);
+    onEvent(c, &ControlEvents::change);
+    // The text is complete, so the field's own rule runs now; a group's rule waits until the focus
+    // leaves the group.
+    if (const ControlEvents* e = findControlEvents(c.form, c.name);
+        e && e->exit && groupMembers(c.form, c.name).empty()) {
+        focusedExitRan_ = true;
+        handle(e->exit);
+    }
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::check(const Found& c, const Args& args) {
+    const bool want = args[1] == "1";
+    if (auto* radio = std::get_if<RadioButton*>(&*c.ref))
+        return checkRadioButton(c, **radio, want);
+    auto* box = std::get_if<CheckBox*>(&*c.ref);
+    if (box == nullptr)
+        return Refusal{2, c.name + " is not a check box or radio button"};
+    if ((*box)->checked == want)
+        return std::nullopt;
+    moveFocus(c);
+    (*box)->checked = want;
+    if (!onEvent(c, &ControlEvents::click))
+        return failed(c);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::checkRadioButton(const Found& c,
+                                                                    RadioButton& radio, bool want) {
+    if (radio.checked == want)
+        return std::nullopt;
+    if (!want)
+        return Refusal{2, c.name + " is a radio button: check another one of its group"};
+    moveFocus(c);
+    for (std::string_view other : radioGroupOf(c.name)) {
+        if (const auto o = find(std::string(other)); o && o->ref) {
+            if (auto* r = std::get_if<RadioButton*>(&*o->ref))
+                (*r)->checked = false;
+        }
+    }
+    radio.checked = true;
+    if (!onEvent(c, &ControlEvents::click))
+        return failed(c);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::click(const Found& c, const Args&) {
+    if (!std::holds_alternative<Button*>(*c.ref))
+        return Refusal{2, c.name + " is not a button"};
+    moveFocus(c);
+    if (!onEvent(c, &ControlEvents::click))
+        return failed(c);
+    return std::nullopt;
+}
+
+std::optional<ScriptRunner::Refusal> ScriptRunner::pressEnter(const Found& c, const Args&) {
+    moveFocus(c);
+    const ControlEvents* e = findControlEvents(c.form, c.name);
+    if (e && e->keyDown) {
+        bool good = false;
+        runHandler(app_, [&] { good = e->keyDown(app_, 13); });
+        takeFocusRequest();
+        if (!good)
+            return failed(c);
+    }
+    return std::nullopt;
 }
 
 }  // namespace zelar

@@ -40,8 +40,42 @@ class ScriptRunner {
         std::string message;
     };
 
+    using Args = std::vector<std::string>;
+    // One function for each action: one that acts on the line's arguments, or one that acts on
+    // the control the line names, once that is known to be reachable.
+    using LineAction = std::optional<Refusal> (ScriptRunner::*)(const Args&);
+    using ControlAction = std::optional<Refusal> (ScriptRunner::*)(const Found&, const Args&);
+    struct ActionRun {
+        ScriptAction action;
+        LineAction onLine;
+        ControlAction onControl;
+    };
+    static const ActionRun& actionRun(ScriptAction action);
+
     std::optional<Found> find(const std::string& name) const;
     std::optional<Refusal> runLine(const ScriptLine& line);
+    std::optional<Refusal> answer(const Args& args);
+    std::optional<Refusal> nameFile(const Args& args);
+    std::optional<Refusal> wait(const Args& args);
+    std::optional<Refusal> dumpControls(const Args& args);
+    std::optional<Refusal> expect(const Args& args);
+    std::optional<Refusal> selectPort(const Found& control, const Args& args);
+    std::optional<Refusal> select(const Found& control, const Args& args);
+    // Picks a tab, a list item or a tree node by its text.
+    std::optional<Refusal> choose(const Found& control, const std::string& item);
+    std::optional<Refusal> selectTab(const Found& control, const std::string& caption);
+    std::optional<Refusal> selectListItem(const Found& control, ComboBox& box,
+                                          const std::string& item);
+    std::optional<Refusal> selectNode(const Found& control, TreeView& tree,
+                                      const std::string& item);
+    std::optional<Refusal> set(const Found& control, const Args& args);
+    std::optional<Refusal> check(const Found& control, const Args& args);
+    std::optional<Refusal> checkRadioButton(const Found& control, RadioButton& radio, bool want);
+    std::optional<Refusal> click(const Found& control, const Args& args);
+    std::optional<Refusal> pressEnter(const Found& control, const Args& args);
+    // Runs the control's handler for the event, if it has one; false when it failed.
+    bool onEvent(const Found& control, ControlHandler ControlEvents::*event);
+    static Refusal failed(const Found& control);
     std::optional<Refusal> reachable(const Found& control) const;
     // False when the operation the handler started failed.
     bool handle(ControlHandler handler);

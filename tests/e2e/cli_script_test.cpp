@@ -113,6 +113,21 @@ TEST_F(CliScript, AByteOrderMarkIsSkippedAndControlBytesArePrintedEscaped) {
     EXPECT_EQ(run.err, "line 2: unknown action 'bogus\\x1B[2J\\xC2\\x9B'\n");
 }
 
+TEST_F(CliScript, TheHelpListsTheActionsInAColumn) {
+    // A usage wider than the column is followed by two blanks; further lines align with the text.
+    const ScriptRun run = cli("script --help");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("\n        click CONTROL              presses a button\n"
+                           "        key CONTROL Enter          presses Enter in a field\n"
+                           "        answer Yes|No|OK|Cancel|Retry  answers the next question\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(
+        run.out.find("\n        check CONTROL 0|1          clicks a check box or radio button "
+                     "when its state\n                                   differs;"),
+        std::string::npos);
+}
+
 TEST_F(CliScript, DictionaryUploadOfAShortRpiPlusFile) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "46"});
     const fs::path dictionary =

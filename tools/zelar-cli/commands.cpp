@@ -3,10 +3,60 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
+#include <string>
+
+#include "app/script_parser.h"
 
 namespace zelar::cli {
 
 namespace {
+
+// The script actions as the parser reads them: each usage, then its text in a column.
+std::string actionList() {
+    constexpr std::size_t kIndent = 8;
+    constexpr std::size_t kColumn = 27;  // from the usage's start to the text's
+    std::string text;
+    for (const ScriptActionForm& form : kScriptActions) {
+        std::string usage(form.usage);
+        usage.resize(std::max(kColumn, usage.size() + 2), ' ');
+        text += std::string(kIndent, ' ') + usage;
+        for (const char c : form.help) {
+            text += c;
+            if (c == '\n')
+                text += std::string(kIndent + kColumn, ' ');
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string scriptUsage() {
+    std::string text =
+        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] FILE|-\n"
+        "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "
+        "window,\n"
+        "      as a person at the window would. With --port the port is selected first; with "
+        "--user\n"
+        "      and --password the modem is read and user N logged in first, as for read. One "
+        "action\n"
+        "      a line; blank lines and lines starting with # are skipped; an argument holding "
+        "blanks\n"
+        "      is written in double quotes (\\\" and \\\\ inside them stand for \" and \\):\n";
+    text += actionList();
+    text +=
+        "      The whole script is checked before anything runs. A control can be used only "
+        "while\n"
+        "      it is enabled, shown, on the page on view and in the window that has the input.\n"
+        "      dump and expect see only the pages that the login may open.\n"
+        "      Exit status 0 when every line ran; 1 when the read or login failed, an expect "
+        "did\n"
+        "      not hold, or a line's operation failed (a failed exchange, a refusal by a check or\n"
+        "      by the rights: the script stops there); 2 for a bad line or an action a person at\n"
+        "      the window could not do. Both give 'line N: reason' on stderr.\n";
+    return text;
+}
+
+const std::string kScriptUsage = scriptUsage();
 
 const std::array kCommands = {
     CliCommand{"ports",
@@ -43,52 +93,7 @@ const std::array kCommands = {
         "      PanelQ1 to PanelQ5, lit or not); a failed check leaves its values as they were.\n"
         "      Exit status 0 when all three exchanges succeeded.\n",
         runDiag},
-    CliCommand{
-        "script",
-        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] FILE|-\n"
-        "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "
-        "window,\n"
-        "      as a person at the window would. With --port the port is selected first; with "
-        "--user\n"
-        "      and --password the modem is read and user N logged in first, as for read. One "
-        "action\n"
-        "      a line; blank lines and lines starting with # are skipped; an argument holding "
-        "blanks\n"
-        "      is written in double quotes (\\\" and \\\\ inside them stand for \" and \\):\n"
-        "        port COMn                  selects the port\n"
-        "        select CONTROL ITEM        picks a list item, a tree node or a tab of "
-        "PageControl1\n"
-        "                                   by its text (trailing blanks ignored), running its "
-        "rule\n"
-        "        set CONTROL TEXT           types TEXT into the emptied field (\"\" leaves it "
-        "empty):\n"
-        "                                   its key filter and length limit apply; then leaving "
-        "the\n"
-        "                                   field runs its rule\n"
-        "        check CONTROL 0|1          clicks a check box or radio button when its state\n"
-        "                                   differs; a radio button is unchecked by checking "
-        "another\n"
-        "        click CONTROL              presses a button\n"
-        "        key CONTROL Enter          presses Enter in a field\n"
-        "        answer Yes|No|OK|Cancel|Retry  answers the next question\n"
-        "        file PATH                  the name for the next file dialog (\"\" cancels it)\n"
-        "        wait MS                    lets MS milliseconds pass with events processed\n"
-        "        dump [CONTROL...]          prints 'ControlName: value' lines as read does "
-        "(every\n"
-        "                                   control of the main window that the login may see\n"
-        "                                   when no name is given)\n"
-        "        expect CONTROL VALUE       stops with status 1 when the control's value "
-        "differs\n"
-        "      The whole script is checked before anything runs. A control can be used only "
-        "while\n"
-        "      it is enabled, shown, on the page on view and in the window that has the input.\n"
-        "      dump and expect see only the pages that the login may open.\n"
-        "      Exit status 0 when every line ran; 1 when the read or login failed, an expect "
-        "did\n"
-        "      not hold, or a line's operation failed (a failed exchange, a refusal by a check or\n"
-        "      by the rights: the script stops there); 2 for a bad line or an action a person at\n"
-        "      the window could not do. Both give 'line N: reason' on stderr.\n",
-        runScript},
+    CliCommand{"script", kScriptUsage, runScript},
     CliCommand{
         "dict-upload",
         "  zelar-cli dict-upload --port COMn --user N --password XXXX [--yes] [--retries N]\n"

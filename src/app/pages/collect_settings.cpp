@@ -87,6 +87,38 @@ bool collectSim(App& app, int k) {
     return true;
 }
 
+std::uint8_t userOptions(const TformMain& m) {
+    std::uint8_t options = 0;
+    if (m.cbUserON.checked && m.RBtnSMSalways.checked)
+        options |= user_option::kSmsAlways;
+    else if (m.cbUserON.checked && m.RBtnSMSifNoGPRS.checked)
+        options |= user_option::kSmsIfNoGprs;
+    if (m.cbUserObjectON.itemIndex == 1)
+        options |= user_option::kObjectNumber;
+    if (m.cbUserPriority.checked)
+        options |= user_option::kPriority;
+    if (m.cbUserDialON.checked)
+        options |= user_option::kDial;
+    if (m.cbUserTestMessON.checked)
+        options |= user_option::kTestMessage;
+    if (m.cbUserSystemON.itemIndex == 1)
+        options |= user_option::kSystemNumber;
+    return options;
+}
+
+// The classes of message the user gets, one bit each.
+std::uint16_t messageClasses(const TformMain& m) {
+    const CheckBox* classes[] = {&m.CheckBoxMessAlarmON, &m.CheckBoxMessFireON,
+                                 &m.CheckBoxMessErrON,   &m.CheckBoxMessPowerON,
+                                 &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn};
+    std::uint16_t bits = 0;
+    for (int i = 0; i < 6; ++i) {
+        if (classes[i]->checked)
+            bits |= static_cast<std::uint16_t>(1U << i);
+    }
+    return bits;
+}
+
 // A text of at most `limit` characters.
 bool fits(const std::string& text, std::size_t limit) {
     return utf8Length(text) <= limit;
@@ -114,32 +146,8 @@ bool CollectUserSettings(App& app, int n) {
     }
     user.password = password;
 
-    std::uint8_t options = 0;
-    if (m.cbUserON.checked && m.RBtnSMSalways.checked)
-        options |= user_option::kSmsAlways;
-    else if (m.cbUserON.checked && m.RBtnSMSifNoGPRS.checked)
-        options |= user_option::kSmsIfNoGprs;
-    if (m.cbUserObjectON.itemIndex == 1)
-        options |= user_option::kObjectNumber;
-    if (m.cbUserPriority.checked)
-        options |= user_option::kPriority;
-    if (m.cbUserDialON.checked)
-        options |= user_option::kDial;
-    if (m.cbUserTestMessON.checked)
-        options |= user_option::kTestMessage;
-    if (m.cbUserSystemON.itemIndex == 1)
-        options |= user_option::kSystemNumber;
-    user.options = options;
-
-    const CheckBox* classes[] = {&m.CheckBoxMessAlarmON, &m.CheckBoxMessFireON,
-                                 &m.CheckBoxMessErrON,   &m.CheckBoxMessPowerON,
-                                 &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn};
-    std::uint16_t bits = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (classes[i]->checked)
-            bits |= static_cast<std::uint16_t>(1U << i);
-    }
-    user.messageClasses = bits;
+    user.options = userOptions(m);
+    user.messageClasses = messageClasses(m);
 
     // 0 is accepted, as the message says: a stored 0 must stay writable.
     const auto hours = parseWholeNumber(m.EditUserTtestmessH.text);

@@ -34,22 +34,15 @@ void showSim(TformMain& m, const SimRecord& sim, int k) {
     c.threshold.text = std::to_string(sim.balanceThreshold);
 }
 
-}  // namespace
-
-void checkRadio(RadioButton& button, RadioButton& partner) {
-    button.checked = true;
-    partner.checked = false;
-}
-
-void ShowModemSettings(App& app) {
-    TformMain& m = app.main;
-    const TSettingsImage& image = app.image;
-
+// The modem's switches and type, on the GPRS page.
+void showModemFlags(TformMain& m, const TSettingsImage& image) {
     m.CheckModemFlagGPRS.checked = bit(image.modemFlags, 0);
     applyGprsSwitch(m);
     m.CheckModemFlagGPRSCont.checked = !bit(image.modemFlags, 1);
     selectItem(m.ComboBoxTypeModem, modemTypeIndex(image.modemType));
+}
 
+void showSimPage(TformMain& m, const TSettingsImage& image) {
     showSim(m, image.sims[0], 1);
     showSim(m, image.sims[1], 2);
 
@@ -59,6 +52,11 @@ void ShowModemSettings(App& app) {
     m.EditSim2APN.text = image.sims[1].apnName;
     m.EditSim2NAME.text = image.sims[1].apnLogin;
     m.EditSim2PASS.text = image.sims[1].apnPassword;
+}
+
+// The DNS servers, the link test period and the authorization; false when the stored period is
+// none the list has.
+bool showGprsCommon(TformMain& m, const TSettingsImage& image) {
     m.EditGPRSDNS1.text = image.dns1;
     m.EditGPRSDNS2.text = image.dns2;
 
@@ -71,6 +69,11 @@ void ShowModemSettings(App& app) {
 
     m.EditGPRSLogin.text = image.gprsAuthName;
     m.EditGPRSPass.text = image.gprsAuthPassword;
+    return period.has_value();
+}
+
+// The main and reserve servers, each with its address kind and the DNS server fields it needs.
+void showServers(TformMain& m, const TSettingsImage& image) {
     const ServerRecord& main = image.servers[0];
     const ServerRecord& reserve = image.servers[1];
     m.EditGPRSIP1.text = main.ip;
@@ -106,7 +109,9 @@ void ShowModemSettings(App& app) {
         m.EditGPRSWWW2.enabled = false;
         setDnsServerFields(m, mainByName);
     }
+}
 
+void showObjectPage(TformMain& m, const TSettingsImage& image) {
     if (const auto object = shownObjectNumber(image.mainObjectMinus1)) {
         m.EditMainSys.text = std::to_string(image.mainSystem);
         m.EditMainObj.text = std::to_string(*object);
@@ -117,8 +122,24 @@ void ShowModemSettings(App& app) {
         m.EditMainObj.text = std::string(kNotSetText);
         selectItemText(m.ComBoxProt, std::string(kNotSetText));
     }
+}
 
-    if (!period) {
+}  // namespace
+
+void checkRadio(RadioButton& button, RadioButton& partner) {
+    button.checked = true;
+    partner.checked = false;
+}
+
+void ShowModemSettings(App& app) {
+    TformMain& m = app.main;
+    const TSettingsImage& image = app.image;
+    showModemFlags(m, image);
+    showSimPage(m, image);
+    const bool periodKnown = showGprsCommon(m, image);
+    showServers(m, image);
+    showObjectPage(m, image);
+    if (!periodKnown) {
         app.services.dialogs.messageBox(kTextBadLinkTestPeriod, "Тест GPRS", MessageIcon::Warning,
                                         MessageButtons::Ok);
     }

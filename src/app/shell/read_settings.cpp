@@ -158,6 +158,13 @@ class SettingsRead {
     }
 
     void runFullSteps() {
+        runConnectionSteps();
+        runObjectSteps();
+        runCallAndModeSteps();
+    }
+
+    // The servers, the SIM cards' access points and detection, and the link test period.
+    void runConnectionSteps() {
         step(true, [&] { return imageBlock(read_block::server(1), Check::Length); });
         step(true, [&] { return imageBlock(read_block::server(2), Check::Frame); });
         step(true, [&] { return imageBlock(read_block::simApn(1), Check::Frame); });
@@ -175,6 +182,10 @@ class SettingsRead {
             return true;
         });
         step(true, [&] { return imageBlock(read_block::kLinkTestPeriod, Check::LengthAndOK); });
+    }
+
+    // The main object and the modem's serial number.
+    void runObjectSteps() {
         step(true, [&] { return imageBlock(read_block::kObject, Check::LengthAndOK); });
         step(false, [&] {
             const auto payload = readBlock(app_, read_block::kSerialNumber, Check::LengthAndOK);
@@ -184,6 +195,9 @@ class SettingsRead {
             m_.EditSerialN.text = *serial;
             return true;
         });
+    }
+
+    void runCallAndModeSteps() {
         step(false, [&] {
             // Without "OK" the voice call page keeps what it showed and the read goes on.
             const MemoryBlock block = read_block::kVoiceCall;
