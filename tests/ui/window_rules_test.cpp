@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/control_events.h"
-#include "app/gprs_rules.h"
+#include "app/pages/gprs_rules.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
 

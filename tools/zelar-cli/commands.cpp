@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/script_parser.h"
+#include "script/script_parser.h"
 
 namespace zelar::cli {
 
