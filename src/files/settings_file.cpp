@@ -1,6 +1,7 @@
 #include "files/settings_file.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <variant>
 #include <vector>
@@ -33,106 +34,156 @@ struct FileLine {
     std::string text;  // the header or the prefix
     int width = 0;
     std::function<Ref(Content&)> ref;
+    // Where the window shows the value; a line without a field is not compared.
+    int page = 0;  // in kPageNames
+    std::string field;
 };
 
 template <class Get>
-FileLine line(LineKind kind, int width, Get get) {
-    return {kind, {}, width, [get](Content& c) -> Ref { return &get(c); }};
+FileLine line(LineKind kind, int width, Get get, int page = 0, std::string field = {}) {
+    return {kind, {}, width, [get](Content& c) -> Ref { return &get(c); }, page, std::move(field)};
 }
 FileLine header(std::string text) {
-    return {LineKind::Header, text, 0, [](Content&) -> Ref { return std::monostate{}; }};
+    return {LineKind::Header, text, 0, [](Content&) -> Ref { return std::monostate{}; }, 0, {}};
 }
 
 using K = LineKind;
 
-// When and from which modem the file was saved; only the marker is read back.
-void addTitle(std::vector<FileLine>& t) {
-    t.push_back({K::Created, "Created: ", 0, [](Content& c) -> Ref { return &c.created; }});
-    t.push_back({K::Note, "S/N: ", 6, [](Content& c) -> Ref { return &c.serialNumber; }});
-    t.push_back({K::Note, "Soft version: ", 4, [](Content& c) -> Ref { return &c.softVersion; }});
+FileLine title(LineKind kind, std::string text, int width, std::string Content::*field) {
+    return {kind, std::move(text), width, [field](Content& c) -> Ref { return &(c.*field); }, 0,
+            {}};
 }
 
+// When and from which modem the file was saved; only the marker is read back.
+void addTitle(std::vector<FileLine>& t) {
+    t.push_back(title(K::Created, "Created: ", 0, &Content::created));
+    t.push_back(title(K::Note, "S/N: ", 6, &Content::serialNumber));
+    t.push_back(title(K::Note, "Soft version: ", 4, &Content::softVersion));
+}
+
+// The pages of the window that show the file's values, in the window's order: the users of
+// the tree, then the tabs of "Настройка модема".
+constexpr std::array<std::string_view, 9> kPageNames = {
+    "Пользователи #1",           "Пользователи #2",           "Пользователи #3",
+    "Пользователи #4",           "Пользователи #5",           "Пользователи #6",
+    "Настройка SIM-карт, SIM 1", "Настройка SIM-карт, SIM 2", "Настройка GPRS",
+};
+constexpr int kFirstSimPage = kUserCount;
+constexpr int kGprsPage = kFirstSimPage + kSimCount;
+
+// A flags byte stands for the window's check boxes and choices that set its bits.
 void addModemSection(std::vector<FileLine>& t) {
     t.push_back(header("Modem"));
     t.push_back(line(
-        K::Hex, 2, [](auto& c) -> auto& { return c.image.modemFlags; }));
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.modemFlags; }, kGprsPage,
+        "Работа по GPRS каналу, Постоянное подключение"));
     t.push_back(line(
-        K::Hex, 2, [](auto& c) -> auto& { return c.image.modemType; }));
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.modemType; }, kGprsPage, "Тип модема"));
 }
 
 void addSimSection(std::vector<FileLine>& t, int i) {
     t.push_back(header("SIM" + std::to_string(i + 1)));
     auto sim = [i](Content& c) -> SimRecord& { return c.image.sims[i]; };
+    const int page = kFirstSimPage + i;
     t.push_back(line(
-        K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).flags; }));
+        K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).flags; }, page,
+        i == 0 ? "PIN, Контролировать баланс"
+               : "PIN, Контролировать баланс, Резервная SIM установлена"));
     t.push_back(line(
-        K::AsHeld, 4, [sim](auto& c) -> auto& { return sim(c).pin; }));
+        K::AsHeld, 4, [sim](auto& c) -> auto& { return sim(c).pin; }, page, "PIN-код"));
     t.push_back(line(
-        K::AsHeld, 8, [sim](auto& c) -> auto& { return sim(c).puk; }));
+        K::AsHeld, 8, [sim](auto& c) -> auto& { return sim(c).puk; }, page, "PUK-код"));
     t.push_back(line(
-        K::AsHeld, 3, [sim](auto& c) -> auto& { return sim(c).ussd; }));
+        K::AsHeld, 3, [sim](auto& c) -> auto& { return sim(c).ussd; }, page,
+        "USSD запрос баланса"));
     t.push_back(line(
-        K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).balanceThreshold; }));
+        K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).balanceThreshold; }, page,
+        "Порог денежных средств"));
     t.push_back(line(
-        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnName; }));
+        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnName; }, page,
+        "Точка доступа APN"));
     t.push_back(line(
-        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnLogin; }));
+        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnLogin; }, page,
+        "Точка доступа Имя"));
     t.push_back(line(
-        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnPassword; }));
-    // Both SIM sections carry both check boxes.
-    t.push_back(line(
-        K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
+        K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnPassword; }, page,
+        "Точка доступа Пароль"));
+    // Both SIM sections carry both check boxes; the last one read counts, so only it is
+    // compared.
+    if (i + 1 < kSimCount)
+        t.push_back(line(
+            K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
+    else
+        t.push_back(line(
+            K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }, kFirstSimPage,
+            "Автоопределение параметров SIM (SIM 1, SIM 2)"));
 }
 
 void addUserSection(std::vector<FileLine>& t, int i) {
     t.push_back(header("User" + std::to_string(i + 1)));
     auto user = [i](Content& c) -> UserRecord& { return c.image.users[i]; };
     t.push_back(line(
-        K::Hex, 2, [user](auto& c) -> auto& { return user(c).status; }));
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).status; }, i, "Статус пользователя"));
     t.push_back(line(
-        K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageType; }));
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageType; }, i, "Тип сообщения"));
     t.push_back(line(
-        K::Digits, 4, [user](auto& c) -> auto& { return user(c).password; }));
+        K::Digits, 4, [user](auto& c) -> auto& { return user(c).password; }, i, "Пароль"));
     t.push_back(line(
-        K::Hex, 2, [user](auto& c) -> auto& { return user(c).options; }));
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).options; }, i,
+        "Включить пользователя, Формат текстового сообщения, Разрешить приоритет"));
     t.push_back(line(
-        K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageClasses; }));
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).messageClasses; }, i,
+        "Коды сообщений доступные пользователю"));
     t.push_back(line(
-        K::Hex, 2, [user](auto& c) -> auto& { return user(c).testPeriodHours; }));
+        K::Hex, 2, [user](auto& c) -> auto& { return user(c).testPeriodHours; }, i,
+        "Период тестового сообщения, ч"));
     t.push_back(line(
-        K::Hex, 4, [user](auto& c) -> auto& { return user(c).objectOffset; }));
+        K::Hex, 4, [user](auto& c) -> auto& { return user(c).objectOffset; }, i,
+        "Сместить номер объекта"));
     t.push_back(line(
-        K::Padded, 12, [user](auto& c) -> auto& { return user(c).phone; }));
+        K::Padded, 12, [user](auto& c) -> auto& { return user(c).phone; }, i, "Телефон"));
 }
 
 void addGprsSection(std::vector<FileLine>& t) {
     t.push_back(header("GPRS"));
-    t.push_back(line(
-        K::Hex, 4, [](auto& c) -> auto& { return c.image.linkTestPeriod; }));
-    t.push_back(line(
-        K::Hex, 2, [](auto& c) -> auto& { return c.image.servers[0].flags; }));
-    t.push_back(line(
-        K::Hex, 2, [](auto& c) -> auto& { return c.image.servers[1].flags; }));
-    t.push_back(line(
-        K::Cut, 16, [](auto& c) -> auto& { return c.image.dns1; }));
-    t.push_back(line(
-        K::Cut, 16, [](auto& c) -> auto& { return c.image.dns2; }));
-    t.push_back(line(
-        K::Cut, 15, [](auto& c) -> auto& { return c.image.gprsAuthName; }));
-    t.push_back(line(
-        K::Cut, 8, [](auto& c) -> auto& { return c.image.gprsAuthPassword; }));
-    t.push_back(line(
-        K::Cut, 15, [](auto& c) -> auto& { return c.image.servers[0].ip; }));
-    t.push_back(line(
-        K::Cut, 15, [](auto& c) -> auto& { return c.image.servers[1].ip; }));
-    t.push_back(line(
-        K::Padded, 4, [](auto& c) -> auto& { return c.image.servers[0].port; }));
-    t.push_back(line(
-        K::Padded, 4, [](auto& c) -> auto& { return c.image.servers[1].port; }));
-    t.push_back(line(
-        K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[0].dnsName; }));
-    t.push_back(line(
-        K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[1].dnsName; }));
+    auto add = [&t](LineKind kind, int width, auto get, const char* field) {
+        t.push_back(line(kind, width, get, kGprsPage, field));
+    };
+    add(
+        K::Hex, 4, [](auto& c) -> auto& { return c.image.linkTestPeriod; },
+        "Период проверки связи");
+    add(
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.servers[0].flags; },
+        "Сервер основной IP-адрес/DNS-имя");
+    add(
+        K::Hex, 2, [](auto& c) -> auto& { return c.image.servers[1].flags; },
+        "Использовать резервный сервер, Сервер резервный IP-адрес/DNS-имя");
+    add(
+        K::Cut, 16, [](auto& c) -> auto& { return c.image.dns1; }, "DNS-сервер1");
+    add(
+        K::Cut, 16, [](auto& c) -> auto& { return c.image.dns2; }, "DNS-сервер2");
+    add(
+        K::Cut, 15, [](auto& c) -> auto& { return c.image.gprsAuthName; }, "Авторизация Имя");
+    add(
+        K::Cut, 8, [](auto& c) -> auto& { return c.image.gprsAuthPassword; }, "Авторизация Пароль");
+    add(
+        K::Cut, 15, [](auto& c) -> auto& { return c.image.servers[0].ip; },
+        "Сервер основной IP-адрес");
+    add(
+        K::Cut, 15, [](auto& c) -> auto& { return c.image.servers[1].ip; },
+        "Сервер резервный IP-адрес");
+    add(
+        K::Padded, 4, [](auto& c) -> auto& { return c.image.servers[0].port; },
+        "Сервер основной Порт");
+    add(
+        K::Padded, 4, [](auto& c) -> auto& { return c.image.servers[1].port; },
+        "Сервер резервный Порт");
+    add(
+        K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[0].dnsName; },
+        "Сервер основной DNS-имя");
+    add(
+        K::Cut, 24, [](auto& c) -> auto& { return c.image.servers[1].dnsName; },
+        "Сервер резервный DNS-имя");
 }
 
 std::vector<FileLine> buildLines() {
@@ -257,7 +308,36 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
+// A value as a person reads it: the line's text in UTF-8 without its padding.
+std::string shownValue(const std::string& fileLine) {
+    const std::size_t end = fileLine.find_last_not_of(' ');
+    return cp1251ToUtf8(fileLine.substr(0, end == std::string::npos ? 0 : end + 1));
+}
+
 }  // namespace
+
+std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& content) {
+    Content copy = content;
+    std::vector<SettingsFileValue> values;
+    std::vector<int> pages;
+    for (const FileLine& l : fileLines()) {
+        if (l.field.empty())
+            continue;
+        values.push_back({std::string(kPageNames[static_cast<std::size_t>(l.page)]), l.field,
+                          shownValue(composeLine(l, copy))});
+        pages.push_back(l.page);
+    }
+    // The file's order is not the window's: its users come after the SIM cards.
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return pages[a] < pages[b]; });
+    std::vector<SettingsFileValue> sorted;
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(values[i]));
+    return sorted;
+}
 
 std::string composeSettingsFile(const SettingsFileContent& content) {
     // The table's references are to a mutable content; writing only reads through them.

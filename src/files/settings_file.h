@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/settings_image.h"
 
@@ -34,5 +35,17 @@ std::string composeSettingsFile(const SettingsFileContent& content);
 // left as it was. Fields the file does not carry (the SIM card's phone number, the object
 // parameters) keep their values.
 bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content);
+
+// One value of the file where the window shows it: the page and the field as the window labels
+// them (a flags byte by the controls that set its bits), and the value as its line holds it
+// without the padding.
+struct SettingsFileValue {
+    std::string page;
+    std::string field;
+    std::string value;
+};
+
+// Every value that a load of the file sets, in the order of the window's pages.
+std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& content);
 
 }  // namespace zelar

@@ -39,19 +39,22 @@ class CliFiles : public ::testing::Test {
 
     fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
 
-    // Runs zelar-cli with the arguments; its exit status, stderr in `err`.
+    // Runs zelar-cli with the arguments; its exit status, stdout in `out_`, stderr in `err_`.
     // `wrapper` runs before the program: a time limit, another user.
     int cli(const std::string& args, const std::string& wrapper = {}) {
+        const fs::path out = dir_ / "out.txt";
         const fs::path err = dir_ / "err.txt";
         const std::string command = "XDG_CONFIG_HOME='" + dir_.string() + "' " + wrapper + "'" +
-                                    ZELAR_CLI_PATH "' " + args + " >/dev/null 2>'" + err.string() +
-                                    "'";
+                                    ZELAR_CLI_PATH "' " + args + " >'" + out.string() + "' 2>'" +
+                                    err.string() + "'";
         const int status = std::system(command.c_str());
+        out_ = slurp(out);
         err_ = slurp(err);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     fs::path dir_;
+    std::string out_;
     std::string err_;
 };
 
@@ -80,6 +83,33 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
     EXPECT_EQ(afterFirstLine(slurp(after)), afterFirstLine(slurp(before)));
 }
 
+TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "48"});
+    ASSERT_EQ(sim.line().substr(0, 6), "COM48 ");
+    const std::string login = "--port COM48 --user 1 --password 1234 ";
+    const std::string before = "'" + (dir_ / "before.md2").string() + "'";
+    const std::string after = "'" + (dir_ / "after.md2").string() + "'";
+    ASSERT_EQ(cli("backup " + login + before), 0) << err_;
+    EXPECT_EQ(cli("verify --port COM48 " + before), 0) << err_;
+    EXPECT_EQ(out_, "");
+
+    const fs::path script = dir_ / "change.script";
+    std::ofstream(script) << "select TreeView1 \"#3\"\nset EditUserTel +79035550003\n"
+                             "click ButtonWriteNastr\n";
+    ASSERT_EQ(cli("script " + login + "'" + script.string() + "'"), 0) << err_;
+    EXPECT_EQ(cli("verify --port COM48 " + before), 1) << err_;
+    EXPECT_EQ(out_, "Пользователи #3 / Телефон: modem \"+79035550003\", file \"89261234567\"\n");
+
+    ASSERT_EQ(cli("backup " + login + after), 0) << err_;
+    EXPECT_EQ(cli("diff " + before + " " + after), 1) << err_;
+    EXPECT_EQ(out_, "Пользователи #3 / Телефон: " + dir_.string() +
+                        "/before.md2 \"89261234567\", " + dir_.string() +
+                        "/after.md2 \"+79035550003\"\n");
+    EXPECT_EQ(cli("diff COM48 " + after), 0) << err_;
+    // A modem that cannot be read gives nothing to compare.
+    EXPECT_EQ(cli("verify --port COM649 " + before, "timeout 20 "), 2) << err_;
+}
+
 // Every command checks its file before it opens the port: COM649 has no modem, so a check made
 // after the opening would show the port's message instead. The refusals come at once, a FIFO's
 // too. As root every file may be written, so the commands then run as the unprivileged user.
@@ -105,6 +135,7 @@ TEST_F(CliFiles, EachCommandChecksItsFileBeforeThePort) {
     } cases[] = {
         {"restore " + login, missing, "Нет такого файла или папки", 1},
         {"restore " + login, folder, "Это папка", 1},
+        {"verify --port COM649", missing, "Нет такого файла или папки", 2},
         {"dict-upload " + login, fifo, "Это не обычный файл", 1},
         {"script --port COM649", fifo, "Это не обычный файл", 2},
         {"fw-info", fifo, "Это не обычный файл", 1},

@@ -140,6 +140,32 @@ const std::array kCommands = {
         "      Exit status 0 when the settings were written.\n",
         runRestore},
     CliCommand{
+        "verify",
+        "  zelar-cli verify --port COMn [--user N --password XXXX] FILE.md2\n"
+        "      Reads the modem on COMn (and logs in, as for read) and compares every setting "
+        "that\n"
+        "      FILE.md2 holds with the modem's: one line a difference on stdout,\n"
+        "      'page / field: modem \"X\", file \"Y\"', with the window's page and field "
+        "names, in the\n"
+        "      order of the pages (a flags byte is named by the controls that set its bits and\n"
+        "      shown in hexadecimal, as the file holds it). The file is checked before the port "
+        "is\n"
+        "      opened. Exit status 0 when they agree, 1 when they differ, 2 for bad arguments, "
+        "a\n"
+        "      file that is no settings file, or a failed read or login.\n",
+        runVerify},
+    CliCommand{
+        "diff",
+        "  zelar-cli diff [--user N --password XXXX] A B\n"
+        "      Compares the settings of A and B, each a settings file or a port COMn (read, "
+        "and\n"
+        "      logged in with --user and --password, as for read): one line a difference, as "
+        "for\n"
+        "      verify, 'page / field: A \"X\", B \"Y\"' with A and B as given. Exit status "
+        "as for\n"
+        "      verify.\n",
+        runDiff},
+    CliCommand{
         "defaults",
         "  zelar-cli defaults --port COMn [--user N --password XXXX] --yes\n"
         "      Reads the modem (and logs in, as for read), then restores the factory settings "

@@ -39,5 +39,7 @@ int runDefaults(CliSession& session, const CliOptions& options);
 int runMode(CliSession& session, const CliOptions& options);
 int runFirmwareInfo(CliSession& session, const CliOptions& options);
 int runFlash(CliSession& session, const CliOptions& options);
+int runVerify(CliSession& session, const CliOptions& options);
+int runDiff(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

@@ -107,6 +107,17 @@ SettingsFileResult writeLoaded(App& app, ExchangeRunner& run) {
 
 }  // namespace
 
+SettingsFileContent settingsFileContent(const App& app) {
+    SettingsFileContent content;
+    content.image = app.image;
+    content.created = app.services.localTime();
+    content.serialNumber = shownAfter(app.main.StaticTextSN.caption, "Серийный номер: ");
+    content.softVersion = shownAfter(app.main.StaticTextVer.caption, "ПО контроллера: ");
+    content.autoDetect = static_cast<std::uint8_t>((app.main.AutoSetPar1.checked ? 1 : 0) |
+                                                   (app.main.AutoSetPar2.checked ? 2 : 0));
+    return content;
+}
+
 SettingsFileResult BtnSaveParClick(App& app) {
     ProgressBar unseen;  // the save shows no progress
     ExchangeRunner run(app, app.setup.BtnSavePar, unseen);
@@ -115,14 +126,8 @@ SettingsFileResult BtnSaveParClick(App& app) {
     const auto path = app.services.dialogs.saveFileName(kFilter, kExtension, kFileName);
     if (!path)
         return SettingsFileResult::Cancelled;
-    SettingsFileContent content;
-    content.image = app.image;
-    content.created = app.services.localTime();
-    content.serialNumber = shownAfter(app.main.StaticTextSN.caption, "Серийный номер: ");
-    content.softVersion = shownAfter(app.main.StaticTextVer.caption, "ПО контроллера: ");
-    content.autoDetect = static_cast<std::uint8_t>((app.main.AutoSetPar1.checked ? 1 : 0) |
-                                                   (app.main.AutoSetPar2.checked ? 2 : 0));
-    const std::string failure = writeFileReplacing(*path, composeSettingsFile(content));
+    const std::string failure =
+        writeFileReplacing(*path, composeSettingsFile(settingsFileContent(app)));
     if (!failure.empty()) {
         error(app, failure);
         return SettingsFileResult::Failed;

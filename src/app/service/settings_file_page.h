@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/app.h"
+#include "files/settings_file.h"
 
 namespace zelar {
 
@@ -12,6 +13,10 @@ enum class SettingsFileResult {
     Loaded,     // the file was taken into the settings but not written to the modem
     Written,    // the file was taken into the settings and written to the modem
 };
+
+// What a settings file saved now would hold: the settings image and the auto-detection check
+// boxes.
+SettingsFileContent settingsFileContent(const App& app);
 
 // "Сохранить настройки в файл": the settings image and the auto-detection check boxes into
 // a ".md2" file.
