@@ -86,18 +86,18 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
 TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "48"});
     ASSERT_EQ(sim.line().substr(0, 6), "COM48 ");
-    const std::string login = "--port COM48 --user 1 --password 1234 ";
+    const std::string login = "--fast --port COM48 --user 1 --password 1234 ";
     const std::string before = "'" + (dir_ / "before.md2").string() + "'";
     const std::string after = "'" + (dir_ / "after.md2").string() + "'";
     ASSERT_EQ(cli("backup " + login + before), 0) << err_;
-    EXPECT_EQ(cli("verify --port COM48 " + before), 0) << err_;
+    EXPECT_EQ(cli("verify --fast --port COM48 " + before), 0) << err_;
     EXPECT_EQ(out_, "");
 
     const fs::path script = dir_ / "change.script";
     std::ofstream(script) << "select TreeView1 \"#3\"\nset EditUserTel +79035550003\n"
                              "click ButtonWriteNastr\n";
     ASSERT_EQ(cli("script " + login + "'" + script.string() + "'"), 0) << err_;
-    EXPECT_EQ(cli("verify --port COM48 " + before), 1) << err_;
+    EXPECT_EQ(cli("verify --fast --port COM48 " + before), 1) << err_;
     EXPECT_EQ(out_, "Пользователи #3 / Телефон: modem \"+79035550003\", file \"89261234567\"\n");
 
     ASSERT_EQ(cli("backup " + login + after), 0) << err_;
@@ -105,7 +105,7 @@ TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
     EXPECT_EQ(out_, "Пользователи #3 / Телефон: " + dir_.string() +
                         "/before.md2 \"89261234567\", " + dir_.string() +
                         "/after.md2 \"+79035550003\"\n");
-    EXPECT_EQ(cli("diff COM48 " + after), 0) << err_;
+    EXPECT_EQ(cli("diff --fast COM48 " + after), 0) << err_;
     // A modem that cannot be read gives nothing to compare.
     EXPECT_EQ(cli("verify --port COM649 " + before, "timeout 20 "), 2) << err_;
 }
