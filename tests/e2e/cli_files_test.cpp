@@ -106,8 +106,12 @@ TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
                         "/before.md2 \"89261234567\", " + dir_.string() +
                         "/after.md2 \"+79035550003\"\n");
     EXPECT_EQ(cli("diff --fast COM48 " + after), 0) << err_;
-    // A modem that cannot be read gives nothing to compare.
+    // A modem that cannot be read, or whose old firmware gives only its identification, gives
+    // nothing to compare.
     EXPECT_EQ(cli("verify --port COM649 " + before, "timeout 20 "), 2) << err_;
+    SimProcess old({"--ports-dir", ports().string(), "--com", "49", "--firmware", "0150"});
+    EXPECT_EQ(cli("verify --fast --port COM49 " + before), 2) << err_;
+    EXPECT_EQ(out_, "");
 }
 
 // Every command checks its file before it opens the port: COM649 has no modem, so a check made
