@@ -70,6 +70,7 @@ constexpr std::array<std::string_view, 9> kPageNames = {
 };
 constexpr int kFirstSimPage = kUserCount;
 constexpr int kGprsPage = kFirstSimPage + kSimCount;
+static_assert(kPageNames.size() == kGprsPage + 1);
 
 // A flags byte stands for the window's check boxes and choices that set its bits.
 void addModemSection(std::vector<FileLine>& t) {
