@@ -7,13 +7,15 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/file_path.h"
+
 namespace zelar {
 
 std::optional<std::string> readFileUpTo(const std::string& path, std::size_t limit) {
     std::error_code code;
-    if (std::filesystem::is_directory(path, code))
+    if (std::filesystem::is_directory(filePath(path), code))
         return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(filePath(path), std::ios::binary);
     if (!file)
         return std::nullopt;
     std::string bytes(limit + 1, '\0');
@@ -24,9 +26,22 @@ std::optional<std::string> readFileUpTo(const std::string& path, std::size_t lim
     return bytes;
 }
 
+namespace {
+
+std::FILE* openForWriting(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wb");
+#else
+    return std::fopen(path.c_str(), "wb");
+#endif
+}
+
+}  // namespace
+
 std::string writeFileReplacing(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    const std::filesystem::path target = filePath(path);
+    const std::filesystem::path temporary = filePath(path + ".tmp");
+    std::FILE* file = openForWriting(temporary);
     if (!file)
         return std::strerror(errno);
     std::string error;
@@ -36,7 +51,7 @@ std::string writeFileReplacing(const std::string& path, const std::string& bytes
         error = std::strerror(errno);
     if (error.empty()) {
         std::error_code code;
-        std::filesystem::rename(temporary, path, code);
+        std::filesystem::rename(temporary, target, code);
         if (code)
             error = code.message();
     }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/file_path.h"
 #include "text/cp1251.h"
 
 namespace zelar {
@@ -99,7 +100,7 @@ FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
 }
 
 std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in)
         return std::nullopt;
     std::vector<std::uint8_t> bytes(kFirmwareFileLimit + 1);

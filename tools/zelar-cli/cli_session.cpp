@@ -6,6 +6,7 @@
 #include "app/display_mode.h"
 #include "app/login.h"
 #include "app/startup.h"
+#include "platform/file_path.h"
 #include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
@@ -19,7 +20,7 @@ CliSession::CliSession(const CliOptions& options)
       bootPort_(*devices_),
       trace_(options.trace.empty()
                  ? nullptr
-                 : std::make_unique<std::ofstream>(options.trace, std::ios::binary)),
+                 : std::make_unique<std::ofstream>(filePath(options.trace), std::ios::binary)),
       tracedPort_(trace_ ? std::make_unique<TracedSerialPort>(port_, *trace_, "main") : nullptr),
       tracedBootPort_(trace_ ? std::make_unique<TracedSerialPort>(bootPort_, *trace_, "boot")
                              : nullptr),

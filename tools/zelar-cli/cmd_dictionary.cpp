@@ -4,6 +4,7 @@
 #include "app/dictionary_page.h"
 #include "app/handler_guard.h"
 #include "commands.h"
+#include "platform/file_path.h"
 
 namespace zelar::cli {
 
@@ -39,7 +40,8 @@ int runDictUpload(CliSession& session, const CliOptions& options) {
 
 int runDictDownload(CliSession& session, const CliOptions& options) {
     App& app = session.app();
-    if (options.files.size() == 1 && !options.yes && std::filesystem::exists(options.files[0])) {
+    if (options.files.size() == 1 && !options.yes &&
+        std::filesystem::exists(zelar::filePath(options.files[0]))) {
         std::cerr << "zelar-cli: " << options.files[0] << " exists; give --yes to replace it\n";
         return 1;
     }

@@ -4,6 +4,7 @@
 
 #include "app/script_runner.h"
 #include "commands.h"
+#include "platform/file_path.h"
 
 namespace zelar::cli {
 
@@ -15,7 +16,7 @@ std::optional<std::string> readScript(const std::string& path) {
         text << std::cin.rdbuf();
         return text.str();
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(zelar::filePath(path), std::ios::binary);
     if (!file)
         return std::nullopt;
     text << file.rdbuf();
