@@ -1,6 +1,7 @@
 // The window program: configures one modem at a time over a serial port.
 #include <QApplication>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,6 +9,11 @@
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
+    // The Windows packages carry Qt's Russian texts (standard buttons, file dialogs) beside the
+    // program; a build without that folder keeps Qt's English ones.
+    QTranslator qtTexts;
+    if (qtTexts.load("qtbase_ru", QApplication::applicationDirPath() + "/translations"))
+        QApplication::installTranslator(&qtTexts);
     zelar::ui::ConfigProgram program;
     if (!program.start())
         return 1;

@@ -3,11 +3,12 @@
 #include <iostream>
 
 #include "commands.h"
+#include "program_arguments.h"
 
 using namespace zelar::cli;
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = programArguments(argc, argv);
     const ParseResult parsed = parseCliOptions(args);
     if (!parsed.options)
         return badArguments(parsed.error);
