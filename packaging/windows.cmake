@@ -33,6 +33,6 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME zelar-config.exe)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_SOURCE_DIR}/windows/zelar-config.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/windows/zelar-config.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-# The generated script is UTF-8 and the menu entry is Cyrillic: a Unicode installer reads it.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-INPUTCHARSET;UTF8;-XUnicode true")
+# The menu entry is Cyrillic: only a Unicode installer shows it.
+set(CPACK_NSIS_DEFINES "Unicode true")
 include(CPack)
