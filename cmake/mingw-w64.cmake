@@ -14,3 +14,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The compiler's own runtime linked in, so wine needs no DLLs from the cross compiler.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Qt for Windows (scripts/build-qt-windows.sh) lives outside the compiler's root; its host
+# tools (moc, uic, rcc) are the build machine's Qt of the same version.
+if(ZELAR_QT_WINDOWS)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${ZELAR_QT_WINDOWS})
+    list(APPEND CMAKE_PREFIX_PATH ${ZELAR_QT_WINDOWS})
+endif()

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "platform/file_errors.h"
+#include "platform/file_path.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -39,6 +40,49 @@ constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
 #endif
 
 constexpr std::size_t kChunk = 1 << 16;
+
+// The system calls on a UTF-8 name: Windows reads a narrow name in its ANSI code page, so there
+// the wide calls take it.
+#ifdef _WIN32
+using FileStatus = struct _stat64;
+int statOf(const std::string& name, FileStatus* st) {
+    return ::_wstat64(filePath(name).c_str(), st);
+}
+int statOf(int fd, FileStatus* st) {
+    return ::_fstat64(fd, st);
+}
+int openName(const std::string& name, int flags, int mode = 0) {
+    return ::_wopen(filePath(name).c_str(), flags, mode);
+}
+int unlinkName(const std::string& name) {
+    return ::_wunlink(filePath(name).c_str());
+}
+int accessName(const std::string& name, int mode) {
+    return ::_waccess(filePath(name).c_str(), mode);
+}
+#else
+using FileStatus = struct stat;
+int statOf(const std::string& name, FileStatus* st) {
+    return ::stat(name.c_str(), st);
+}
+int statOf(int fd, FileStatus* st) {
+    return ::fstat(fd, st);
+}
+int openName(const std::string& name, int flags, int mode = 0) {
+    return ::open(name.c_str(), flags, static_cast<mode_t>(mode));
+}
+int unlinkName(const std::string& name) {
+    return ::unlink(name.c_str());
+}
+int accessName(const std::string& name, int mode) {
+    return ::access(name.c_str(), mode);
+}
+#endif
+
+std::string utf8Name(const fs::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
 
 std::string lastError() {
     return fileErrorText(errno);
@@ -68,7 +112,7 @@ class Descriptor {
     int fd_;
 };
 
-std::string kindProblem(const struct stat& st) {
+std::string kindProblem(const FileStatus& st) {
     if (S_ISDIR(st.st_mode))
         return kTextIsFolder;
     if (!S_ISREG(st.st_mode))
@@ -79,12 +123,12 @@ std::string kindProblem(const struct stat& st) {
 // The file a write to `path` means: the one a link points to, else `path` itself.
 fs::path targetOf(const std::string& path) {
     std::error_code code;
-    if (fs::is_symlink(path, code)) {
-        fs::path resolved = fs::canonical(path, code);
+    if (fs::is_symlink(filePath(path), code)) {
+        fs::path resolved = fs::canonical(filePath(path), code);
         if (!code)
             return resolved;
     }
-    return path;
+    return filePath(path);
 }
 
 // A file of its own beside the target, removed again unless it was renamed into place.
@@ -93,12 +137,12 @@ class TemporaryFile {
     explicit TemporaryFile(const fs::path& target) {
         static std::mt19937_64 random{std::random_device{}()};
         const fs::path folder = target.parent_path();
-        const std::string name = target.filename().string();
+        const std::string name = utf8Name(target.filename());
         errno = EEXIST;
         for (int attempt = 0; attempt < 100 && !file_.valid() && errno == EEXIST; ++attempt) {
-            path_ =
-                (folder / (name + "." + std::to_string(random() % 1000000000) + ".tmp")).string();
-            file_.reset(::open(path_.c_str(), kTemporaryFlags, kOwnerOnly));
+            path_ = utf8Name(folder) + (folder.empty() ? "" : "/") + name + "." +
+                    std::to_string(random() % 1000000000) + ".tmp";
+            file_.reset(openName(path_, kTemporaryFlags, kOwnerOnly));
         }
         if (!file_.valid()) {
             error_ = lastError();
@@ -110,7 +154,7 @@ class TemporaryFile {
     ~TemporaryFile() {
         file_.close();
         if (!path_.empty())
-            ::unlink(path_.c_str());
+            unlinkName(path_);
     }
 
     const std::string& error() const { return error_; }
@@ -149,7 +193,7 @@ class TemporaryFile {
 
     std::string renameTo(const fs::path& target) {
         std::error_code code;
-        fs::rename(path_, target, code);
+        fs::rename(filePath(path_), target, code);
         if (code)  // as an errno number, whatever the system's own numbering
             return fileErrorText(code.default_error_condition().value());
         path_.clear();
@@ -164,13 +208,13 @@ class TemporaryFile {
 
 // The reason the target cannot be replaced, if any; its mode when it exists.
 std::string targetProblem(const fs::path& target, std::optional<unsigned>& mode) {
-    struct stat st {};
-    if (::stat(target.string().c_str(), &st) != 0)
+    FileStatus st{};
+    if (statOf(utf8Name(target), &st) != 0)
         return errno == ENOENT ? std::string() : lastError();
     if (std::string problem = kindProblem(st); !problem.empty())
         return problem;
     // A file its owner made read-only stays as it is, though its folder would take a new one.
-    if (::access(target.string().c_str(), W_OK) != 0)
+    if (accessName(utf8Name(target), W_OK) != 0)
         return lastError();
     mode = static_cast<unsigned>(st.st_mode) & 07777u;
     return {};
@@ -179,16 +223,16 @@ std::string targetProblem(const fs::path& target, std::optional<unsigned>& mode)
 }  // namespace
 
 FileRead readRegularFile(const std::string& path, std::size_t limit) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    FileStatus st{};
+    if (statOf(path, &st) != 0)
         return {std::nullopt, lastError()};
     if (std::string problem = kindProblem(st); !problem.empty())
         return {std::nullopt, problem};
-    Descriptor file(::open(path.c_str(), kReadFlags));
+    Descriptor file(openName(path, kReadFlags));
     if (!file.valid())
         return {std::nullopt, lastError()};
     // The name may have been given to something else between the two looks.
-    if (::fstat(file.get(), &st) != 0)
+    if (statOf(file.get(), &st) != 0)
         return {std::nullopt, lastError()};
     if (std::string problem = kindProblem(st); !problem.empty())
         return {std::nullopt, problem};
@@ -239,7 +283,7 @@ std::string replaceFileProblem(const std::string& path) {
 }
 
 std::string createPrivateFile(const std::string& path) {
-    Descriptor file(::open(path.c_str(), kPrivateFlags, kOwnerOnly));
+    Descriptor file(openName(path, kPrivateFlags, kOwnerOnly));
     if (!file.valid())
         return lastError();
     return file.close() ? std::string() : lastError();

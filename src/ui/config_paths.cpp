@@ -1,5 +1,6 @@
 #include "ui/config_paths.h"
 
+#include <QDir>
 #include <QStandardPaths>
 #include <QtGlobal>
 
@@ -15,7 +16,7 @@ namespace {
 
 QString baseFolder() {
 #ifdef _WIN32
-    return qEnvironmentVariable("APPDATA");
+    return QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
 #else
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 #endif

@@ -25,9 +25,12 @@ ConfigProgram::ConfigProgram()
       dialogs_(main_),
       app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
-    // Qt's own dialogs and buttons speak the window's language.
+    // Qt's own dialogs and buttons speak the window's language: from Qt's own folder, or from
+    // "translations" beside the program, where the Windows packages put them.
     if (qtTranslation_.load(QStringLiteral("qtbase_ru"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        qtTranslation_.load(QStringLiteral("qtbase_ru"), QCoreApplication::applicationDirPath() +
+                                                             QStringLiteral("/translations")))
         QCoreApplication::installTranslator(&qtTranslation_);
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = localeTimeText;

@@ -11,7 +11,7 @@
 #include "ui/qsettings_profile.h"
 #include "ui/qt_dialogs.h"
 #include "ui/qt_event_pump.h"
-#include "ui/qt_serial_port.h"
+#include "ui/system_serial_port.h"
 
 namespace zelar::ui {
 
@@ -41,8 +41,8 @@ class ConfigProgram {
 
     QTranslator qtTranslation_;  // first, so that it outlives every window
     std::unique_ptr<DeviceMap> devices_;
-    QtSerialPort port_;
-    QtSerialPort bootPort_;  // the service window's boot loader link
+    SystemSerialPort port_;
+    SystemSerialPort bootPort_;  // the service window's boot loader link
     QtEventPump pump_;
     MainWindow main_;
     SetupWindow setup_;

@@ -9,8 +9,10 @@ namespace zelar::ui {
 std::vector<std::string> WindowsDeviceMap::portNames() {
     std::vector<std::string> names;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
+    const bool own = userKey_.empty();
+    if (RegOpenKeyExW(own ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                      own ? L"HARDWARE\\DEVICEMAP\\SERIALCOMM" : userKey_.c_str(), 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return names;
     }
     for (DWORD index = 0;; ++index) {
@@ -19,10 +21,15 @@ std::vector<std::string> WindowsDeviceMap::portNames() {
         wchar_t data[257] = {};
         DWORD dataBytes = 256 * sizeof(wchar_t);
         DWORD type = 0;
-        if (RegEnumValueW(key, index, valueName, &nameLength, nullptr, &type,
-                          reinterpret_cast<BYTE*>(data), &dataBytes) != ERROR_SUCCESS) {
+        const LONG result = RegEnumValueW(key, index, valueName, &nameLength, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataBytes);
+        // A value too long for a port name is no port; the ones after it still are.
+        if (result == ERROR_MORE_DATA)
+            continue;
+        if (result != ERROR_SUCCESS)
             break;
-        }
+        if (type != REG_SZ)
+            continue;
         // The data is cut at its first NUL, as a text.
         names.push_back(QString::fromWCharArray(data).toStdString());
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/device_map.h"
 
 namespace zelar::ui {
@@ -7,10 +9,19 @@ namespace zelar::ui {
 // The serial ports Windows lists under HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM.
 class WindowsDeviceMap : public DeviceMap {
   public:
-    // The values' data ("COM3"), in the key's enumeration order; empty when the key is missing.
+    WindowsDeviceMap() = default;
+    // The same map kept under another key of HKEY_CURRENT_USER, for tests that cannot write the
+    // system's own.
+    explicit WindowsDeviceMap(std::wstring userKey) : userKey_(std::move(userKey)) {}
+
+    // The values' text data ("COM3"), in the key's enumeration order; empty when the key is
+    // missing. Values of another type are left out.
     std::vector<std::string> portNames() override;
     // "COM<n>": Windows itself decides whether there is such a device when it is opened.
     std::optional<std::string> devicePath(int portNumber) override;
+
+  private:
+    std::wstring userKey_;
 };
 
 }  // namespace zelar::ui

@@ -109,5 +109,17 @@ TEST_F(FileIo, ReadingStopsPastTheLimitAndRefusesWhatIsNoFile) {
     EXPECT_EQ(inputFileProblem(path), "");
 }
 
+TEST_F(FileIo, NamesAreUtf8OnEverySystem) {
+    // A Russian user's folders have Cyrillic names; the program holds them as UTF-8.
+    const fs::path file = dir_ / u8"Настройки модема" / u8"объект №1.md2";
+    fs::create_directories(file.parent_path());
+    const std::u8string name = file.u8string();
+    const std::string utf8(name.begin(), name.end());
+    EXPECT_EQ(writeFileReplacing(utf8, "first"), "");
+    EXPECT_EQ(writeFileReplacing(utf8, "second"), "");
+    EXPECT_EQ(readFileUpTo(utf8, 100), "second");
+    EXPECT_TRUE(fs::exists(file));
+}
+
 }  // namespace
 }  // namespace zelar

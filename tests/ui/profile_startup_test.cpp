@@ -124,17 +124,25 @@ TEST(QSettingsProfileFile, EachWriteIsOnDiskAtOnceAndOddValuesReadAsDefault) {
     EXPECT_EQ(profile.readInt("Other", "Com", 9), 9);
 }
 
-TEST(ConfigPaths, FollowTheXdgConfigFolder) {
+// The roaming application data folder on Windows, the XDG configuration folder elsewhere.
+TEST(ConfigPaths, FollowTheSystemsConfigFolder) {
     QTemporaryDir dir;
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+#ifdef _WIN32
+    const char* const variable = "APPDATA";
+    const QString base = QDir::toNativeSeparators(dir.path());
+#else
+    const char* const variable = "XDG_CONFIG_HOME";
+    const QString base = dir.path();
+#endif
+    const QByteArray saved = qgetenv(variable);
+    qputenv(variable, base.toLocal8Bit());
     EXPECT_EQ(configFolder(), dir.path() + "/Kalvimo/Zelar2");
     EXPECT_EQ(modemIniPath(), dir.path() + "/Kalvimo/Zelar2/Modem.ini");
     EXPECT_EQ(portsFolder(), dir.path() + "/Kalvimo/Zelar2/ports");
     if (saved.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv(variable);
     else
-        qputenv("XDG_CONFIG_HOME", saved);
+        qputenv(variable, saved);
 }
 
 }  // namespace

@@ -13,25 +13,45 @@
 
 #include "ui/config_program.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace zelar::ui::test {
+
+// The variable that says where the configuration folder lies.
+#ifdef _WIN32
+inline const char* const kConfigBase = "APPDATA";
+#else
+inline const char* const kConfigBase = "XDG_CONFIG_HOME";
+#endif
 
 // The window program under the offscreen platform, with its configuration in a temporary
 // folder.
 class Window : public ::testing::Test {
   protected:
     Window() {
-        saved_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        saved_ = qgetenv(kConfigBase);
+        qputenv(kConfigBase, QFile::encodeName(dir.path()));
+#ifdef _WIN32
+        // The system's serial device map lists one port; the test run keeps no other there.
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSerialComm, kTestPort, REG_SZ, L"COM7",
+                        5 * sizeof(wchar_t));
+#else
         QDir().mkpath(folder + "/ports");
         QFile::link("/dev/null", folder + "/ports/COM7");
+#endif
         program = std::make_unique<ConfigProgram>();
     }
     ~Window() override {
         program.reset();
+#ifdef _WIN32
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSerialComm, kTestPort);
+#endif
         if (saved_.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
+            qunsetenv(kConfigBase);
         else
-            qputenv("XDG_CONFIG_HOME", saved_);
+            qputenv(kConfigBase, saved_);
     }
 
     template <class W>
@@ -63,6 +83,10 @@ class Window : public ::testing::Test {
     std::unique_ptr<ConfigProgram> program;
 
   private:
+#ifdef _WIN32
+    static constexpr const wchar_t* kSerialComm = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
+    static constexpr const wchar_t* kTestPort = L"\\Device\\ZelarTest7";
+#endif
     QByteArray saved_;
 };
 

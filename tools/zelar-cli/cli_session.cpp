@@ -8,6 +8,7 @@
 #include "app/shell/login.h"
 #include "app/shell/read_settings.h"
 #include "app/shell/startup.h"
+#include "platform/file_path.h"
 #include "platform/regular_files.h"
 #include "platform/traced_serial_port.h"
 #include "ui/config_paths.h"
@@ -42,7 +43,7 @@ std::unique_ptr<std::ofstream> openTrace(const std::string& path) {
     if (path.empty())
         return nullptr;
     createPrivateFile(path);
-    return std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::app);
+    return std::make_unique<std::ofstream>(filePath(path), std::ios::binary | std::ios::app);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "platform/memory_profile.h"
 #include "script/script_dialogs.h"
 #include "ui/qt_event_pump.h"
-#include "ui/qt_serial_port.h"
+#include "ui/system_serial_port.h"
 
 namespace zelar::cli {
 
@@ -39,8 +39,8 @@ class CliSession {
     const CliOptions& options_;
     std::unique_ptr<DeviceMap> devices_;
     ui::QtEventPump pump_;
-    ui::QtSerialPort port_;
-    ui::QtSerialPort bootPort_;  // the boot loader link, for programming
+    ui::SystemSerialPort port_;
+    ui::SystemSerialPort bootPort_;  // the boot loader link, for programming
     // With --trace, both links go through tracing ports that write to the file.
     std::unique_ptr<std::ofstream> trace_;
     std::unique_ptr<SerialPort> tracedPort_;

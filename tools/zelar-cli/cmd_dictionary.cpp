@@ -5,6 +5,7 @@
 #include "app/service/dictionary_page.h"
 #include "commands.h"
 #include "file_checks.h"
+#include "platform/file_path.h"
 
 namespace zelar::cli {
 
@@ -41,7 +42,8 @@ int runDictUpload(CliSession& session, const CliOptions& options) {
 
 int runDictDownload(CliSession& session, const CliOptions& options) {
     App& app = session.app();
-    if (options.files.size() == 1 && !options.yes && std::filesystem::exists(options.files[0])) {
+    if (options.files.size() == 1 && !options.yes &&
+        std::filesystem::exists(zelar::filePath(options.files[0]))) {
         std::cerr << "zelar-cli: " << options.files[0] << " exists; give --yes to replace it\n";
         return 1;
     }

@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "escaping_buffer.h"
+#include "program_arguments.h"
 #include "trace_file.h"
 
 using namespace zelar::cli;
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     // Bytes from files, the modem or the arguments reach the terminal only as printable text.
     const EscapedStream out(std::cout);
     const EscapedStream err(std::cerr);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = programArguments(argc, argv);
     const ParseResult parsed = parseCliOptions(args);
     if (!parsed.help.empty()) {
         std::cout << parsed.help;
