@@ -216,8 +216,8 @@ void ScriptRunner::dump(const std::vector<std::string>& names) {
     }
     for (const std::string& name : names) {
         const auto c = find(name);
-        lines.emplace_back(name, c->ref ? controlValue(*c->ref)
-                                        : app_.main.page(app_.main.activePage).caption);
+        lines.emplace_back(
+            name, c->ref ? controlValue(*c->ref) : app_.main.page(app_.main.activePage).caption);
     }
     if (dumpSink_) {
         dumpSink_(std::move(lines));

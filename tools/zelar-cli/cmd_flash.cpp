@@ -35,8 +35,7 @@ int runFirmwareInfo(CliSession& session, const CliOptions& options) {
     if (kind == FirmwareKind::Coded && !found.date.empty())
         fields.push_back({"date", found.date});
     const bool programmable = firmwareImageOf(*file, kind).has_value();
-    fields.push_back(
-        {"pages", std::to_string(programmable ? payloadPages(*file, kind) : 0)});
+    fields.push_back({"pages", std::to_string(programmable ? payloadPages(*file, kind) : 0)});
     return printReport(session, options, report, programmable ? 0 : 1);
 }
 
