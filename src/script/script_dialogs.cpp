@@ -38,7 +38,8 @@ MessageResult answerFromName(std::string_view name) {
 }
 
 MessageResult ScriptDialogs::messageBox(const std::string& text, const std::string& caption,
-                                        MessageIcon, MessageButtons buttons) {
+                                        MessageIcon icon, MessageButtons buttons) {
+    shown_.push_back({caption, text, icon});
     out_ << '[' << caption << "] " << text << std::endl;
     if (note_) {
         if (const std::string note = note_(text); !note.empty())

@@ -13,6 +13,13 @@
 
 namespace zelar {
 
+// A message box as it was shown.
+struct ShownMessage {
+    std::string caption;
+    std::string text;
+    MessageIcon icon = MessageIcon::None;
+};
+
 // Dialogs for a script: message boxes are printed as "[caption] text"; a question takes the
 // answer queued by the script, else the --yes answer or its default (no, cancel); file dialogs
 // take the queued names; the window shown modally is remembered so that only its controls can
@@ -47,6 +54,8 @@ class ScriptDialogs : public Dialogs {
     // Nothing cancels the dialog.
     void queueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
     std::optional<WindowId> modalWindow() const;
+    // Every message box shown so far, in order, for a front end that reports them as data.
+    const std::vector<ShownMessage>& shownMessages() const { return shown_; }
     // A queued answer that the question had no button for; cleared when read.
     std::string takeMisfit();
 
@@ -58,6 +67,7 @@ class ScriptDialogs : public Dialogs {
     std::deque<MessageResult> answers_;
     std::deque<std::optional<std::string>> files_;
     std::vector<WindowId> modal_;
+    std::vector<ShownMessage> shown_;
     std::string misfit_;
     int retries_ = 0;
     std::function<std::string(const std::string&)> note_;

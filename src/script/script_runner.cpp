@@ -204,22 +204,27 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::closedToLogin(const Found& c)
 }
 
 void ScriptRunner::dump(const std::vector<std::string>& names) {
+    DumpLines lines;
     if (names.empty()) {
         // What the window lets this login see: the shell and the pages it may open.
         for (const auto& [controls, page] : mainParts(app_.main)) {
             if (page && !mayOpenPage(app_, *page))
                 continue;
             for (const NamedControl& c : controls)
-                out_ << c.name << ": " << controlValue(c.control) << '\n';
+                lines.emplace_back(c.name, controlValue(c.control));
         }
-        return;
     }
     for (const std::string& name : names) {
         const auto c = find(name);
-        out_ << name << ": "
-             << (c->ref ? controlValue(*c->ref) : app_.main.page(app_.main.activePage).caption)
-             << '\n';
+        lines.emplace_back(
+            name, c->ref ? controlValue(*c->ref) : app_.main.page(app_.main.activePage).caption);
     }
+    if (dumpSink_) {
+        dumpSink_(std::move(lines));
+        return;
+    }
+    for (const auto& [name, value] : lines)
+        out_ << name << ": " << value << '\n';
 }
 
 const ScriptRunner::ActionRun& ScriptRunner::actionRun(ScriptAction action) {

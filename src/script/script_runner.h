@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -29,6 +30,11 @@ class ScriptRunner {
     // exchange, a refusal by a check or by the rights); 2 when a line asked for something a
     // person could not do. The reason goes to `err` as "line N: ...".
     int run(const std::vector<ScriptLine>& lines);
+
+    // The name and value of each control a dump shows.
+    using DumpLines = std::vector<std::pair<std::string, std::string>>;
+    // Gives each dump's lines to `sink` instead of printing them.
+    void setDumpSink(std::function<void(DumpLines)> sink) { dumpSink_ = std::move(sink); }
 
     // The control with the input focus; empty when none has it.
     const std::string& focused() const { return focused_; }
@@ -92,6 +98,7 @@ class ScriptRunner {
     std::string focused_;
     FormId focusedForm_ = FormId::Main;
     bool focusedExitRan_ = false;
+    std::function<void(DumpLines)> dumpSink_;
 };
 
 }  // namespace zelar

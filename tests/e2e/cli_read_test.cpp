@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "sim_process.h"
@@ -170,6 +171,64 @@ TEST_F(CliRead, DiagPrintsTheModemsFigures) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_TRUE(hasLine(failed.out, "StaticTextBalanceSim: Баланс:")) << failed.out;
     EXPECT_EQ(cli("diag").status, 2);
+}
+
+// The text form of a command's JSON object: its sections and differences as the lines print them.
+std::string textOfJson(const std::string& out, bool withState) {
+    const auto json = nlohmann::json::parse(out);
+    std::string text;
+    for (const auto& section : json.at("sections")) {
+        if (!section.at("name").get<std::string>().empty())
+            text += "[" + section.at("name").get<std::string>() + "]\n";
+        for (const auto& c : section.at("controls")) {
+            text += c.at("name").get<std::string>() + ": " + c.at("value").get<std::string>();
+            if (withState) {
+                text += c.at("enabled").get<bool>() ? " [enabled]" : " [disabled]";
+                text += c.at("hidden").get<bool>() ? " [hidden]" : "";
+            }
+            text += "\n";
+        }
+    }
+    for (const auto& d : json.value("differences", nlohmann::json::array())) {
+        const auto& names = json.at("compared");
+        text += d.at("page").get<std::string>() + " / " + d.at("field").get<std::string>() + ": " +
+                names[0].get<std::string>() + " \"" + d.at("values")[0].get<std::string>() +
+                "\", " + names[1].get<std::string>() + " \"" +
+                d.at("values")[1].get<std::string>() + "\"\n";
+    }
+    return text;
+}
+
+TEST_F(CliRead, JsonCarriesTheTextsLinesAndExitStatus) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "45"});
+    const std::string file = (dir_ / "other.md2").string();
+    ASSERT_EQ(cli("backup --port COM45 --user 1 --password 1234 '" + file + "'").status, 0);
+    {  // The file then differs from the modem in the first user's password.
+        std::ifstream in(file);
+        std::string saved((std::istreambuf_iterator<char>(in)), {});
+        saved.replace(saved.find("1234"), 4, "4321");
+        std::ofstream(file) << saved;
+    }
+    const struct {
+        std::string args;
+        bool withState;
+        int status;
+    } kRuns[] = {
+        {"read --port COM45 --user 1 --password 1234 --state", true, 0},
+        {"read --port COM45 --user 1 --password 9999", false, 1},
+        {"read --port COM97", false, 1},
+        {"diag --port COM45", false, 0},
+        {"verify --port COM45 --user 1 --password 1234 '" + file + "'", false, 1},
+    };
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(run.args);
+        const CommandRun text = cli(run.args + " --fast");
+        const CommandRun json = cli(run.args + " --fast --json");
+        EXPECT_EQ(text.status, run.status);
+        EXPECT_EQ(json.status, run.status);
+        EXPECT_EQ(textOfJson(json.out, run.withState), text.out);
+        EXPECT_EQ(nlohmann::json::parse(json.out).at("ok"), text.status == 0);
+    }
 }
 
 TEST_F(CliRead, OperatingModeThenFactoryDefaults) {

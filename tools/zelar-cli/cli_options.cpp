@@ -39,6 +39,9 @@ std::function<bool(const std::string&)> numberInto(std::optional<int>& target, i
 void addOptions(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--state", o.state,
                   "adds ' [enabled]' or ' [disabled]', and ' [hidden]' where hidden (read)");
+    verb.add_flag("--json", o.json,
+                  "prints one JSON object on stdout instead of the lines, with \"ok\" and the\n"
+                  "message boxes shown (read, diag, verify, diff, fw-info, script's dump)");
     verb.add_flag("--yes", o.yes,
                   "answers questions with yes (or OK); otherwise each takes its default answer:\n"
                   "no (or cancel)");

@@ -7,6 +7,7 @@
 #include "file_checks.h"
 #include "files/file_io.h"
 #include "files/settings_compare.h"
+#include "report_output.h"
 
 namespace zelar::cli {
 
@@ -46,12 +47,18 @@ std::optional<SettingsFileContent> readModem(CliSession& session, const CliOptio
     return settingsFileContent(app);
 }
 
-int printDifferences(const SettingsFileContent& first, const SettingsFileContent& second,
-                     const std::string& firstName, const std::string& secondName) {
-    const auto differences = compareSettings(first, second);
-    for (const SettingsDifference& difference : differences)
-        std::cout << differenceLine(difference, firstName, secondName) << '\n';
-    return differences.empty() ? 0 : 1;
+// The comparison's report; its differences stay empty until both sides are known.
+Report comparison(std::string firstName, std::string secondName) {
+    Report report;
+    report.firstName = std::move(firstName);
+    report.secondName = std::move(secondName);
+    return report;
+}
+
+int printDifferences(CliSession& session, const CliOptions& options, Report& report,
+                     const SettingsFileContent& first, const SettingsFileContent& second) {
+    report.differences = compareSettings(first, second);
+    return printReport(session, options, report, report.differences.empty() ? 0 : 1);
 }
 
 }  // namespace
@@ -61,14 +68,15 @@ int runVerify(CliSession& session, const CliOptions& options) {
         return badArguments("verify needs --port COMn");
     if (options.files.size() != 1)
         return badArguments("verify needs one FILE.md2");
+    Report report = comparison("modem", "file");
     const auto file = loadFile(options.files.front());
     if (!file || !session.start())
-        return kNotCompared;
+        return printReport(session, options, report, kNotCompared);
     session.showProgress();
     const auto modem = readModem(session, options, options.port);
     if (!modem)
-        return kNotCompared;
-    return printDifferences(*modem, *file, "modem", "file");
+        return printReport(session, options, report, kNotCompared);
+    return printDifferences(session, options, report, *modem, *file);
 }
 
 int runDiff(CliSession& session, const CliOptions& options) {
@@ -76,6 +84,7 @@ int runDiff(CliSession& session, const CliOptions& options) {
         return badArguments("diff needs two settings files or ports");
     if (!options.port.empty())
         return badArguments("diff takes its ports as A and B, not --port");
+    Report report = comparison(options.files[0], options.files[1]);
     // Every file is checked before a port is opened.
     std::optional<SettingsFileContent> sides[2];
     for (int i = 0; i < 2; ++i) {
@@ -83,22 +92,22 @@ int runDiff(CliSession& session, const CliOptions& options) {
             continue;
         sides[i] = loadFile(options.files[i]);
         if (!sides[i])
-            return kNotCompared;
+            return printReport(session, options, report, kNotCompared);
     }
     bool started = false;
     for (int i = 0; i < 2; ++i) {
         if (sides[i])
             continue;
         if (!started && !session.start())
-            return kNotCompared;
+            return printReport(session, options, report, kNotCompared);
         if (!started)
             session.showProgress();
         started = true;
         sides[i] = readModem(session, options, options.files[i]);
         if (!sides[i])
-            return kNotCompared;
+            return printReport(session, options, report, kNotCompared);
     }
-    return printDifferences(*sides[0], *sides[1], options.files[0], options.files[1]);
+    return printDifferences(session, options, report, *sides[0], *sides[1]);
 }
 
 }  // namespace zelar::cli

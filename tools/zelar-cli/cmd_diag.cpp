@@ -2,7 +2,8 @@
 
 #include "app/diagnostics/diagnostics_page.h"
 #include "commands.h"
-#include "forms/control_registry.h"
+#include "report_output.h"
+#include "settings_report.h"
 
 namespace zelar::cli {
 
@@ -11,19 +12,18 @@ int runDiag(CliSession& session, const CliOptions& options) {
         return badArguments("diag needs --port COMn");
     if (!options.files.empty())
         return badArguments("diag takes no file");
+    Report report;
     if (!session.start())
-        return 1;
+        return printReport(session, options, report, 1);
     App& app = session.app();
     if (options.user && !session.readAndLogIn())
-        return 1;
+        return printReport(session, options, report, 1);
     // Each check stands alone, so a failed one does not keep the others from running.
     bool ok = BitBtnTestClick(app);
     ok = BitBtnReadBalanceClick(app) && ok;
     ok = BitBtnReadErrorClick(app) && ok;
-    for (const NamedControl& c : diagnosticsPageControls(app.main))
-        std::cout << c.name << ": " << controlValue(c.control) << '\n';
-    std::cout.flush();
-    return ok ? 0 : 1;
+    addControls(report.section({}), diagnosticsPageControls(app.main));
+    return printReport(session, options, report, ok ? 0 : 1);
 }
 
 }  // namespace zelar::cli

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "file_checks.h"
 #include "firmware/firmware_image.h"
+#include "report_output.h"
 
 namespace zelar::cli {
 
@@ -14,27 +15,28 @@ constexpr int kDefaultWaitSeconds = 60;
 
 }  // namespace
 
-int runFirmwareInfo(CliSession&, const CliOptions& options) {
+int runFirmwareInfo(CliSession& session, const CliOptions& options) {
     if (options.files.size() != 1 || !options.port.empty() || options.user)
         return badArguments("fw-info takes one file and no options");
     const std::string& path = options.files[0];
+    Report report;
     if (!inputFileReady(path))
-        return 1;
+        return printReport(session, options, report, 1);
     const auto file = readFirmwareFile(path);
     if (!file) {
         std::cerr << "zelar-cli: cannot read " << path << '\n';
-        return 1;
+        return printReport(session, options, report, 1);
     }
     const std::string extension = fileExtension(path);
     const FirmwareKind kind = firmwareKind(extension);
     const FirmwareVersion found = firmwareVersionOf(*file, extension);
-    std::cout << "version: " << (found.version.empty() ? "Версия не определена" : found.version)
-              << '\n';
+    auto& fields = report.section({});
+    fields.push_back({"version", found.version.empty() ? "Версия не определена" : found.version});
     if (kind == FirmwareKind::Coded && !found.date.empty())
-        std::cout << "date: " << found.date << '\n';
+        fields.push_back({"date", found.date});
     const bool programmable = firmwareImageOf(*file, kind).has_value();
-    std::cout << "pages: " << (programmable ? payloadPages(*file, kind) : 0) << '\n';
-    return programmable ? 0 : 1;
+    fields.push_back({"pages", std::to_string(programmable ? payloadPages(*file, kind) : 0)});
+    return printReport(session, options, report, programmable ? 0 : 1);
 }
 
 int runFlash(CliSession& session, const CliOptions& options) {

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "file_checks.h"
 #include "files/file_io.h"
+#include "report_output.h"
 #include "script/script_runner.h"
 
 namespace zelar::cli {
@@ -49,12 +50,24 @@ int runScript(CliSession& session, const CliOptions& options) {
         std::cerr << "line " << error->line << ": " << error->message << '\n';
         return 2;
     }
+    // With --json each dump is a section of the one object printed at the end.
+    Report report;
+    if (options.json) {
+        runner.setDumpSink([&report](ScriptRunner::DumpLines lines) {
+            auto& section = report.section("dump");
+            for (auto& [name, value] : lines)
+                section.push_back({std::move(name), std::move(value)});
+        });
+    }
+    const auto finish = [&](int status) {
+        return options.json ? printReport(session, options, report, status) : status;
+    };
     if (!session.start())
-        return 1;
+        return finish(1);
     session.showProgress();
     if (options.user && !runner.logIn(*options.user, options.password))
-        return 1;
-    return runner.run(script.lines);
+        return finish(1);
+    return finish(runner.run(script.lines));
 }
 
 }  // namespace zelar::cli

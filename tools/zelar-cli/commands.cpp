@@ -32,7 +32,7 @@ std::string actionList() {
 
 std::string scriptUsage() {
     std::string text =
-        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] FILE|-\n"
+        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] [--json] FILE|-\n"
         "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "
         "window,\n"
         "      as a person at the window would. With --port the port is selected first; with "
@@ -66,7 +66,7 @@ const std::array kCommands = {
                runPorts},
     CliCommand{
         "read",
-        "  zelar-cli read --port COMn [--user N --password XXXX] [--state] [--yes]\n"
+        "  zelar-cli read --port COMn [--user N --password XXXX] [--state] [--yes] [--json]\n"
         "      Reads the identification and the settings of the modem on COMn and, with --user "
         "and\n"
         "      --password, logs in as user N (1 to 6). When the read succeeded, prints to stdout\n"
@@ -82,7 +82,7 @@ const std::array kCommands = {
         runRead},
     CliCommand{
         "diag",
-        "  zelar-cli diag --port COMn [--user N --password XXXX] [--yes]\n"
+        "  zelar-cli diag --port COMn [--user N --password XXXX] [--yes] [--json]\n"
         "      Runs the diagnostics of the modem on COMn in turn: the test message, the SIM "
         "state and\n"
         "      balance, the fault flags and signal level (with --user and --password, after "
@@ -141,7 +141,7 @@ const std::array kCommands = {
         runRestore},
     CliCommand{
         "verify",
-        "  zelar-cli verify --port COMn [--user N --password XXXX] FILE.md2\n"
+        "  zelar-cli verify --port COMn [--user N --password XXXX] [--json] FILE.md2\n"
         "      Reads the modem on COMn (and logs in, as for read) and compares every setting "
         "that\n"
         "      FILE.md2 holds with the modem's: one line a difference on stdout,\n"
@@ -156,7 +156,7 @@ const std::array kCommands = {
         runVerify},
     CliCommand{
         "diff",
-        "  zelar-cli diff [--user N --password XXXX] A B\n"
+        "  zelar-cli diff [--user N --password XXXX] [--json] A B\n"
         "      Compares the settings of A and B, each a settings file or a port COMn (read, "
         "and\n"
         "      logged in with --user and --password, as for read): one line a difference, as "
@@ -189,7 +189,7 @@ const std::array kCommands = {
         runMode},
     CliCommand{
         "fw-info",
-        "  zelar-cli fw-info FILE\n"
+        "  zelar-cli fw-info [--json] FILE\n"
         "      Prints the firmware file's version ('version: 2.05', or 'version: Версия не\n"
         "      определена'), for a coded image (.dat) its release date ('date: 15.03.10'), "
         "and\n"
@@ -239,6 +239,12 @@ std::string usageText() {
         "reply is in (the window's \"Быстрый обмен\"); the usual wait stays the upper bound.\n"
         "Progress goes to stderr, and every message box as '[caption] text'.\n"
         "Exit status 2 for bad arguments.\n"
+        "--json (read, diag, verify, diff, fw-info, script) prints one JSON object on stdout\n"
+        "instead of the lines: \"ok\" (true when the exit status is 0), \"sections\" with their\n"
+        "\"controls\" (name and value; enabled and hidden with --state), a script's dumps as\n"
+        "sections named \"dump\", \"compared\" and \"differences\" (verify, diff), and every\n"
+        "message box shown as \"messages\" (caption, text, icon). The exit status stays the\n"
+        "same; bad arguments print no JSON.\n"
         "--trace FILE (with any command) adds every byte sent and received on the modem's\n"
         "link and the boot loader link to the end of FILE, with the time, in hexadecimal and as\n"
         "text. A trace FILE that is the command's own file is refused with exit status 2.\n"

@@ -1,0 +1,24 @@
+#include "report.h"
+
+namespace zelar::cli {
+
+void printReportText(std::ostream& out, const Report& report) {
+    for (const ReportSection& section : report.sections) {
+        if (!section.name.empty())
+            out << '[' << section.name << "]\n";
+        for (const ReportLine& line : section.lines) {
+            out << line.name << ": " << line.value;
+            if (report.withState) {
+                out << (line.enabled ? " [enabled]" : " [disabled]");
+                if (!line.visible)
+                    out << " [hidden]";
+            }
+            out << '\n';
+        }
+    }
+    for (const SettingsDifference& difference : report.differences)
+        out << differenceLine(difference, report.firstName, report.secondName) << '\n';
+    out.flush();
+}
+
+}  // namespace zelar::cli
