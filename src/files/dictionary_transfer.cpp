@@ -129,11 +129,46 @@ class Upload {
                         true)) {
                     return false;
                 }
+                sent_.push_back({n, offset, {record->bytes.begin(), record->bytes.end()}});
                 h_.showProgress("Записано " + number + " сообщений из 767");
                 ++n;
             }
-            if (!command([&] { return storeBufferToPage(h_.link, page, kStoreSettleMs); }, true))
+            if (!command([&] { return storeBufferToPage(h_.link, page, kStoreSettleMs); }, true) ||
+                !verifyPage(page, true))
                 return false;
+        }
+        return true;
+    }
+
+    // A record as it went into the page buffer.
+    struct SentRecord {
+        int code;
+        std::uint16_t offset;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    // With verification on, loads the page just stored back into the buffer and compares every
+    // record sent for it; the first difference fails the upload naming its code.
+    bool verifyPage(std::uint16_t page, bool silentResends) {
+        std::vector<SentRecord> sent = std::move(sent_);
+        sent_.clear();
+        if (!h_.verify)
+            return true;
+        if (!command([&] { return loadPageToBuffer(h_.link, page, kLoadSettleMs); }, silentResends))
+            return false;
+        for (const SentRecord& record : sent) {
+            std::optional<std::vector<std::uint8_t>> held;
+            const auto length = static_cast<std::uint16_t>(record.bytes.size());
+            if (!command(
+                    [&] {
+                        held = readBufferChunk(h_.link, record.offset, length, kReadSettleMs);
+                        return held.has_value();
+                    },
+                    silentResends))
+                return false;
+            if (*held != record.bytes)
+                return error("Проверка записи: в модеме другая запись словаря № " +
+                             std::to_string(record.code));
         }
         return true;
     }
@@ -148,7 +183,9 @@ class Upload {
             ++count;
             h_.showProgress("Записано " + std::to_string(count) + " сообщений из 1000");
         }
-        return command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); }, false);
+        return command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); },
+                       false) &&
+               verifyPage(current, false);
     }
 
     bool rpiPlusRecord(std::string_view text, std::uint16_t& current) {
@@ -173,7 +210,8 @@ class Upload {
         const FlashPlace place = *rpiPlusPlace(line.code);
         if (place.page != current) {
             if (!command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); },
-                         false)) {
+                         false) ||
+                !verifyPage(current, false)) {
                 return false;
             }
             // The page's other codes keep what the modem holds: a page is committed whole.
@@ -184,15 +222,20 @@ class Upload {
             current = place.page;
         }
         const auto record = *makeRecord(line.text, static_cast<std::uint8_t>(line.group));
-        return command(
-            [&] {
-                return writeBufferChunk(h_.link, place.offset, record.bytes, kRpiPlusChunkSettleMs);
-            },
-            false);
+        if (!command(
+                [&] {
+                    return writeBufferChunk(h_.link, place.offset, record.bytes,
+                                            kRpiPlusChunkSettleMs);
+                },
+                false))
+            return false;
+        sent_.push_back({line.code, place.offset, {record.bytes.begin(), record.bytes.end()}});
+        return true;
     }
 
     DictionaryTransferHooks& h_;
     int resends_ = 0;
+    std::vector<SentRecord> sent_;  // the records in the page buffer since the last store
 };
 
 class Download {

@@ -19,6 +19,8 @@ struct DictionaryTransferHooks {
     std::function<bool()> reopenLink;
     // The progress label's new text.
     std::function<void(const std::string&)> showProgress;
+    // Each flash page written is loaded back and its records compared with what was sent.
+    bool verify = false;
 };
 
 // Writes a dictionary file's records into the modem's flash, asking first which dictionary it

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
+#include "settings/image_codec.h"
 #include "text/cp1251.h"
 #include "text/hex.h"
 #include "text/padding.h"
@@ -338,6 +340,36 @@ std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& con
     for (const std::size_t i : order)
         sorted.push_back(std::move(values[i]));
     return sorted;
+}
+
+std::optional<SettingsFieldName> settingsFieldAt(std::uint16_t address) {
+    // The memory table and the file's table meet where they refer to the same member of one
+    // content.
+    Content probe;
+    const void* member = nullptr;
+    for (const auto& f : imageFields()) {
+        if (address >= f.address && address < f.end()) {
+            member = std::visit([](auto* p) -> const void* { return p; }, f.ref(probe.image));
+            break;
+        }
+    }
+    if (member == nullptr)
+        return std::nullopt;
+    for (const FileLine& l : fileLines()) {
+        const Ref ref = l.ref(probe);
+        const void* held = std::visit(
+            [](auto p) -> const void* {
+                if constexpr (std::is_pointer_v<decltype(p)>)
+                    return p;
+                else
+                    return nullptr;
+            },
+            ref);
+        if (held == member && !l.field.empty())
+            return SettingsFieldName{std::string(kPageNames[static_cast<std::size_t>(l.page)]),
+                                     l.field};
+    }
+    return std::nullopt;
 }
 
 std::string composeSettingsFile(const SettingsFileContent& content) {

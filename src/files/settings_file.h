@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,5 +48,13 @@ struct SettingsFileValue {
 
 // Every value that a load of the file sets, in the order of the window's pages.
 std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& content);
+
+// The page and field, as the window labels them, of the settings memory byte at `address`;
+// nothing for a byte the file carries no line for.
+struct SettingsFieldName {
+    std::string page;
+    std::string field;
+};
+std::optional<SettingsFieldName> settingsFieldAt(std::uint16_t address);
 
 }  // namespace zelar

@@ -198,6 +198,7 @@ std::vector<NamedControl> shellControls(TformMain& m) {
         {"cbExpert", &m.cbExpert},
         {"PanelExpert3", &m.PanelExpert3},
         {"cbFastExchange", &m.cbFastExchange},
+        {"cbVerifyWrites", &m.cbVerifyWrites},
         {"TabSheet1", &m.TabSheet1},
         {"TabSheet2", &m.TabSheet2},
         {"TabSheet3", &m.TabSheet3},

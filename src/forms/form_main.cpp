@@ -5,6 +5,7 @@ namespace zelar {
 TformMain::TformMain() {
     cbExpert.items = {"Пользователь", "Эксперт"};
     cbFastExchange.caption = "Быстрый обмен";
+    cbVerifyWrites.caption = "Проверять запись";
     TabSheet1.caption = "Настройки пользователя";
     TabSheet2.caption = "Настройка SIM-карт";
     TabSheet3.caption = " ";

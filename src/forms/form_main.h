@@ -42,8 +42,9 @@ struct TformMain : UserPageControls,
     ComboBox cbExpert;
     Panel PanelExpert1;  // user page: status, type, format, priority, offset
     Panel PanelExpert2;  // user page: message classes
-    Panel PanelExpert3;  // main window: holds the fast exchange check box
+    Panel PanelExpert3;  // main window: the fast exchange and write verification boxes
     CheckBox cbFastExchange;
+    CheckBox cbVerifyWrites;
     Panel PanelExpert4;  // SIM 1 group: PIN
     Panel PanelExpert5;  // SIM 2 group: PIN
     Panel PanelExpert6;  // diagnostics page: empty holder

@@ -21,6 +21,18 @@ std::string commandV16(std::uint16_t address, const std::vector<std::uint8_t>& d
     return line("16", hex4(address) + hex4(static_cast<unsigned>(data.size())) + bytesToHex(data));
 }
 
+std::optional<WrittenBytes> parseCommandV16(std::string_view line) {
+    constexpr std::string_view kHead = "AT+V16";
+    if (!line.starts_with(kHead) || !line.ends_with('\r') || line.size() < kHead.size() + 9)
+        return std::nullopt;
+    const std::string_view fields = line.substr(kHead.size(), line.size() - kHead.size() - 1);
+    const auto head = hexToBytes(fields.substr(0, 8));
+    const auto data = hexToBytes(fields.substr(8));
+    if (!head || !data || data->size() != (std::size_t{(*head)[2]} << 8 | (*head)[3]))
+        return std::nullopt;
+    return WrittenBytes{static_cast<std::uint16_t>((*head)[0] << 8 | (*head)[1]), *data};
+}
+
 std::string commandV17(std::uint16_t address, std::uint16_t length) {
     return line("17", hex4(address) + hex4(length));
 }

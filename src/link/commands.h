@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelar {
@@ -11,6 +13,12 @@ namespace zelar {
 
 // Write bytes into the settings memory.
 std::string commandV16(std::uint16_t address, const std::vector<std::uint8_t>& data);
+// The address and data a line made by commandV16 writes; nothing for any other line.
+struct WrittenBytes {
+    std::uint16_t address = 0;
+    std::vector<std::uint8_t> data;
+};
+std::optional<WrittenBytes> parseCommandV16(std::string_view line);
 // Read `length` bytes of the settings memory.
 std::string commandV17(std::uint16_t address, std::uint16_t length);
 // Write a chunk into the page buffer at `offset`.

@@ -10,7 +10,7 @@ namespace zelar::sim {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, ReplyFault>, 7> kReplyFaults{{
+constexpr std::array<std::pair<std::string_view, ReplyFault>, 8> kReplyFaults{{
     {"silent", ReplyFault::Silent},
     {"no-ok", ReplyFault::NoOk},
     {"split", ReplyFault::Split},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<std::string_view, ReplyFault>, 7> kReplyFaults{{
     {"stray-after", ReplyFault::StrayAfter},
     {"late", ReplyFault::Late},
     {"corrupt", ReplyFault::Corrupt},
+    {"alter", ReplyFault::Alter},
 }};
 
 // Splits "NAME:ARG" into the name and the optional argument text.

@@ -17,6 +17,7 @@ enum class ReplyFault {
     StrayAfter,   // unrelated bytes follow the reply
     Late,         // the reply starts only after a long pause
     Corrupt,      // payload characters are replaced by a character that is not a hex digit
+    Alter,        // a V16 or V18 write is answered "OK", then its first byte changes (a worn cell)
 };
 
 // One reply fault and the commands it hits.
@@ -59,8 +60,8 @@ struct FaultPlan {
 };
 
 // Fault text of the command line: "KIND", "KIND:NN" (only V-command NN) or "KIND:NN@K" (only the
-// K-th V-command NN), where KIND is silent, no-ok, split, stray-before, stray-after, late or
-// corrupt. Nothing when the text is not such a fault.
+// K-th V-command NN), where KIND is silent, no-ok, split, stray-before, stray-after, late,
+// corrupt or alter. Nothing when the text is not such a fault.
 std::optional<FaultRule> parseFaultRule(std::string_view text);
 // "no-announce", "double-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE".
 std::optional<BootFaultRule> parseBootFaultRule(std::string_view text);

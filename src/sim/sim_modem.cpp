@@ -111,6 +111,9 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
     CommandOutcome outcome = runCommand(store_, options_.diagnostics, line);
     if (outcome.changed)
         ++revision_;
+    if (has(faults, ReplyFault::Alter) && outcome.changed && (number == 16 || number == 18))
+        alterFirstWritten(line, number == 16 ? store_.settings.data() : store_.pageBuffer.data(),
+                          number == 16 ? store_.settings.size() : store_.pageBuffer.size());
     std::string reply = std::move(outcome.reply);
     if (reply.empty())
         return;
@@ -129,6 +132,13 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
 
     if (outcome.restart)
         beginRestart(readyUs);
+}
+
+void SimModem::alterFirstWritten(const std::string& line, std::uint8_t* memory, std::size_t size) {
+    // The write was accepted, so its address field is well formed and inside the memory.
+    const auto address = hexfield::number(std::string_view(line).substr(6, 4));
+    if (address && *address < size)
+        memory[*address] ^= 0x01;
 }
 
 void SimModem::garble(std::string& reply, const std::vector<ReplyFault>& faults,

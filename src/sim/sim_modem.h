@@ -73,6 +73,8 @@ class SimModem {
   private:
     bool hears(int speakingBaud) const;
     void onCommandLine(const std::string& line, std::int64_t nowUs);
+    // The alter fault: the first byte a V16 or V18 line wrote into `memory` reads back changed.
+    void alterFirstWritten(const std::string& line, std::uint8_t* memory, std::size_t size);
     // The reply as the planned faults leave it: without its "OK", or with garbled payload.
     void garble(std::string& reply, const std::vector<ReplyFault>& faults,
                 std::size_t payloadSize) const;

@@ -1,5 +1,6 @@
 #include "app/service/dictionary_page.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -126,6 +127,16 @@ TEST_F(Dictionary, Protocol0ResendsThreeTimesSilentlyThenAsks) {
     ASSERT_EQ(dialogs.messages.size(), 3U);
     EXPECT_EQ(dialogs.messages[1].text, "Ошибка связи с модемом");
     EXPECT_EQ(dialogs.messages[1].buttons, MessageButtons::RetryCancel);
+}
+
+// Page 1 holds codes 0 to 7 and reads back as sent; code 10 on page 2 is changed after its OK.
+TEST_F(Dictionary, VerificationReadsEachPageBackAndNamesTheChangedRecord) {
+    app.main.cbVerifyWrites.checked = true;
+    modem.options().faults.rules.push_back({sim::ReplyFault::Alter, 18, 11});
+    EXPECT_FALSE(upload(protocol0(768)));
+    EXPECT_EQ(lastText(), "Проверка записи: в модеме другая запись словаря № 10");
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "AT+V210001"), 1);
+    EXPECT_EQ(commands.back(), "AT+V1900400020");
 }
 
 TEST_F(Dictionary, RpiPlusPlacementKeepsTheModemsOtherCodes) {

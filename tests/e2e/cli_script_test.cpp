@@ -115,6 +115,23 @@ dump EditSim1APN
     EXPECT_EQ(run.out, "EditSim1APN: internet.script\n");
 }
 
+TEST_F(CliScript, VerifyCatchesAModemThatChangesAByteAfterOK) {
+    // The fifth write of the SIM page is SIM 1's access point name.
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "46", "--fault", "alter:16@5"});
+    ASSERT_EQ(sim.line().substr(0, 6), "COM46 ");
+    const ScriptRun run = script("--port COM46 --user 1 --password 1234 --verify --fast", R"(
+select TreeView1 "Настройка модема"
+select PageControl1 "Настройка SIM-карт"
+check AutoSetPar1 0
+click ButtonWriteNastr
+)");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("[Модем] Проверка записи: в модеме другое значение поля «Точка "
+                           "доступа APN» (Настройка SIM-карт, SIM 1)\n"),
+              std::string::npos)
+        << run.err;
+}
+
 TEST_F(CliScript, UnknownControlExitsBeforeTalkingToTheModem) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "45"});
     const ScriptRun run =

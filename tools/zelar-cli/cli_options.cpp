@@ -48,6 +48,11 @@ void addOptions(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--fast", o.fast,
                   "ends each wait as soon as a complete reply is in (the window's \"Быстрый "
                   "обмен\");\nthe usual wait stays the upper bound");
+    verb.add_flag("--verify", o.verify,
+                  "reads each write back and compares it byte by byte (the window's \"Проверять\n"
+                  "запись\"; script, restore, defaults, mode, dict-upload); a difference fails\n"
+                  "the command naming the field or the record. flash cannot verify: the boot\n"
+                  "loader has no command to read the firmware back");
     addValue(verb, "--port", "COMn", "the modem's port as the port list names it",
              "--port needs a value such as COM3", [&o](const std::string& v) {
                  o.port = v;

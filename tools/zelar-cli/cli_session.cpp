@@ -80,6 +80,7 @@ bool CliSession::start() {
     // As the window's "Быстрый обмен" box does.
     app_.main.cbFastExchange.checked = options_.fast;
     cbFastExchangeClick(app_);
+    app_.main.cbVerifyWrites.checked = options_.verify;
     if (!options_.port.empty())
         selectItemText(app_.main.ComboBox1, options_.port);
     return true;

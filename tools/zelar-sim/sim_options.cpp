@@ -244,7 +244,9 @@ const char* const kFaultHelp =
     "  stray-before  unrelated bytes come before the reply\n"
     "  stray-after   unrelated bytes come after the reply\n"
     "  late          the reply starts only after a long pause\n"
-    "  corrupt       payload characters are replaced by a non-hex character";
+    "  corrupt       payload characters are replaced by a non-hex character\n"
+    "  alter         a write (AT+V16, AT+V18) is answered OK, then its first\n"
+    "                stored byte changes, as in a worn memory cell";
 
 const char* const kBootFaultHelp =
     "no-announce        the boot loader never sends \"!\"\n"

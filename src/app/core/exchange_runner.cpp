@@ -1,8 +1,13 @@
 #include "app/core/exchange_runner.h"
 
+#include <algorithm>
+
 #include "app/core/handler_guard.h"
 #include "app/core/port_list.h"
+#include "files/settings_file.h"
+#include "link/commands.h"
 #include "link/reply.h"
+#include "text/hex.h"
 
 namespace zelar {
 
@@ -76,7 +81,7 @@ bool ExchangeRunner::step(const std::function<bool()>& body) {
 }
 
 void ExchangeRunner::reportFailure(const std::string& text) {
-    if (portFailed_)
+    if (portFailed_ || verifyReported_)
         return;
     app_.services.dialogs.messageBox(text, "Модем", MessageIcon::Error, MessageButtons::Ok);
 }
@@ -88,15 +93,44 @@ bool ExchangeRunner::sendWaitOK(const std::string& line, bool purge) {
             app_.link.PurgeOutput();
         }
         app_.link.Send(line);
-        return app_.link.WaitForOK(TModemLink::kDefaultPolls);
+        return app_.link.WaitForOK(TModemLink::kDefaultPolls) && readBack(line);
     });
 }
 
 bool ExchangeRunner::sendPauseOK(const std::string& line, int pauseMs) {
     return step([&] {
         app_.link.Send(line);
-        return containsOK(app_.link.WaitReply(pauseMs, isCompleteAck));
+        return containsOK(app_.link.WaitReply(pauseMs, isCompleteAck)) && readBack(line);
     });
+}
+
+bool ExchangeRunner::readBack(const std::string& line) {
+    if (!app_.main.cbVerifyWrites.checked)
+        return true;
+    const auto written = parseCommandV16(line);
+    if (!written)
+        return true;
+    const auto length = static_cast<std::uint16_t>(written->data.size());
+    app_.link.PurgeInput();
+    app_.link.Send(commandV17(written->address, length));
+    const std::string reply =
+        app_.link.CollectReply(TModemLink::kDefaultPolls, dataReplyLength(length));
+    const auto held = checkFrame(reply, length) ? decodePayload(reply, length) : std::nullopt;
+    if (!held)
+        return false;  // no readable answer: the link's failure, reported as such
+    const auto [sent, stored] =
+        std::mismatch(written->data.begin(), written->data.end(), held->begin());
+    if (sent == written->data.end())
+        return true;
+    const auto address =
+        static_cast<std::uint16_t>(written->address + (sent - written->data.begin()));
+    const auto name = settingsFieldAt(address);
+    const std::string what =
+        name ? "поля «" + name->field + "» (" + name->page + ")" : "по адресу " + toHex(address, 4);
+    app_.services.dialogs.messageBox("Проверка записи: в модеме другое значение " + what, "Модем",
+                                     MessageIcon::Error, MessageButtons::Ok);
+    verifyReported_ = true;
+    return false;
 }
 
 }  // namespace zelar

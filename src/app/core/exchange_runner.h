@@ -48,18 +48,27 @@ class ExchangeRunner {
     // already told the user.
     void reportFailure(const std::string& text);
 
+    // With "Проверять запись" on, each write below that the modem took is read back with
+    // V17 and compared byte by byte with what was sent; a difference fails the step with its
+    // own message, naming the field, and no other failure message follows it.
+
     // The usual write exchange: (purge input and output,) send, wait for "OK" with 50 polls.
     bool sendWaitOK(const std::string& line, bool purge);
     // Send, a fixed pause, one read: the input must contain "OK".
     bool sendPauseOK(const std::string& line, int pauseMs);
 
   private:
+    // True when verification is off, the line writes no settings memory, or the modem holds
+    // what it wrote.
+    bool readBack(const std::string& line);
+
     App& app_;
     TModemLink::Lease lease_;
     std::vector<Control*> controls_;
     ProgressBar* bar_;
     bool failed_ = false;
     bool portFailed_ = false;
+    bool verifyReported_ = false;
 };
 
 }  // namespace zelar

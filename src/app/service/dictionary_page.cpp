@@ -45,7 +45,8 @@ bool btnWriteDictClick(App& app) {
     }
     DictionaryTransferHooks hooks{
         app.link, app.services.dialogs, [&run] { return run.open(); },
-        [&s](const std::string& text) { s.LabelCountMess.caption = text; }};
+        [&s](const std::string& text) { s.LabelCountMess.caption = text; },
+        app.main.cbVerifyWrites.checked};
     return uploadDictionary(hooks, *bytes);
 }
 

@@ -1,5 +1,7 @@
 #include "app/shell/startup.h"
 
+#include <utility>
+
 #include "app/core/port_list.h"
 #include "app/shell/display_mode.h"
 #include "app/shell/navigation.h"
@@ -38,6 +40,7 @@ bool FormShow(App& app, Profile* profile) {
     cbExpertChange(app);
     main.cbFastExchange.checked = profile->readInt(kProfileSection, kProfileFast, 0) == 1;
     cbFastExchangeClick(app);
+    main.cbVerifyWrites.checked = profile->readInt(kProfileSection, kProfileVerify, 0) == 1;
 
     showOnlyPages(main, {Page::TabSheet3});
     main.StaticTextInformation.caption = kTextReadSettingsFirst;
@@ -59,11 +62,12 @@ void FormClose(App& app, Profile& profile) {
         profile.writeInt(kProfileSection, kProfileCom, *number);
     }
     profile.writeInt(kProfileSection, kProfileExpert, app.main.cbExpert.itemIndex);
-    // The fast exchange is kept once it was switched on: a profile that never had it stays
-    // as it was.
-    const bool fast = app.main.cbFastExchange.checked;
-    if (fast || profile.readInt(kProfileSection, kProfileFast, -1) != -1)
-        profile.writeInt(kProfileSection, kProfileFast, fast ? 1 : 0);
+    // These boxes are kept once switched on: a profile that never had one stays as it was.
+    for (const auto& [box, key] : {std::pair{&app.main.cbFastExchange, kProfileFast},
+                                   std::pair{&app.main.cbVerifyWrites, kProfileVerify}}) {
+        if (box->checked || profile.readInt(kProfileSection, key, -1) != -1)
+            profile.writeInt(kProfileSection, key, box->checked ? 1 : 0);
+    }
 }
 
 }  // namespace zelar

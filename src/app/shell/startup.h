@@ -9,6 +9,7 @@ constexpr const char* kProfileSection = "Modem";
 constexpr const char* kProfileCom = "Com";
 constexpr const char* kProfileExpert = "Expert";
 constexpr const char* kProfileFast = "FastExchange";
+constexpr const char* kProfileVerify = "VerifyWrites";
 
 // Main window start-up: port list, last port, display mode, information page, blank user page,
 // logged out. `profile` is null when the configuration could not be created: the user is told
