@@ -6,6 +6,7 @@
 #include "platform/device_map.h"
 #include "platform/serial_port.h"
 #include "ui/error_report.h"
+#include "ui/port_open_failure.h"
 
 namespace zelar::ui {
 
@@ -28,13 +29,9 @@ class QtSerialPort : public QObject, public SerialPort {
     std::string readAll() override;
     void setReceivedHandler(std::function<void()> handler) override;
 
-    // Why the last open failed, as far as the system tells; None after an open that worked.
-    enum class OpenFailure { None, NoDevice, InUse, Denied, Other };
-    struct OpenFailureInfo {
-        OpenFailure kind = OpenFailure::None;
-        int portNumber = 0;
-        std::string text;  // the system's own words, for Other
-    };
+    // Why the last open failed; None after an open that worked.
+    using OpenFailure = ui::OpenFailure;
+    using OpenFailureInfo = ui::OpenFailureInfo;
     const OpenFailureInfo& lastOpenFailure() const { return openFailure_; }
 
     // Where errors raised by the received handler go.

@@ -68,15 +68,26 @@ Win32SerialPort::~Win32SerialPort() {
 
 void Win32SerialPort::open(int portNumber, const LineSettings& settings) {
     close();
+    openFailure_ = {OpenFailure::None, portNumber, {}};
     const std::string failure = "Can't open device COM" + std::to_string(portNumber);
     const auto device = devices_.devicePath(portNumber);
-    if (!device)
+    if (!device) {
+        openFailure_.kind = OpenFailure::NoDevice;
         throw SerialError(failure, PortFault::NotFound);
+    }
 
     HANDLE handle = CreateFileW(devicePathFor(*device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        throw SerialError(failure, PortFault::Open, static_cast<int>(GetLastError()), *device);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        // Windows answers "access denied" for a port that another program holds open.
+        openFailure_.kind =
+            code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND     ? OpenFailure::NoDevice
+            : code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? OpenFailure::InUse
+                                                                             : OpenFailure::Other;
+        openFailure_.text = "error " + std::to_string(code);
+        throw SerialError(failure, PortFault::Open, static_cast<int>(code), *device);
+    }
     const auto refuse = [&] {
         const DWORD code = GetLastError();
         CloseHandle(handle);

@@ -7,6 +7,7 @@
 #include "platform/device_map.h"
 #include "platform/serial_port.h"
 #include "ui/error_report.h"
+#include "ui/port_open_failure.h"
 
 namespace zelar::ui {
 
@@ -32,6 +33,9 @@ class Win32SerialPort : public QObject, public SerialPort {
     std::string readAll() override;
     void setReceivedHandler(std::function<void()> handler) override;
 
+    // Why the last open failed; None after an open that worked.
+    const OpenFailureInfo& lastOpenFailure() const { return openFailure_; }
+
     // Where errors raised by the received handler go.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
@@ -55,6 +59,7 @@ class Win32SerialPort : public QObject, public SerialPort {
     std::function<void()> handler_;
     ErrorReporter reporter_;
     QTimer poll_;
+    OpenFailureInfo openFailure_;
 };
 
 }  // namespace zelar::ui

@@ -19,8 +19,8 @@ namespace zelar::cli {
 namespace {
 
 // The window says only that the port cannot be opened; the command line adds why.
-std::string openFailureNote(const ui::QtSerialPort::OpenFailureInfo& failure) {
-    using Kind = ui::QtSerialPort::OpenFailure;
+std::string openFailureNote(const ui::OpenFailureInfo& failure) {
+    using Kind = ui::OpenFailure;
     const std::string port = "zelar-cli: COM" + std::to_string(failure.portNumber) + ": ";
     switch (failure.kind) {
         case Kind::None:
@@ -65,7 +65,7 @@ CliSession::CliSession(const CliOptions& options)
     dialogs_.setNote([this](const std::string& text) -> std::string {
         if (text != kTextCannotOpenPort && text != kTextResetCannotOpenPort)
             return {};
-        if (port_.lastOpenFailure().kind != ui::QtSerialPort::OpenFailure::None)
+        if (port_.lastOpenFailure().kind != ui::OpenFailure::None)
             return openFailureNote(port_.lastOpenFailure());
         // A --port that the port list does not hold was never tried.
         if (!options_.port.empty() && app_.main.ComboBox1.itemIndex < 0)
