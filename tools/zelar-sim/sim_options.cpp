@@ -23,6 +23,10 @@ std::optional<long long> wholeNumber(const std::string& text, long long min, lon
     return value;
 }
 
+bool allDigits(const std::string& text, std::size_t count) {
+    return text.size() == count && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // "\r", "\n", "\t", "\\" and "\xNN" in a text given on the command line.
 std::optional<std::string> unescape(const std::string& text) {
     std::string out;
@@ -158,12 +162,6 @@ void addPortOptions(CLI::App& app, SimOptions& o) {
 void addModemOptions(CLI::App& app, SimOptions& o) {
     const std::string group = "Modem";
     auto& diag = o.modem.diagnostics;
-    const auto digits = [](std::optional<std::string>& target, std::size_t count) {
-        return [&target, count](const std::string& v) {
-            target = v;
-            return v.size() == count && v.find_first_not_of("0123456789") == std::string::npos;
-        };
-    };
     addValue(
         app, "--state",
         "keep settings memory, page buffer, flash and program memory in FILE:\nloaded at start "
@@ -177,12 +175,15 @@ void addModemOptions(CLI::App& app, SimOptions& o) {
     addValue(app, "--firmware",
              "controller firmware version digits (default 0205; 0150 and 0203 act as\nold firmware "
              "without the restart command)",
-             digits(o.firmware, 4))
+             [&o](const std::string& v) {
+                 o.firmware = v;
+                 return allDigits(v, 4);
+             })
         ->group(group);
     addValue(app, "--boot-loader", "boot loader version digits (default 102, shown as 1.02)",
              [&o](const std::string& v) {
                  o.bootLoader = v;
-                 return v.size() == 3 && v.find_first_not_of("0123456789") == std::string::npos;
+                 return allDigits(v, 3);
              })
         ->group(group);
     addValue(app, "--balance", "balance reported by AT+V24 (default 123.45)",

@@ -33,6 +33,16 @@ struct Services {
 // Roles of the modem's users and of the login.
 enum Role : int { kRoleMaster = 0, kRoleOwner = 1, kRoleGuard = 2, kRoleNone = 3 };
 
+// Who may open, and so write, the modem settings and the voice call nodes; opening the tree and
+// writing both ask this.
+inline bool roleMayOpenSettingsNode(int role, int node) {
+    if (node == kNodeModem)
+        return role == kRoleMaster;
+    if (node == kNodeVoiceCall)
+        return role == kRoleMaster || role == kRoleOwner;
+    return false;
+}
+
 struct LoginState {
     bool loggedIn = false;
     int role = kRoleNone;  // any other value is carried unchanged

@@ -76,14 +76,9 @@ class SettingsWrite {
     // the page of the previous role on view until another node is chosen. A user node has
     // finer rights of its own (mayWriteUser).
     bool roleMayWriteNode(int node) const {
-        const int role = app_.login.role;
         if (node >= 1 && node <= kUserCount)
             return true;
-        if (node == kNodeModem)
-            return role == kRoleMaster;
-        if (node == kNodeVoiceCall)
-            return role == kRoleMaster || role == kRoleOwner;
-        return false;
+        return roleMayOpenSettingsNode(app_.login.role, node);
     }
 
     void message(const char* text, MessageIcon icon, const char* caption = "Модем") {

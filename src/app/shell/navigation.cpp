@@ -80,9 +80,8 @@ bool mayOpenNode(const App& app, int nodeIndex) {
         return userPageAccess(app, nodeIndex) == UserAccess::Allowed;
     switch (nodeIndex) {
         case kNodeModem:
-            return role == kRoleMaster;
         case kNodeVoiceCall:
-            return role == kRoleMaster || role == kRoleOwner;
+            return roleMayOpenSettingsNode(role, nodeIndex);
         case kNodeUsers:
         case kNodeDiagnostics:
             return true;
