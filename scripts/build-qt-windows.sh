@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Qt 6.4.2 for 64-bit Windows (mingw-w64, posix threads) from Debian's source packages:
-# Core, Gui, Widgets, Test, the "windows" platform plugin and Serial Port, with Qt's bundled
+# Core, Gui, Widgets, Test, the "windows" and "offscreen" platform plugins and Serial Port, with Qt's bundled
 # third-party libraries and no OpenGL, SQL, D-Bus, network, examples or tests. Host tools (moc,
 # uic, rcc) are Debian's qt6-base-dev-tools of the same version.
 #
@@ -21,11 +21,35 @@ serialport_tarball=qtserialport-everywhere-src-$qt_version.tar.xz
 serialport_sha256=682626d3ae07074df0f707dab880f1eab1c133a04d5bed688a3ec63af305ae89
 vendor="${ZELAR_VENDOR_DIR:-$repo/../shared/vendor}"
 
-# The marker is written last, so an interrupted build is never taken for a complete one.
-if [ -f "$prefix/.complete" ]; then
+features_off=(
+    opengl dynamicgl vulkan sql dbus network printsupport concurrent xml
+    # The dfsg source has no src/3rdparty/wintab, which tablet events need.
+    tabletevent
+    # What the program never uses: the Direct2D platform plugin (it draws through the
+    # "windows" one) and JPEG images.
+    direct2d jpeg
+    # Widgets and classes it has no use for, each a part of the build time.
+    graphicsview mdiarea calendarwidget datetimeedit wizard colordialog fontdialog fontcombobox
+    keysequenceedit lcdnumber dial undocommand undostack undogroup undoview systemtrayicon
+    splashscreen pdf movie textodfwriter textmarkdownreader textmarkdownwriter sessionmanager
+    system_zlib system_pcre2 system_harfbuzz system_freetype system_doubleconversion
+    system_png
+)
+# Qt's bundled FreeType, for the offscreen platform plugin that the window tests run on (the
+# program itself draws with Windows' own fonts).
+features_on=(freetype)
+feature_args=()
+for f in "${features_off[@]}"; do feature_args+=("-DFEATURE_$f=OFF"); done
+for f in "${features_on[@]}"; do feature_args+=("-DFEATURE_$f=ON"); done
+
+# The marker is written last and names the configuration, so an interrupted build is never
+# taken for a complete one, and a changed configuration builds again in the same folders.
+configuration="${feature_args[*]}"
+if [ -f "$prefix/.complete" ] && [ "$(cat "$prefix/.complete")" = "$configuration" ]; then
     echo "Qt $qt_version for Windows is in $prefix"
     exit 0
 fi
+rm -f "$work/build-base/.installed" "$work/build-serialport/.installed"
 
 "$repo/scripts/setup.sh" dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build
 
@@ -72,22 +96,6 @@ for patch in "$repo"/packaging/windows/qtbase-*.patch; do
     touch "$stamp"
 done
 
-features_off=(
-    opengl dynamicgl vulkan sql dbus network printsupport concurrent xml
-    # The dfsg source has no src/3rdparty/wintab, which tablet events need.
-    tabletevent
-    # What the program never uses: the Direct2D platform plugin (it draws through the
-    # "windows" one), JPEG images and the FreeType font engine (Windows draws its own fonts).
-    direct2d jpeg freetype
-    # Widgets and classes it has no use for, each a part of the build time.
-    graphicsview mdiarea calendarwidget datetimeedit wizard colordialog fontdialog fontcombobox
-    keysequenceedit lcdnumber dial undocommand undostack undogroup undoview systemtrayicon
-    splashscreen pdf movie textodfwriter textmarkdownreader textmarkdownwriter sessionmanager
-    system_zlib system_pcre2 system_harfbuzz system_freetype system_doubleconversion
-    system_png
-)
-feature_args=()
-for f in "${features_off[@]}"; do feature_args+=("-DFEATURE_$f=OFF"); done
 
 if [ ! -f build-base/.installed ]; then
     cmake -G Ninja -S qtbase -B build-base \
@@ -113,6 +121,6 @@ if [ ! -f build-serialport/.installed ]; then
     touch build-serialport/.installed
 fi
 
-touch "$prefix/.complete"
+echo "$configuration" >"$prefix/.complete"
 elapsed=$(($(date +%s) - started))
 echo "Qt $qt_version for Windows built in $((elapsed / 60)) min $((elapsed % 60)) s into $prefix"
