@@ -8,16 +8,9 @@
 
 int main(int argc, char** argv) {
     // Test discovery runs the binary at build time, outside the test environment, and there
-    // may be no display at all. Wine passes no QT_ variables to Windows programs, and Qt for
-    // Windows here has no offscreen back end (it needs FreeType): the minimal one with the
-    // system's fonts serves there.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-#ifdef Q_OS_WIN
-        qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-#else
+    // may be no display at all. Under wine, too: it passes no QT_ variables to the program.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
-    }
     QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid()) {
         QFile::setPermissions(runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
