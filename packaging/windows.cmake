@@ -33,6 +33,9 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME zelar-config.exe)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_SOURCE_DIR}/windows/zelar-config.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/windows/zelar-config.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-# The menu entry is Cyrillic: only a Unicode installer shows it.
-set(CPACK_NSIS_DEFINES "Unicode true")
+# A 64-bit installer for the 64-bit program, into the 64-bit "Program Files"; makensis builds
+# 32-bit ones unless told, which 64-bit-only systems (wine without its 32-bit part, for one)
+# cannot start. Its amd64 target is Unicode, as the Cyrillic menu entry needs.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 include(CPack)
