@@ -101,12 +101,16 @@ ProvisionPlan planOf(const CliOptions& options, std::vector<std::string> ports) 
     return plan;
 }
 
-// The table on a terminal, else lines; the table writes past the escaping of stdout, as it
-// escapes its texts itself.
-std::unique_ptr<ProvisionView> viewForStdout(std::unique_ptr<std::ostream>& terminal) {
-    auto* escaping = dynamic_cast<EscapingBuffer*>(std::cout.rdbuf());
-    if (!stdoutIsLiveTerminal())
+// The table on a terminal that shows it whole (the heading, a row a port and the line the
+// cursor stands on, each line unbroken), else lines. The table writes past the escaping of
+// stdout, as it escapes its texts itself.
+std::unique_ptr<ProvisionView> viewForStdout(std::size_t ports,
+                                             std::unique_ptr<std::ostream>& terminal) {
+    const TerminalSize size = liveTerminalSize();
+    if (static_cast<std::size_t>(size.rows) < ports + 2 ||
+        static_cast<std::size_t>(size.columns) <= tableLines({}).front().size())
         return std::make_unique<LineView>(std::cout);
+    auto* escaping = dynamic_cast<EscapingBuffer*>(std::cout.rdbuf());
     terminal = std::make_unique<std::ostream>(escaping ? escaping->target() : std::cout.rdbuf());
     return std::make_unique<TableView>(*terminal);
 }
@@ -124,7 +128,7 @@ int runProvision(CliSession&, const CliOptions& options) {
         return 2;
 
     std::unique_ptr<std::ostream> terminal;
-    const std::unique_ptr<ProvisionView> view = viewForStdout(terminal);
+    const std::unique_ptr<ProvisionView> view = viewForStdout(plan.ports.size(), terminal);
     ProvisionRunner runner(plan, *view);
     const std::vector<PortProgress> ports = runner.run();
     const bool allOk = std::all_of(ports.begin(), ports.end(), [](const PortProgress& p) {
