@@ -37,7 +37,8 @@ std::optional<PortName> splitName(std::string_view text) {
 
 // Adds the ports of one item ("COM33" or "COM33-COM40"); the reason when it will not do.
 std::string addItem(std::string_view item, std::vector<std::string>& ports) {
-    const std::string quoted = "'" + std::string(item) + "'";
+    std::string quoted = "'";
+    quoted.append(item).append("'");
     if (item.empty())
         return "an empty item in the list";
     const auto dash = item.find('-');
