@@ -34,6 +34,7 @@ trap cleanup EXIT
 # The fixed waits, in ms, of the program's exchanges (the first poll of a polled wait, where a
 # reply always comes within it).
 #   V22, V17 read by polls: 100;  V17 of the voice and incoming call pages: 300
+#   V17 reading a write back (--verify), right after its V16: 100 (polled)
 #   V16 write: 100 (polled "OK"); 1000 when a settings file is loaded; 600 for factory defaults
 #   V18 dictionary chunk: 100;  V20 page store: 150;  V21 page load: 40;  V19 chunk read: 60
 #   V23-V25 diagnostics: 100;  V39 restart: 100 (first poll)
@@ -43,13 +44,15 @@ nominal_ms() { # log v16wait
         match($0, /> AT\+V[0-9][0-9]/) {
             n = substr($0, RSTART + 6, 2)
             address = substr($0, RSTART + 8, 4)
-            if (n == "17") ms += (address == "0225" || address == "0264") ? 300 : 100
+            if (n == "17" && last == "16") ms += 100
+            else if (n == "17") ms += (address == "0225" || address == "0264") ? 300 : 100
             else if (n == "16") ms += v16
             else if (n == "18") ms += 100
             else if (n == "20") ms += 150
             else if (n == "21") ms += 40
             else if (n == "19") ms += 60
             else ms += 100
+            last = n
         }
         /block page/ { ms += 100; blocks++ }
         END { if (blocks > 0) ms += 300 + 100; print ms + 0 }' "$1"
@@ -78,8 +81,10 @@ head -c 100000 /dev/urandom >"$work/fw.bin"
 operations=(
     "read with login|100|read --port PORT ${login[*]}"
     "write one SIM page|100|script --port PORT ${login[*]} $work/sim-page.txt"
+    "write one SIM page with --verify|100|script --port PORT ${login[*]} --verify $work/sim-page.txt"
     "backup|100|backup --port PORT ${login[*]} $work/backup.md2"
     "restore|1000|restore --port PORT ${login[*]} --yes $work/backup.md2"
+    "restore with --verify|1000|restore --port PORT ${login[*]} --yes --verify $work/backup.md2"
     "factory defaults|600|defaults --port PORT ${login[*]} --yes"
     "dictionary download|100|dict-download --port PORT ${login[*]} --yes $work/dict.txt"
     "protocol-0 dictionary upload|100|dict-upload --port PORT ${login[*]} --yes $work/dict.txt"

@@ -35,6 +35,34 @@ std::function<bool(const std::string&)> numberInto(std::optional<int>& target, i
     };
 }
 
+// A file name into `target`.
+std::function<bool(const std::string&)> fileInto(std::string& target) {
+    return [&target](const std::string& text) {
+        target = text;
+        return !text.empty();
+    };
+}
+
+void addProvisionOptions(CLI::App& verb, CliOptions& o) {
+    addValue(verb, "--ports", "LIST",
+             "the ports to provision, names and ranges such as COM33-COM40,COM45 (provision)",
+             "--ports needs port names such as COM33-COM40,COM45", fileInto(o.ports));
+    addValue(verb, "--template", "FILE.md2",
+             "the settings file restored on every modem, and compared with --verify (provision)",
+             "--template needs a file", fileInto(o.templateFile));
+    addValue(verb, "--script", "FILE",
+             "the script run on every modem, with ${PORT} and the values' ${COLUMN} put in\n"
+             "(provision)",
+             "--script needs a file", fileInto(o.scriptFile));
+    addValue(verb, "--values", "FILE.csv",
+             "the script's values, one row a modem keyed by port or serial number (provision)",
+             "--values needs a file", fileInto(o.valuesFile));
+    addValue(verb, "--jobs", "N", "works at most N ports at once (provision; default: all)",
+             "--jobs needs a count from 1 to 256", numberInto(o.jobs, 1, 256));
+    addValue(verb, "--report", "FILE.csv", "writes one CSV row a modem into FILE.csv (provision)",
+             "--report needs a file", fileInto(o.reportFile));
+}
+
 // Every command takes every option and checks the ones it needs, so each verb gets them all.
 void addOptions(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--state", o.state,
@@ -86,6 +114,7 @@ void addOptions(CLI::App& verb, CliOptions& o) {
                  o.trace = v;
                  return !v.empty();
              });
+    addProvisionOptions(verb, o);
     verb.add_option("files", o.files, "the command's file, or its other arguments")
         ->type_name("FILE");
 }

@@ -20,7 +20,14 @@ struct CliOptions {
     std::optional<int> retries;
     int retryDelayMs = 1000;  // the pause before each Retry answer
     std::optional<int> waitSeconds;
-    std::string trace;               // a file for every byte of both links, when given
+    std::string trace;  // a file for every byte of both links, when given
+    // provision: the ports ("COM33-COM40,COM45"), its files and how many ports at once.
+    std::string ports;
+    std::string templateFile;
+    std::string scriptFile;
+    std::string valuesFile;
+    std::string reportFile;
+    std::optional<int> jobs;
     std::vector<std::string> files;  // the arguments that are not options
 };
 

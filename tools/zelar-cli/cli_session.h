@@ -5,6 +5,7 @@
 
 #include "app/core/app.h"
 #include "cli_options.h"
+#include "interruptible_port.h"
 #include "platform/device_map.h"
 #include "platform/memory_profile.h"
 #include "script/script_dialogs.h"
@@ -45,6 +46,9 @@ class CliSession {
     std::unique_ptr<std::ofstream> trace_;
     std::unique_ptr<SerialPort> tracedPort_;
     std::unique_ptr<SerialPort> tracedBootPort_;
+    // What the handlers use: the links above, closed when the program is interrupted.
+    InterruptiblePort link_;
+    InterruptiblePort bootLink_;
     ScriptDialogs dialogs_;
     App app_;
     // The command line keeps no configuration of its own.

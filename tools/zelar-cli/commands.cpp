@@ -209,6 +209,29 @@ const std::array kCommands = {
         "60)\n"
         "      the wait is cancelled. Exit status 0 only when every block was acknowledged.\n",
         runFlash},
+    CliCommand{
+        "provision",
+        "  zelar-cli provision --ports LIST [--user N --password XXXX] [--template FILE.md2]\n"
+        "                      [--script FILE] [--values FILE.csv] [--verify] [--fast] [--jobs N]\n"
+        "                      [--report FILE.csv]\n"
+        "      Provisions many modems in one run, each port by a zelar-cli process of its own, at\n"
+        "      most N ports at once (default: all). LIST is port names and ranges separated by\n"
+        "      commas: COM33-COM40,COM45. On each port: read (and log in), restore the template\n"
+        "      (giving it is the answer yes to restore's question; needs --user), run the script,\n"
+        "      and with --verify and a template, verify the modem against it; --verify and --fast\n"
+        "      also go to each writing step. In the script ${PORT} stands for the port and\n"
+        "      ${COLUMN} for the modem's value from --values FILE.csv, whose first row names the\n"
+        "      columns and whose first column is a port name or a serial number; another name,\n"
+        "      or no row for a modem whose script needs one, fails that port. A port that fails\n"
+        "      does not stop the others. On a terminal a table shows each port's serial number,\n"
+        "      firmware, IMEI, step, percent and result; otherwise each event is one line,\n"
+        "      'COM33: restore: started'. --report FILE.csv gets one row a modem: port, serial,\n"
+        "      imei, firmware, result (ok or failed), the failing step, its message and the\n"
+        "      seconds taken. Ctrl+C ends every child's exchange in order; the ports left\n"
+        "      unfinished count as failed (\"прервано\") and the report is still written.\n"
+        "      Every file is checked before a port is opened. Exit status 0 when every modem\n"
+        "      was provisioned, 1 when any failed, 2 for bad arguments or files.\n",
+        runProvision},
 };
 
 }  // namespace

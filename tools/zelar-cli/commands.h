@@ -41,5 +41,6 @@ int runFirmwareInfo(CliSession& session, const CliOptions& options);
 int runFlash(CliSession& session, const CliOptions& options);
 int runVerify(CliSession& session, const CliOptions& options);
 int runDiff(CliSession& session, const CliOptions& options);
+int runProvision(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

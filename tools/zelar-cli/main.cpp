@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "escaping_buffer.h"
+#include "interrupt.h"
 #include "program_arguments.h"
 #include "trace_file.h"
 
@@ -35,5 +36,9 @@ int main(int argc, char** argv) {
         std::cerr << "zelar-cli: cannot write the trace file '" << options.trace << "'\n";
         return 1;
     }
-    return command->run(session, options);
+    watchInterrupts();
+    const int status = command->run(session, options);
+    if (interrupted() && status != 0)
+        std::cerr << "zelar-cli: interrupted\n";
+    return status;
 }

@@ -5,11 +5,11 @@
 
 namespace zelar::cli {
 
-namespace {
-
 namespace fs = std::filesystem;
 
-bool sameFile(const fs::path& a, const fs::path& b) {
+bool sameFile(const std::string& first, const std::string& second) {
+    const fs::path a(first);
+    const fs::path b(second);
     std::error_code error;
     // Existing files are compared as the system sees them, so links and hard links count.
     if (fs::exists(a, error) && fs::exists(b, error))
@@ -18,8 +18,6 @@ bool sameFile(const fs::path& a, const fs::path& b) {
     const fs::path right = fs::weakly_canonical(fs::absolute(b, error), error);
     return !error && left == right;
 }
-
-}  // namespace
 
 std::optional<std::string> traceSharedWithFile(const CliOptions& options) {
     // The arguments of `mode` are words, not files.

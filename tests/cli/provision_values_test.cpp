@@ -1,0 +1,67 @@
+#include "provision_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zelar::cli {
+namespace {
+
+ProvisionValues sample() {
+    const ValuesLoad load = parseValues(
+        "\xEF\xBB\xBFkey,OBJECT,NOTE\r\n"
+        "COM33,17,\"a, \"\"quoted\"\" note\"\n"
+        "\n"
+        "7204518,99,\"two\nlines\"\n");
+    EXPECT_TRUE(load.values) << load.error;
+    return load.values.value_or(ProvisionValues{});
+}
+
+TEST(ProvisionValues, PutsInThePortAndTheModemsRowByPortElseBySerialNumber) {
+    const ProvisionValues values = sample();
+    struct Case {
+        const char* script;
+        const char* port;
+        const char* serial;
+        const char* text;
+        const char* error;  // a part of the message; empty when the script is completed
+    };
+    const Case cases[] = {
+        {"port ${PORT}\n", "COM40", "", "port COM40\n", ""},
+        {"set EditMainObj ${OBJECT} # ${NOTE}", "COM33", "7204518",
+         "set EditMainObj 17 # a, \"quoted\" note", ""},
+        {"set EditMainObj ${OBJECT}", "COM34", "7204518", "set EditMainObj 99", ""},
+        {"set EditMainObj ${OBJECT}", "COM34", "1111111", "", "no row for COM34"},
+        {"set EditMainObj ${OBJEKT}", "COM33", "", "", "${OBJEKT}, which is neither PORT nor"},
+        {"set EditMainObj ${OBJECT", "COM33", "", "", "a ${ without its }"},
+        {"set EditSim1APN ${NOTE}", "COM34", "7204518", "", "holds a line break"},
+        {"# only ${PORT}, no column", "COM34", "1111111", "# only COM34, no column", ""},
+    };
+    for (const Case& c : cases) {
+        const Substitution s =
+            substituteValues(c.script, c.port, &values, findValuesRow(values, c.port, c.serial));
+        EXPECT_EQ(s.text, c.text) << c.script;
+        EXPECT_NE(s.error.find(c.error), std::string::npos) << c.script << ": " << s.error;
+        EXPECT_EQ(s.error.empty(), std::string(c.error).empty()) << c.script;
+    }
+    EXPECT_NE(substituteValues("${OBJECT}", "COM33", nullptr, nullptr).error.find("no values file"),
+              std::string::npos);
+}
+
+TEST(ProvisionValues, RefusesAFileThatNamesNoModemClearly) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"key,A\nCOM1,1,2\n", "row 2: 3 fields for 2 columns"},
+        {"key,A\nCOM1,1\nCOM1,2\n", "row 3: its key 'COM1' is empty or given twice"},
+        {"key,PORT\n", "a column named PORT"},
+        {"key,A,A\n", "the column A is named twice"},
+        {"key;A\nCOM1;\"1\"x\n", "line 2: text after the closing quote"},
+        {"key,A\nCOM1,\"1\n", "a quote that is never closed"},
+    };
+    for (const auto& [csv, error] : cases) {
+        const std::string refusal = parseValues(csv).error;
+        EXPECT_NE(refusal.find(error), std::string::npos) << csv << ": " << refusal;
+    }
+}
+
+}  // namespace
+}  // namespace zelar::cli

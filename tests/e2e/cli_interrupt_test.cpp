@@ -1,0 +1,95 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "sim_process.h"
+
+// Ctrl+C in the middle of a long write: the exchange ends in order and says so, and a
+// provisioning run still reports what became of each port.
+namespace {
+
+namespace fs = std::filesystem;
+using zelar::test::SimProcess;
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliInterrupt : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("zelar-cli-interrupt-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(ports());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+
+    // Starts zelar-cli with stdout and stderr into `out`, sends SIGINT once `mark` is in it and
+    // gives the exit status.
+    int interruptAt(const std::string& args, const std::string& mark, const fs::path& out) {
+        const std::string command = "exec env XDG_CONFIG_HOME='" + dir_.string() + "' '" +
+                                    ZELAR_CLI_PATH + "' " + args + " >'" + out.string() + "' 2>&1";
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
+            ::_exit(127);
+        }
+        const auto end = zelar::test::Clock::now() + std::chrono::seconds(20);
+        while (slurp(out).find(mark) == std::string::npos && zelar::test::Clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));  // into the writes
+        ::kill(pid, SIGINT);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliInterrupt, EndsTheWriteInOrderAndProvisionReportsTheUnfinishedPorts) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "71"});
+    const std::string login = " --user 1 --password 1234 ";
+    ASSERT_EQ(std::system(("XDG_CONFIG_HOME='" + dir_.string() +
+                           "' '" ZELAR_CLI_PATH "' backup --port COM71 --fast" + login +
+                           file("site.md2") + " >/dev/null 2>&1")
+                              .c_str()),
+              0);
+
+    EXPECT_EQ(interruptAt("restore --port COM71 --yes --trace " + file("trace.txt") + login +
+                              file("site.md2"),
+                          "Записать восстановленные настройки ?", dir_ / "restore.out"),
+              1);
+    const std::string said = slurp(dir_ / "restore.out");
+    EXPECT_NE(said.find("[Ошибка] Прервано\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("zelar-cli: interrupted\n"), std::string::npos) << said;
+    const std::string trace = slurp(file("trace.txt"));
+    EXPECT_EQ(trace.substr(trace.rfind(' ', trace.size() - 2)), " close\n") << trace;
+
+    // The signal to the provisioning program alone: it ends its children itself.
+    EXPECT_EQ(interruptAt("provision --ports COM71,COM72 --jobs 1 --template " + file("site.md2") +
+                              login + "--report " + file("report.csv"),
+                          "COM71: restore: started", dir_ / "provision.out"),
+              1);
+    const std::string report = slurp(file("report.csv"));
+    EXPECT_NE(report.find("\r\nCOM71,7204518,356938035643809,2.05,failed,restore,прервано,"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\r\nCOM72,,,,failed,read,прервано,0.0\r\n"), std::string::npos)
+        << report;
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "platform/serial_port.h"
+
+namespace zelar::cli {
+
+// The text of the port error that an interrupted exchange ends with.
+inline constexpr const char* kInterruptedText = "Прервано";
+
+// A port that fails every open, write and read once the program is interrupted, closing the
+// link: the operation under way then ends as on any port error, in order and with its message,
+// and no later one starts.
+class InterruptiblePort : public SerialPort {
+  public:
+    explicit InterruptiblePort(SerialPort& port) : port_(port) {}
+
+    void open(int portNumber, const LineSettings& settings) override;
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    void purgeInput() override { port_.purgeInput(); }
+    void purgeOutput() override { port_.purgeOutput(); }
+    void write(const std::string& bytes) override;
+    std::string readAll() override;
+    void setReceivedHandler(std::function<void()> handler) override {
+        port_.setReceivedHandler(std::move(handler));
+    }
+
+  private:
+    void failWhenInterrupted();
+
+    SerialPort& port_;
+};
+
+}  // namespace zelar::cli

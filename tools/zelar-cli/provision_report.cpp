@@ -1,0 +1,26 @@
+#include "provision_report.h"
+
+#include <cmath>
+
+#include "csv_table.h"
+
+namespace zelar::cli {
+
+std::string secondsText(double seconds) {
+    // By hand: the program runs in the user's locale, whose decimal point may be a comma.
+    const long long tenths = std::llround(seconds * 10);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string provisionReportCsv(const std::vector<PortProgress>& ports) {
+    std::string csv =
+        csvLine({"port", "serial", "imei", "firmware", "result", "step", "message", "seconds"});
+    for (const PortProgress& p : ports) {
+        const bool ok = p.result == PortResult::Ok;
+        csv += csvLine({p.port, p.serial, p.imei, p.firmware, ok ? "ok" : "failed",
+                        ok ? "" : p.step, ok ? "" : p.message, secondsText(p.seconds)});
+    }
+    return csv;
+}
+
+}  // namespace zelar::cli

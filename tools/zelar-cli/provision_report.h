@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "provision_port.h"
+
+namespace zelar::cli {
+
+// The report of a provisioning run as CSV: a heading, then one row a port with its modem's
+// serial number, IMEI and firmware, the result (ok or failed), the failing step and its
+// message, and the seconds it took.
+std::string provisionReportCsv(const std::vector<PortProgress>& ports);
+
+// Seconds to a tenth with a point, whatever the locale: "12.3".
+std::string secondsText(double seconds);
+
+}  // namespace zelar::cli
