@@ -16,7 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
-scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 googletest ninja-build nsis \
+scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 googletest ninja-build nsis unzip \
     qt6-translations-l10n xvfb xdotool openbox imagemagick
 export WINEDEBUG=-all
 
@@ -44,6 +44,14 @@ use_wine_prefix() {
     wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /va /f >/dev/null 2>&1 || true
     rm -f "$WINEPREFIX"/dosdevices/com[0-9]*
 }
+
+# A virtual display for all of it: wine's Windows programs need one to make any window, and
+# the Qt event loop makes one even in a test program.
+. scripts/xvfb.sh
+start_xvfb 170 1280x800x24
+pids+=("$xvfb_pid")
+openbox >/dev/null 2>&1 &
+pids+=($!)
 
 # 1. The std-only core.
 t=$(seconds)
@@ -136,11 +144,6 @@ report "zelar-cli.exe read and script equal to Linux" "$t"
 
 # 4. The window under wine on a virtual display, driven as a person would.
 t=$(seconds)
-. scripts/xvfb.sh
-start_xvfb 170 1280x800x24
-pids+=("$xvfb_pid")
-openbox >/dev/null 2>&1 &
-pids+=($!)
 start_sim "$work/window.state" "$work/window-sim"
 wine_port
 # Under wine, the configuration folder is wine's %APPDATA%; the port list starts on COM$com.
@@ -182,20 +185,26 @@ sleep 2
 program_files=$(winepath -u "$(wine cmd /c echo %ProgramFiles% 2>/dev/null | tr -d '\r')")
 installed="$program_files/Zelar2"
 [ -f "$installed/zelar-config.exe" ] && [ -f "$installed/platforms/qwindows.dll" ]
-QT_QPA_PLATFORM=offscreen WINEPATH= timeout 60 wine "$installed/zelar-cli.exe" --help >/dev/null
-WINEPATH= wine "$installed/zelar-config.exe" &
-pid=$!
-pids+=("$pid")
-shown=""
-for _ in $(seq 300); do
-    shown=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) && [ -n "$shown" ] && break
-    sleep 0.1
-done
-[ -n "$shown" ] || { echo "test-windows.sh: the installed zelar-config.exe did not show" >&2; exit 1; }
-xdotool windowclose "$shown" || true
-wait "$pid" 2>/dev/null || true
+WINEPATH= timeout 60 wine "$installed/zelar-cli.exe" --help >/dev/null
+# Each starts from its own folder, with nothing of the build's on the path.
+shows_window() {
+    WINEPATH= wine "$1" >/dev/null 2>&1 &
+    local pid=$! shown=""
+    pids+=("$pid")
+    for _ in $(seq 300); do
+        shown=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) &&
+            [ -n "$shown" ] && break
+        sleep 0.1
+    done
+    [ -n "$shown" ] || { echo "test-windows.sh: $1 did not show" >&2; exit 1; }
+    xdotool windowclose "$shown" || true
+    wait "$pid" 2>/dev/null || true
+}
+shows_window "$installed/zelar-config.exe"
 wine "$installed/Uninstall.exe" /S
 sleep 3
 [ ! -e "$installed/zelar-config.exe" ]
-report "installer installed, started and removed under wine" "$t"
+unzip -q "$(ls "$build"/package/zelar-config-*-win64.zip)" -d "$work/unpacked"
+shows_window "$(ls "$work"/unpacked/*/zelar-config.exe)"
+report "installer installed, started and removed, the ZIP's program started, under wine" "$t"
 echo "test-windows.sh: all passed"
