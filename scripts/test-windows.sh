@@ -110,6 +110,15 @@ wine_port() {
 # The commands the simulated modem saw, without their times.
 commands() { sed -E 's/^\[ *[0-9.]+\] //' "$1.log"; }
 
+# Closes a window of the program with Alt+F4, as a person would (wine turns it into the
+# window's close), and waits until the program has ended.
+close_window() {
+    xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4
+    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    echo "test-windows.sh: the program did not end when its window was closed" >&2
+    exit 1
+}
+
 # 3. zelar-cli.exe against the simulated modem, compared with the Linux zelar-cli.
 t=$(seconds)
 cat >"$work/sim-page.script" <<'END'
@@ -152,7 +161,8 @@ ini_dir=$(winepath -u "$appdata\\Kalvimo\\Zelar2")
 mkdir -p "$ini_dir"
 printf '[Modem]\r\nCom=%s\r\nExpert=1\r\n' "$com" >"$ini_dir/Modem.ini"
 wine "$build/src/ui/zelar-config.exe" >"$work/window.out" 2>&1 &
-pids+=($!)
+window_pid=$!
+pids+=("$window_pid")
 main=""
 for _ in $(seq 300); do
     main=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) && [ -n "$main" ] && break
@@ -172,6 +182,7 @@ box=$(xdotool search --onlyvisible --name "^Модем$" | head -1)
 sleep 1
 import -window "$main" docs/windows-main-window.png
 grep -q "V22" "$work/window-sim.log"
+close_window "$main" "$window_pid"
 report "zelar-config.exe read and login under wine" "$t"
 stop_sim
 
@@ -197,8 +208,7 @@ shows_window() {
         sleep 0.1
     done
     [ -n "$shown" ] || { echo "test-windows.sh: $1 did not show" >&2; exit 1; }
-    xdotool windowclose "$shown" || true
-    wait "$pid" 2>/dev/null || true
+    close_window "$shown" "$pid"
 }
 shows_window "$installed/zelar-config.exe"
 wine "$installed/Uninstall.exe" /S

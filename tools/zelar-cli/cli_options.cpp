@@ -138,6 +138,9 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
     options.command = args[0];
     CLI::App app{"", "zelar-cli"};
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    // CLI11 takes "/name" for an option on Windows; file names like /tmp/x.script (wine) and
+    // values starting with a slash are arguments. The verbs inherit this.
+    app.allow_windows_style_options(false);
     for (const CliCommand& command : cliCommands()) {
         CLI::App* verb = app.add_subcommand(std::string(command.name), std::string(command.usage));
         verb->option_defaults()
