@@ -39,6 +39,9 @@ report() { echo "== $1: $(($(seconds) - $2)) s"; }
 use_wine_prefix() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
     export WINEPREFIX="$1"
+    # A server left running on this prefix (by an earlier run, say) ends first.
+    wineserver -k 2>/dev/null || true
+    wineserver -w
     [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1
     wineserver -p
     wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /va /f >/dev/null 2>&1 || true
@@ -180,10 +183,26 @@ click 128 575 3   # "Применить пароль"
 box=$(xdotool search --onlyvisible --name "^Модем$" | head -1)
 [ -n "$box" ] && xdotool windowactivate --sync "$box" key Return
 sleep 1
-import -window "$main" docs/windows-main-window.png
 grep -q "V22" "$work/window-sim.log"
+# "Проверять запись" on, the modem settings node, SIM 2's access point typed anew, "Записать",
+# and the box that says it was written: the modem holds the new name.
+click 711 20
+click 82 175 2
+xdotool mousemove --window "$main" 530 444 click --repeat 3 1
+xdotool key ctrl+a type --delay 60 "internet.wine"
+click 936 584 6
+box=$(xdotool search --onlyvisible --name "^Модем$" | head -1)
+[ -n "$box" ] || { echo "test-windows.sh: the write showed no box" >&2; exit 1; }
+xdotool windowactivate --sync "$box" key Return
+sleep 1
+import -window "$main" docs/windows-main-window.png
+# The write of the new name, and right after it its read-back.
+grep -A1 "> AT+V16.*$(printf internet.wine | od -An -tx1 | tr -d ' \n' | tr a-f A-F)" \
+    "$work/window-sim.log" | grep -q "< .*OK"
+grep -A2 "> AT+V16.*$(printf internet.wine | od -An -tx1 | tr -d ' \n' | tr a-f A-F)" \
+    "$work/window-sim.log" | grep -q "> AT+V17"
 close_window "$main" "$window_pid"
-report "zelar-config.exe read and login under wine" "$t"
+report "zelar-config.exe read, login and a verified write under wine" "$t"
 stop_sim
 
 # 5. The packages: built, installed silently, started, removed.
