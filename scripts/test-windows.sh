@@ -215,6 +215,9 @@ sleep 2
 program_files=$(winepath -u "$(wine cmd /c echo %ProgramFiles% 2>/dev/null | tr -d '\r')")
 installed="$program_files/Zelar2"
 [ -f "$installed/zelar-config.exe" ] && [ -f "$installed/platforms/qwindows.dll" ]
+menu_entry="Zelar-2 — настройка модема"
+menu="$(dirname "$program_files")/ProgramData/Microsoft/Windows/Start Menu/Programs/$menu_entry"
+[ -f "$menu/$menu_entry.lnk" ]
 WINEPATH= timeout 60 wine "$installed/zelar-cli.exe" --help >/dev/null
 # Each starts from its own folder, with nothing of the build's on the path.
 shows_window() {
@@ -232,7 +235,7 @@ shows_window() {
 shows_window "$installed/zelar-config.exe"
 wine "$installed/Uninstall.exe" /S
 sleep 3
-[ ! -e "$installed/zelar-config.exe" ]
+[ ! -e "$installed/zelar-config.exe" ] && [ ! -e "$menu/$menu_entry.lnk" ]
 unzip -q "$(ls "$build"/package/zelar-config-*-win64.zip)" -d "$work/unpacked"
 shows_window "$(ls "$work"/unpacked/*/zelar-config.exe)"
 report "installer installed, started and removed, the ZIP's program started, under wine" "$t"
