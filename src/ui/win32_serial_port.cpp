@@ -52,6 +52,59 @@ bool lineTookEffect(HANDLE handle, const DCB& wanted) {
            actual.StopBits == wanted.StopBits;
 }
 
+// Windows answers "access denied" for a port that another program holds open.
+OpenFailure failureOf(DWORD code) {
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        return OpenFailure::NoDevice;
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION)
+        return OpenFailure::InUse;
+    return OpenFailure::Other;
+}
+
+// 8 data bits, no parity, one stop bit, no flow control, the control lines as asked.
+void setLine(DCB& dcb, const LineSettings& settings) {
+    dcb.BaudRate = static_cast<DWORD>(settings.baudRate);
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    dcb.fParity = FALSE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fAbortOnError = FALSE;
+    dcb.fDtrControl = settings.dtr ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = settings.rts ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
+}
+
+// Sets the line and the timeouts of an open port; false (GetLastError tells why) when it
+// refuses.
+bool configure(HANDLE handle, const LineSettings& settings) {
+    SetupComm(handle, static_cast<DWORD>(settings.inputQueue),
+              static_cast<DWORD>(settings.outputQueue));
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    if (!GetCommState(handle, &dcb))
+        return false;
+    setLine(dcb, settings);
+    // A pseudo-terminal behind a wine COM port refuses the modem control lines, which fails the
+    // whole call after the line parameters are set; the data path works regardless.
+    if (!SetCommState(handle, &dcb) && !lineTookEffect(handle, dcb))
+        return false;
+
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;  // a read returns at once with what is there
+    timeouts.WriteTotalTimeoutMultiplier = 10000 / static_cast<DWORD>(settings.baudRate) + 1;
+    timeouts.WriteTotalTimeoutConstant = kWriteSlackMs;
+    if (!SetCommTimeouts(handle, &timeouts))
+        return false;
+    PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
+    return true;
+}
+
 }  // namespace
 
 Win32SerialPort::Win32SerialPort(DeviceMap& devices, QObject* parent)
@@ -80,54 +133,15 @@ void Win32SerialPort::open(int portNumber, const LineSettings& settings) {
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        // Windows answers "access denied" for a port that another program holds open.
-        openFailure_.kind =
-            code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND     ? OpenFailure::NoDevice
-            : code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? OpenFailure::InUse
-                                                                             : OpenFailure::Other;
+        openFailure_.kind = failureOf(code);
         openFailure_.text = "error " + std::to_string(code);
         throw SerialError(failure, PortFault::Open, static_cast<int>(code), *device);
     }
-    const auto refuse = [&] {
+    if (!configure(handle, settings)) {
         const DWORD code = GetLastError();
         CloseHandle(handle);
-        return SerialError(failure, PortFault::Open, static_cast<int>(code), *device);
-    };
-
-    SetupComm(handle, static_cast<DWORD>(settings.inputQueue),
-              static_cast<DWORD>(settings.outputQueue));
-    DCB dcb{};
-    dcb.DCBlength = sizeof(dcb);
-    if (!GetCommState(handle, &dcb))
-        throw refuse();
-    dcb.BaudRate = static_cast<DWORD>(settings.baudRate);
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
-    dcb.fDtrControl = settings.dtr ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = settings.rts ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
-    // A pseudo-terminal behind a wine COM port refuses the modem control lines, which fails the
-    // whole call after the line parameters are set; the data path works regardless.
-    if (!SetCommState(handle, &dcb) && !lineTookEffect(handle, dcb))
-        throw refuse();
-
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;  // a read returns at once with what is there
-    timeouts.WriteTotalTimeoutMultiplier = 10000 / static_cast<DWORD>(settings.baudRate) + 1;
-    timeouts.WriteTotalTimeoutConstant = kWriteSlackMs;
-    if (!SetCommTimeouts(handle, &timeouts))
-        throw refuse();
-    PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
-
+        throw SerialError(failure, PortFault::Open, static_cast<int>(code), *device);
+    }
     handle_ = handle;
     outputQueue_ = settings.outputQueue;
     received_.clear();
