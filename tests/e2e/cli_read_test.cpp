@@ -298,15 +298,19 @@ TEST_F(CliRead, TraceAppendsAndNeverTakesTheCommandsOwnFile) {
 }
 
 TEST_F(CliRead, APortThatCannotBeOpenedSaysWhy) {
-    // A port the list does not hold, and a port whose device is gone.
+    // A port the list does not hold, a port whose device is gone, and a side of diff.
     fs::create_symlink(dir_ / "no-such-device", ports() / "COM48");
-    for (const std::string port : {"COM97", "COM48"}) {
-        const CommandRun read = cliErr("read --port " + port);
-        EXPECT_EQ(read.status, 1);
-        EXPECT_NE(read.out.find("[Модем] Не могу открыть порт\nzelar-cli: " + port +
-                                ": no such device\n"),
-                  std::string::npos)
-            << read.out;
+    const std::pair<std::string, std::string> cases[] = {{"read --port COM97", "COM97"},
+                                                         {"read --port COM48", "COM48"},
+                                                         {"diff COM97 COM48", "COM97"}};
+    for (const auto& [command, port] : cases) {
+        const CommandRun run = cliErr(command);
+        EXPECT_NE(run.status, 0);
+        EXPECT_NE(
+            run.out.find("[Модем] Не могу открыть порт\nzelar-cli: " + port + ": no such device\n"),
+            std::string::npos)
+            << command << "\n"
+            << run.out;
     }
 }
 

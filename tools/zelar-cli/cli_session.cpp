@@ -68,9 +68,9 @@ CliSession::CliSession(const CliOptions& options)
             return {};
         if (port_.lastOpenFailure().kind != ui::OpenFailure::None)
             return openFailureNote(port_.lastOpenFailure());
-        // A --port that the port list does not hold was never tried.
-        if (!options_.port.empty() && app_.main.ComboBox1.itemIndex < 0)
-            return "zelar-cli: " + options_.port + ": no such device";
+        // A port that the port list does not hold was never tried.
+        if (!portAsked_.empty() && app_.main.ComboBox1.itemIndex < 0)
+            return "zelar-cli: " + portAsked_ + ": no such device";
         return {};
     });
 }
@@ -83,8 +83,13 @@ bool CliSession::start() {
     cbFastExchangeClick(app_);
     app_.main.cbVerifyWrites.checked = options_.verify;
     if (!options_.port.empty())
-        selectItemText(app_.main.ComboBox1, options_.port);
+        selectPort(options_.port);
     return true;
+}
+
+void CliSession::selectPort(const std::string& name) {
+    portAsked_ = name;
+    selectItemText(app_.main.ComboBox1, name);
 }
 
 void CliSession::showProgress() {

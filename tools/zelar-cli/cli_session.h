@@ -28,6 +28,8 @@ class CliSession {
 
     // Starts as the main window does and selects --port when given. False when it cannot start.
     bool start();
+    // Selects the port in the port list, as the user picks it there.
+    void selectPort(const std::string& name);
     // Prints the progress bar's moves to stderr while handlers run.
     void showProgress();
     // Reads the modem as " Считать" does and, with --user and --password, logs in. False when
@@ -53,6 +55,7 @@ class CliSession {
     App app_;
     // The command line keeps no configuration of its own.
     MemoryProfile profile_;
+    std::string portAsked_;  // the port last selected, for the note when it cannot be opened
 };
 
 }  // namespace zelar::cli

@@ -34,7 +34,7 @@ std::optional<SettingsFileContent> loadFile(const std::string& path) {
 std::optional<SettingsFileContent> readModem(CliSession& session, const CliOptions& options,
                                              const std::string& port) {
     App& app = session.app();
-    selectItemText(app.main.ComboBox1, port);
+    session.selectPort(port);
     // A port that cannot be opened would leave the flag of an earlier read standing.
     app.settingsRead = false;
     if (!readAndLogIn(app, options.user, options.password))
