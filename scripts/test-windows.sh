@@ -116,8 +116,11 @@ commands() { sed -E 's/^\[ *[0-9.]+\] //' "$1.log"; }
 # Closes a window of the program with Alt+F4, as a person would (wine turns it into the
 # window's close), and waits until the program has ended.
 close_window() {
-    xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4
-    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    # A window just shown on a busy machine may not take the keys yet: asked again each 3 s.
+    for _ in $(seq 5); do
+        xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 2>/dev/null || true
+        for _ in $(seq 30); do kill -0 "$2" 2>/dev/null || return 0; sleep 0.1; done
+    done
     echo "test-windows.sh: the program did not end when its window was closed" >&2
     exit 1
 }

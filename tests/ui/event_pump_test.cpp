@@ -78,7 +78,8 @@ TEST(QtEventPump, EventsRunDuringAWait) {
     QTimer::singleShot(50, [&] { firedAt = pump.tickMs(); });
 
     PumpDelay(pump, 150);
-    EXPECT_GE(firedAt - start, 50);
+    // A coarse timer may fire up to 5% early, and the clocks tick apart (Windows).
+    EXPECT_GE(firedAt - start, 45);
     EXPECT_LT(firedAt - start, 150);
 }
 
