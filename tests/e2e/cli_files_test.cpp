@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "file_text.h"
 #include "sim_process.h"
 
 // zelar-cli backup and restore against the real zelar-sim on a pseudo-terminal.
@@ -16,12 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using zelar::test::SimProcess;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zelar::test::slurp;
 
 // The file without its first line, the time of saving.
 std::string afterFirstLine(const std::string& file) {

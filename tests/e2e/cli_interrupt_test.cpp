@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "file_text.h"
 #include "sim_process.h"
 
 // Ctrl+C in the middle of a long write: the exchange ends in order and says so, and a
@@ -18,12 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using zelar::test::SimProcess;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zelar::test::slurp;
 
 class CliInterrupt : public ::testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 
+#include "file_text.h"
 #include "sim_process.h"
 
 // Several modems provisioned at once: one zelar-cli process per port, as the README shows.
@@ -19,12 +20,7 @@ using zelar::test::SimProcess;
 constexpr int kModems = 4;
 constexpr int kFirstCom = 51;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zelar::test::slurp;
 
 class CliParallel : public ::testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 
+#include "file_text.h"
 #include "sim_process.h"
 
 // zelar-cli provision on four simulated modems at once, one of them failing.
@@ -18,12 +19,7 @@ using zelar::test::SimProcess;
 
 constexpr int kFirstCom = 61;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zelar::test::slurp;
 
 class CliProvision : public ::testing::Test {
   protected:

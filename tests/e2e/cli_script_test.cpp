@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "file_text.h"
 #include "sim_process.h"
 
 // zelar-cli script against the real zelar-sim on a pseudo-terminal.
@@ -22,12 +23,7 @@ struct ScriptRun {
     std::string err;
 };
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zelar::test::slurp;
 
 class CliScript : public ::testing::Test {
   protected:

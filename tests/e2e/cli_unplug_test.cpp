@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "file_text.h"
 #include "files/dictionary_file.h"
 #include "sim_process.h"
 
@@ -18,12 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using zelar::test::SimProcess;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using zelar::test::slurp;
 
 std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;
