@@ -6,6 +6,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/regular_files.h"
 #include "sim/sim_hex.h"
 
 namespace zelar::sim {
@@ -103,22 +104,10 @@ LoadedState parseState(const std::string& text, const std::string& bootLoaderVer
 }
 
 std::string saveState(const std::filesystem::path& file, const ModemStore& store) {
-    std::filesystem::path temp = file;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << stateText(store);
-        out.flush();
-        if (!out)
-            return "cannot write " + temp.string();
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return "cannot replace " + file.string();
-    }
-    return {};
+    // A unique temporary file beside it, renamed over it: two simulators on one state file
+    // never write into each other's half-written copy.
+    const std::string error = replaceFile(file.string(), stateText(store));
+    return error.empty() ? std::string() : "cannot write " + file.string() + ": " + error;
 }
 
 LoadedState loadState(const std::filesystem::path& file, const std::string& bootLoaderVersion) {
