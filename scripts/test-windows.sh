@@ -74,7 +74,12 @@ export WINEPATH="$qt/bin;$runtime;/usr/x86_64-w64-mingw32/lib"
 build=build-windows-qt
 
 t=$(seconds)
-cmake --preset windows-qt -DZELAR_QT_WINDOWS="$qt"
+# A build folder made with Qt from another place keeps finding that one: it starts afresh.
+fresh=()
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^Qt6_DIR:PATH=$qt/" "$build/CMakeCache.txt"; then
+    fresh=(--fresh)
+fi
+cmake --preset windows-qt "${fresh[@]}" -DZELAR_QT_WINDOWS="$qt"
 cmake --build --preset windows-qt
 report "project built for Windows" "$t"
 
