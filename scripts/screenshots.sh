@@ -40,12 +40,8 @@ for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
 
 "$window" &
 pids+=($!)
-main=""
-for _ in $(seq 100); do
-    main=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) && [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || { echo "screenshots.sh: the window did not show" >&2; exit 1; }
+main=$(wait_for_window "^Zelar 2" 10) ||
+    { echo "screenshots.sh: the window did not show" >&2; exit 1; }
 xdotool windowmove "$main" 0 0
 sleep 0.5
 

@@ -174,12 +174,8 @@ printf '[Modem]\r\nCom=%s\r\nExpert=1\r\n' "$com" >"$ini_dir/Modem.ini"
 wine "$build/src/ui/zelar-config.exe" >"$work/window.out" 2>&1 &
 window_pid=$!
 pids+=("$window_pid")
-main=""
-for _ in $(seq 300); do
-    main=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) && [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || { echo "test-windows.sh: zelar-config.exe did not show" >&2; exit 1; }
+main=$(wait_for_window "^Zelar 2") ||
+    { echo "test-windows.sh: zelar-config.exe did not show" >&2; exit 1; }
 xdotool windowmove "$main" 0 0
 sleep 1
 click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep "${3:-1}"; }
@@ -230,14 +226,9 @@ WINEPATH= timeout 60 wine "$installed/zelar-cli.exe" --help >/dev/null
 # Each starts from its own folder, with nothing of the build's on the path.
 shows_window() {
     WINEPATH= wine "$1" >/dev/null 2>&1 &
-    local pid=$! shown=""
+    local pid=$! shown
     pids+=("$pid")
-    for _ in $(seq 300); do
-        shown=$(xdotool search --onlyvisible --name "^Zelar 2" 2>/dev/null | head -1) &&
-            [ -n "$shown" ] && break
-        sleep 0.1
-    done
-    [ -n "$shown" ] || { echo "test-windows.sh: $1 did not show" >&2; exit 1; }
+    shown=$(wait_for_window "^Zelar 2") || { echo "test-windows.sh: $1 did not show" >&2; exit 1; }
     close_window "$shown" "$pid"
 }
 shows_window "$installed/zelar-config.exe"

@@ -14,3 +14,15 @@ start_xvfb() {
     done
     export DISPLAY=":$xvfb_display"
 }
+
+# wait_for_window PATTERN [SECONDS] prints the id of the first visible window whose name
+# matches PATTERN, waiting for it up to SECONDS (default 30); fails when none shows.
+wait_for_window() {
+    local id="" tenths=$((${2:-30} * 10))
+    for _ in $(seq "$tenths"); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ] &&
+            { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
