@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "campaign/oracle.h"
 #include "campaign/operations.h"
+#include "campaign/oracle.h"
 
 namespace zelar::campaign {
 
@@ -13,7 +13,8 @@ struct Settings {
     std::uint64_t seed = 1;
     std::string dir;          // for the files the operations make
     std::string restoreFrom;  // an installed modem's settings file
-    std::vector<std::string> skip;  // "operation/fault" pairs left out, as known faults
+    // "OPERATION/TEXT": faults whose description contains TEXT are not armed in that operation.
+    std::vector<std::string> skip;
 };
 
 // One operation of a campaign, run fault-free and with its fault, and judged.

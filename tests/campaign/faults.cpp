@@ -20,6 +20,15 @@ std::vector<std::size_t> where(const Exchanges& e, bool (*wanted)(int)) {
     return at;
 }
 
+int occurrence(const Exchanges& e, std::size_t i) {
+    return int(std::count(e.sent.begin(), e.sent.begin() + std::ptrdiff_t(i) + 1, e.sent[i]));
+}
+// "17@25": the 25th V17 of the operation; "block@3" for boot loader blocks.
+std::string exchangeName(const Exchanges& e, std::size_t i) {
+    const std::string what = e.sent[i] == kBlockExchange ? "block" : std::to_string(e.sent[i]);
+    return what + "@" + std::to_string(occurrence(e, i));
+}
+
 // A reply fault on the k-th occurrence of one command that the fault-free run sent: the faulty
 // run sends the same commands up to there, so the fault strikes that very exchange.
 template <ReplyFault kind>
@@ -30,10 +39,8 @@ std::string injectReply(World& w, Rng& rng, const Exchanges& e) {
     const auto at = where(e, wanted);
     const std::size_t i = at[std::size_t(rng.below(int(at.size())))];
     const int command = e.sent[i];
-    const int occurrence =
-        int(std::count(e.sent.begin(), e.sent.begin() + std::ptrdiff_t(i) + 1, command));
-    w.modem.options().faults.rules.push_back({kind, command, occurrence});
-    return sim::faultName(kind) + ":" + std::to_string(command) + "@" + std::to_string(occurrence);
+    w.modem.options().faults.rules.push_back({kind, command, occurrence(e, i)});
+    return sim::faultName(kind) + ":" + exchangeName(e, i);
 }
 bool anyCommand(const Exchanges& e) {
     return !where(e, isCommand).empty();
@@ -56,7 +63,8 @@ std::string hangUp(World& w, Rng& rng, const Exchanges& e) {
     // Counting starts now: the modem counts only while the fault is armed.
     const int after = rng.below(int(e.sent.size()));
     w.modem.options().faults.hangUpAfter = after;
-    return "hang-up-after:" + std::to_string(after);
+    return "hang-up-after:" + std::to_string(after) + " (drops " +
+           exchangeName(e, std::size_t(after)) + ")";
 }
 template <sim::BootFault kind>
 std::string bootFault(World& w, Rng& rng, const Exchanges& e) {

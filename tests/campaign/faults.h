@@ -10,7 +10,7 @@ namespace zelar::campaign {
 
 // What the fault-free run of an operation sent, for choosing where a fault strikes.
 struct Exchanges {
-    std::vector<int> sent;  // command numbers, -1 for other lines, kBlockExchange for blocks
+    std::vector<int> sent;   // command numbers, -1 for other lines, kBlockExchange for blocks
     int commandsBefore = 0;  // commands the modem had seen when the operation began
     bool verifying = false;  // "Проверять запись" is on
 };

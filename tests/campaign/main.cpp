@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < count; ++i)
             only.push_back(i);
     }
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("zelar-campaign-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("zelar-campaign-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     s.dir = dir.string();
     s.restoreFrom = (dir / "installed.md2").string();

@@ -80,10 +80,27 @@ std::string firstDifference(const char* what, const Bytes& a, const Bytes& b) {
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
         if (a[i] != b[i]) {
             char text[96];
-            std::snprintf(text, sizeof text, "%s differs at 0x%04zX: 0x%02X, fault-free 0x%02X", what,
-                          i, unsigned(a[i]), unsigned(b[i]));
+            std::snprintf(text, sizeof text, "%s differs at 0x%04zX: 0x%02X, fault-free 0x%02X",
+                          what, i, unsigned(a[i]), unsigned(b[i]));
             return text;
         }
+    }
+    return {};
+}
+
+// The first line that differs, for the report.
+std::string firstLineDifference(const std::string& a, const std::string& b) {
+    std::size_t start = 0;
+    while (start < a.size() && start < b.size()) {
+        const std::size_t endA = a.find('\n', start);
+        const std::size_t endB = b.find('\n', start);
+        const std::string lineA = a.substr(start, endA - start);
+        const std::string lineB = b.substr(start, endB - start);
+        if (lineA != lineB)
+            return ": \"" + lineA + "\", fault-free \"" + lineB + "\"";
+        if (endA == std::string::npos || endB == std::string::npos)
+            break;
+        start = endA + 1;
     }
     return {};
 }
@@ -92,13 +109,15 @@ std::string firstDifference(const char* what, const Bytes& a, const Bytes& b) {
 
 Verdict judge(const RunRecord& twin, const RunRecord& faulty) {
     if (faulty.ok) {
-        std::string why = firstDifference("settings memory", faulty.store.settings, twin.store.settings);
+        std::string why =
+            firstDifference("settings memory", faulty.store.settings, twin.store.settings);
         if (why.empty())
             why = firstDifference("flash", faulty.store.flash, twin.store.flash);
         if (why.empty())
             why = firstDifference("program memory", faulty.store.program, twin.store.program);
         if (why.empty() && faulty.output != twin.output)
-            why = "what it showed or wrote differs from the fault-free run";
+            why = "what it showed or wrote differs from the fault-free run" +
+                  firstLineDifference(faulty.output, twin.output);
         if (why.empty() && !twin.ok)
             why = "succeeded where the fault-free run failed";
         if (!why.empty())

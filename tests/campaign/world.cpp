@@ -1,5 +1,8 @@
 #include "campaign/world.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/service/firmware_update.h"
 #include "app/shell/startup.h"
 #include "forms/controls.h"
@@ -42,7 +45,8 @@ MessageResult CampaignDialogs::messageBox(const std::string& text, const std::st
     }
     if (count == 0)
         asked_.emplace_back(text, count = 1);
-    const int roll = static_cast<int>(mix(seed_ ^ textHash(text) ^ (std::uint64_t(count) << 56)) % 100);
+    const int roll =
+        static_cast<int>(mix(seed_ ^ textHash(text) ^ (std::uint64_t(count) << 56)) % 100);
     MessageResult answer = MessageResult::Ok;
     switch (buttons) {
         case MessageButtons::Ok:
@@ -54,8 +58,8 @@ MessageResult CampaignDialogs::messageBox(const std::string& text, const std::st
             answer = roll < 80 ? MessageResult::Yes : MessageResult::No;
             break;
         case MessageButtons::RetryCancel:
-            answer = roll < 70 && retries_ < kMaxRetries ? MessageResult::Retry
-                                                         : MessageResult::Cancel;
+            answer =
+                roll < 70 && retries_ < kMaxRetries ? MessageResult::Retry : MessageResult::Cancel;
             retries_ += answer == MessageResult::Retry;
             break;
     }
@@ -79,7 +83,10 @@ World::World(const sim::ModemStore& store, std::uint64_t answerSeed)
     app.services.localTime = [] { return std::string("01.02.2026 03:04"); };
     FormShow(app, &profile);
     selectItemText(app.main.ComboBox1, "COM1");
+    static const bool printLog = std::getenv("CAMPAIGN_MODEM_LOG") != nullptr;
     modem.setLog([this](const std::string& line) {
+        if (printLog)
+            std::fprintf(stderr, "%s\n", line.c_str());
         if (!recording)
             return;
         if (line.rfind("> AT+V", 0) == 0 && line.size() >= 8)
