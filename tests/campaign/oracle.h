@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "campaign/world.h"
+#include "sim/modem_store.h"
+
+namespace zelar::campaign {
+
+// One run of an operation as the oracle sees it.
+struct RunRecord {
+    bool ok = false;
+    std::string output;  // the pages after a read, the file a save or download wrote
+    sim::ModemStore store;
+    std::vector<std::string> shown;  // message box texts, then the status texts that changed
+    bool declined = false;
+};
+
+enum class Outcome { Succeeded, Failed, Cancelled, Violation };
+
+struct Verdict {
+    Outcome outcome = Outcome::Succeeded;
+    std::string why;  // for a violation
+};
+
+// The rule: an operation that reports success left the modem (settings memory, flash, program
+// memory) and what it showed or wrote exactly as the fault-free run did; one that fails shows a
+// failure message the program has for it, and no success message.
+Verdict judge(const RunRecord& twin, const RunRecord& faulty);
+
+}  // namespace zelar::campaign
