@@ -199,15 +199,17 @@ class SettingsRead {
 
     void runCallAndModeSteps() {
         step(false, [&] {
-            // Without "OK" the voice call page keeps what it showed and the read goes on.
+            // A voice call page left as it was would show what another modem holds under
+            // "Настройки модема считаны", and its next write would put that into this modem.
             const MemoryBlock block = read_block::kVoiceCall;
             const std::string reply = readBlockFixedWait(app_, block);
             if (!containsOK(reply))
-                return true;
+                return false;
             const auto payload = decodePayload(reply, block.length);
             const auto voice = payload ? decodeVoiceCall(*payload) : std::nullopt;
-            if (voice)
-                showVoiceCall(m_, *voice);
+            if (!voice)
+                return false;
+            showVoiceCall(m_, *voice);
             return true;
         });
         step(true, [&] {
