@@ -262,6 +262,17 @@ TEST_F(Dictionary, DownloadRetryReadsEveryCodeOnceAndCancelKeepsTheOldFile) {
     EXPECT_FALSE(fs::exists(dir + "/old.txt.tmp"));
 }
 
+// A power cut empties the page buffer: the Retry loads the page again before it reads on.
+TEST_F(Dictionary, DownloadRetryAfterAPowerCutGivesTheSameFile) {
+    dialogs.fileNames.push_back(dir + "/clean.txt");
+    ASSERT_TRUE(BtnReadDictClick(app));
+    modem.options().faults.powerCutAfter = 12;  // page 2's load, then three of its records
+    dialogs.fileNames.push_back(dir + "/cut.txt");
+    ASSERT_TRUE(BtnReadDictClick(app));
+    EXPECT_EQ(dialogs.messages[1].text, "Нет связи с модемом");
+    EXPECT_EQ(read(dir + "/cut.txt"), read(dir + "/clean.txt"));
+}
+
 TEST_F(Dictionary, DownloadIntoAFolderThatTakesNoFileStopsBeforeTheModemIsAsked) {
     const std::string path = dir + "/none/d.txt";
     dialogs.fileNames.push_back(path);

@@ -209,7 +209,11 @@ TEST_F(WriteTest, SimOneUnderAutoDetectionSendsTenCommandsAndMovesTheBarFourteen
     app.main.EditSIM2USSD.text = "102";
     app.main.EditSim1Pin1.text = "1111";
     app.main.EditSim2Pin1.text = "2222";
+    const std::string apn = app.image.sims[0].apnName;
+    app.main.EditSim1APN.text = "not.written";
     write();
+    EXPECT_EQ(app.image.sims[0].apnName, apn);  // left to the modem, not written
+    EXPECT_EQ(app.image.sims[0].pin, "1111");
     ASSERT_EQ(commands.size(), 10U);
     const Strings addresses = {"00050002", "00980019", "00B40001", "00B80019", "00D40001",
                                "00D10003", "01400018", "01580018", "01700018", "02180001"};
