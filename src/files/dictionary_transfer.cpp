@@ -59,12 +59,14 @@ class Upload {
     // One command with the resends and the Retry question of the upload. A port error counts
     // as a failed command after its own message, without the silent resends: they are for a
     // line the modem missed, and a port that failed (a cable pulled) fails every resend again.
+    // A modem that went silent may have lost its power and with it the page buffer, so every
+    // resend, silent or after Retry, first fills the buffer again (replayBuffer).
     bool command(const std::function<bool()>& send, bool silentResends) {
-        for (;;) {
+        for (bool again = false;; again = true) {
             bool good = false;
             bool portFailed = false;
             try {
-                good = send();
+                good = (!again || replayBuffer()) && send();
             } catch (const SerialError& e) {
                 h_.dialogs.messageBox(e.what(), "Ошибка", MessageIcon::Error, MessageButtons::Ok);
                 portFailed = true;
@@ -79,6 +81,44 @@ class Upload {
                 return false;
             resends_ = 0;
         }
+    }
+
+    // The commands that filled the page buffer since the current page's last store: its load
+    // from the flash, then its records.
+    bool replayBuffer() {
+        for (const auto& step : buffered_) {
+            if (!step())
+                return false;
+        }
+        return true;
+    }
+    // Runs a buffer command as `command` does; once the modem took it, it is replayed with the
+    // page's other buffer commands after a later failure.
+    bool bufferCommand(std::function<bool()> send, bool silentResends) {
+        if (!command(send, silentResends))
+            return false;
+        buffered_.push_back(std::move(send));
+        return true;
+    }
+    // The store that ends a page; the next page's buffer starts afresh.
+    bool store(std::uint16_t page, bool silentResends) {
+        if (!command([this, page] { return storeBufferToPage(h_.link, page, kStoreSettleMs); },
+                     silentResends))
+            return false;
+        buffered_.clear();
+        return true;
+    }
+    bool load(std::uint16_t page, bool silentResends) {
+        return bufferCommand(
+            [this, page] { return loadPageToBuffer(h_.link, page, kLoadSettleMs); }, silentResends);
+    }
+    bool writeRecord(std::uint16_t offset, const DictionaryRecord& record, int settleMs,
+                     bool silentResends) {
+        return bufferCommand(
+            [this, offset, record, settleMs] {
+                return writeBufferChunk(h_.link, offset, record.bytes, settleMs);
+            },
+            silentResends);
     }
 
     // Retry reopens the link, asking again while it cannot be opened.
@@ -121,20 +161,13 @@ class Upload {
                                  ". Текст сообщения длиннее 31 символа.");
                 }
                 const auto offset = static_cast<std::uint16_t>(slot * 32);
-                if (!command(
-                        [&] {
-                            return writeBufferChunk(h_.link, offset, record->bytes,
-                                                    kProtocol0ChunkSettleMs);
-                        },
-                        true)) {
+                if (!writeRecord(offset, *record, kProtocol0ChunkSettleMs, true))
                     return false;
-                }
                 sent_.push_back({n, offset, {record->bytes.begin(), record->bytes.end()}});
                 h_.showProgress("Записано " + number + " сообщений из 767");
                 ++n;
             }
-            if (!command([&] { return storeBufferToPage(h_.link, page, kStoreSettleMs); }, true) ||
-                !verifyPage(page, true))
+            if (!store(page, true) || !verifyPage(page, true))
                 return false;
         }
         return true;
@@ -154,7 +187,8 @@ class Upload {
         sent_.clear();
         if (!h_.verify)
             return true;
-        if (!command([&] { return loadPageToBuffer(h_.link, page, kLoadSettleMs); }, silentResends))
+        // A read that fails starts again from the load: the buffer may be gone.
+        if (!load(page, silentResends))
             return false;
         for (const SentRecord& record : sent) {
             std::optional<std::vector<std::uint8_t>> held;
@@ -170,6 +204,7 @@ class Upload {
                 return error("Проверка записи: в модеме другая запись словаря № " +
                              std::to_string(record.code));
         }
+        buffered_.clear();
         return true;
     }
 
@@ -183,9 +218,7 @@ class Upload {
             ++count;
             h_.showProgress("Записано " + std::to_string(count) + " сообщений из 1000");
         }
-        return command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); },
-                       false) &&
-               verifyPage(current, false);
+        return store(current, false) && verifyPage(current, false);
     }
 
     bool rpiPlusRecord(std::string_view text, std::uint16_t& current) {
@@ -209,25 +242,16 @@ class Upload {
         }
         const FlashPlace place = *rpiPlusPlace(line.code);
         if (place.page != current) {
-            if (!command([&] { return storeBufferToPage(h_.link, current, kStoreSettleMs); },
-                         false) ||
-                !verifyPage(current, false)) {
+            if (!store(current, false) || !verifyPage(current, false))
                 return false;
-            }
             // The page's other codes keep what the modem holds: a page is committed whole.
-            if (!command([&] { return loadPageToBuffer(h_.link, place.page, kLoadSettleMs); },
-                         false)) {
+            // (Page 97, the first, is not loaded: it takes whatever the buffer holds.)
+            if (!load(place.page, false))
                 return false;
-            }
             current = place.page;
         }
         const auto record = *makeRecord(line.text, static_cast<std::uint8_t>(line.group));
-        if (!command(
-                [&] {
-                    return writeBufferChunk(h_.link, place.offset, record.bytes,
-                                            kRpiPlusChunkSettleMs);
-                },
-                false))
+        if (!writeRecord(place.offset, record, kRpiPlusChunkSettleMs, false))
             return false;
         sent_.push_back({line.code, place.offset, {record.bytes.begin(), record.bytes.end()}});
         return true;
@@ -236,6 +260,7 @@ class Upload {
     DictionaryTransferHooks& h_;
     int resends_ = 0;
     std::vector<SentRecord> sent_;  // the records in the page buffer since the last store
+    std::vector<std::function<bool()>> buffered_;
 };
 
 class Download {

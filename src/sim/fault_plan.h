@@ -57,6 +57,11 @@ struct FaultPlan {
     std::int64_t lateUs = 6'000'000;
     int corruptCount = 1;
     char corruptWith = 'G';
+    // After this many command lines, counted from the start, the modem loses power for
+    // powerCutMs: it hears and answers nothing, then runs its firmware again with an empty page
+    // buffer (all 0xFF), settings memory and flash as they were. Happens once; below 1 never.
+    int powerCutAfter = -1;
+    int powerCutMs = 3000;
 };
 
 // Fault text of the command line: "KIND", "KIND:NN" (only V-command NN) or "KIND:NN@K" (only the

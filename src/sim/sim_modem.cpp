@@ -58,6 +58,11 @@ void SimModem::setLine(bool open, int baud, std::int64_t nowUs) {
 void SimModem::receive(std::string_view bytes, std::int64_t nowUs) {
     advanceTo(nowUs);
     for (char c : bytes) {
+        if (powerIsOff(nowUs)) {
+            pendingLine_.clear();
+            lineOverflow_ = false;
+            continue;
+        }
         switch (mode_) {
             case Mode::Firmware:
                 if (!hears(kFirmwareBaud))
@@ -65,10 +70,10 @@ void SimModem::receive(std::string_view bytes, std::int64_t nowUs) {
                 if (c == '\r') {
                     const std::string line = std::move(pendingLine_);
                     pendingLine_.clear();
-                    if (std::exchange(lineOverflow_, false))
-                        onCommandLine(std::string(kMaxLine + 1, '?'), nowUs);
-                    else
-                        onCommandLine(line, nowUs);
+                    const bool overflow = std::exchange(lineOverflow_, false);
+                    onCommandLine(overflow ? std::string(kMaxLine + 1, '?') : line, nowUs);
+                    if (overflow || !line.empty())
+                        countForPowerCut(nowUs);
                 } else if (c != '\n') {
                     if (pendingLine_.size() < kMaxLine)
                         pendingLine_ += c;
@@ -186,6 +191,19 @@ bool SimModem::lineDropped() {
     hangUpDue_ = true;
     output_.clear();
     return true;
+}
+
+void SimModem::countForPowerCut(std::int64_t nowUs) {
+    const FaultPlan& plan = options_.faults;
+    if (plan.powerCutAfter < 1 || powerOnUs_ >= 0 || ++linesForPowerCut_ < plan.powerCutAfter)
+        return;
+    // The power goes once the command's reply is out; the controller's RAM goes with it.
+    powerOffUs_ = std::max(nowUs, txFreeUs_);
+    powerOnUs_ = powerOffUs_ + static_cast<std::int64_t>(plan.powerCutMs) * 1000;
+    store_.pageBuffer.fill(0xFF);
+    ++revision_;
+    log("  (power cut for " + std::to_string(plan.powerCutMs) + " ms after " +
+        std::to_string(plan.powerCutAfter) + " commands; page buffer lost)");
 }
 
 void SimModem::beginRestart(std::int64_t fromUs) {

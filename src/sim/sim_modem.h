@@ -89,6 +89,9 @@ class SimModem {
     // Queues bytes on the line no earlier than `readyUs`; returns when the last one is done.
     std::int64_t send(std::string bytes, std::int64_t readyUs);
     void log(const std::string& text) const;
+    // Counts a command line for FaultPlan::powerCutAfter and cuts the power when it strikes.
+    void countForPowerCut(std::int64_t nowUs);
+    bool powerIsOff(std::int64_t nowUs) const { return nowUs >= powerOffUs_ && nowUs < powerOnUs_; }
 
     ModemStore store_;
     ModemOptions options_;
@@ -114,6 +117,9 @@ class SimModem {
 
     std::uint64_t revision_ = 0;
     std::vector<OutputChunk> output_;
+    int linesForPowerCut_ = 0;
+    std::int64_t powerOffUs_ = -1;  // FaultPlan::powerCutAfter: the dead time, once struck
+    std::int64_t powerOnUs_ = -1;
     std::function<void(const std::string&)> log_;
 };
 

@@ -139,6 +139,73 @@ TEST_F(Dictionary, VerificationReadsEachPageBackAndNamesTheChangedRecord) {
     EXPECT_EQ(commands.back(), "AT+V1900400020");
 }
 
+struct PowerCut {
+    bool rpiPlus;
+    bool verify;
+    std::string after;  // the cut follows the occurrence-th command that begins with this
+    int occurrence;
+    friend void PrintTo(const PowerCut& c, std::ostream* os) {
+        *os << (c.rpiPlus ? "RPI+" : "protocol 0") << (c.verify ? ", verified" : "") << ", after "
+            << c.after << " #" << c.occurrence;
+    }
+};
+
+class DictionaryPowerCut : public Dictionary, public ::testing::WithParamInterface<PowerCut> {};
+
+// The modem loses power for 3 s right after one command of the upload and comes back with its
+// page buffer empty; every "Ошибка связи с модемом" is answered with Retry. The upload must end
+// with the flash as a clean upload leaves it (page 97 aside: it takes whatever the buffer held).
+TEST_P(DictionaryPowerCut, RetryLeavesEveryRecordOfTheFileInTheFlash) {
+    const PowerCut& c = GetParam();
+    // RPI+ pages 100 to 102 hold other codes that the file leaves alone.
+    const std::string text = c.rpiPlus
+                                 ? "Protocol=1\t\t\t\r\n:\t0\t0\tA0\t1\r\n:\t1024\t400\tA1\t2\r\n"
+                                   ":\t2\t2\tA2\t3\r\n:\t4\t4\tB0\t4\r\n:\t5\t5\tB1\t5\r\n"
+                                   ":\t1030\t406\tB2\t6\r\n:\t8\t8\tC0\t7\r\n"
+                                 : protocol0(768);
+    auto& flash = modem.store().flash;
+    for (std::size_t at = 100 * 256; at < 103 * 256; ++at)
+        flash[at] = static_cast<std::uint8_t>('a' + at % 26);
+    const std::vector<std::uint8_t> before = flash;
+    app.main.cbVerifyWrites.checked = c.verify;
+    ASSERT_TRUE(upload(text)) << lastText();
+    std::vector<std::uint8_t> clean = flash;
+    int n = 0;
+    for (int seen = 0; seen < c.occurrence; ++n) {
+        ASSERT_LT(n, static_cast<int>(commands.size()));
+        seen += commands[static_cast<std::size_t>(n)].rfind(c.after, 0) == 0 ? 1 : 0;
+    }
+
+    flash = before;
+    modem.options().faults.powerCutAfter = n;
+    dialogs.messages.clear();
+    EXPECT_TRUE(upload(text)) << lastText();
+    EXPECT_EQ(lastText(), "Запись словаря успешно завершена");
+    EXPECT_GT(dialogs.messages.size(), 2U);  // Retry was asked
+    std::copy_n(flash.begin() + 97 * 256, 256, clean.begin() + 97 * 256);
+    for (std::size_t page = 0; page < flash.size() / 256; ++page) {
+        const auto from = static_cast<std::ptrdiff_t>(page * 256);
+        EXPECT_TRUE(
+            std::equal(flash.begin() + from, flash.begin() + from + 256, clean.begin() + from))
+            << "page " << page;
+    }
+}
+
+// Protocol 0, page 2: after a record's write, after the last write (the store is lost), after
+// the store (the verification's load is lost), after a read of the verification. RPI+, page 101
+// (loaded from the flash first): the same, and after page 100's store (page 101's load is lost).
+INSTANTIATE_TEST_SUITE_P(Cuts, DictionaryPowerCut,
+                         ::testing::Values(PowerCut{false, false, "AT+V1800600020", 2},
+                                           PowerCut{false, false, "AT+V1800E00020", 2},
+                                           PowerCut{false, true, "AT+V1800600020", 2},
+                                           PowerCut{false, true, "AT+V200002", 1},
+                                           PowerCut{false, true, "AT+V1900400020", 2},
+                                           PowerCut{true, false, "AT+V1800000020", 2},
+                                           PowerCut{true, false, "AT+V1800A00020", 1},
+                                           PowerCut{true, false, "AT+V200064", 1},
+                                           PowerCut{true, true, "AT+V1800000020", 2},
+                                           PowerCut{true, true, "AT+V1900000020", 2}));
+
 TEST_F(Dictionary, RpiPlusPlacementKeepsTheModemsOtherCodes) {
     // Page 100 holds codes 0 to 3 and 1024 to 1027; the file gives only 1024 and 0.
     modem.store().flash[100 * 256 + 64] = 'K';
@@ -193,6 +260,17 @@ TEST_F(Dictionary, DownloadRetryReadsEveryCodeOnceAndCancelKeepsTheOldFile) {
     EXPECT_FALSE(BtnReadDictClick(app));
     EXPECT_EQ(read(dir + "/old.txt"), "old");
     EXPECT_FALSE(fs::exists(dir + "/old.txt.tmp"));
+}
+
+// A power cut empties the page buffer: the Retry loads the page again before it reads on.
+TEST_F(Dictionary, DownloadRetryAfterAPowerCutGivesTheSameFile) {
+    dialogs.fileNames.push_back(dir + "/clean.txt");
+    ASSERT_TRUE(BtnReadDictClick(app));
+    modem.options().faults.powerCutAfter = 12;  // page 2's load, then three of its records
+    dialogs.fileNames.push_back(dir + "/cut.txt");
+    ASSERT_TRUE(BtnReadDictClick(app));
+    EXPECT_EQ(dialogs.messages[1].text, "Нет связи с модемом");
+    EXPECT_EQ(read(dir + "/cut.txt"), read(dir + "/clean.txt"));
 }
 
 TEST_F(Dictionary, DownloadIntoAFolderThatTakesNoFileStopsBeforeTheModemIsAsked) {

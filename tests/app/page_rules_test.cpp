@@ -63,8 +63,9 @@ TEST_F(PageRulesTest, EnablingTheUserIgnoresTheTypeAndDisablingClearsBothRadios)
     fire(app, "cbUserON", kClick);
     EXPECT_FALSE(m.RBtnSMSalways.checked || m.RBtnSMSifNoGPRS.checked);
     EXPECT_FALSE(m.EditUserTel.enabled || m.PanelUserTel.enabled || m.CheckBoxMessInfOn.enabled);
-    ASSERT_TRUE(CollectUserSettings(app, 2));
-    EXPECT_EQ(app.image.users[1].options & 0x81, 0);
+    TSettingsImage image = app.image;
+    ASSERT_TRUE(CollectUserSettings(app, 2, image));
+    EXPECT_EQ(image.users[1].options & 0x81, 0);
 }
 
 TEST_F(PageRulesTest, MessageTypeTable) {

@@ -2,11 +2,13 @@
 
 #include "app/control_events.h"
 #include "app/pages/show_settings.h"
+#include "app/service/settings_file_page.h"
 #include "app/shell/login.h"
 #include "app/shell/navigation.h"
 #include "app/shell/read_settings.h"
 #include "app/shell/startup.h"
 #include "app_fixture.h"
+#include "files/settings_file.h"
 #include "forms/control_registry.h"
 #include "sim_fixture.h"
 
@@ -182,7 +184,7 @@ TEST_F(WriteTest, RightsOfOwnerAndGuard) {
     EXPECT_EQ(commands.size(), 1U);
 }
 
-TEST_F(WriteTest, UserChecksStopBeforeThePortOpensAndKeepWhatWasStored) {
+TEST_F(WriteTest, UserChecksStopBeforeThePortOpensAndTakeNothingIntoTheImage) {
     readAndLogin();
     show(4);
     app.main.EditUserTel.text = "+7900";
@@ -190,7 +192,7 @@ TEST_F(WriteTest, UserChecksStopBeforeThePortOpensAndKeepWhatWasStored) {
     write();
     EXPECT_EQ(texts(), (Strings{"Пароль должен быть 4 цифры", "Нет связи с модемом"}));
     EXPECT_TRUE(commands.empty());
-    EXPECT_EQ(app.image.users[3].phone, "+7900");
+    EXPECT_NE(app.image.users[3].phone, "+7900");  // a failed write takes nothing into the image
     // A test period of 0 hours is written, as its message promises.
     app.main.EditUserPassword.text = "4321";
     app.main.EditUserTtestmessH.text = "0";
@@ -207,7 +209,11 @@ TEST_F(WriteTest, SimOneUnderAutoDetectionSendsTenCommandsAndMovesTheBarFourteen
     app.main.EditSIM2USSD.text = "102";
     app.main.EditSim1Pin1.text = "1111";
     app.main.EditSim2Pin1.text = "2222";
+    const std::string apn = app.image.sims[0].apnName;
+    app.main.EditSim1APN.text = "not.written";
     write();
+    EXPECT_EQ(app.image.sims[0].apnName, apn);  // left to the modem, not written
+    EXPECT_EQ(app.image.sims[0].pin, "1111");
     ASSERT_EQ(commands.size(), 10U);
     const Strings addresses = {"00050002", "00980019", "00B40001", "00B80019", "00D40001",
                                "00D10003", "01400018", "01580018", "01700018", "02180001"};
@@ -360,6 +366,92 @@ TEST_F(WriteTest, VoiceCallBlocks) {
         EXPECT_EQ(texts(), Strings{message});
         EXPECT_TRUE(commands.empty());
     }
+}
+
+// The settings file that "Сохранить настройки в файл" would write now.
+std::string savedFile(const App& app) {
+    SettingsFileContent content = settingsFileContent(app);
+    content.created.clear();
+    return composeSettingsFile(content);
+}
+
+// A write that fails, before the port opens, on a silent modem or part-way, leaves the settings
+// image as it was: a settings file saved afterwards holds what was read, not the page's values.
+TEST_F(WriteTest, AFailedWriteLeavesTheSettingsImageAsItWas) {
+    readAndLogin();
+    TformMain& m = app.main;
+    const struct {
+        const char* page;
+        std::function<void()> change;
+        int answered;  // commands answered before the modem goes silent part-way
+    } pages[] = {
+        {"user 2",
+         [&] {
+             show(2);
+             m.EditUserTel.text = "+7999000111";
+             m.EditUserPassword.text = "9876";
+         },
+         0},
+        {"SIM",
+         [&] {
+             show(kNodeModem, Page::TabSheet2);
+             m.EditSim1Pin1.text = "4321";
+             m.EditSim2Ballance.text = "99";
+         },
+         2},
+        {"GPRS",
+         [&] {
+             show(kNodeModem, Page::TabSheet5);
+             m.CheckModemFlagGPRS.checked = !m.CheckModemFlagGPRS.checked;
+             m.EditGPRSIP1.text = "10.1.2.3";
+             m.EditGPRSLogin.text = "user";
+         },
+         2},
+        {"object",
+         [&] {
+             show(kNodeModem, Page::TabSheetTests);
+             selectItem(m.ComBoxProt, 1);
+             m.EditMainObj.text = "12";
+             m.EditMainSys.text = "5";
+         },
+         1},
+    };
+    const std::string before = savedFile(app);
+    for (const auto& page : pages) {
+        for (const char* failure : {"no port", "silent", "part-way"}) {
+            SCOPED_TRACE(std::string(page.page) + ", " + failure);
+            page.change();
+            const std::string f = failure;
+            cable.setPresent(f != "no port");
+            modem.options().faults.stopAfterCommands =
+                modem.commandsSeen() + (f == "part-way" ? page.answered : 0);
+            write();
+            const Strings shown = texts();
+            EXPECT_FALSE(shown.empty());
+            EXPECT_EQ(std::count(shown.begin(), shown.end(), "Настройки записаны"), 0);
+            EXPECT_EQ(savedFile(app), before);
+        }
+    }
+    // Written, the values are the image's.
+    cable.setPresent(true);
+    modem.options().faults.stopAfterCommands = -1;
+    write();
+    EXPECT_EQ(m.StatusBar1.text, "Настройки записаны");
+    EXPECT_EQ(app.image.mainObjectMinus1, 11);
+}
+
+// The GPRS section checks the SIM pages and writes only the modem flags of them: their other
+// values stay out of the image.
+TEST_F(WriteTest, GprsWriteTakesNoUnwrittenSimValuesIntoTheImage) {
+    readAndLogin();
+    show(kNodeModem, Page::TabSheet5);
+    const std::string pin = app.image.sims[0].pin;
+    app.main.EditSim1Pin1.text = pin == "4321" ? "1234" : "4321";
+    app.main.EditGPRSIP1.text = "10.1.2.3";
+    write();
+    EXPECT_EQ(texts(), Strings{"Настройки записаны"});
+    EXPECT_EQ(app.image.sims[0].pin, pin);
+    EXPECT_EQ(app.image.servers[0].ip, "10.1.2.3");
 }
 
 TEST_F(WriteTest, AReadPressedDuringAWriteFindsTheLinkTaken) {

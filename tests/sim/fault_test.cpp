@@ -145,6 +145,26 @@ TEST(ReplyFaults, HangUpAfterNCommandsOnce) {
     EXPECT_FALSE(m.modem.takeHangUp());
 }
 
+TEST(ReplyFaults, PowerCutAfterNCommandsLosesThePageBufferOnly) {
+    ModemOptions options;
+    options.faults.powerCutAfter = 2;
+    options.faults.powerCutMs = 500;
+    ModemExchange m(options);
+    const std::string ones(64, '1');
+    EXPECT_EQ(m.send("AT+V1600050001AA\r"), "\r\nOK\r\n");
+    EXPECT_EQ(m.send("AT+V1800000020" + ones + "\r"), "\r\nOK\r\n");
+    // Off: a command is neither answered nor carried out.
+    EXPECT_EQ(m.send("AT+V200001\r"), "");
+    EXPECT_NE(m.modem.store().flash[256], 0x11);
+    m.wait(500'000);
+    EXPECT_EQ(m.modem.mode(), SimModem::Mode::Firmware);
+    EXPECT_EQ(m.send("AT+V1900000001\r"), "\r\nFF\r\nOK\r\n");
+    EXPECT_EQ(m.send("AT+V1700050001\r"), "\r\nAA\r\nOK\r\n");
+    // Once per run.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(m.send("AT+V23\r"), "\r\nOK\r\n");
+}
+
 class BootFaults : public ::testing::Test {
   protected:
     std::string startBootLoader(const std::string& bootFault) {

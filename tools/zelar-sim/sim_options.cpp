@@ -78,6 +78,8 @@ std::string placeholder(const std::string& option) {
         {"--stop-after", "N"},
         {"--hang-up-after", "N"},
         {"--back-after-ms", "MS"},
+        {"--power-cut-after", "N"},
+        {"--power-cut-ms", "MS"},
         {"--split-pieces", "N"},
         {"--split-gap-ms", "MS"},
         {"--stray", "TEXT"},
@@ -284,6 +286,15 @@ void addFaultOptions(CLI::App& app, SimOptions& o) {
     addNumber(app, "--back-after-ms",
               "then come back on a new pty under the same COM number (default 1000)", o.backAfterMs,
               0, 3'600'000)
+        ->group(group);
+    addNumber(app, "--power-cut-after",
+              "after N command lines (counted from the start) the power goes, once:\nnothing is "
+              "heard or answered, then the firmware runs again with an\nempty page buffer, "
+              "settings memory and flash kept",
+              faults.powerCutAfter, 1, 1'000'000'000)
+        ->group(group);
+    addNumber(app, "--power-cut-ms", "how long the power stays off (default 3000)",
+              faults.powerCutMs, 0, 3'600'000)
         ->group(group);
     addNumber(app, "--split-pieces", "pieces of a split reply (default 2)", faults.splitPieces, 1,
               1000)

@@ -29,11 +29,11 @@ std::uint8_t modemFlags(const TformMain& m) {
     return flags;
 }
 
-void storeModemFlags(App& app) {
-    app.image.modemFlags = modemFlags(app.main);
+void storeModemFlags(const TformMain& m, TSettingsImage& image) {
+    image.modemFlags = modemFlags(m);
     // A stored type the list has no entry for selects nothing; it is kept as it was.
-    if (app.main.ComboBoxTypeModem.itemIndex >= 0)
-        app.image.modemType = static_cast<std::uint8_t>(app.main.ComboBoxTypeModem.itemIndex);
+    if (m.ComboBoxTypeModem.itemIndex >= 0)
+        image.modemType = static_cast<std::uint8_t>(m.ComboBoxTypeModem.itemIndex);
 }
 
 struct SimMessages {
@@ -53,9 +53,9 @@ constexpr SimMessages kSimMessages[] = {
      "SIM2: Порог денежных средств должен быть числом", 200},
 };
 
-bool collectSim(App& app, int k) {
+bool collectSim(App& app, int k, TSettingsImage& image) {
     SimControls c = simControls(app.main, k);
-    SimRecord& sim = app.image.sims[static_cast<std::size_t>(k - 1)];
+    SimRecord& sim = image.sims[static_cast<std::size_t>(k - 1)];
     const SimMessages& text = kSimMessages[k - 1];
 
     sim.flags = 0;
@@ -126,9 +126,9 @@ bool fits(const std::string& text, std::size_t limit) {
 
 }  // namespace
 
-bool CollectUserSettings(App& app, int n) {
+bool CollectUserSettings(App& app, int n, TSettingsImage& image) {
     TformMain& m = app.main;
-    UserRecord& user = app.image.users[static_cast<std::size_t>(n - 1)];
+    UserRecord& user = image.users[static_cast<std::size_t>(n - 1)];
 
     if (utf8Length(m.EditUserTel.text) < 2)
         return fail(app, "Номер телефона должен содержать не менее 2 символов", "Модем");
@@ -164,15 +164,14 @@ bool CollectUserSettings(App& app, int n) {
     return true;
 }
 
-bool CollectSimSettings(App& app) {
-    storeModemFlags(app);
-    return collectSim(app, 1) && collectSim(app, 2);
+bool CollectSimSettings(App& app, TSettingsImage& image) {
+    storeModemFlags(app.main, image);
+    return collectSim(app, 1, image) && collectSim(app, 2, image);
 }
 
-bool CollectGprsSettings(App& app) {
+bool CollectGprsSettings(App& app, TSettingsImage& image) {
     TformMain& m = app.main;
-    TSettingsImage& image = app.image;
-    storeModemFlags(app);
+    storeModemFlags(m, image);
 
     if (!fits(m.EditGPRSLogin.text, 15))
         return fail(app, "Длина имени авторизации д.б не более 15 символов", "Модем");

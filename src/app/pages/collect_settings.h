@@ -4,10 +4,11 @@
 
 namespace zelar {
 
-// Each checks its page's fields in order and stores them into the settings image. The first
-// failed check shows its message and fails; what was stored before it stays stored.
-bool CollectUserSettings(App& app, int user);
-bool CollectSimSettings(App& app);
-bool CollectGprsSettings(App& app);
+// Each checks its page's fields in order and stores them into `image`: a copy of the settings
+// image that the write composes its lines from, and that becomes the settings image only once
+// the modem took them all. The first failed check shows its message and fails.
+bool CollectUserSettings(App& app, int user, TSettingsImage& image);
+bool CollectSimSettings(App& app, TSettingsImage& image);
+bool CollectGprsSettings(App& app, TSettingsImage& image);
 
 }  // namespace zelar

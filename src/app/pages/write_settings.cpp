@@ -87,6 +87,14 @@ class SettingsWrite {
     void error(const char* text) { message(text, MessageIcon::Error); }
     void warning(const char* text) { message(text, MessageIcon::Warning); }
 
+    // A page's values become the settings image only once the modem took every line of them:
+    // a failed write (the modem may then hold some of its lines) leaves the image as it was,
+    // so a settings file saved afterwards never holds values the write did not confirm.
+    void commitIf(bool written, TSettingsImage& next) {
+        if (written)
+            app_.image = std::move(next);
+    }
+
     // Ends a section that exchanged commands: port closed, result shown, bar back at 0.
     void endSection(bool good) {
         run_.close();
@@ -155,11 +163,12 @@ class SettingsWrite {
         if (!mayWriteUser(n))
             return;
         run_.setProgress(100, 50);
-        if (!CollectUserSettings(app_, n)) {
+        TSettingsImage next = app_.image;
+        if (!CollectUserSettings(app_, n, next)) {
             endSection(false);
             return;
         }
-        const auto command = imageLine(SettingsRegion::UserRecord, n, app_.image);
+        const auto command = imageLine(SettingsRegion::UserRecord, n, next);
         if (!command) {
             error(kTextTooLong);
             return;
@@ -171,6 +180,7 @@ class SettingsWrite {
             if (good)
                 run_.advance();
         }
+        commitIf(good, next);
         endSection(good);
     }
 
@@ -196,8 +206,7 @@ class SettingsWrite {
     }
 
     // The SIM section's lines in their order; nothing when a text does not fit its field.
-    std::optional<std::vector<std::string>> simLines() {
-        const TSettingsImage& image = app_.image;
+    std::optional<std::vector<std::string>> simLines(const TSettingsImage& image) {
         std::vector<std::optional<std::string>> lines;
         lines.push_back(imageLine(SettingsRegion::ModemFlags, 1, image));
         const bool autoDetect[] = {m_.AutoSetPar1.checked, m_.AutoSetPar2.checked};
@@ -221,16 +230,33 @@ class SettingsWrite {
     }
 
     void writeSims() {
-        if (!CollectSimSettings(app_)) {
+        TSettingsImage next = app_.image;
+        if (!CollectSimSettings(app_, next)) {
             endSection(false);
             return;
         }
-        const auto lines = simLines();
+        const auto lines = simLines(next);
         if (!lines) {
             error(kTextTooLong);
             return;
         }
-        endSection(sendAll(*lines, true));
+        // A SIM under automatic detection keeps the modem's own access settings: they were not
+        // written, so the image keeps what it held.
+        const bool autoDetect[] = {m_.AutoSetPar1.checked, m_.AutoSetPar2.checked};
+        for (int k = 0; k < kSimCount; ++k) {
+            if (!autoDetect[k])
+                continue;
+            const auto i = static_cast<std::size_t>(k);
+            const SimRecord& held = app_.image.sims[i];
+            SimRecord& sim = next.sims[i];
+            sim.ussd = held.ussd;
+            sim.apnName = held.apnName;
+            sim.apnLogin = held.apnLogin;
+            sim.apnPassword = held.apnPassword;
+        }
+        const bool good = sendAll(*lines, true);
+        commitIf(good, next);
+        endSection(good);
     }
 
     bool periodIsAnItem() const {
@@ -252,22 +278,26 @@ class SettingsWrite {
             return;
         }
         // The GPRS switch lives in the modem flags, collected with the SIM pages: a section
-        // that could not write it has not written the GPRS settings.
-        if (!CollectSimSettings(app_)) {
+        // that could not write it has not written the GPRS settings. The SIM pages are only
+        // checked here; of them the modem flags alone are written (and collected again with
+        // the GPRS page).
+        TSettingsImage simsChecked = app_.image;
+        if (!CollectSimSettings(app_, simsChecked)) {
             endSection(false);
             return;
         }
-        const auto flags = imageLine(SettingsRegion::ModemFlags, 1, app_.image);
+        const auto flags = imageLine(SettingsRegion::ModemFlags, 1, simsChecked);
         if (!flags) {
             error(kTextTooLong);
             return;
         }
-        if (!run_.sendWaitOK(*flags, false) || !CollectGprsSettings(app_)) {
+        TSettingsImage next = app_.image;
+        if (!run_.sendWaitOK(*flags, false) || !CollectGprsSettings(app_, next)) {
             endSection(false);
             return;
         }
         run_.advance();
-        const TSettingsImage& image = app_.image;
+        const TSettingsImage& image = next;
         std::vector<std::string> lines;
         for (const auto& l : {imageLine(SettingsRegion::DnsServers, 1, image),
                               imageLine(SettingsRegion::GprsAuth, 1, image),
@@ -280,7 +310,9 @@ class SettingsWrite {
             }
             lines.push_back(*l);
         }
-        endSection(sendAll(lines, false));
+        const bool good = sendAll(lines, false);
+        commitIf(good, next);
+        endSection(good);
     }
 
     struct ObjectValues {
@@ -344,9 +376,6 @@ class SettingsWrite {
         if (!values)
             return;
         run_.setProgress(60, 40);
-        app_.image.mainSystem = static_cast<std::uint8_t>(values->system);
-        app_.image.mainObjectMinus1 = static_cast<std::uint16_t>(values->object - 1);
-        app_.image.protocol = values->protocol;
         if (!run_.open()) {
             error(kTextCannotOpen);
             return;
@@ -357,6 +386,11 @@ class SettingsWrite {
             run_.advance();
             app_.link.PumpDelay(100);
             good = run_.sendPauseOK(values->serialLine, 1000);
+        }
+        if (good) {
+            app_.image.mainSystem = static_cast<std::uint8_t>(values->system);
+            app_.image.mainObjectMinus1 = static_cast<std::uint16_t>(values->object - 1);
+            app_.image.protocol = values->protocol;
         }
         written_ = good;
         if (good)
