@@ -66,6 +66,16 @@ std::string hangUp(World& w, Rng& rng, const Exchanges& e) {
     return "hang-up-after:" + std::to_string(after) + " (drops " +
            exchangeName(e, std::size_t(after)) + ")";
 }
+// The modem loses power after one of the operation's commands, for up to 4 s, and comes back
+// with its page buffer empty.
+std::string powerCut(World& w, Rng& rng, const Exchanges& e) {
+    const int after = 1 + rng.below(int(where(e, isCommand).size()));
+    sim::FaultPlan& plan = w.modem.options().faults;
+    plan.powerCutAfter = after;
+    plan.powerCutMs = 100 + rng.below(4000);
+    return "power-cut-after:" + std::to_string(after) + " for " + std::to_string(plan.powerCutMs) +
+           " ms";
+}
 template <sim::BootFault kind>
 std::string bootFault(World& w, Rng& rng, const Exchanges& e) {
     const bool perPage = kind == sim::BootFault::DoubleAck || kind == sim::BootFault::NoAck;
@@ -89,6 +99,7 @@ constexpr FaultKind kFaults[] = {
     {"corrupt", anyCommand, injectReply<ReplyFault::Corrupt>, clearPlan},
     {"alter", verifiedWrite, injectReply<ReplyFault::Alter>, clearPlan},
     {"stop-after", anyCommand, stopAfter, clearPlan},
+    {"power-cut", anyCommand, powerCut, clearPlan},
     {"hang-up", [](const Exchanges& e) { return !e.sent.empty(); }, hangUp, clearPlan},
     {"no-announce", anyBlock, bootFault<sim::BootFault::NoAnnounce>, clearPlan},
     {"double-announce", anyBlock, bootFault<sim::BootFault::DoubleAnnounce>, clearPlan},
