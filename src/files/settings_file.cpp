@@ -316,10 +316,15 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
-// A value as a person reads it: the line's text in UTF-8 without its padding.
-std::string shownValue(const std::string& fileLine) {
-    const std::size_t end = fileLine.find_last_not_of(' ');
-    return cp1251ToUtf8(fileLine.substr(0, end == std::string::npos ? 0 : end + 1));
+// A value as a person reads it: a number as its line holds it, a text as held (a line break
+// too, which its line cannot carry) without the padding.
+std::string shownValue(const FileLine& l, Content& c) {
+    const Ref ref = l.ref(c);
+    const auto* text = std::get_if<std::string*>(&ref);
+    if (!text)
+        return composeLine(l, c);
+    const std::size_t end = (*text)->find_last_not_of(' ');
+    return (*text)->substr(0, end == std::string::npos ? 0 : end + 1);
 }
 
 // Whether a load of `file` writes the line's value to the modem.
@@ -429,7 +434,7 @@ std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& con
         if (l.field.empty() || (restoredFrom && !writtenByLoad(l, *restoredFrom)))
             continue;
         values.push_back({std::string(kPageNames[static_cast<std::size_t>(l.page)]), l.field,
-                          shownValue(composeLine(l, copy))});
+                          shownValue(l, copy)});
         pages.push_back(l.page);
     }
     // The file's order is not the window's: its users come after the SIM cards.

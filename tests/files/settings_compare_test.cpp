@@ -40,16 +40,17 @@ TEST(SettingsCompare, NamesEachChangedValueByPageAndFieldInThePagesOrder) {
     EXPECT_TRUE(compareSettings(b, b).empty());
 }
 
+// A line break, which a file's line cannot carry, still differs from the "?" the file holds.
 TEST(SettingsCompare, ComparesTheBytesAndQuotesThemOnOneLine) {
     SettingsFileContent a;
     SettingsFileContent b;
-    a.image.sims[1].apnLogin = "a\x1B\"\\";
-    b.image.sims[1].apnLogin = "a?\"\\";
+    a.image.sims[1].apnLogin = "a\x1B\n\"\\";
+    b.image.sims[1].apnLogin = "a\x1B?\"\\";
     const auto differences = compareSettings(a, b);
     ASSERT_EQ(differences.size(), 1u);
     EXPECT_EQ(differenceLine(differences[0], "A", "B"),
-              "Настройка SIM-карт, SIM 2 / Точка доступа Имя: A \"a\\x1B\\\"\\\\\", "
-              "B \"a?\\\"\\\\\"");
+              "Настройка SIM-карт, SIM 2 / Точка доступа Имя: A \"a\\x1B\\x0A\\\"\\\\\", "
+              "B \"a\\x1B?\\\"\\\\\"");
 }
 
 // A load writes no auto-detection byte, nor the access point of a SIM the file detects
