@@ -11,6 +11,7 @@
 #include "text/cp1251.h"
 #include "text/hex.h"
 #include "text/padding.h"
+#include "text/quoted.h"
 
 namespace zelar {
 
@@ -23,7 +24,7 @@ enum class LineKind {
     Header,   // the text itself; the read looks for it, skipping what comes before
     Hex,      // a number in hexadecimal, at least `width` digits
     AsHeld,   // a text written as held, read as it stands; at most `width` characters
-    Digits,   // a text written as held, read only when it is exactly `width` decimal digits
+    Digits,   // as AsHeld; written to a modem only when it is exactly `width` decimal digits
     Padded,   // a text padded to `width`, read as it stands with its padding
     Cut,      // a text padded to `width`, read up to its first blank
 };
@@ -39,6 +40,10 @@ struct FileLine {
     // Where the window shows the value; a line without a field is not compared.
     int page = 0;  // in kPageNames
     std::string field;
+    // A load writes the value to the modem, unless the file has the auto-detection of SIM
+    // `autoSim` (0 or 1) on.
+    bool written = true;
+    int autoSim = -1;
 };
 
 template <class Get>
@@ -93,26 +98,30 @@ void addSimSection(std::vector<FileLine>& t, int i) {
         i == 0 ? "PIN, Контролировать баланс"
                : "PIN, Контролировать баланс, Резервная SIM установлена"));
     t.push_back(line(
-        K::AsHeld, 4, [sim](auto& c) -> auto& { return sim(c).pin; }, page, "PIN-код"));
+        K::Digits, 4, [sim](auto& c) -> auto& { return sim(c).pin; }, page, "PIN-код"));
     t.push_back(line(
-        K::AsHeld, 8, [sim](auto& c) -> auto& { return sim(c).puk; }, page, "PUK-код"));
+        K::Digits, 8, [sim](auto& c) -> auto& { return sim(c).puk; }, page, "PUK-код"));
     t.push_back(line(
         K::AsHeld, 3, [sim](auto& c) -> auto& { return sim(c).ussd; }, page,
         "USSD запрос баланса"));
+    t.back().autoSim = i;
     t.push_back(line(
         K::Hex, 2, [sim](auto& c) -> auto& { return sim(c).balanceThreshold; }, page,
         "Порог денежных средств"));
     t.push_back(line(
         K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnName; }, page,
         "Точка доступа APN"));
+    t.back().autoSim = i;
     t.push_back(line(
         K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnLogin; }, page,
         "Точка доступа Имя"));
+    t.back().autoSim = i;
     t.push_back(line(
         K::Padded, 24, [sim](auto& c) -> auto& { return sim(c).apnPassword; }, page,
         "Точка доступа Пароль"));
+    t.back().autoSim = i;
     // Both SIM sections carry both check boxes; the last one read counts, so only it is
-    // compared.
+    // compared. A load sets the check boxes and writes no auto-detection byte.
     if (i + 1 < kSimCount)
         t.push_back(line(
             K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
@@ -120,6 +129,7 @@ void addSimSection(std::vector<FileLine>& t, int i) {
         t.push_back(line(
             K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }, kFirstSimPage,
             "Автоопределение параметров SIM (SIM 1, SIM 2)"));
+    t.back().written = false;
 }
 
 void addUserSection(std::vector<FileLine>& t, int i) {
@@ -213,15 +223,15 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool isControl(char c) {
-    return static_cast<unsigned char>(c) < 0x20;
+bool isLineBreak(char c) {
+    return c == '\r' || c == '\n';
 }
 
-// Windows-1251 bytes of a text; a control character would break the line apart, so it is
-// written as '?' like any character the code page lacks.
+// Windows-1251 bytes of a text as held; only a CR or LF, which would break the line apart, is
+// written as '?', like any character the code page lacks.
 std::string fileText(const std::string& utf8) {
     std::string bytes = utf8ToCp1251(utf8);
-    std::replace_if(bytes.begin(), bytes.end(), isControl, '?');
+    std::replace_if(bytes.begin(), bytes.end(), isLineBreak, '?');
     return bytes;
 }
 
@@ -280,15 +290,10 @@ bool readLine(const FileLine& l, std::string_view text, Content& c) {
             *std::get<std::uint16_t*>(ref) = static_cast<std::uint16_t>(*value);
         return value.has_value();
     }
-    // A password the modem takes must be four digits: any other would lock its user out.
-    if (l.kind == K::Digits && (text.size() != static_cast<std::size_t>(l.width) ||
-                                !std::all_of(text.begin(), text.end(), isDigit)))
-        return false;
     std::string bytes(text);
     if (l.kind == K::Cut)
         bytes = cutAtFirstSpace(bytes);
-    if (bytes.size() > static_cast<std::size_t>(l.width) ||
-        std::any_of(bytes.begin(), bytes.end(), isControl))
+    if (bytes.size() > static_cast<std::size_t>(l.width))
         return false;
     *std::get<std::string*>(ref) = cp1251ToUtf8(bytes);
     return true;
@@ -311,23 +316,125 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
-// A value as a person reads it: the line's text in UTF-8 without its padding.
-std::string shownValue(const std::string& fileLine) {
-    const std::size_t end = fileLine.find_last_not_of(' ');
-    return cp1251ToUtf8(fileLine.substr(0, end == std::string::npos ? 0 : end + 1));
+// A value as a person reads it: a number as its line holds it, a text as held (a line break
+// too, which its line cannot carry) without the padding.
+std::string shownValue(const FileLine& l, Content& c) {
+    const Ref ref = l.ref(c);
+    const auto* text = std::get_if<std::string*>(&ref);
+    if (!text)
+        return composeLine(l, c);
+    const std::size_t end = (*text)->find_last_not_of(' ');
+    return (*text)->substr(0, end == std::string::npos ? 0 : end + 1);
+}
+
+// Whether a load of `file` writes the line's value to the modem.
+bool writtenByLoad(const FileLine& l, const Content& file) {
+    return l.written && (l.autoSim < 0 || (file.autoDetect >> l.autoSim & 1) == 0);
+}
+
+// The header that the line at `index` of the table stands under.
+std::string sectionOf(std::size_t index) {
+    const auto& lines = fileLines();
+    while (index > 0 && lines[index].kind != K::Header)
+        --index;
+    return lines[index].text;
+}
+
+// Reads the file into `content`; `at`, when given, gets for each line of the table the number
+// (from 1) of the file's line that held it.
+bool parseLines(std::string_view bytes, Content& content, std::vector<std::size_t>* at) {
+    const std::vector<std::string_view> lines = splitLines(bytes);
+    Content loaded = content;
+    std::vector<std::size_t> found;
+    std::size_t next = 0;
+    for (const FileLine& l : fileLines()) {
+        switch (l.kind) {
+            case K::Created:
+                if (lines.empty() || lines[0].substr(0, kMarker.size()) != kMarker)
+                    return false;
+                next = 1;
+                break;
+            case K::Note:
+                break;  // skipped by the search for the next header
+            case K::Header:
+                while (next < lines.size() && lines[next] != l.text)
+                    ++next;
+                if (next == lines.size())
+                    return false;
+                ++next;
+                break;
+            default:
+                if (next == lines.size() || !readLine(l, lines[next], loaded))
+                    return false;
+                ++next;
+                break;
+        }
+        found.push_back(next);
+    }
+    content = std::move(loaded);
+    if (at)
+        *at = std::move(found);
+    return true;
+}
+
+// Why a code of `width` digits is refused.
+std::string notDigits(int width) {
+    return width == 4 ? "не четыре цифры" : "не восемь цифр";
 }
 
 }  // namespace
 
-std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& content) {
+std::string problemText(const SettingsLineProblem& problem) {
+    return "строка " + std::to_string(problem.line) + ", " + problem.section + ", " +
+           problem.field + ": " + quoted(problem.value) + " — " + problem.reason;
+}
+
+std::optional<SettingsLineProblem> firstUnwritableValue(std::string_view bytes) {
+    Content content;
+    std::vector<std::size_t> at;
+    if (!parseLines(bytes, content, &at))
+        return std::nullopt;
+    const std::vector<std::string_view> lines = splitLines(bytes);
+    const auto& table = fileLines();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const FileLine& l = table[i];
+        if (l.kind != K::Digits)
+            continue;
+        const std::string held = cp1251ToUtf8(std::string(lines[at[i] - 1]));
+        if (held.size() != static_cast<std::size_t>(l.width) ||
+            !std::all_of(held.begin(), held.end(), isDigit))
+            return SettingsLineProblem{static_cast<int>(at[i]), sectionOf(i), l.field, held,
+                                       notDigits(l.width)};
+    }
+    return std::nullopt;
+}
+
+std::vector<SettingsLineProblem> lineBreakProblems(const SettingsFileContent& content) {
+    Content copy = content;
+    std::vector<SettingsLineProblem> problems;
+    const auto& table = fileLines();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const FileLine& l = table[i];
+        const Ref ref = l.ref(copy);
+        const auto* text = std::get_if<std::string*>(&ref);
+        if (l.field.empty() || !text || !std::any_of((*text)->begin(), (*text)->end(), isLineBreak))
+            continue;
+        problems.push_back({static_cast<int>(i) + 1, sectionOf(i), l.field, **text,
+                            "перевод строки записан в файл как \"?\""});
+    }
+    return problems;
+}
+
+std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& content,
+                                                  const SettingsFileContent* restoredFrom) {
     Content copy = content;
     std::vector<SettingsFileValue> values;
     std::vector<int> pages;
     for (const FileLine& l : fileLines()) {
-        if (l.field.empty())
+        if (l.field.empty() || (restoredFrom && !writtenByLoad(l, *restoredFrom)))
             continue;
         values.push_back({std::string(kPageNames[static_cast<std::size_t>(l.page)]), l.field,
-                          shownValue(composeLine(l, copy))});
+                          shownValue(l, copy)});
         pages.push_back(l.page);
     }
     // The file's order is not the window's: its users come after the SIM cards.
@@ -384,34 +491,7 @@ std::string composeSettingsFile(const SettingsFileContent& content) {
 }
 
 bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content) {
-    const std::vector<std::string_view> lines = splitLines(bytes);
-    Content loaded = content;
-    std::size_t next = 0;
-    for (const FileLine& l : fileLines()) {
-        switch (l.kind) {
-            case K::Created:
-                if (lines.empty() || lines[0].substr(0, kMarker.size()) != kMarker)
-                    return false;
-                next = 1;
-                break;
-            case K::Note:
-                break;  // skipped by the search for the next header
-            case K::Header:
-                while (next < lines.size() && lines[next] != l.text)
-                    ++next;
-                if (next == lines.size())
-                    return false;
-                ++next;
-                break;
-            default:
-                if (next == lines.size() || !readLine(l, lines[next], loaded))
-                    return false;
-                ++next;
-                break;
-        }
-    }
-    content = std::move(loaded);
-    return true;
+    return parseLines(bytes, content, nullptr);
 }
 
 }  // namespace zelar

@@ -31,10 +31,10 @@ inline constexpr std::size_t kSettingsFileLimit = 1 << 20;
 std::string composeSettingsFile(const SettingsFileContent& content);
 
 // Takes the values of the file into `content` when every line the file must hold is there and
-// well formed: a number in hexadecimal that fits its field, a text that fits its field and
-// holds no control character, a user's password of four digits. Otherwise false, and `content` is
-// left as it was. Fields the file does not carry (the SIM card's phone number, the object
-// parameters) keep their values.
+// well formed: a number in hexadecimal that fits its field, a text that fits its field.
+// Otherwise false, and `content` is left as it was. Every file composeSettingsFile writes is
+// read; whether its values may go into a modem is firstUnwritableValue's question. Fields the
+// file does not carry (the SIM card's phone number, the object parameters) keep their values.
 bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content);
 
 // One value of the file where the window shows it: the page and the field as the window labels
@@ -46,8 +46,34 @@ struct SettingsFileValue {
     std::string value;
 };
 
-// Every value that a load of the file sets, in the order of the window's pages.
-std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& content);
+// Every value that a load of the file sets, in the order of the window's pages. With
+// `restoredFrom`, only those that a load of that file writes to the modem: not the
+// auto-detection check boxes, nor the USSD number and access point of a SIM that file has
+// detected automatically.
+std::vector<SettingsFileValue> settingsFileValues(
+    const SettingsFileContent& content, const SettingsFileContent* restoredFrom = nullptr);
+
+// A value of a file that cannot go on as it stands: where it stands and why.
+struct SettingsLineProblem {
+    int line = 0;         // from 1
+    std::string section;  // the header it stands under: "User6"
+    std::string field;    // as the window labels it: "Пароль"
+    std::string value;    // as the line holds it
+    std::string reason;
+};
+
+// 'строка 75, User6, Пароль: "12a4" — не четыре цифры'.
+std::string problemText(const SettingsLineProblem& problem);
+
+// For a file that parseSettingsFile reads: the first value, in the file's order, that must not
+// be written to a modem. A user's password that is not four digits could never be logged in
+// to; a SIM card's PIN that is not four digits, or PUK not eight, would be offered to the card
+// and lock it. Nothing when every value may be written.
+std::optional<SettingsLineProblem> firstUnwritableValue(std::string_view bytes);
+
+// The texts that a line of the file cannot carry: those holding a CR or LF, each of which the
+// file gets as "?". The line numbers are those composeSettingsFile writes.
+std::vector<SettingsLineProblem> lineBreakProblems(const SettingsFileContent& content);
 
 // The page and field, as the window labels them, of the settings memory byte at `address`;
 // nothing for a byte the file carries no line for.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/control_events.h"
 #include "app/shell/login.h"
@@ -152,19 +153,37 @@ TEST_F(SettingsFileTest, LoadRefusalsAndFailures) {
     EXPECT_EQ(dialogs.messages.back().caption, "Модем");
 }
 
-TEST_F(SettingsFileTest, AFileWithoutAMasterIsRefusedBeforeTheQuestion) {
+// A file that would leave no "Мастер", or lock a user or a SIM card out, is refused before the
+// question; the image and the modem keep what they held.
+TEST_F(SettingsFileTest, AFileThatWouldLockOutIsRefusedBeforeTheQuestion) {
+    const struct {
+        std::function<void(TSettingsImage&)> change;
+        std::string message;
+    } cases[] = {
+        {[](TSettingsImage& m) {
+             for (UserRecord& user : m.users)
+                 user.status = kRoleOwner;
+         },
+         "В системе должен остаться хотябы один мастер"},
+        {[](TSettingsImage& m) { m.sims[0].pin = "ab"; }, "Неверный формат файла"},
+        {[](TSettingsImage& m) { m.sims[1].puk = "1234"; }, "Неверный формат файла"},
+        {[](TSettingsImage& m) { m.users[5].password = "12a4"; }, "Неверный формат файла"},
+    };
     const TSettingsImage before = app.image;
-    for (UserRecord& user : app.image.users)
-        user.status = kRoleOwner;
-    ASSERT_EQ(save("owners.md2"), SettingsFileResult::Saved);
-    app.image = before;
+    for (const auto& c : cases) {
+        c.change(app.image);
+        ASSERT_EQ(save("refused.md2"), SettingsFileResult::Saved);
+        app.image = before;
 
-    EXPECT_EQ(load("owners.md2", MessageResult::Yes), SettingsFileResult::Failed);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(lastText(), "В системе должен остаться хотябы один мастер");
-    EXPECT_EQ(dialogs.messages.back().caption, "Модем");
-    EXPECT_EQ(app.image.users[0].status, before.users[0].status);
-    EXPECT_TRUE(writes.empty());
+        EXPECT_EQ(load("refused.md2", MessageResult::Yes), SettingsFileResult::Failed);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << c.message;
+        EXPECT_EQ(lastText(), c.message);
+        EXPECT_EQ(dialogs.messages.back().caption, "Модем");
+        EXPECT_EQ(app.image.users[0].status, before.users[0].status);
+        EXPECT_EQ(app.image.sims[0].pin, before.sims[0].pin);
+        EXPECT_EQ(app.image.users[5].password, before.users[5].password);
+        EXPECT_TRUE(writes.empty()) << c.message;
+    }
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "file_text.h"
 #include "sim_process.h"
@@ -86,14 +90,14 @@ TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
     const std::string before = "'" + (dir_ / "before.md2").string() + "'";
     const std::string after = "'" + (dir_ / "after.md2").string() + "'";
     ASSERT_EQ(cli("backup " + login + before), 0) << err_;
-    EXPECT_EQ(cli("verify --fast --port COM48 " + before), 0) << err_;
+    EXPECT_EQ(cli("verify " + login + before), 0) << err_;
     EXPECT_EQ(out_, "");
 
     const fs::path script = dir_ / "change.script";
     std::ofstream(script) << "select TreeView1 \"#3\"\nset EditUserTel +79035550003\n"
                              "click ButtonWriteNastr\n";
     ASSERT_EQ(cli("script " + login + "'" + script.string() + "'"), 0) << err_;
-    EXPECT_EQ(cli("verify --fast --port COM48 " + before), 1) << err_;
+    EXPECT_EQ(cli("verify " + login + before), 1) << err_;
     EXPECT_EQ(out_, "Пользователи #3 / Телефон: modem \"+79035550003\", file \"89261234567\"\n");
 
     ASSERT_EQ(cli("backup " + login + after), 0) << err_;
@@ -101,13 +105,142 @@ TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
     EXPECT_EQ(out_, "Пользователи #3 / Телефон: " + dir_.string() +
                         "/before.md2 \"89261234567\", " + dir_.string() +
                         "/after.md2 \"+79035550003\"\n");
-    EXPECT_EQ(cli("diff --fast COM48 " + after), 0) << err_;
+    EXPECT_EQ(cli("diff --fast --user 1 --password 1234 COM48 " + after), 0) << err_;
     // A modem that cannot be read, or whose old firmware gives only its identification, gives
     // nothing to compare.
-    EXPECT_EQ(cli("verify --port COM649 " + before, "timeout 20 "), 2) << err_;
+    EXPECT_EQ(cli("verify --port COM649 --user 1 --password 1234 " + before, "timeout 20 "), 2)
+        << err_;
     SimProcess old({"--ports-dir", ports().string(), "--com", "49", "--firmware", "0150"});
-    EXPECT_EQ(cli("verify --fast --port COM49 " + before), 2) << err_;
+    EXPECT_EQ(cli("verify --fast --port COM49 --user 1 --password 1234 " + before), 2) << err_;
     EXPECT_EQ(out_, "");
+}
+
+// The lines of a settings file without their ends, and back.
+std::vector<std::string> fileLines(const std::string& file) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < file.size();) {
+        const std::size_t end = file.find("\r\n", at);
+        lines.push_back(file.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+void writeLines(const fs::path& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path, std::ios::binary);
+    for (const std::string& line : lines)
+        out << line << "\r\n";
+}
+
+// Puts `bytes` into the settings memory that the simulator's state file holds, at `address`.
+void patchSettings(const fs::path& state, unsigned address, const std::string& bytes) {
+    std::string text = slurp(state);
+    std::size_t at = text.find("\nsettings ") + 10 + 2 * address;
+    for (const char c : bytes) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(c));
+        text.replace(at, 2, hex);
+        at += 2;
+    }
+    std::ofstream(state, std::ios::binary) << text;
+}
+
+// A modem holding what no page of the window writes: user 6's password "12a4", control bytes
+// and a '"' in SIM 2's access point login, a line feed and an escape in the GPRS password.
+// Its backup keeps them all but the line feed; verify and diff show the modem's passwords only
+// to a "Мастер" or "Хозяин"; restore and provision refuse a value that would lock someone out,
+// before the port is opened, naming the line.
+TEST_F(CliFiles, OddValuesTheRightsToReadThemAndTheRefusalsOfAFile) {
+    const fs::path state = dir_ / "modem.state";
+    const std::vector<std::string> simArgs{"--ports-dir", ports().string(), "--com",
+                                           "47",          "--state",        state.string()};
+    {
+        SimProcess first(simArgs);
+        ASSERT_EQ(first.stop(), 0);
+    }
+    patchSettings(state, 0x008E, "12a4");
+    patchSettings(state, 0x0158, "a\x1B\x07\"b  ");
+    patchSettings(state, 0x01B8, std::string("p\nq\x1B    "));
+    SimProcess sim(simArgs);
+    ASSERT_EQ(sim.line().substr(0, 6), "COM47 ");
+
+    const std::string master = "--fast --port COM47 --user 1 --password 1234 ";
+    const fs::path backup = dir_ / "backup.md2";
+    EXPECT_EQ(cli("backup " + master + "'" + backup.string() + "'"), 1) << err_;
+    const std::string lockedOut = "строка 75, User6, Пароль: \"12a4\" — не четыре цифры\n";
+    EXPECT_NE(err_.find("zelar-cli: строка 88, GPRS, Авторизация Пароль: \"p\\x0Aq\\x1B\" — "
+                        "перевод строки записан в файл как \"?\"\n"),
+              std::string::npos)
+        << err_;
+    EXPECT_NE(err_.find("will not restore until this line is corrected: " + lockedOut),
+              std::string::npos)
+        << err_;
+    auto lines = fileLines(slurp(backup));
+    ASSERT_EQ(lines.size(), 94u);
+    EXPECT_EQ(lines[23], "a\x1B\x07\"b" + std::string(19, ' '));
+    // Corrected, then with a PIN no SIM page takes, and as a template whose SIM detection
+    // differs from the modem's.
+    lines[74] = "2222";
+    const fs::path corrected = dir_ / "corrected.md2";
+    writeLines(corrected, lines);
+    auto pin = lines;
+    pin[8] = "ab";
+    writeLines(dir_ / "pin.md2", pin);
+    lines[15] = lines[25] = "03";
+    lines[22] = "other.apn" + std::string(15, ' ');
+    writeLines(dir_ / "detected.md2", lines);
+
+    const std::string file = " '" + backup.string() + "'";
+    const std::string guard = " --fast --user 3 --password 0000 ";
+    const struct {
+        std::string args;
+        int status;
+        std::optional<std::string> out;  // nothing for output not compared
+        std::string err;
+    } cases[] = {
+        {"verify --port COM47" + file, 2, "",
+         "zelar-cli: verify needs a login as \"Мастер\" or \"Хозяин\""},
+        {"verify --port COM47" + guard + file, 2, "",
+         "zelar-cli: COM47: verify needs a login as \"Мастер\" or \"Хозяин\""},
+        {"diff COM47" + file, 2, "", "zelar-cli: diff needs a login as"},
+        {"diff --json" + guard + "COM47" + file, 2, std::nullopt,
+         "zelar-cli: COM47: diff needs a login as"},
+        // The bytes are compared; the one the backup could not keep is shown escaped.
+        {"verify " + master + file, 1,
+         "Настройка GPRS / Авторизация Пароль: modem \"p\\x0Aq\\x1B\", file \"p?q\\x1B\"\n", ""},
+        {"diff --user 1 --password 1234 COM47" + file, 1, std::nullopt, ""},
+        {"restore --yes " + master + file, 1, "",
+         "[Модем] Неверный формат файла\nzelar-cli: " + lockedOut},
+        // COM649 has no modem: the file is judged before the port is opened.
+        {"restore --yes --port COM649 --user 1 --password 1234 '" + (dir_ / "pin.md2").string() +
+             "'",
+         1, "",
+         "[Модем] Неверный формат файла\nzelar-cli: строка 9, SIM1, PIN-код: \"ab\" — не четыре "
+         "цифры\n"},
+        {"provision --ports COM649 --user 1 --password 1234 --template" + file, 2, "",
+         "will not restore:\nzelar-cli: " + lockedOut},
+        {"verify " + master + "'" + corrected.string() + "'", 1,
+         "Пользователи #6 / Пароль: modem \"12a4\", file \"2222\"\n"
+         "Настройка GPRS / Авторизация Пароль: modem \"p\\x0Aq\\x1B\", file \"p?q\\x1B\"\n",
+         ""},
+        // The closing verify compares what the restore wrote: not SIM 2's access point, which
+        // the template detects automatically, nor the detection itself.
+        {"provision --fast --ports COM47 --user 1 --password 1234 --verify --template '" +
+             (dir_ / "detected.md2").string() + "'",
+         0, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        EXPECT_EQ(cli(c.args, "timeout 60 "), c.status) << out_ << err_;
+        if (c.out) {
+            EXPECT_EQ(out_, *c.out);
+        }
+        EXPECT_NE(err_.find(c.err), std::string::npos) << err_;
+        EXPECT_EQ(err_.find("[Модем] Не могу открыть порт"), std::string::npos) << err_;
+        if (c.status == 2) {
+            for (const char* secret : {"1234", "12a4", "4951", "beeline", "z2pass"})
+                EXPECT_EQ(out_.find(secret), std::string::npos) << out_;
+        }
+    }
 }
 
 // Every command checks its file before it opens the port: COM649 has no modem, so a check made
@@ -135,7 +268,7 @@ TEST_F(CliFiles, EachCommandChecksItsFileBeforeThePort) {
     } cases[] = {
         {"restore " + login, missing, "Нет такого файла или папки", 1},
         {"restore " + login, folder, "Это папка", 1},
-        {"verify --port COM649", missing, "Нет такого файла или папки", 2},
+        {"verify --port COM649 --user 1 --password 1234", missing, "Нет такого файла или папки", 2},
         {"dict-upload " + login, fifo, "Это не обычный файл", 1},
         {"script --port COM649", fifo, "Это не обычный файл", 2},
         {"fw-info", fifo, "Это не обычный файл", 1},

@@ -300,9 +300,10 @@ TEST_F(CliRead, TraceAppendsAndNeverTakesTheCommandsOwnFile) {
 TEST_F(CliRead, APortThatCannotBeOpenedSaysWhy) {
     // A port the list does not hold, a port whose device is gone, and a side of diff.
     fs::create_symlink(dir_ / "no-such-device", ports() / "COM48");
-    const std::pair<std::string, std::string> cases[] = {{"read --port COM97", "COM97"},
-                                                         {"read --port COM48", "COM48"},
-                                                         {"diff COM97 COM48", "COM97"}};
+    const std::pair<std::string, std::string> cases[] = {
+        {"read --port COM97", "COM97"},
+        {"read --port COM48", "COM48"},
+        {"diff --user 1 --password 1234 COM97 COM48", "COM97"}};
     for (const auto& [command, port] : cases) {
         const CommandRun run = cliErr(command);
         EXPECT_NE(run.status, 0);

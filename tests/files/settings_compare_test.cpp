@@ -40,5 +40,41 @@ TEST(SettingsCompare, NamesEachChangedValueByPageAndFieldInThePagesOrder) {
     EXPECT_TRUE(compareSettings(b, b).empty());
 }
 
+// A line break, which a file's line cannot carry, still differs from the "?" the file holds.
+TEST(SettingsCompare, ComparesTheBytesAndQuotesThemOnOneLine) {
+    SettingsFileContent a;
+    SettingsFileContent b;
+    a.image.sims[1].apnLogin = "a\x1B\n\"\\";
+    b.image.sims[1].apnLogin = "a\x1B?\"\\";
+    const auto differences = compareSettings(a, b);
+    ASSERT_EQ(differences.size(), 1u);
+    EXPECT_EQ(differenceLine(differences[0], "A", "B"),
+              "Настройка SIM-карт, SIM 2 / Точка доступа Имя: A \"a\\x1B\\x0A\\\"\\\\\", "
+              "B \"a\\x1B?\\\"\\\\\"");
+}
+
+// A load writes no auto-detection byte, nor the access point of a SIM the file detects
+// automatically: comparing what it wrote leaves those out, by the file's check boxes.
+TEST(SettingsCompare, WhatALoadWritesFollowsTheFilesAutoDetection) {
+    SettingsFileContent modem;
+    modem.autoDetect = 2;
+    for (SimRecord& sim : modem.image.sims)
+        sim.apnName = "modem.apn";
+    SettingsFileContent file;
+    file.autoDetect = 1;
+    auto fields = [&](CompareScope scope) {
+        std::vector<std::string> names;
+        for (const SettingsDifference& d : compareSettings(modem, file, scope))
+            names.push_back(d.page.substr(d.page.size() - 5) + " " + d.field);
+        return names;
+    };
+    EXPECT_EQ(fields(CompareScope::Everything),
+              (std::vector<std::string>{"SIM 1 Точка доступа APN",
+                                        "SIM 1 Автоопределение параметров SIM (SIM 1, SIM 2)",
+                                        "SIM 2 Точка доступа APN"}));
+    EXPECT_EQ(fields(CompareScope::WhatLoadWrites),
+              std::vector<std::string>{"SIM 2 Точка доступа APN"});
+}
+
 }  // namespace
 }  // namespace zelar

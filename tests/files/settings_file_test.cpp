@@ -10,7 +10,8 @@ namespace zelar {
 namespace {
 
 // A modem's settings with something in every kind of line; users 2 to 6 (but for their
-// passwords, which a modem needs) and SIM 2 are as a never-read image holds them.
+// passwords) and SIM 2 (but for its PIN) are as a never-read image holds them: a modem needs
+// those to be digits.
 SettingsFileContent sample() {
     SettingsFileContent c;
     c.created = "07.12.2026 10:00";
@@ -28,6 +29,7 @@ SettingsFileContent sample() {
     s.apnName = "internet.mts.ru";
     s.apnLogin = "логин";
     s.apnPassword = "mts";
+    m.sims[1].pin = "0000";
     UserRecord& u = m.users[0];
     u.phone = "+79161234567";
     u.messageType = 1;
@@ -78,7 +80,7 @@ std::string expectedFile() {
         "02",
         "SIM2",
         "00",
-        "",
+        "0000",
         "62840517",
         "",
         "00",
@@ -190,13 +192,8 @@ TEST(SettingsFile, RefusesAMalformedFileAndChangesNothing) {
         {10, "628405170"},           // PUK of nine
         {11, "1000"},                // USSD of four
         {30, "12345"},               // user password of five
-        {30, "ab"},                  // a password no login can give
-        {30, ""},                    // an empty password
-        {66, "123"},                 // user 5's password of three digits
-        {30, "12 4"},                // a blank among the digits
         {13, std::string(25, 'a')},  // access point name over 24
         {93, std::string(25, 'a')},  // server DNS name over 24 before a blank
-        {15, "mts\x09"},             // a control character
         {81, "Gprs"},                // the GPRS section is never found
     };
     for (const Changed& c : cases) {
@@ -206,6 +203,72 @@ TEST(SettingsFile, RefusesAMalformedFileAndChangesNothing) {
         content.image.users[0].password = "kept";
         EXPECT_FALSE(parseSettingsFile(joinFile(lines), content)) << c.line << ": " << c.text;
         EXPECT_EQ(content.image.users[0].password, "kept");
+    }
+}
+
+// A value as the settings hold it, the line a backup writes for it, and what becomes of that
+// line: read back as held (but for a line break, which no line carries), and named with its
+// line when a restore must not write it or the backup could not keep it.
+TEST(SettingsFile, EachValueIsWrittenAsHeldAndJudgedOnlyForWriting) {
+    using Field = std::function<std::string&(TSettingsImage&)>;
+    struct Case {
+        int line;
+        Field field;
+        std::string held;
+        std::string written;  // the line without its padding
+        std::string problem;  // empty when the value goes on as it is
+    };
+    auto user = [](int n) -> Field {
+        return [n](TSettingsImage& m) -> std::string& { return m.users[n - 1].password; };
+    };
+    auto sim = [](int k, std::string SimRecord::*code) -> Field {
+        return [k, code](TSettingsImage& m) -> std::string& { return m.sims[k - 1].*code; };
+    };
+    const Field apnLogin = [](TSettingsImage& m) -> std::string& { return m.sims[0].apnLogin; };
+    const Field gprsPassword = [](TSettingsImage& m) -> std::string& { return m.gprsAuthPassword; };
+    const std::string notFour = " — не четыре цифры";
+    const std::string nul("12\0\0", 4);
+    const std::vector<Case> cases = {
+        {30, user(1), "1234", "1234", ""},
+        {75, user(6), "12a4", "12a4", "строка 75, User6, Пароль: \"12a4\"" + notFour},
+        {66, user(5), "123", "123", "строка 66, User5, Пароль: \"123\"" + notFour},
+        {30, user(1), "", "", "строка 30, User1, Пароль: \"\"" + notFour},
+        {30, user(1), "12 4", "12 4", "строка 30, User1, Пароль: \"12 4\"" + notFour},
+        {9, sim(1, &SimRecord::pin), "ab", "ab", "строка 9, SIM1, PIN-код: \"ab\"" + notFour},
+        // A text ends at its padding, not at a NUL: the NUL bytes are the value's own.
+        {9, sim(1, &SimRecord::pin), nul, nul,
+         "строка 9, SIM1, PIN-код: \"12\\x00\\x00\"" + notFour},
+        {20, sim(2, &SimRecord::puk), "6284051", "6284051",
+         "строка 20, SIM2, PUK-код: \"6284051\" — не восемь цифр"},
+        {14, apnLogin, "a\x1B\x07\"b", "a\x1B\x07\"b", ""},
+        {88, gprsPassword, "p\nq\r", "p?q?",
+         "строка 88, GPRS, Авторизация Пароль: \"p\\x0Aq\\x0D\" — перевод строки записан в "
+         "файл как \"?\""},
+    };
+    for (const Case& c : cases) {
+        SettingsFileContent held = sample();
+        c.field(held.image) = c.held;
+        const std::string file = composeSettingsFile(held);
+        const auto lines = splitFile(file);
+        ASSERT_EQ(lines.size(), 94u) << c.held;
+        const std::string& line = lines[static_cast<std::size_t>(c.line - 1)];
+        EXPECT_EQ(line.substr(0, line.find_last_not_of(' ') + 1), c.written) << c.held;
+
+        // Read back as written; the lines for people are not read.
+        SettingsFileContent read = held;
+        read.image = {};
+        ASSERT_TRUE(parseSettingsFile(file, read)) << c.held;
+        const std::string& value = c.field(read.image);  // an access point keeps its padding
+        EXPECT_EQ(value.substr(0, value.find_last_not_of(' ') + 1), c.written);
+        EXPECT_EQ(composeSettingsFile(read), file) << c.held;
+
+        const auto unwritable = firstUnwritableValue(file);
+        const auto breaks = lineBreakProblems(held);
+        EXPECT_EQ(breaks.size(), c.written != c.held ? 1u : 0u) << c.held;
+        const std::string problem = !breaks.empty() ? problemText(breaks.front())
+                                    : unwritable    ? problemText(*unwritable)
+                                                    : "";
+        EXPECT_EQ(problem, c.problem);
     }
 }
 

@@ -81,6 +81,9 @@ void addOptions(CLI::App& verb, CliOptions& o) {
                   "запись\"; script, restore, defaults, mode, dict-upload); a difference fails\n"
                   "the command naming the field or the record. flash cannot verify: the boot\n"
                   "loader has no command to read the firmware back");
+    verb.add_flag("--as-restored", o.asRestored,
+                  "compares only what restoring the file writes: not the SIM auto-detection,\n"
+                  "nor the access point of a SIM the file detects automatically (verify)");
     addValue(verb, "--port", "COMn", "the modem's port as the port list names it",
              "--port needs a value such as COM3", [&o](const std::string& v) {
                  o.port = v;

@@ -12,11 +12,12 @@ struct CliOptions {
     std::string port;  // "COM7"
     std::optional<int> user;
     std::string password;
-    bool state = false;   // print enabled/disabled and hidden marks
-    bool yes = false;     // answer questions with yes instead of their default
-    bool fast = false;    // the fast exchange: waits end once a complete reply is in
-    bool verify = false;  // each settings write read back and compared
-    bool json = false;    // the output as one JSON object instead of lines
+    bool state = false;       // print enabled/disabled and hidden marks
+    bool yes = false;         // answer questions with yes instead of their default
+    bool fast = false;        // the fast exchange: waits end once a complete reply is in
+    bool verify = false;      // each settings write read back and compared
+    bool json = false;        // the output as one JSON object instead of lines
+    bool asRestored = false;  // verify: only what restoring the file writes
     std::optional<int> retries;
     int retryDelayMs = 1000;  // the pause before each Retry answer
     std::optional<int> waitSeconds;

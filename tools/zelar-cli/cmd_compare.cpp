@@ -30,7 +30,17 @@ std::optional<SettingsFileContent> loadFile(const std::string& path) {
     return content;
 }
 
-// Reads the modem on the port selected in the port list, and logs in when asked.
+// The modem's side shows every password and PIN it holds: only for the logins that may save
+// them to a settings file.
+constexpr const char* kRightsNeeded =
+    " needs a login as \"Мастер\" or \"Хозяин\" (--user N --password XXXX) to read a modem: "
+    "its settings hold its passwords";
+
+bool maySaveSettings(const LoginState& login) {
+    return login.loggedIn && (login.role == kRoleMaster || login.role == kRoleOwner);
+}
+
+// Reads the modem on the port selected in the port list and logs in.
 std::optional<SettingsFileContent> readModem(CliSession& session, const CliOptions& options,
                                              const std::string& port) {
     App& app = session.app();
@@ -39,6 +49,10 @@ std::optional<SettingsFileContent> readModem(CliSession& session, const CliOptio
     app.settingsRead = false;
     if (!readAndLogIn(app, options.user, options.password))
         return std::nullopt;
+    if (!maySaveSettings(app.login)) {
+        std::cerr << "zelar-cli: " << port << ": " << options.command << kRightsNeeded << '\n';
+        return std::nullopt;
+    }
     const double version = app.image.firmwareVersion;
     if (version != 0 && version < kFirstFullReadVersion) {
         std::cerr << "zelar-cli: " << port << ": the firmware gives no settings to compare\n";
@@ -57,7 +71,9 @@ Report comparison(std::string firstName, std::string secondName) {
 
 int printDifferences(CliSession& session, const CliOptions& options, Report& report,
                      const SettingsFileContent& first, const SettingsFileContent& second) {
-    report.differences = compareSettings(first, second);
+    report.differences = compareSettings(
+        first, second,
+        options.asRestored ? CompareScope::WhatLoadWrites : CompareScope::Everything);
     return printReport(session, options, report, report.differences.empty() ? 0 : 1);
 }
 
@@ -68,6 +84,8 @@ int runVerify(CliSession& session, const CliOptions& options) {
         return badArguments("verify needs --port COMn");
     if (options.files.size() != 1)
         return badArguments("verify needs one FILE.md2");
+    if (!options.user)
+        return badArguments(std::string("verify") + kRightsNeeded);
     Report report = comparison("modem", "file");
     const auto file = loadFile(options.files.front());
     if (!file || !session.start())
@@ -84,6 +102,10 @@ int runDiff(CliSession& session, const CliOptions& options) {
         return badArguments("diff needs two settings files or ports");
     if (!options.port.empty())
         return badArguments("diff takes its ports as A and B, not --port");
+    if (!options.user && (isPortName(options.files[0]) || isPortName(options.files[1])))
+        return badArguments(std::string("diff") + kRightsNeeded);
+    if (options.asRestored)
+        return badArguments("--as-restored is verify's");
     Report report = comparison(options.files[0], options.files[1]);
     // Every file is checked before a port is opened.
     std::optional<SettingsFileContent> sides[2];

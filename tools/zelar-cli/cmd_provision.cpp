@@ -61,6 +61,12 @@ bool loadFiles(const CliOptions& options, ProvisionPlan& plan) {
             std::cerr << "zelar-cli: '" << options.templateFile << "' is not a settings file\n";
             return false;
         }
+        // Every port would restore it, and restore refuses it.
+        if (const auto problem = firstUnwritableValue(*bytes)) {
+            std::cerr << "zelar-cli: '" << options.templateFile << "' will not restore:\n"
+                      << "zelar-cli: " << problemText(*problem) << '\n';
+            return false;
+        }
     }
     if (!options.scriptFile.empty() &&
         !(plan.script = readInput(options.scriptFile, kLargestInput)))

@@ -125,7 +125,9 @@ const std::array kCommands = {
         "its\n"
         "      settings into FILE.md2 as \"Сохранить настройки в файл\" does; an existing FILE "
         "is\n"
-        "      replaced only once the new one is complete.\n"
+        "      replaced only once the new one is complete. Texts are saved as held; a CR or LF,\n"
+        "      which a line cannot carry, is saved as \"?\", named on stderr, and gives exit\n"
+        "      status 1. A value that restore would refuse is named on stderr.\n"
         "      Exit status 0 when the file was saved.\n",
         runBackup},
     CliCommand{
@@ -135,21 +137,28 @@ const std::array kCommands = {
         "настройки из\n"
         "      файла\" does and, with --yes, writes the loaded settings to the modem; without "
         "--yes\n"
-        "      the question is answered no and nothing is written. A malformed file changes "
-        "nothing.\n"
+        "      the question is answered no and nothing is written. The file is checked before "
+        "the\n"
+        "      port is opened; a malformed file, or a password, PIN or PUK that is not all digits\n"
+        "      of its length, is refused with its line and why on stderr and changes nothing.\n"
         "      Exit status 0 when the settings were written.\n",
         runRestore},
     CliCommand{
         "verify",
-        "  zelar-cli verify --port COMn [--user N --password XXXX] [--json] FILE.md2\n"
-        "      Reads the modem on COMn (and logs in, as for read) and compares every setting "
-        "that\n"
+        "  zelar-cli verify --port COMn --user N --password XXXX [--as-restored] [--json] "
+        "FILE.md2\n"
+        "      Reads the modem on COMn, logs in as a \"Мастер\" or \"Хозяин\" (any other login "
+        "is\n"
+        "      refused: the settings hold the passwords) and compares every setting that\n"
         "      FILE.md2 holds with the modem's: one line a difference on stdout,\n"
         "      'page / field: modem \"X\", file \"Y\"', with the window's page and field "
         "names, in the\n"
         "      order of the pages (a flags byte is named by the controls that set its bits and\n"
-        "      shown in hexadecimal, as the file holds it). The file is checked before the port "
-        "is\n"
+        "      shown in hexadecimal, as the file holds it; control bytes as \\x1B, \\\" and \\\\ "
+        "inside\n"
+        "      the quotes). --as-restored compares only what restore writes: not the SIM\n"
+        "      auto-detection, nor the access point of a SIM the file detects automatically.\n"
+        "      The file is checked before the port is\n"
         "      opened. Exit status 0 when they agree, 1 when they differ, 2 for bad arguments, "
         "a\n"
         "      file that is no settings file, or a failed read or login.\n",
@@ -159,9 +168,9 @@ const std::array kCommands = {
         "  zelar-cli diff [--user N --password XXXX] [--json] A B\n"
         "      Compares the settings of A and B, each a settings file or a port COMn (read, "
         "and\n"
-        "      logged in with --user and --password, as for read): one line a difference, as "
-        "for\n"
-        "      verify, 'page / field: A \"X\", B \"Y\"' with A and B as given. Exit status "
+        "      logged in as for verify: a port needs a \"Мастер\" or \"Хозяин\"): one line a "
+        "difference,\n"
+        "      as for verify, 'page / field: A \"X\", B \"Y\"' with A and B as given. Exit status "
         "as for\n"
         "      verify.\n",
         runDiff},

@@ -80,7 +80,8 @@ std::vector<std::string> stepArguments(ProvisionStep step, const ProvisionPlan& 
             args.push_back(scriptFile);
             break;
         case ProvisionStep::Verify:
-            args.push_back(plan.templateFile);
+            // What the restore wrote: it leaves the auto-detection as the modem had it.
+            args.insert(args.end(), {"--as-restored", plan.templateFile});
             break;
     }
     return args;

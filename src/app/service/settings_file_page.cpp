@@ -118,6 +118,22 @@ SettingsFileContent settingsFileContent(const App& app) {
     return content;
 }
 
+std::optional<LoadRefusal> takeFileForLoad(std::string_view bytes, SettingsFileContent& content) {
+    constexpr const char* kBadFormat = "Неверный формат файла";
+    SettingsFileContent loaded = content;
+    if (bytes.size() > kSettingsFileLimit || !parseSettingsFile(bytes, loaded))
+        return LoadRefusal{kBadFormat, MessageIcon::Error, {}};
+    if (const auto problem = firstUnwritableValue(bytes))
+        return LoadRefusal{kBadFormat, MessageIcon::Error, problemText(*problem)};
+    // A modem left without a "Мастер" could never again have its settings saved or loaded.
+    const auto& users = loaded.image.users;
+    if (std::none_of(users.begin(), users.end(),
+                     [](const UserRecord& user) { return user.status == kRoleMaster; }))
+        return LoadRefusal{kTextOneMasterMustRemain, MessageIcon::Warning, {}};
+    content = std::move(loaded);
+    return std::nullopt;
+}
+
 SettingsFileResult BtnSaveParClick(App& app) {
     ProgressBar unseen;  // the save shows no progress
     ExchangeRunner run(app, app.setup.BtnSavePar, unseen);
@@ -153,16 +169,8 @@ SettingsFileResult BtnLoadParClick(App& app) {
     // Every line is checked before anything changes, so a bad file leaves all as it was.
     SettingsFileContent content;
     content.image = app.image;
-    if (bytes->size() > kSettingsFileLimit || !parseSettingsFile(*bytes, content)) {
-        error(app, "Неверный формат файла");
-        return SettingsFileResult::Failed;
-    }
-    // A modem left without a "Мастер" could never again have its settings saved or loaded.
-    const auto& users = content.image.users;
-    if (std::none_of(users.begin(), users.end(),
-                     [](const UserRecord& user) { return user.status == kRoleMaster; })) {
-        app.services.dialogs.messageBox(kTextOneMasterMustRemain, kCaption, MessageIcon::Warning,
-                                        MessageButtons::Ok);
+    if (const auto refusal = takeFileForLoad(*bytes, content)) {
+        app.services.dialogs.messageBox(refusal->text, kCaption, refusal->icon, MessageButtons::Ok);
         return SettingsFileResult::Failed;
     }
     app.image = content.image;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "app/core/app.h"
 #include "files/settings_file.h"
 
@@ -17,6 +21,18 @@ enum class SettingsFileResult {
 // What a settings file saved now would hold: the settings image and the auto-detection check
 // boxes.
 SettingsFileContent settingsFileContent(const App& app);
+
+// Why a settings file is not loaded: the message box the window shows and, for a value that
+// must not be written to a modem, its line and why (the command line adds it after the box).
+struct LoadRefusal {
+    std::string text;
+    MessageIcon icon = MessageIcon::Error;
+    std::string reason;
+};
+
+// Takes a settings file's bytes into `content` for a load when nothing in them forbids it;
+// otherwise the refusal, and `content` is left as it was.
+std::optional<LoadRefusal> takeFileForLoad(std::string_view bytes, SettingsFileContent& content);
 
 // "Сохранить настройки в файл": the settings image and the auto-detection check boxes into
 // a ".md2" file.
