@@ -96,8 +96,11 @@ void QtSerialPort::purgeOutput() {
         port_.clear(QSerialPort::Output);
 }
 
-SerialError QtSerialPort::readError() const {
+SerialError QtSerialPort::failure() const {
     // The code is QSerialPort's error kind, the text the system's (strerror) as Qt gives it.
+    if (failure_ == QSerialPort::WriteError)
+        return SerialError(writeErrorText(failedWrite_, outputQueue_), PortFault::Write, failure_,
+                           failureText_);
     // A device that is gone cannot even tell what waits in its queue.
     const PortFault fault =
         failure_ == QSerialPort::ResourceError ? PortFault::Statistics : PortFault::Read;
@@ -112,22 +115,27 @@ void QtSerialPort::write(const std::string& bytes) {
         throw SerialError(writeErrorText(bytes.size(), free), PortFault::OutputFull);
     if (bytes.empty())
         return;
+    failedWrite_ = bytes.size();
     const auto size = static_cast<qint64>(bytes.size());
-    if (port_.write(bytes.data(), size) != size) {
-        throw SerialError(writeErrorText(bytes.size(), free), PortFault::Write, port_.error(),
-                          port_.errorString().toStdString());
-    }
+    const bool queued = port_.write(bytes.data(), size) == size;
+    // flush() is also false when the driver took nothing this time, which is no failure; the
+    // port's error state is what tells (a refused write, or a device that has gone).
     port_.flush();
+    if (!queued || failed_) {
+        throw SerialError(writeErrorText(bytes.size(), free), PortFault::Write,
+                          failed_ ? failure_ : port_.error(),
+                          failed_ ? failureText_ : port_.errorString().toStdString());
+    }
 }
 
 std::string QtSerialPort::readAll() {
     if (failed_)
-        throw readError();
+        throw failure();
     if (!port_.isOpen())
         return {};
     port_.waitForReadyRead(0);
     if (failed_)
-        throw readError();
+        throw failure();
     const QByteArray data = port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
@@ -137,25 +145,34 @@ void QtSerialPort::setReceivedHandler(std::function<void()> handler) {
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
+        error != QSerialPort::WriteError)
         return;
     if (failed_)
         return;
     // A hung-up device repeats the error as fast as the loop turns; one is enough. The port is
-    // closed from the loop, not from inside its own signal.
+    // closed from the loop, not from inside its own signal. A reader that waits only for the
+    // received handler (nothing is being read) hears of the failure through it: its readAll
+    // throws the port's error.
     failed_ = true;
     failure_ = error;
     failureText_ = port_.errorString().toStdString();
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (failed_)
-                port_.close();
+            if (!failed_)
+                return;
+            port_.close();
+            announce();
         },
         Qt::QueuedConnection);
 }
 
 void QtSerialPort::onReadyRead() {
+    announce();
+}
+
+void QtSerialPort::announce() {
     if (!handler_)
         return;
     if (inHandler_) {
@@ -168,7 +185,7 @@ void QtSerialPort::onReadyRead() {
         handlerPending_ = false;
         const auto handler = handler_;
         runReported(reporter_, handler);
-    } while (handlerPending_ && handler_ && port_.bytesAvailable() > 0);
+    } while (handlerPending_ && handler_ && (port_.bytesAvailable() > 0 || failed_));
     inHandler_ = false;
 }
 
