@@ -78,6 +78,7 @@ void QtSerialPort::open(int portNumber, const LineSettings& settings) {
 
 void QtSerialPort::close() {
     failed_ = false;
+    failureReported_ = false;
     if (port_.isOpen())
         port_.close();
 }
@@ -108,8 +109,10 @@ SerialError QtSerialPort::failure() const {
 }
 
 void QtSerialPort::write(const std::string& bytes) {
-    if (failed_ || !port_.isOpen())
+    if (failed_ || !port_.isOpen()) {
+        failureReported_ = failed_;
         throw SerialError(writeErrorText(bytes.size(), 0));
+    }
     const qint64 free = std::max<qint64>(0, outputQueue_ - port_.bytesToWrite());
     if (static_cast<qint64>(bytes.size()) > free)
         throw SerialError(writeErrorText(bytes.size(), free), PortFault::OutputFull);
@@ -122,6 +125,7 @@ void QtSerialPort::write(const std::string& bytes) {
     // port's error state is what tells (a refused write, or a device that has gone).
     port_.flush();
     if (!queued || failed_) {
+        failureReported_ = failed_;
         throw SerialError(writeErrorText(bytes.size(), free), PortFault::Write,
                           failed_ ? failure_ : port_.error(),
                           failed_ ? failureText_ : port_.errorString().toStdString());
@@ -129,13 +133,14 @@ void QtSerialPort::write(const std::string& bytes) {
 }
 
 std::string QtSerialPort::readAll() {
-    if (failed_)
+    if (!failed_ && port_.isOpen())
+        port_.waitForReadyRead(0);
+    if (failed_) {
+        failureReported_ = true;
         throw failure();
+    }
     if (!port_.isOpen())
         return {};
-    port_.waitForReadyRead(0);
-    if (failed_)
-        throw failure();
     const QByteArray data = port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
@@ -163,7 +168,8 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
             if (!failed_)
                 return;
             port_.close();
-            announce();
+            if (!failureReported_)
+                announce();
         },
         Qt::QueuedConnection);
 }
@@ -185,7 +191,8 @@ void QtSerialPort::announce() {
         handlerPending_ = false;
         const auto handler = handler_;
         runReported(reporter_, handler);
-    } while (handlerPending_ && handler_ && (port_.bytesAvailable() > 0 || failed_));
+    } while (handlerPending_ && handler_ &&
+             (port_.bytesAvailable() > 0 || (failed_ && !failureReported_)));
     inHandler_ = false;
 }
 

@@ -52,6 +52,8 @@ class QtSerialPort : public QObject, public SerialPort {
     int failure_ = 0;
     std::string failureText_;
     std::size_t failedWrite_ = 0;  // the size of the last write, for a write error's text
+    // A reader has met the failure already: it needs no call of the handler to learn of it.
+    bool failureReported_ = false;
     bool inHandler_ = false;
     bool handlerPending_ = false;
     std::function<void()> handler_;
