@@ -21,11 +21,12 @@ std::pair<std::string_view, std::string_view> splitAtTab(std::string_view s) {
     return {s.substr(0, tab), s.substr(tab + 1)};
 }
 
-// "0x" and the field read as a hexadecimal number: any count of digits of either case.
-std::optional<long> hexField(std::string_view s) {
+// "0x" and the field read as a hexadecimal number: any count of digits of either case. Eight
+// digits reach 0xFFFFFFFF, beyond a 32-bit long (Windows): the sum is kept in 64 bits.
+std::optional<std::int64_t> hexField(std::string_view s) {
     if (s.empty() || s.size() > 8)
         return std::nullopt;
-    long value = 0;
+    std::int64_t value = 0;
     for (char c : s) {
         int digit = 0;
         if (c >= '0' && c <= '9')

@@ -55,7 +55,7 @@ struct Protocol0Line {
     enum class Error { None, Numbering, Type };
     Error error = Error::None;
     long dec = -1;
-    long hex = -1;
+    std::int64_t hex = -1;  // up to 0xFFFFFFFF
     std::string text;
     long type = 0;
 };

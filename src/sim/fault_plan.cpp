@@ -10,7 +10,7 @@ namespace zelar::sim {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, ReplyFault>, 8> kReplyFaults{{
+constexpr std::array<std::pair<std::string_view, ReplyFault>, 10> kReplyFaults{{
     {"silent", ReplyFault::Silent},
     {"no-ok", ReplyFault::NoOk},
     {"split", ReplyFault::Split},
@@ -19,6 +19,8 @@ constexpr std::array<std::pair<std::string_view, ReplyFault>, 8> kReplyFaults{{
     {"late", ReplyFault::Late},
     {"corrupt", ReplyFault::Corrupt},
     {"alter", ReplyFault::Alter},
+    {"pieces", ReplyFault::Pieces},
+    {"late-within", ReplyFault::LateWithin},
 }};
 
 // Splits "NAME:ARG" into the name and the optional argument text.

@@ -18,6 +18,8 @@ enum class ReplyFault {
     Late,         // the reply starts only after a long pause
     Corrupt,      // payload characters are replaced by a character that is not a hex digit
     Alter,        // a V16 or V18 write is answered "OK", then its first byte changes (a worn cell)
+    Pieces,       // the reply comes a few bytes at a time, as a USB adapter hands it on
+    LateWithin,   // the reply starts late, but inside the time the program waits for it
 };
 
 // One reply fault and the commands it hits.
@@ -62,11 +64,23 @@ struct FaultPlan {
     // buffer (all 0xFF), settings memory and flash as they were. Happens once; below 1 never.
     int powerCutAfter = -1;
     int powerCutMs = 3000;
+
+    // A USB serial adapter passes bytes on in small pieces, each after its latency timer: here
+    // pieceBytes at a time, a pause drawn from pieceGapMinUs to pieceGapMaxUs between them.
+    int pieceBytes = 8;
+    std::int64_t pieceGapMinUs = 1'000;
+    std::int64_t pieceGapMaxUs = 16'000;
+    // Inside the 5 s that the program polls for a reply (50 polls of 100 ms).
+    std::int64_t lateWithinUs = 4'000'000;
+    // The host's port refuses every write after this many (command lines and boot loader
+    // blocks, one write each), as a failing adapter does; -1 never. In-process only: a
+    // pseudo-terminal cannot make the host's write fail.
+    int writeErrorAfter = -1;
 };
 
 // Fault text of the command line: "KIND", "KIND:NN" (only V-command NN) or "KIND:NN@K" (only the
 // K-th V-command NN), where KIND is silent, no-ok, split, stray-before, stray-after, late,
-// corrupt or alter. Nothing when the text is not such a fault.
+// corrupt, alter, pieces or late-within. Nothing when the text is not such a fault.
 std::optional<FaultRule> parseFaultRule(std::string_view text);
 // "no-announce", "double-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE".
 std::optional<BootFaultRule> parseBootFaultRule(std::string_view text);

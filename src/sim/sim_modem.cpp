@@ -128,6 +128,8 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
         nowUs + (outcome.slow ? options_.timing.flashUs : options_.timing.commandUs);
     if (has(faults, ReplyFault::Late))
         readyUs += plan.lateUs;
+    if (has(faults, ReplyFault::LateWithin))
+        readyUs += plan.lateWithinUs;
 
     std::string note;
     for (ReplyFault f : faults)
@@ -174,6 +176,10 @@ std::int64_t SimModem::sendReply(const std::string& reply, const std::vector<Rep
             from = to;
         }
         readyUs -= plan.splitGapUs;
+    } else if (has(faults, ReplyFault::Pieces) && plan.pieceBytes > 0) {
+        const auto size = static_cast<std::size_t>(plan.pieceBytes);
+        for (std::size_t from = 0; from < reply.size(); from += size)
+            readyUs = send(reply.substr(from, size), from == 0 ? readyUs : readyUs + pieceGapUs());
     } else {
         readyUs = send(reply, readyUs);
     }
@@ -309,6 +315,12 @@ std::int64_t SimModem::send(std::string bytes, std::int64_t readyUs) {
     txFreeUs_ = chunk.endUs();
     output_.push_back(std::move(chunk));
     return txFreeUs_;
+}
+
+std::int64_t SimModem::pieceGapUs() {
+    const FaultPlan& plan = options_.faults;
+    const std::int64_t span = std::max<std::int64_t>(0, plan.pieceGapMaxUs - plan.pieceGapMinUs);
+    return plan.pieceGapMinUs + static_cast<std::int64_t>(pieceRandom_() % (span + 1));
 }
 
 std::vector<OutputChunk> SimModem::takeOutput() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -88,6 +89,8 @@ class SimModem {
     bool lineDropped();
     // Queues bytes on the line no earlier than `readyUs`; returns when the last one is done.
     std::int64_t send(std::string bytes, std::int64_t readyUs);
+    // The pause before the next piece of a reply in pieces.
+    std::int64_t pieceGapUs();
     void log(const std::string& text) const;
     // Counts a command line for FaultPlan::powerCutAfter and cuts the power when it strikes.
     void countForPowerCut(std::int64_t nowUs);
@@ -121,6 +124,7 @@ class SimModem {
     std::int64_t powerOffUs_ = -1;  // FaultPlan::powerCutAfter: the dead time, once struck
     std::int64_t powerOnUs_ = -1;
     std::function<void(const std::string&)> log_;
+    std::minstd_rand pieceRandom_;  // fixed seed: a run's pauses repeat
 };
 
 // Bytes as readable text: CR, LF and other control or non-ASCII bytes escaped.

@@ -62,11 +62,14 @@ void SimCable::transmit(const std::string& bytes) {
     const std::int64_t busyUs = std::max<std::int64_t>(0, hostTxFreeUs_ - t);
     const std::int64_t queued = (busyUs * baud_) / 10'000'000;
     const std::int64_t free = std::max<std::int64_t>(0, outputLimit_ - queued);
-    if (static_cast<std::int64_t>(bytes.size()) > free) {
-        throw SerialError("Write data error [requested: " + std::to_string(bytes.size()) +
-                              ", free: " + std::to_string(free) + "]",
-                          PortFault::OutputFull);
-    }
+    const std::string refused = "Write data error [requested: " + std::to_string(bytes.size()) +
+                                ", free: " + std::to_string(free) + "]";
+    if (static_cast<std::int64_t>(bytes.size()) > free)
+        throw SerialError(refused, PortFault::OutputFull);
+    const int failAfter = modem_.options().faults.writeErrorAfter;
+    if (failAfter >= 0 && hostWrites_ >= failAfter)
+        throw SerialError(refused, PortFault::Write, 5, "Input/output error");
+    ++hostWrites_;
     const std::int64_t start = std::max(t, hostTxFreeUs_);
     // Each command line reaches the modem when its CR has crossed the line.
     std::size_t from = 0;

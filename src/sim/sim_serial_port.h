@@ -32,6 +32,8 @@ class SimCable {
     void setPresent(bool present) { present_ = present; }
     bool present() const { return present_; }
     SimModem& modem() { return modem_; }
+    // Writes the host's ports have made on this cable (for FaultPlan::writeErrorAfter).
+    int hostWrites() const { return hostWrites_; }
     VirtualClock& clock() { return clock_; }
 
     // Switches the modem off and on (for firmware that has no restart command).
@@ -42,7 +44,8 @@ class SimCable {
 
     void attach(SimSerialPort* port, int baud);
     void detach(SimSerialPort* port);
-    // Starts sending host bytes; throws SerialError when the output queue is full.
+    // Starts sending host bytes; throws SerialError when the output queue is full, or when the
+    // planned write error has struck.
     void transmit(const std::string& bytes);
     void cancelTransmission();
     std::string takeReceived();
@@ -70,6 +73,7 @@ class SimCable {
     std::deque<std::pair<std::int64_t, char>> inFlight_;  // toward the host, with arrival time
     std::string received_;
     std::int64_t hostTxFreeUs_ = 0;
+    int hostWrites_ = 0;  // for FaultPlan::writeErrorAfter
     std::set<EventPump::TimerId> deliveries_;
     std::set<EventPump::TimerId> timers_;
     EventPump::TimerId modemTimer_ = 0;

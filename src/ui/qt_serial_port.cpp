@@ -78,6 +78,7 @@ void QtSerialPort::open(int portNumber, const LineSettings& settings) {
 
 void QtSerialPort::close() {
     failed_ = false;
+    failureReported_ = false;
     if (port_.isOpen())
         port_.close();
 }
@@ -96,8 +97,11 @@ void QtSerialPort::purgeOutput() {
         port_.clear(QSerialPort::Output);
 }
 
-SerialError QtSerialPort::readError() const {
+SerialError QtSerialPort::failure() const {
     // The code is QSerialPort's error kind, the text the system's (strerror) as Qt gives it.
+    if (failure_ == QSerialPort::WriteError)
+        return SerialError(writeErrorText(failedWrite_, outputQueue_), PortFault::Write, failure_,
+                           failureText_);
     // A device that is gone cannot even tell what waits in its queue.
     const PortFault fault =
         failure_ == QSerialPort::ResourceError ? PortFault::Statistics : PortFault::Read;
@@ -105,29 +109,38 @@ SerialError QtSerialPort::readError() const {
 }
 
 void QtSerialPort::write(const std::string& bytes) {
-    if (failed_ || !port_.isOpen())
+    if (failed_ || !port_.isOpen()) {
+        failureReported_ = failed_;
         throw SerialError(writeErrorText(bytes.size(), 0));
+    }
     const qint64 free = std::max<qint64>(0, outputQueue_ - port_.bytesToWrite());
     if (static_cast<qint64>(bytes.size()) > free)
         throw SerialError(writeErrorText(bytes.size(), free), PortFault::OutputFull);
     if (bytes.empty())
         return;
+    failedWrite_ = bytes.size();
     const auto size = static_cast<qint64>(bytes.size());
-    if (port_.write(bytes.data(), size) != size) {
-        throw SerialError(writeErrorText(bytes.size(), free), PortFault::Write, port_.error(),
-                          port_.errorString().toStdString());
-    }
+    const bool queued = port_.write(bytes.data(), size) == size;
+    // flush() is also false when the driver took nothing this time, which is no failure; the
+    // port's error state is what tells (a refused write, or a device that has gone).
     port_.flush();
+    if (!queued || failed_) {
+        failureReported_ = failed_;
+        throw SerialError(writeErrorText(bytes.size(), free), PortFault::Write,
+                          failed_ ? failure_ : port_.error(),
+                          failed_ ? failureText_ : port_.errorString().toStdString());
+    }
 }
 
 std::string QtSerialPort::readAll() {
-    if (failed_)
-        throw readError();
+    if (!failed_ && port_.isOpen())
+        port_.waitForReadyRead(0);
+    if (failed_) {
+        failureReported_ = true;
+        throw failure();
+    }
     if (!port_.isOpen())
         return {};
-    port_.waitForReadyRead(0);
-    if (failed_)
-        throw readError();
     const QByteArray data = port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
@@ -137,25 +150,35 @@ void QtSerialPort::setReceivedHandler(std::function<void()> handler) {
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
+        error != QSerialPort::WriteError)
         return;
     if (failed_)
         return;
     // A hung-up device repeats the error as fast as the loop turns; one is enough. The port is
-    // closed from the loop, not from inside its own signal.
+    // closed from the loop, not from inside its own signal. A reader that waits only for the
+    // received handler (nothing is being read) hears of the failure through it: its readAll
+    // throws the port's error.
     failed_ = true;
     failure_ = error;
     failureText_ = port_.errorString().toStdString();
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (failed_)
-                port_.close();
+            if (!failed_)
+                return;
+            port_.close();
+            if (!failureReported_)
+                announce();
         },
         Qt::QueuedConnection);
 }
 
 void QtSerialPort::onReadyRead() {
+    announce();
+}
+
+void QtSerialPort::announce() {
     if (!handler_)
         return;
     if (inHandler_) {
@@ -168,7 +191,8 @@ void QtSerialPort::onReadyRead() {
         handlerPending_ = false;
         const auto handler = handler_;
         runReported(reporter_, handler);
-    } while (handlerPending_ && handler_ && port_.bytesAvailable() > 0);
+    } while (handlerPending_ && handler_ &&
+             (port_.bytesAvailable() > 0 || (failed_ && !failureReported_)));
     inHandler_ = false;
 }
 

@@ -40,7 +40,10 @@ class QtSerialPort : public QObject, public SerialPort {
   private:
     void onError(QSerialPort::SerialPortError error);
     void onReadyRead();
-    SerialError readError() const;
+    // Runs the received handler, one call at a time.
+    void announce();
+    // The error that failed the port: a read error, or a write error for the write it refused.
+    SerialError failure() const;
 
     DeviceMap& devices_;
     QSerialPort port_;
@@ -48,6 +51,9 @@ class QtSerialPort : public QObject, public SerialPort {
     bool failed_ = false;
     int failure_ = 0;
     std::string failureText_;
+    std::size_t failedWrite_ = 0;  // the size of the last write, for a write error's text
+    // A reader has met the failure already: it needs no call of the handler to learn of it.
+    bool failureReported_ = false;
     bool inHandler_ = false;
     bool handlerPending_ = false;
     std::function<void()> handler_;

@@ -183,11 +183,18 @@ void Win32SerialPort::write(const std::string& bytes) {
         return;
     DWORD written = 0;
     if (!WriteFile(asHandle(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                   nullptr) ||
-        written != bytes.size()) {
+                   nullptr)) {
         const DWORD code = GetLastError();
         throw SerialError(writeErrorText(bytes.size(), outputQueue_), PortFault::Write,
                           static_cast<int>(code), systemText(code));
+    }
+    // A write that ends short without failing ran out of its write time-out: the line did not
+    // take the bytes (flow held, say). GetLastError says nothing about it.
+    if (written != bytes.size()) {
+        throw SerialError(writeErrorText(bytes.size(), outputQueue_), PortFault::Write,
+                          ERROR_TIMEOUT,
+                          "write timed out: " + std::to_string(written) + " of " +
+                              std::to_string(bytes.size()) + " bytes sent");
     }
 }
 
@@ -253,12 +260,13 @@ void Win32SerialPort::updatePolling() {
 void Win32SerialPort::onPoll() {
     // The handler pumps events, so this timer can fire inside it; that pass leaves the bytes
     // for the handler that is running. As with a driver's notification, the handler runs only
-    // when new bytes came in.
+    // when new bytes came in, or once when the device failed (an unplugged adapter): its
+    // readAll then throws the port's error. A failure stops the polling, so it comes once.
     if (inHandler_)
         return;
     const std::size_t before = received_.size();
     pull();
-    if (received_.size() == before || !handler_)
+    if ((received_.size() == before && !failed_) || !handler_)
         return;
     inHandler_ = true;
     const auto handler = handler_;

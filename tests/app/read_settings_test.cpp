@@ -91,6 +91,24 @@ TEST_F(ReadSettingsTest, FullReadFillsImagePagesAndIdentification) {
     EXPECT_EQ(app.setup.ComBoxWorkAs.text, "Оконечное устройство");
 }
 
+// A USB adapter's small pieces, and replies late but inside the wait, read the same settings.
+TEST_F(ReadSettingsTest, AdapterPiecesAndLateRepliesWithinTheWaitReadTheSame) {
+    for (const char* rule : {"pieces", "late-within:22", "late-within:17@1"}) {
+        SCOPED_TRACE(rule);
+        app.settingsRead = false;
+        app.image = {};
+        modem.options().faults.rules = {*sim::parseFaultRule(rule)};
+        read();
+        EXPECT_TRUE(dialogs.messages.empty());
+        EXPECT_TRUE(app.settingsRead);
+        EXPECT_EQ(app.main.StatusBar1.text, "Настройки модема считаны");
+        EXPECT_EQ(app.main.StaticTextSN.caption, "Серийный номер: 7204518");
+        EXPECT_EQ(app.image.dns2, "77.88.8.8");
+        EXPECT_EQ(app.image.gprsAuthPassword, "z2pass");
+        EXPECT_EQ(app.image.mainObjectMinus1, 1233);
+    }
+}
+
 TEST_F(ReadSettingsTest, ProgressAdvancesTwentySixTimesThenResets) {
     read();
     EXPECT_EQ(app.main.BSprogressBarLine1.stepsTaken, 26);

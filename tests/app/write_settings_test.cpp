@@ -241,6 +241,21 @@ TEST_F(WriteTest, SimChecksAndAnUnansweredFirstCommand) {
     EXPECT_EQ(texts(), Strings{"Нет связи с модемом"});
 }
 
+// A write the port refuses ends the operation at once with the port's own text, not with a
+// lost link after the wait.
+TEST_F(WriteTest, AFailedWriteShowsThePortsTextAtOnce) {
+    readAndLogin();
+    show(kNodeVoiceCall);
+    modem.options().faults.writeErrorAfter = cable.hostWrites() + 1;
+    const auto start = clock.tickMs();
+    write();
+    EXPECT_EQ(commands.size(), 1U);
+    ASSERT_EQ(texts().size(), 1U);
+    EXPECT_EQ(texts()[0].rfind("Write data error [requested: ", 0), 0U) << texts()[0];
+    EXPECT_EQ(dialogs.messages[0].caption, "Ошибка");
+    EXPECT_LT(clock.tickMs() - start, 1000);
+}
+
 TEST_F(WriteTest, GprsLinkTestPeriodBytesAndTheUnknownPeriod) {
     readAndLogin();
     show(kNodeModem, Page::TabSheet5);

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <string>
+#include <vector>
 
 #include "e2e/pty_peer.h"
 #include "link/commands.h"
@@ -105,6 +107,42 @@ TEST_F(PtyLink, HangUpMakesTheNextReadFail) {
     link.Close();
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(link.ReadAvailable(), "");
+}
+
+// A reader that only waits for the received handler (the boot loader link waiting for its "!")
+// hears of a device that has gone: the handler runs once and its read throws the port's error.
+TEST_F(PtyLink, AGoneDeviceCallsTheReceivedHandlerOnce) {
+    ASSERT_TRUE(peer.ok());
+    std::vector<std::string> errors;
+    port.setErrorReporter([&](const std::exception& e) { errors.push_back(e.what()); });
+    int calls = 0;
+    port.setReceivedHandler([&] {
+        ++calls;
+        port.readAll();
+    });
+    link.Open(kPort);
+    link.PumpDelay(100);
+    EXPECT_EQ(calls, 0);
+
+    peer.hangUp();
+    link.PumpDelay(300);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(errors, std::vector<std::string>{"Read data error"});
+}
+
+// The write itself reports the failure, with the write's own text, not a silent line later.
+TEST_F(PtyLink, AWriteToAGoneDeviceThrowsTheWriteError) {
+    ASSERT_TRUE(peer.ok());
+    link.Open(kPort);
+    peer.hangUp();
+    try {
+        link.Send(commandV22());
+        FAIL() << "the write to a device that has gone was taken";
+    } catch (const SerialError& e) {
+        EXPECT_STREQ(e.what(), "Write data error [requested: 7, free: 2048]");
+        EXPECT_EQ(e.fault, PortFault::Write);
+        EXPECT_FALSE(e.detail.empty());
+    }
 }
 
 }  // namespace

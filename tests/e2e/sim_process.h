@@ -38,7 +38,8 @@ inline std::string readFor(int fd, std::size_t count, int timeoutMs, char stopAt
 
 class SimProcess {
   public:
-    explicit SimProcess(std::vector<std::string> args) {
+    // With `waitReady` false the constructor returns at once; readLine() then waits.
+    explicit SimProcess(std::vector<std::string> args, bool waitReady = true) {
         int out[2];
         if (::pipe(out) != 0)
             return;
@@ -58,7 +59,12 @@ class SimProcess {
         }
         ::close(out[1]);
         stdout_ = out[0];
+        if (waitReady)
+            readLine();
+    }
+    const std::string& readLine() {
         line_ = readFor(stdout_, 200, 5000, '\n');
+        return line_;
     }
     ~SimProcess() {
         if (pid_ > 0 && !exited_) {

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,6 +126,39 @@ TEST_F(SimPty, RemovesTheLinksOfSimulatorsThatHaveGone) {
     EXPECT_TRUE(fs::is_symlink(ports() / "COM7"));
     EXPECT_EQ(next.stop(), 0);
     EXPECT_FALSE(fs::exists(ports() / "COM200.owner"));
+}
+
+// Simulators started together each take a number of their own and keep a live link and owner
+// file; none is cleared away by another's start.
+TEST_F(SimPty, SimulatorsStartedAtOnceTakeNumbersOfTheirOwn) {
+    constexpr int kCount = 8;
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    for (int i = 0; i < kCount; ++i)
+        sims.push_back(std::make_unique<SimProcess>(
+            std::vector<std::string>{"--ports-dir", ports().string()}, false));
+    std::set<std::string> numbers;
+    for (auto& sim : sims) {
+        std::istringstream words(sim->readLine());
+        std::string com, device;
+        words >> com >> device;
+        ASSERT_FALSE(com.empty()) << "a simulator did not come up";
+        numbers.insert(com);
+        EXPECT_EQ(fs::read_symlink(ports() / com), fs::path(device)) << com;
+    }
+    EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kCount));
+    // Another start clears only the dead: every link and owner file stays.
+    SimProcess later({"--ports-dir", ports().string()});
+    for (const std::string& com : numbers) {
+        EXPECT_TRUE(fs::is_symlink(ports() / com)) << com;
+        std::ifstream owner(ports() / (com + ".owner"));
+        long long pid = 0;
+        EXPECT_TRUE(owner >> pid && ::kill(static_cast<pid_t>(pid), 0) == 0) << com;
+    }
+    for (auto& sim : sims)
+        EXPECT_EQ(sim->stop(), 0);
+    // Nothing is left behind, temporary names included.
+    EXPECT_EQ(later.stop(), 0);
+    EXPECT_TRUE(fs::is_empty(ports()));
 }
 
 TEST_F(SimPty, SavesTheStateFileAtExitEvenUnchanged) {

@@ -35,6 +35,18 @@ TEST(DictionaryFile, Protocol0Lines) {
         EXPECT_EQ(line.hex, 10) << hex;
         EXPECT_EQ(line.type, 300);
     }
+    // Eight digits pass whole, past 32 bits of sign; a ninth is refused.
+    const struct {
+        const char* hex;
+        std::int64_t value;
+    } wide[] = {{"7FFFFFFF", 0x7FFFFFFF}, {"80000000", 0x80000000LL}, {"ffffffff", 0xFFFFFFFFLL}};
+    for (const auto& w : wide) {
+        const auto line = parseProtocol0Line(std::string("10\t") + w.hex + "\tt\t1");
+        EXPECT_EQ(line.error, Protocol0Line::Error::None) << w.hex;
+        EXPECT_EQ(line.hex, w.value) << w.hex;
+    }
+    EXPECT_EQ(parseProtocol0Line("10\t100000000\tt\t1").error, Protocol0Line::Error::Numbering);
+    EXPECT_EQ(parseRpiPlusLine(":\t12\t8000000C\ttext\t1").error, RpiPlusLine::Error::NotEqual);
     EXPECT_EQ(parseProtocol0Line("10\t0x\ttext\t1").error, Protocol0Line::Error::Numbering);
     // With two tabs only, the text is taken as the type.
     EXPECT_EQ(parseProtocol0Line("5\t5\ttext").error, Protocol0Line::Error::Type);

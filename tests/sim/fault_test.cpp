@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "sim/fault_plan.h"
 #include "sim/modem_exchange.h"
+#include "sim/sim_serial_port.h"
 
 namespace zelar::sim {
 namespace {
@@ -102,6 +106,95 @@ TEST(ReplyFaults, LateReplyStartsAfterThePause) {
     const auto out = m.modem.takeOutput();
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].startUs, 6'001'000);
+}
+
+// How each timing fault shapes the identification reply (24 characters, ready 1 ms after the
+// command): the pieces it comes in, when the first starts, the pauses between them.
+TEST(ReplyFaults, TimingFaultsShapeTheReply) {
+    const struct {
+        const char* rule;
+        std::function<void(FaultPlan&)> tune;
+        std::size_t pieces;
+        std::size_t pieceSize;  // of every piece but the last
+        std::int64_t startUs;
+        std::int64_t minGapUs, maxGapUs;
+    } cases[] = {
+        {"late", [](FaultPlan&) {}, 1, 24, 6'001'000, 0, 0},
+        // Whole, inside the program's 5 s of polls.
+        {"late-within", [](FaultPlan&) {}, 1, 24, 4'001'000, 0, 0},
+        {"late-within", [](FaultPlan& p) { p.lateWithinUs = 800'000; }, 1, 24, 801'000, 0, 0},
+        {"split", [](FaultPlan&) {}, 2, 12, 1'000, 150'000, 150'000},
+        // A USB adapter's pieces: by default 8 bytes, 1 to 16 ms apart.
+        {"pieces", [](FaultPlan&) {}, 3, 8, 1'000, 1'000, 16'000},
+        {"pieces",
+         [](FaultPlan& p) {
+             p.pieceBytes = 5;
+             p.pieceGapMinUs = p.pieceGapMaxUs = 3'000;
+         },
+         5, 5, 1'000, 3'000, 3'000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        ModemOptions options = withRule(c.rule);
+        options.timing.commandUs = 1'000;
+        c.tune(options.faults);
+        ModemExchange m(options);
+        m.modem.receive("AT+V22\r", 0);
+        const auto out = m.modem.takeOutput();
+        ASSERT_EQ(out.size(), c.pieces);
+        EXPECT_EQ(out[0].startUs, c.startUs);
+        std::string whole;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            whole += out[i].bytes;
+            if (i + 1 < out.size()) {
+                EXPECT_EQ(out[i].size(), c.pieceSize) << i;
+            }
+            if (i == 0)
+                continue;
+            const std::int64_t gap = out[i].startUs - out[i - 1].endUs();
+            EXPECT_GE(gap, c.minGapUs) << i;
+            EXPECT_LE(gap, c.maxGapUs) << i;
+        }
+        EXPECT_EQ(whole, "\r\n2045180702050102\r\nOK\r\n");
+    }
+}
+
+// Drawn pauses differ from one piece to the next.
+TEST(ReplyFaults, PiecesPausesVary) {
+    ModemOptions options = withRule("pieces");
+    options.faults.pieceBytes = 1;
+    ModemExchange m(options);
+    m.modem.receive("AT+V22\r", 0);
+    const auto out = m.modem.takeOutput();
+    ASSERT_EQ(out.size(), 24u);
+    std::set<std::int64_t> gaps;
+    for (std::size_t i = 1; i < out.size(); ++i)
+        gaps.insert(out[i].startUs - out[i - 1].endUs());
+    EXPECT_GT(gaps.size(), 4u);
+}
+
+// The host's port refuses writes after the N-th, with the write error, as a failing adapter.
+TEST(PortFaults, WriteErrorAfterNWrites) {
+    VirtualClock clock;
+    ModemOptions options;
+    options.faults.writeErrorAfter = 2;
+    SimModem modem(installedModem(), options);
+    SimCable cable(clock, modem, 3);
+    SimSerialPort port(cable);
+    port.open(3, LineSettings{});
+    port.write("AT+V23\r");
+    port.write("AT+V23\r");
+    clock.advanceUs(100'000);
+    try {
+        port.write("AT+V22\r");
+        FAIL() << "the third write was taken";
+    } catch (const SerialError& e) {
+        EXPECT_STREQ(e.what(), "Write data error [requested: 7, free: 2048]");
+        EXPECT_EQ(e.fault, PortFault::Write);
+    }
+    clock.advanceUs(100'000);
+    EXPECT_EQ(modem.commandsSeen(), 2);
+    EXPECT_EQ(port.readAll(), "\r\nOK\r\n\r\nOK\r\n");
 }
 
 TEST(ReplyFaults, CorruptReplacesPayloadCharactersOnly) {

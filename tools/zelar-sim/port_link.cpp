@@ -1,6 +1,8 @@
 #include "port_link.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -66,10 +68,42 @@ void removeDeadLinks(const fs::path& portsDir) {
     }
 }
 
+// A temporary name beside `path` that no other process uses.
+fs::path temporaryFor(const fs::path& path) {
+    fs::path temp = path;
+    temp += ".new." + std::to_string(::getpid());
+    return temp;
+}
+
+// Simulators starting at once take turns in the ports folder: the clean-up, the choice of a
+// number and the new link happen under an exclusive lock on the folder, so no two simulators
+// take one number and no clean-up removes a link being made. The lock goes with the process.
+class FolderLock {
+  public:
+    explicit FolderLock(const fs::path& folder)
+        : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                ::close(fd_);
+                fd_ = -1;
+            }
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+  private:
+    int fd_;
+};
+
 // Written whole under a temporary name and renamed, so no one reads half of it.
 void writeOwner(const fs::path& ownerFile) {
-    fs::path temp = ownerFile;
-    temp += ".new";
+    const fs::path temp = temporaryFor(ownerFile);
     {
         std::ofstream out(temp, std::ios::trunc);
         const pid_t pid = ::getpid();
@@ -100,6 +134,9 @@ PortLink::PortLink(const fs::path& portsDir, std::optional<int> number, const st
     fs::create_directories(portsDir, ec);
     if (ec)
         throw std::runtime_error("cannot create " + portsDir.string() + ": " + ec.message());
+    const FolderLock lock(portsDir);
+    if (!lock.held())
+        throw std::runtime_error("cannot lock " + portsDir.string());
     removeDeadLinks(portsDir);
     if (number) {
         if (!isFree(portsDir / ("COM" + std::to_string(*number))))
@@ -119,8 +156,7 @@ PortLink::PortLink(const fs::path& portsDir, std::optional<int> number, const st
     ownerPath_ = ownerFile(path_);
     writeOwner(ownerPath_);
     // Made under a temporary name and renamed, so a stale link is replaced in one step.
-    fs::path temp = path_;
-    temp += ".new";
+    const fs::path temp = temporaryFor(path_);
     fs::remove(temp, ec);
     fs::create_symlink(device_, temp, ec);
     if (!ec)
@@ -148,6 +184,7 @@ void PortLink::remove() {
         return;
     active_ = false;
     std::error_code ec;
+    const FolderLock lock(path_.parent_path());  // at worst unlocked: the link is ours to remove
     if (fs::read_symlink(path_, ec) == fs::path(device_) && !ec) {
         fs::remove(path_, ec);
         fs::remove(ownerPath_, ec);

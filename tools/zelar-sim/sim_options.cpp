@@ -86,6 +86,9 @@ std::string placeholder(const std::string& option) {
         {"--late-ms", "MS"},
         {"--corrupt-count", "N"},
         {"--corrupt-char", "C"},
+        {"--piece-bytes", "N"},
+        {"--piece-gap-ms", "MIN[-MAX]"},
+        {"--late-within-ms", "MS"},
         {"--fault", "KIND[:NN[@K]]"},
         {"--boot-fault", "KIND"},
     };
@@ -249,7 +252,10 @@ const char* const kFaultHelp =
     "  late          the reply starts only after a long pause\n"
     "  corrupt       payload characters are replaced by a non-hex character\n"
     "  alter         a write (AT+V16, AT+V18) is answered OK, then its first\n"
-    "                stored byte changes, as in a worn memory cell";
+    "                stored byte changes, as in a worn memory cell\n"
+    "  pieces        the reply comes a few bytes at a time with short pauses,\n"
+    "                as a USB serial adapter passes it on\n"
+    "  late-within   the reply starts late, but inside the program's wait";
 
 const char* const kBootFaultHelp =
     "no-announce        the boot loader never sends \"!\"\n"
@@ -313,6 +319,27 @@ void addFaultOptions(CLI::App& app, SimOptions& o) {
         ->group(group);
     addNumber(app, "--late-ms", "pause before a late reply (default 6000)", faults.lateUs, 0,
               kBig / 1000, 1000)
+        ->group(group);
+    addNumber(app, "--piece-bytes", "bytes in each piece of a reply in pieces (default 8)",
+              faults.pieceBytes, 1, 100000)
+        ->group(group);
+    addValue(app, "--piece-gap-ms",
+             "pause between pieces, fixed or drawn from MIN to MAX (default 1-16)",
+             [&faults](const std::string& v) {
+                 const auto dash = v.find('-');
+                 const auto min = wholeNumber(v.substr(0, dash), 0, kBig / 1000);
+                 const auto max = dash == std::string::npos
+                                      ? min
+                                      : wholeNumber(v.substr(dash + 1), 0, kBig / 1000);
+                 if (!min || !max || *max < *min)
+                     return false;
+                 faults.pieceGapMinUs = *min * 1000;
+                 faults.pieceGapMaxUs = *max * 1000;
+                 return true;
+             })
+        ->group(group);
+    addNumber(app, "--late-within-ms", "pause before a late-within reply (default 4000)",
+              faults.lateWithinUs, 0, kBig / 1000, 1000)
         ->group(group);
     addNumber(app, "--corrupt-count", "payload characters replaced (default 1)",
               faults.corruptCount, 0, 100000)
