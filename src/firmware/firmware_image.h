@@ -39,8 +39,13 @@ FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view ex
 
 using FirmwareImage = std::vector<std::uint8_t>;  // kFirmwareImageSize bytes
 
-// The pages as sent: payload, then 0xFF. Nothing for a file too large or without payload
-// (programming 0xFF pages would only erase the controller).
+// Why the file's bytes cannot be programmed, as the user is told; empty when they can. A file
+// above the limit, one without payload (0xFF pages would only erase the controller), and one
+// whose payload reaches past the program memory with anything but 0xFF (cut to fit, the
+// controller would run half a program) are refused.
+std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKind kind);
+
+// The pages as sent: payload, then 0xFF. Nothing when firmwareImageFault names a reason.
 std::optional<FirmwareImage> firmwareImageOf(const std::vector<std::uint8_t>& file,
                                              FirmwareKind kind);
 std::optional<FirmwareImage> loadFirmwareImage(const std::string& path, std::string_view extension);
