@@ -106,11 +106,6 @@ std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& pat
     return std::vector<std::uint8_t>(read.bytes->begin(), read.bytes->end());
 }
 
-FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view extension) {
-    const auto file = readFirmwareFile(path);
-    return file ? firmwareVersionOf(*file, extension) : FirmwareVersion{};
-}
-
 int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
     const std::size_t offset = payloadOffset(kind);
     const std::size_t payload =

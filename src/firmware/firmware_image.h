@@ -34,8 +34,6 @@ struct FirmwareVersion {
 // The version of a file's bytes. The version search of an open image runs only for ".bin".
 FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
                                   std::string_view extension);
-// The same for a file on disk: nothing found for a file that cannot be read or is too large.
-FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view extension);
 
 using FirmwareImage = std::vector<std::uint8_t>;  // kFirmwareImageSize bytes
 
