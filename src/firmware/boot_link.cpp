@@ -122,8 +122,10 @@ void TVaComm::deliver() {
     // The port object never re-enters this; it holds further notifications until it returns.
     if (!OnRxChar)
         return;
+    // The handler may detach itself (closing the link) while it runs: call a copy.
+    const std::function<void()> handler = OnRxChar;
     try {
-        OnRxChar();
+        handler();
     } catch (const SerialError& error) {
         if (OnError)
             OnError(error);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 #include "platform/regular_files.h"
 #include "text/cp1251.h"
@@ -105,11 +106,6 @@ std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& pat
     return std::vector<std::uint8_t>(read.bytes->begin(), read.bytes->end());
 }
 
-FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view extension) {
-    const auto file = readFirmwareFile(path);
-    return file ? firmwareVersionOf(*file, extension) : FirmwareVersion{};
-}
-
 int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
     const std::size_t offset = payloadOffset(kind);
     const std::size_t payload =
@@ -117,10 +113,28 @@ int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
     return static_cast<int>((payload + kFirmwarePageSize - 1) / kFirmwarePageSize);
 }
 
+std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
+    const std::size_t offset = payloadOffset(kind);
+    if (file.size() > kFirmwareFileLimit)
+        return "Файл прошивки больше " + std::to_string(kFirmwareFileLimit) + " байт";
+    if (file.size() <= offset)
+        return "В файле нет прошивки";
+    const std::size_t payload = file.size() - offset;
+    const auto beyond =
+        file.begin() + std::ptrdiff_t(std::min(offset + kFirmwareImageSize, file.size()));
+    // Erased bytes past the end are what the controller holds there anyway.
+    if (std::any_of(beyond, file.end(), [](std::uint8_t b) { return b != 0xFF; })) {
+        return "Прошивка " + std::to_string(payload) +
+               " байт не помещается в память программ модема (" +
+               std::to_string(kFirmwareImageSize) + " байт)";
+    }
+    return {};
+}
+
 std::optional<FirmwareImage> firmwareImageOf(const std::vector<std::uint8_t>& file,
                                              FirmwareKind kind) {
     const std::size_t offset = payloadOffset(kind);
-    if (file.size() > kFirmwareFileLimit || file.size() <= offset)
+    if (!firmwareImageFault(file, kind).empty())
         return std::nullopt;
     FirmwareImage image(kFirmwareImageSize, 0xFF);
     const std::size_t payload = std::min(file.size() - offset, kFirmwareImageSize);

@@ -34,13 +34,16 @@ struct FirmwareVersion {
 // The version of a file's bytes. The version search of an open image runs only for ".bin".
 FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
                                   std::string_view extension);
-// The same for a file on disk: nothing found for a file that cannot be read or is too large.
-FirmwareVersion readFirmwareVersion(const std::string& path, std::string_view extension);
 
 using FirmwareImage = std::vector<std::uint8_t>;  // kFirmwareImageSize bytes
 
-// The pages as sent: payload, then 0xFF. Nothing for a file too large or without payload
-// (programming 0xFF pages would only erase the controller).
+// Why the file's bytes cannot be programmed, as the user is told; empty when they can. A file
+// above the limit, one without payload (0xFF pages would only erase the controller), and one
+// whose payload reaches past the program memory with anything but 0xFF (cut to fit, the
+// controller would run half a program) are refused.
+std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKind kind);
+
+// The pages as sent: payload, then 0xFF. Nothing when firmwareImageFault names a reason.
 std::optional<FirmwareImage> firmwareImageOf(const std::vector<std::uint8_t>& file,
                                              FirmwareKind kind);
 std::optional<FirmwareImage> loadFirmwareImage(const std::string& path, std::string_view extension);

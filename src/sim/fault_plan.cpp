@@ -66,6 +66,20 @@ std::optional<BootFaultRule> parseBootFaultRule(std::string_view text) {
         rule.fault = name == "no-announce" ? BootFault::NoAnnounce : BootFault::DoubleAnnounce;
         return argument ? std::nullopt : std::optional<BootFaultRule>(rule);
     }
+    if (name == "vanish") {
+        rule.fault = BootFault::Vanish;
+        return argument ? std::nullopt : std::optional<BootFaultRule>(rule);
+    }
+    if (name == "noise") {
+        rule.fault = BootFault::Noise;
+        if (!argument)
+            return rule;
+        const auto ms = hexfield::decimal(*argument);
+        if (!ms)
+            return std::nullopt;
+        rule.leadUs = static_cast<std::int64_t>(*ms) * 1000;
+        return rule;
+    }
     if (name == "double-ack")
         rule.fault = BootFault::DoubleAck;
     else if (name == "no-ack")
@@ -101,6 +115,12 @@ std::vector<ReplyFault> FaultTracker::next(const FaultPlan& plan, int command) {
             faults.push_back(rule.fault);
     }
     return faults;
+}
+
+const BootFaultRule* findBootFault(const FaultPlan& plan, BootFault fault) {
+    const auto it = std::find_if(plan.bootRules.begin(), plan.bootRules.end(),
+                                 [&](const BootFaultRule& r) { return r.fault == fault; });
+    return it == plan.bootRules.end() ? nullptr : &*it;
 }
 
 bool hasBootFault(const FaultPlan& plan, BootFault fault, int page) {

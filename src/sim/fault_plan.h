@@ -35,11 +35,14 @@ enum class BootFault {
     DoubleAnnounce,  // sends "!!" instead of "!"
     DoubleAck,       // acknowledges a block with two characters
     NoAck,           // stores the block but sends no acknowledgement
+    Noise,           // FaultPlan::bootNoise goes out `leadUs` before the "!"
+    Vanish,          // the line goes dead where "!" would go out, as a pulled adapter's
 };
 
 struct BootFaultRule {
     BootFault fault = BootFault::NoAnnounce;
-    int page = -1;  // the block's page number; -1 hits every block
+    int page = -1;                 // the block's page number; -1 hits every block
+    std::int64_t leadUs = 50'000;  // Noise: from the end of the noise to the "!"
 };
 
 // Everything that can go wrong, with the parameters of each kind of fault.
@@ -76,14 +79,18 @@ struct FaultPlan {
     // blocks, one write each), as a failing adapter does; -1 never. In-process only: a
     // pseudo-terminal cannot make the host's write fail.
     int writeErrorAfter = -1;
+    std::string bootNoise = std::string(1, '\0');  // a glitch as the modem's line driver wakes
 };
 
 // Fault text of the command line: "KIND", "KIND:NN" (only V-command NN) or "KIND:NN@K" (only the
 // K-th V-command NN), where KIND is silent, no-ok, split, stray-before, stray-after, late,
 // corrupt, alter, pieces or late-within. Nothing when the text is not such a fault.
 std::optional<FaultRule> parseFaultRule(std::string_view text);
-// "no-announce", "double-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE".
+// "no-announce", "double-announce", "double-ack", "double-ack:PAGE", "no-ack", "no-ack:PAGE",
+// "noise", "noise:MS" (MS before the "!"), "vanish".
 std::optional<BootFaultRule> parseBootFaultRule(std::string_view text);
+// The first rule of that kind, if any.
+const BootFaultRule* findBootFault(const FaultPlan& plan, BootFault fault);
 
 std::string faultName(ReplyFault fault);
 

@@ -263,6 +263,24 @@ void SimModem::onBootByte(std::uint8_t byte, std::int64_t nowUs) {
         startFirmware(doneUs);
 }
 
+void SimModem::announce(std::int64_t atUs) {
+    const FaultPlan& plan = options_.faults;
+    if (!hungUp_ && hasBootFault(plan, BootFault::Vanish, -1)) {
+        log("  (hang-up: the boot loader's line goes dead)");
+        hungUp_ = true;
+        hangUpDue_ = true;
+        bootIdleSinceUs_ = atUs;
+        return;
+    }
+    if (const BootFaultRule* noise = findBootFault(plan, BootFault::Noise)) {
+        atUs = send(plan.bootNoise, atUs) + noise->leadUs;
+        log("  line noise \"" + printable(plan.bootNoise) + "\"");
+    }
+    const bool twice = hasBootFault(plan, BootFault::DoubleAnnounce, -1);
+    bootIdleSinceUs_ = send(std::string(twice ? 2 : 1, kBootAnnounce), atUs);
+    log("  boot loader announced");
+}
+
 std::optional<std::int64_t> SimModem::nextDueUs() const {
     switch (mode_) {
         case Mode::Firmware:
@@ -290,10 +308,7 @@ void SimModem::advanceTo(std::int64_t nowUs) {
                 bootIdleSinceUs_ = *due;
             } else if (hears(kBootLoaderBaud)) {
                 mode_ = Mode::BootLoader;
-                const std::int64_t at = std::max(*due, lineSinceUs_);
-                const bool twice = hasBootFault(options_.faults, BootFault::DoubleAnnounce, -1);
-                bootIdleSinceUs_ = send(std::string(twice ? 2 : 1, kBootAnnounce), at);
-                log("  boot loader announced");
+                announce(std::max(*due, lineSinceUs_));
             } else {
                 log("  nobody listened for the boot loader");
                 startFirmware(*due);

@@ -84,6 +84,8 @@ class SimModem {
                            std::int64_t readyUs);
     void onBootByte(std::uint8_t byte, std::int64_t nowUs);
     void beginRestart(std::int64_t fromUs);
+    // The boot loader's "!" (or what its faults make of it), no earlier than `atUs`.
+    void announce(std::int64_t atUs);
     void startFirmware(std::int64_t nowUs);
     // Counts a command line or block; true when the line has gone dead before it.
     bool lineDropped();

@@ -5,6 +5,15 @@
 
 namespace zelar::sim {
 
+namespace {
+
+// What a system serial port adapter reports for a device pulled while open: its "resource"
+// error kind and the system's text for the failed read.
+constexpr int kGoneCode = 6;
+constexpr const char* kGoneText = "Input/output error";
+
+}  // namespace
+
 SimCable::SimCable(VirtualClock& clock, SimModem& modem, int portNumber)
     : clock_(clock), modem_(modem), portNumber_(portNumber) {
     modem_.setLine(false, baud_, now());
@@ -32,6 +41,22 @@ EventPump::TimerId SimCable::schedule(std::int64_t dueUs, std::function<void()> 
 void SimCable::powerCycle() {
     modem_.powerCycle(now());
     pumpModem();
+}
+
+void SimCable::vanish() {
+    present_ = false;
+    SimSerialPort* port = owner_;
+    if (port == nullptr)
+        return;
+    detach(port);  // the modem's line goes dead with it
+    port->gone_ = true;
+    // A handler already running meets the failure at its next read.
+    if (inHandler_ || !port->handler_)
+        return;
+    const std::function<void()> handler = port->handler_;
+    inHandler_ = true;
+    handler();
+    inHandler_ = false;
 }
 
 void SimCable::attach(SimSerialPort* port, int baud) {
@@ -175,6 +200,7 @@ void SimSerialPort::close() {
     if (!open_)
         return;
     open_ = false;
+    gone_ = false;
     cable_.detach(this);
 }
 
@@ -189,6 +215,8 @@ void SimSerialPort::purgeOutput() {
 }
 
 void SimSerialPort::write(const std::string& bytes) {
+    if (gone_)
+        throw SerialError("Write data error", PortFault::Write, kGoneCode, kGoneText);
     if (!open_) {
         throw SerialError("Write data error [requested: " + std::to_string(bytes.size()) +
                           ", free: 0]");
@@ -198,6 +226,9 @@ void SimSerialPort::write(const std::string& bytes) {
 }
 
 std::string SimSerialPort::readAll() {
+    // A gone device cannot even tell what waits in its queue.
+    if (gone_)
+        throw SerialError("Read data error", PortFault::Statistics, kGoneCode, kGoneText);
     return open_ ? cable_.takeReceived() : std::string();
 }
 

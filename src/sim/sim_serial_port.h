@@ -38,6 +38,11 @@ class SimCable {
 
     // Switches the modem off and on (for firmware that has no restart command).
     void powerCycle();
+    // The adapter is pulled while a port is open: the port stays open but every read and write
+    // fails as a gone device's do (PortFault::Statistics on reads), its driver reports this
+    // once through the received handler, and the port cannot be opened again until
+    // setPresent(true).
+    void vanish();
 
   private:
     friend class SimSerialPort;
@@ -108,6 +113,7 @@ class SimSerialPort : public SerialPort {
 
     SimCable& cable_;
     bool open_ = false;
+    bool gone_ = false;  // its device vanished while open
     LineSettings settings_;
     std::function<void()> handler_;
 };

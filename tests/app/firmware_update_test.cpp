@@ -7,6 +7,7 @@
 #include "app/shell/startup.h"
 #include "app_fixture.h"
 #include "firmware/firmware_image.h"
+#include "sim/fault_plan.h"
 #include "sim_fixture.h"
 
 namespace zelar::test {
@@ -110,19 +111,66 @@ TEST_F(FirmwareTest, RestartConfirmedOnThirdPoll) {
     EXPECT_EQ(s.labInfo.caption, "Перезагрузка модема...");
 }
 
-TEST_F(FirmwareTest, UnexpectedInputClosesTheLinkAfter100ms) {
-    for (const char* input : {"!!", "x"}) {
+// What may come before the boot loader's lone "!": noise is purged, the link keeps listening,
+// and the "!" that follows (at once or after a restart by hand) starts a whole transfer.
+struct BeforeAnnouncement {
+    const char* name;
+    std::string input;  // arrives at 0 ms
+    int announceMs;     // when the "!" follows
+};
+
+TEST_F(FirmwareTest, InputBeforeTheAnnouncementIsPurgedAndTheWaitGoesOn) {
+    const std::vector<BeforeAnnouncement> cases = {
+        {"stray byte 50 ms before", std::string(1, '\0'), 50},
+        {"stray byte, then a restart", "x", 5000},
+        {"double announcement, then a restart", "!!", 3000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boot.sent.clear();
         SpBtnFlashMCUClick(app);
-        boot.arrive(0, input);
-        clock.advanceMs(50);
+        boot.arrive(0, c.input);
+        clock.advanceMs(c.announceMs - 1);
         EXPECT_TRUE(boot.isOpen());
-        clock.advanceMs(500);
-        EXPECT_FALSE(boot.isOpen());
         EXPECT_TRUE(boot.sent.empty());
+        EXPECT_TRUE(waitingForBootLoader(app));
         EXPECT_EQ(s.labInfo.caption, "Перезапустите модем...");
         EXPECT_FALSE(s.SpBtnFlashMCU.enabled);
-        BtnCancelClick(app);
+        clock.advanceMs(1);
+        bootLoaderAnswers(std::vector<std::string>(kFirmwarePages, "K"));
+        runOut();
+        EXPECT_EQ(boot.sent.size(), std::size_t(kFirmwarePages));
+        EXPECT_EQ(s.labInfo.caption, "Запись завершена успешно.");
+        EXPECT_EQ(app.firmware.lastResult, FirmwareState::Result::Succeeded);
     }
+}
+
+TEST_F(FirmwareTest, NoiseAloneKeepsWaitingUntilCancelled) {
+    SpBtnFlashMCUClick(app);
+    boot.arrive(0, "x");
+    runOut();
+    EXPECT_TRUE(boot.isOpen() && waitingForBootLoader(app));
+    BtnCancelClick(app);
+    EXPECT_FALSE(boot.isOpen());
+    EXPECT_EQ(s.labInfo.caption, "Процесс отменен");
+}
+
+TEST_F(FirmwareTest, OversizedFileIsRefusedWhenOpened) {
+    std::vector<std::uint8_t> bytes = openImageFile(kFirmwareImageSize + 256);
+    choose(writeFile("large.bin", bytes));
+    expectMessage("Прошивка 127232 байт не помещается в память программ модема (126976 байт)",
+                  "Ошибка", MessageIcon::Error);
+    SpBtnFlashMCUClick(app);
+    expectMessage("Ошибка открытия файла", "Ошибка", MessageIcon::Error);
+    EXPECT_EQ(boot.openCount, 0);
+
+    // Erased bytes past the program memory are no program.
+    std::fill(bytes.begin() + std::ptrdiff_t(kFirmwareImageSize), bytes.end(), 0xFF);
+    dialogs.messages.clear();
+    choose(writeFile("padded.bin", bytes));
+    EXPECT_TRUE(dialogs.messages.empty());
+    SpBtnFlashMCUClick(app);
+    EXPECT_TRUE(boot.isOpen());
 }
 
 TEST_F(FirmwareTest, CancelWhileWaitingThenStartAfresh) {
@@ -190,6 +238,44 @@ TEST_F(FirmwareSimTest, FullTransferStoresTheImage) {
     EXPECT_EQ(modem.store().program, *firmwareImageOf(bytes, FirmwareKind::Open));
     EXPECT_NEAR(double(clock.tickMs() - start), 50'000, 2'000);
     EXPECT_EQ(std::count(log.begin(), log.end(), "> AT+V39"), 1);
+}
+
+// The stray byte against the simulated boot loader: close before the "!", or long before it
+// while the modem restarts.
+TEST_F(FirmwareSimTest, NoiseBeforeTheAnnouncementStillProgramsTheWholeImage) {
+    const auto bytes = openImageFile(100'000);
+    dialogs.fileNames.push_back(writeFile("noise.bin", bytes));
+    BtnOpenClick(app);
+    app.image.firmwareVersion = 205;
+    for (const char* fault : {"noise:50", "noise:2000"}) {
+        SCOPED_TRACE(fault);
+        modem.store().program.assign(modem.store().program.size(), 0xFF);
+        modem.options().faults.bootRules = {*sim::parseBootFaultRule(fault)};
+        modem.options().faults.bootNoise = "x";
+        SpBtnFlashMCUClick(app);
+        for (int second = 0; second < 120 && firmwareBusy(app); ++second)
+            clock.advanceMs(1000);
+        EXPECT_EQ(app.firmware.lastResult, FirmwareState::Result::Succeeded);
+        EXPECT_EQ(modem.store().program, *firmwareImageOf(bytes, FirmwareKind::Open));
+        clock.advanceMs(5000);  // the new firmware is running
+    }
+}
+
+// The adapter pulled while waiting for the boot loader: the port's own message, at once.
+TEST_F(FirmwareSimTest, PulledAdapterEndsTheWait) {
+    dialogs.fileNames.push_back(writeFile("pulled.bin", openImageFile(1000)));
+    BtnOpenClick(app);
+    SpBtnFlashMCUClick(app);  // no identification read: the user is to restart by hand
+    ASSERT_TRUE(bootPort.isOpen());
+    clock.startTimer(2000, [this] { cable.vanish(); });
+    clock.advanceMs(2500);
+    ASSERT_NE(lastMessage(), nullptr);
+    EXPECT_EQ(lastMessage()->text, "Error retrieving statistics (6), Input/output error");
+    EXPECT_FALSE(bootPort.isOpen());
+    EXPECT_FALSE(firmwareBusy(app));
+    EXPECT_EQ(app.firmware.lastResult, FirmwareState::Result::Failed);
+    EXPECT_EQ(app.setup.labInfo.caption, lastMessage()->text);
+    EXPECT_TRUE(app.setup.SpBtnFlashMCU.enabled && app.setup.BtnOpen.enabled);
 }
 
 }  // namespace

@@ -66,4 +66,34 @@ TEST(CliFlash, RestartsBootLoaderAndStopsAtAnUnacknowledgedBlock) {
     fs::remove_all(dir);
 }
 
+// A payload past the program memory is refused unless all of it there is erased (0xFF); the
+// reason is given by fw-info as well as by flash, which sends nothing.
+TEST(CliFlash, PayloadBeyondTheProgramMemoryIsRefused) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("zelar-flash-size-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
+    fs::create_directories(ports);
+    const fs::path padded = dir / "padded.bin", large = dir / "large.bin";
+    std::ofstream(padded, std::ios::binary)
+        << std::string(126976, 'A') << std::string(4096, '\xFF');
+    std::ofstream(large, std::ios::binary) << std::string(126976 + 1000, 'A');
+    const std::string cli = "XDG_CONFIG_HOME='" + dir.string() + "' '" ZELAR_CLI_PATH "' ";
+    const std::string reason =
+        "Прошивка 127976 байт не помещается в память программ модема (126976 байт)";
+
+    EXPECT_EQ(run(cli + "fw-info '" + padded.string() + "'"),
+              std::make_pair(0, std::string("version: Версия не определена\npages: 496\n")));
+    const auto [infoStatus, info] = run(cli + "fw-info '" + large.string() + "'");
+    EXPECT_EQ(infoStatus, 1);
+    EXPECT_NE(info.find(large.string() + ": " + reason + "\n"), std::string::npos) << info;
+
+    SimProcess sim({"--ports-dir", ports.string(), "--com", "46"});
+    const auto [status, out] = run(cli + "flash --port COM46 '" + large.string() + "'");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("[Ошибка] " + reason + "\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("[Ошибка] Ошибка открытия файла\n"), std::string::npos) << out;
+    fs::remove_all(dir);
+}
+
 }  // namespace

@@ -88,4 +88,17 @@ TEST_F(CliInterrupt, EndsTheWriteInOrderAndProvisionReportsTheUnfinishedPorts) {
         << report;
 }
 
+// Ctrl+C while flash waits for the boot loader (no identification read: the user is asked to
+// restart the modem by hand, and does not).
+TEST_F(CliInterrupt, EndsTheWaitForTheBootLoader) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "73"});
+    std::ofstream(file("fw.bin"), std::ios::binary) << std::string(1000, 'A');
+    EXPECT_EQ(interruptAt("flash --port COM73 --wait 30 " + file("fw.bin"),
+                          "status: Перезапустите модем...", dir_ / "flash.out"),
+              1);
+    const std::string said = slurp(dir_ / "flash.out");
+    EXPECT_NE(said.find("[Ошибка] Прервано\nstatus: Прервано\n"), std::string::npos) << said;
+    EXPECT_EQ(said.find("no boot loader"), std::string::npos) << said;
+}
+
 }  // namespace

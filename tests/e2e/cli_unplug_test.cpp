@@ -144,6 +144,35 @@ TEST_P(CliUnplug, EndsWithOneMessageAndLeavesTheFile) {
 INSTANTIATE_TEST_SUITE_P(EachOperation, CliUnplug, ::testing::ValuesIn(kUnplugs),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The adapter pulled while flash waits for the boot loader's "!": the wait ends at once with
+// the port's error, long before --wait runs out. Needs a port adapter that reports a gone
+// device through its received handler, as the boot loader link hears of failures only there.
+TEST(CliUnplugWhileWaiting, DISABLED_EndsTheWaitForTheBootLoaderAtOnce) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("zelar-cli-unplug-boot-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
+    fs::create_directories(ports);
+    SimProcess sim({"--ports-dir", ports.string(), "--com", "63", "--boot-fault", "vanish"});
+    ASSERT_EQ(sim.line().substr(0, 6), "COM63 ");
+    std::ofstream(dir / "fw.bin", std::ios::binary) << std::string(1000, '\xFF');
+    const std::string command =
+        "XDG_CONFIG_HOME='" + dir.string() + "' timeout 60 '" +
+        ZELAR_CLI_PATH "' flash --port COM63 --user 1 --password 1234 --wait 50 '" +
+        (dir / "fw.bin").string() + "' >/dev/null 2>'" + (dir / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    const std::string err = slurp(dir / "err.txt");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << err;
+    // The port's error, shown once and kept as the status.
+    const std::string mark = "[Ошибка] ";
+    EXPECT_EQ(count(err, mark), 1u) << err;
+    const auto from = err.find(mark) + mark.size();
+    const std::string message = err.substr(from, err.find('\n', from) - from);
+    EXPECT_NE(err.find("status: " + message + "\n"), std::string::npos) << err;
+    EXPECT_EQ(count(err, "no boot loader"), 0u) << err;
+    fs::remove_all(dir);
+}
+
 // One process goes on once the modem is back: the upload meets the hang-up, and its one Retry,
 // after the pause of --retry-delay (1000 ms by default), finds the modem back under the same COM
 // number.

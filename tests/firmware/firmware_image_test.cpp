@@ -51,11 +51,39 @@ TEST(FirmwareImage, PayloadThenErasedBytes) {
     EXPECT_EQ((*coded)[0], 16);
 }
 
-TEST(FirmwareImage, RefusedWithoutPayloadOrTooLarge) {
-    EXPECT_FALSE(firmwareImageOf({}, FirmwareKind::Open));
-    EXPECT_FALSE(firmwareImageOf(Bytes(16, 1), FirmwareKind::Coded));
-    EXPECT_TRUE(firmwareImageOf(Bytes(kFirmwareFileLimit, 1), FirmwareKind::Open));
-    EXPECT_FALSE(firmwareImageOf(Bytes(kFirmwareFileLimit + 1, 1), FirmwareKind::Open));
+// Bytes of `size` with `fill`, then `tail` bytes of `tailFill`.
+Bytes filled(std::size_t size, std::uint8_t fill, std::size_t tail = 0, std::uint8_t tailFill = 0) {
+    Bytes file(size, fill);
+    file.insert(file.end(), tail, tailFill);
+    return file;
+}
+
+TEST(FirmwareImage, RefusedWithoutPayloadTooLargeOrBeyondTheProgramMemory) {
+    const std::size_t full = kFirmwareImageSize;
+    const struct {
+        const char* name;
+        Bytes file;
+        FirmwareKind kind;
+        std::string fault;
+    } cases[] = {
+        {"empty", {}, FirmwareKind::Open, "В файле нет прошивки"},
+        {"header only", Bytes(16, 1), FirmwareKind::Coded, "В файле нет прошивки"},
+        {"fills the memory", filled(full, 1), FirmwareKind::Open, ""},
+        {"erased bytes beyond", filled(full, 1, kFirmwareFileLimit - full, 0xFF),
+         FirmwareKind::Open, ""},
+        {"one byte beyond", filled(full, 0xFF, 1, 0), FirmwareKind::Open,
+         "Прошивка 126977 байт не помещается в память программ модема (126976 байт)"},
+        {"coded, header and the memory", filled(16 + full, 1), FirmwareKind::Coded, ""},
+        {"coded, one byte beyond", filled(16 + full + 1, 1), FirmwareKind::Coded,
+         "Прошивка 126977 байт не помещается в память программ модема (126976 байт)"},
+        {"above the file limit", filled(kFirmwareFileLimit + 1, 0xFF), FirmwareKind::Open,
+         "Файл прошивки больше 131072 байт"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(firmwareImageFault(c.file, c.kind), c.fault);
+        EXPECT_EQ(firmwareImageOf(c.file, c.kind).has_value(), c.fault.empty());
+    }
 }
 
 TEST(BootProtocol, BlockCarriesPageAndSumsToZero) {

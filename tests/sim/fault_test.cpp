@@ -46,6 +46,11 @@ TEST(FaultSpec, ParsesKindsCommandsAndOccurrences) {
     EXPECT_EQ(parseBootFaultRule("double-announce")->fault, BootFault::DoubleAnnounce);
     EXPECT_FALSE(parseBootFaultRule("no-announce:3"));
     EXPECT_FALSE(parseBootFaultRule("no-ack:x"));
+    EXPECT_EQ(parseBootFaultRule("noise")->leadUs, 50'000);
+    EXPECT_EQ(parseBootFaultRule("noise:3000")->leadUs, 3'000'000);
+    EXPECT_EQ(parseBootFaultRule("vanish")->fault, BootFault::Vanish);
+    EXPECT_FALSE(parseBootFaultRule("noise:x"));
+    EXPECT_FALSE(parseBootFaultRule("vanish:3"));
 }
 
 TEST(ReplyFaults, SilentLosesTheCommand) {
@@ -288,6 +293,34 @@ TEST_F(BootFaults, NoAckStillStoresThePage) {
 
 TEST_F(BootFaults, DoubleAnnounce) {
     EXPECT_EQ(startBootLoader("double-announce"), "!!");
+}
+
+TEST_F(BootFaults, NoiseGoesOutTheChosenTimeBeforeTheAnnouncement) {
+    options_.faults.bootNoise = "x";
+    options_.timing.restartUs = 100'000;
+    options_.faults.bootRules.push_back(*parseBootFaultRule("noise:40"));
+    SimModem modem(installedModem("0205"), options_);
+    modem.setLine(true, kBootLoaderBaud, 0);
+    modem.powerCycle(0);
+    modem.advanceTo(1'000'000);
+    const auto out = modem.takeOutput();
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].bytes + out[1].bytes, "x!");
+    EXPECT_EQ(out[0].startUs, 100'000);
+    EXPECT_EQ(out[1].startUs - out[0].endUs(), 40'000);
+}
+
+TEST_F(BootFaults, VanishHangsUpInsteadOfAnnouncingOnce) {
+    EXPECT_EQ(startBootLoader("vanish"), "");
+    EXPECT_TRUE(m_->modem.takeHangUp());
+    EXPECT_EQ(m_->wait(600'000), "");
+    EXPECT_EQ(m_->modem.mode(), SimModem::Mode::Firmware);
+    // Back on the line, the next restart announces itself.
+    m_->setLine(kFirmwareBaud);
+    EXPECT_EQ(m_->send("AT+V39\r"), "\r\nOK\r\n");
+    m_->setLine(kBootLoaderBaud);
+    EXPECT_EQ(m_->wait(100'000), "!");
+    EXPECT_FALSE(m_->modem.takeHangUp());
 }
 
 TEST_F(BootFaults, NoAnnounceThenTheFirmwareReturns) {

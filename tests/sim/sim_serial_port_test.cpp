@@ -235,5 +235,30 @@ TEST_F(SimPort, HeldBackBurstIsAnnouncedWhenStillUnread) {
     EXPECT_EQ(later, "\r\nOK\r\n");
 }
 
+TEST_F(SimPort, VanishedDeviceFailsReadsAndIsReportedOnce) {
+    openAt(115200);
+    int calls = 0;
+    PortFault fault = PortFault::Other;
+    port.setReceivedHandler([&] {
+        ++calls;
+        try {
+            port.readAll();
+        } catch (const SerialError& e) {
+            fault = e.fault;
+        }
+    });
+    cable.vanish();
+    PumpDelay(clock, 100);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(fault, PortFault::Statistics);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_THROW(port.write("AT+V23\r"), SerialError);
+    port.close();
+    EXPECT_THROW(openAt(115200), SerialError);
+    cable.setPresent(true);
+    openAt(115200);
+    EXPECT_EQ(port.readAll(), "");
+}
+
 }  // namespace
 }  // namespace zelar::sim

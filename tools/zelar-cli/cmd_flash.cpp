@@ -5,6 +5,8 @@
 #include "commands.h"
 #include "file_checks.h"
 #include "firmware/firmware_image.h"
+#include "interrupt.h"
+#include "interruptible_port.h"
 #include "report_output.h"
 
 namespace zelar::cli {
@@ -34,7 +36,10 @@ int runFirmwareInfo(CliSession& session, const CliOptions& options) {
     fields.push_back({"version", found.version.empty() ? "Версия не определена" : found.version});
     if (kind == FirmwareKind::Coded && !found.date.empty())
         fields.push_back({"date", found.date});
-    const bool programmable = firmwareImageOf(*file, kind).has_value();
+    const std::string fault = firmwareImageFault(*file, kind);
+    const bool programmable = fault.empty();
+    if (!programmable)
+        std::cerr << "zelar-cli: " << path << ": " << fault << '\n';
     fields.push_back({"pages", std::to_string(programmable ? payloadPages(*file, kind) : 0)});
     return printReport(session, options, report, programmable ? 0 : 1);
 }
@@ -81,6 +86,11 @@ int runFlash(CliSession& session, const CliOptions& options) {
     const int waitSeconds = options.waitSeconds.value_or(kDefaultWaitSeconds);
     const std::int64_t deadline = pump.tickMs() + std::int64_t(waitSeconds) * 1000;
     while (firmwareBusy(app)) {
+        // Nothing is read while waiting, so the interrupted port cannot end the wait itself.
+        if (waitingForBootLoader(app) && interrupted()) {
+            runHandler(app, [&] { VaComm2Error(app, SerialError(kInterruptedText)); });
+            break;
+        }
         if (waitingForBootLoader(app) && pump.tickMs() >= deadline) {
             std::cerr << "no boot loader within " << waitSeconds << " s" << std::endl;
             runHandler(app, [&] { BtnCancelClick(app); });

@@ -115,6 +115,8 @@ RealtimeRunner::End RealtimeRunner::run(int controlFd) {
         std::int64_t nowUs = monotonicUs();
         followLineSpeed(nowUs);
         modem_.advanceTo(nowUs);
+        if (modem_.takeHangUp())  // the boot loader's line went dead on its own
+            return End::HungUp;
         queueOutput();
         writeDue(nowUs);
         if (nowUs - lastSaveUs_ >= kSaveSpacingUs)

@@ -91,6 +91,7 @@ std::string placeholder(const std::string& option) {
         {"--late-within-ms", "MS"},
         {"--fault", "KIND[:NN[@K]]"},
         {"--boot-fault", "KIND"},
+        {"--boot-noise", "TEXT"},
     };
     const auto it = names.find(option);
     return it == names.end() ? std::string("VALUE") : it->second;
@@ -261,7 +262,9 @@ const char* const kBootFaultHelp =
     "no-announce        the boot loader never sends \"!\"\n"
     "double-announce    it sends \"!!\" instead\n"
     "double-ack[:PAGE]  acknowledge blocks (or block PAGE) twice\n"
-    "no-ack[:PAGE]      acknowledge blocks (or block PAGE) not at all";
+    "no-ack[:PAGE]      acknowledge blocks (or block PAGE) not at all\n"
+    "noise[:MS]         send the --boot-noise bytes MS (default 50) before the \"!\"\n"
+    "vanish             hang up where the \"!\" would go out (once per run)";
 
 void addFaultOptions(CLI::App& app, SimOptions& o) {
     const std::string group = "Faults (--fault and --boot-fault may be given several times)";
@@ -314,6 +317,15 @@ void addFaultOptions(CLI::App& app, SimOptions& o) {
                  const auto text = unescape(v);
                  if (text)
                      faults.strayBytes = *text;
+                 return text.has_value() && !text->empty();
+             })
+        ->group(group);
+    addValue(app, "--boot-noise",
+             "bytes of the noise boot fault, escaped as --stray (default \"\\x00\")",
+             [&faults](const std::string& v) {
+                 const auto text = unescape(v);
+                 if (text)
+                     faults.bootNoise = *text;
                  return text.has_value() && !text->empty();
              })
         ->group(group);

@@ -87,7 +87,7 @@ bool openBootLink(App& app) {
             return false;
         app.VaComm2.SetPortNumber(*number);
         app.VaComm2.OnRxChar = [&app] { VaComm2RxChar(app); };
-        app.VaComm2.OnError = [&app](const SerialError& e) { reportPortError(app, e); };
+        app.VaComm2.OnError = [&app](const SerialError& e) { VaComm2Error(app, e); };
         app.VaComm2.Open();
     } catch (const SerialError&) {
         app.VaComm2.OnRxChar = nullptr;
@@ -99,6 +99,11 @@ bool openBootLink(App& app) {
 void startTimer(App& app, EventPump::TimerId& id, void (*handler)(App&)) {
     app.services.pump.stopTimer(id);
     id = app.services.pump.startTimer(kTimerMs, [&app, handler] { handler(app); });
+}
+
+void stopCleanup(App& app) {
+    app.services.pump.stopTimer(app.firmware.cleanupTimer);
+    app.firmware.cleanupTimer = 0;
 }
 
 // Sends every page while each is acknowledged; a port error ends the transfer as a failure.
@@ -155,17 +160,18 @@ void BtnOpenClick(App& app) {
     s.labVer.caption = " ";
     s.LabDate.caption = " ";
 
-    const bool coded = firmwareKind(fw.extension) == FirmwareKind::Coded;
+    const FirmwareKind kind = firmwareKind(fw.extension);
+    const bool coded = kind == FirmwareKind::Coded;
     s.Label4.visible = coded;
     s.LabDate.visible = coded;
-    const FirmwareVersion found = readFirmwareVersion(fw.path, fw.extension);
-    if (found.version.empty()) {
-        s.labVer.caption = kNoVersion;
-        return;
-    }
-    s.labVer.caption = found.version;
-    if (coded)
+    const auto file = readFirmwareFile(fw.path);
+    const FirmwareVersion found = file ? firmwareVersionOf(*file, fw.extension) : FirmwareVersion{};
+    s.labVer.caption = found.version.empty() ? kNoVersion : found.version;
+    if (coded && !found.version.empty())
         s.LabDate.caption = found.date;
+    // Said at once; "Программировать" refuses such a file too.
+    if (const std::string fault = file ? firmwareImageFault(*file, kind) : ""; !fault.empty())
+        error(app, fault.c_str());
 }
 
 void SpBtnFlashMCUClick(App& app) {
@@ -213,6 +219,9 @@ void VaComm2RxChar(App& app) {
         startTimer(app, fw.cleanupTimer, Timer2Timer);
         return;
     }
+    // The clean-up of a stray byte just before the announcement would purge the transfer's
+    // acknowledgements.
+    stopCleanup(app);
     s.BtnCancel.enabled = false;
     // Idle, the announcement comes late, within the 100 ms before the report: that report
     // keeps the outcome of the transfer.
@@ -243,15 +252,31 @@ void Timer1Timer(App& app) {
 }
 
 void Timer2Timer(App& app) {
-    FirmwareState& fw = app.firmware;
-    app.services.pump.stopTimer(fw.cleanupTimer);
-    fw.cleanupTimer = 0;
+    stopCleanup(app);
+    // The link stays open: the status still asks for a restart, and that restart's "!" must
+    // be heard. A transfer reads its own acknowledgements.
+    if (!waitingForBootLoader(app))
+        return;
     try {
         app.VaComm2.PurgeReadWrite();
     } catch (const SerialError& e) {
-        reportPortError(app, e);
+        VaComm2Error(app, e);
     }
+}
+
+void VaComm2Error(App& app, const SerialError& error) {
+    reportPortError(app, error);
+    if (!waitingForBootLoader(app) || app.firmware.restarting)
+        return;
+    FirmwareState& fw = app.firmware;
+    stopCleanup(app);
+    fw.mode = Mode::Idle;  // "Отмена" has nothing left to abandon while the link closes
     closeBootLink(app);
+    fw.lastResult = FirmwareState::Result::Failed;
+    endProgramming(app);
+    app.setup.labInfo.caption = error.what();
+    app.setup.BtnCancel.enabled = true;
+    setButtons(app, true);
 }
 
 void BtnCancelClick(App& app) {
@@ -259,8 +284,7 @@ void BtnCancelClick(App& app) {
     if (fw.mode != Mode::Programming || fw.transferring)
         return;
     app.setup.labInfo.caption = kCancelled;
-    app.services.pump.stopTimer(fw.cleanupTimer);
-    fw.cleanupTimer = 0;
+    stopCleanup(app);
     fw.mode = Mode::Idle;
     closeBootLink(app);
     setButtons(app, true);

@@ -16,8 +16,11 @@ void SpBtnFlashMCUClick(App& app);
 void VaComm2RxChar(App& app);
 // 100 ms after a transfer: close the link and report.
 void Timer1Timer(App& app);
-// 100 ms after unexpected input: purge and close the link.
+// 100 ms after unexpected input: purge it and go on listening.
 void Timer2Timer(App& app);
+// An error of the boot loader link's event handling: while waiting for the boot loader, a port
+// that failed (a pulled adapter, an interrupted command line) ends the wait as a failure.
+void VaComm2Error(App& app, const SerialError& error);
 // "Отмена": abandon the wait.
 void BtnCancelClick(App& app);
 
