@@ -17,6 +17,7 @@ struct CliOptions {
     bool fast = false;    // the fast exchange: waits end once a complete reply is in
     bool verify = false;  // each settings write read back and compared
     bool json = false;    // the output as one JSON object instead of lines
+    bool exact = false;   // script: a set that the field would change fails its line
     std::optional<int> retries;
     int retryDelayMs = 1000;  // the pause before each Retry answer
     std::optional<int> waitSeconds;
