@@ -37,8 +37,8 @@ class CliArguments : public ::testing::Test {
         const fs::path err = dir_ / "stderr.txt";
         const std::string command = "cd '" + dir_.string() +
                                     "' && echo 'select TreeView1 x' | XDG_CONFIG_HOME='" +
-                                    dir_.string() + "' timeout 20 '" ZELAR_CLI_PATH "' " + args +
-                                    " 2>'" + err.string() + "'";
+                                    dir_.string() + "' timeout -k 5 20 '" ZELAR_CLI_PATH "' " +
+                                    args + " 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, zelar::test::slurp(err)};
     }

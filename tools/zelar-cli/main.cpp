@@ -52,11 +52,12 @@ int run(const std::vector<std::string>& args, int argc, char** argv) {
     }
     watchInterrupts();
     const int status = command->run(session, options);
-    if (interrupted() && status != 0)
+    if (interrupted() && status != 0) {
         std::cerr << "zelar-cli: interrupted\n";
-    // A restore or defaults cut short leaves the modem with a mix of old and new sections.
-    if (const std::string written = session.writtenSummary(); status != 0 && !written.empty())
-        std::cerr << "zelar-cli: " << written << '\n';
+        // A restore or defaults cut short leaves the modem with a mix of old and new sections.
+        if (const std::string written = session.writtenSummary(); !written.empty())
+            std::cerr << "zelar-cli: " << written << '\n';
+    }
     return status;
 }
 
