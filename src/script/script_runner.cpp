@@ -379,6 +379,11 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::set(const Found& c, const Arg
         return Refusal{2, c.name + " is not a text field"};
     if ((*edit)->readOnly)
         return Refusal{2, c.name + " is read-only"};
+    Edit typed = **edit;
+    typeText(typed, text);
+    if (exactValues_ && typed.text != text)
+        return Refusal{2, c.name + " would take \"" + text + "\" as \"" + typed.text +
+                              "\": it keeps only the characters its keys allow, up to its length"};
     moveFocus(c);
     typeText(**edit, text);
     onEvent(c, &ControlEvents::change);

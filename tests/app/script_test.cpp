@@ -166,6 +166,28 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
     EXPECT_TRUE(app2.login.loggedIn);
 }
 
+// Values filled in from a table must reach the modem as given, not as the field's keys take them.
+TEST_F(ScriptRun, ExactValuesRefuseWhatTheFieldWouldChange) {
+    runner.setExactValues(true);
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    const struct {
+        const char* script;
+        int status;
+        const char* error;
+    } cases[] = {
+        {"select TreeView1 \"#1\"\nset EditUserTel +7903", 0, ""},
+        {"select TreeView1 \"#1\"\nset EditUserTel 1,13", 2,
+         "line 2: EditUserTel would take \"1,13\" as \"113\""},
+        {"select cbUser 1\nset EditPassword 123456", 2,
+         "line 2: EditPassword would take \"123456\" as \"1234\""},
+    };
+    for (const auto& c : cases) {
+        err.str("");
+        EXPECT_EQ(run(c.script), c.status) << c.script;
+        EXPECT_EQ(err.str().substr(0, std::string(c.error).size()), c.error) << err.str();
+    }
+}
+
 TEST_F(ScriptRun, OperatorDialogAndLeavingTheGprsGroup) {
     ASSERT_TRUE(runner.logIn(1, "1234"));
     err.str("");

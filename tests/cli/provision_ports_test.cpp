@@ -25,6 +25,7 @@ TEST(ProvisionPorts, ListsNamesAndRangesInOrderAndRefusesWhatIsNoList) {
         {"COM", {}, "'COM' is no port name"},
         {"COM0", {}, "'COM0' is no port name"},
         {"COM3-COM5-COM7", {}, "is no port name"},
+        {"COM210--COM211", {}, "'-COM211' in 'COM210--COM211' is no port name"},
         {"COM3-COM5,COM4", {}, "COM4 is given twice"},
         {"COM1-COM999999", {}, "more than 256 ports"},
         {"", {}, "--ports needs port names"},

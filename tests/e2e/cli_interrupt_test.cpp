@@ -72,6 +72,13 @@ TEST_F(CliInterrupt, EndsTheWriteInOrderAndProvisionReportsTheUnfinishedPorts) {
     const std::string said = slurp(dir_ / "restore.out");
     EXPECT_NE(said.find("[Ошибка] Прервано\n"), std::string::npos) << said;
     EXPECT_NE(said.find("zelar-cli: interrupted\n"), std::string::npos) << said;
+    // How far it got: the modem now holds a mix of old and new sections. The first write is
+    // user 1's, taken or under way.
+    const auto written = said.find("zelar-cli: written: ");
+    ASSERT_NE(written, std::string::npos) << said;
+    EXPECT_NE(said.substr(written, said.find('\n', written) - written).find("user 1"),
+              std::string::npos)
+        << said;
     const std::string trace = slurp(file("trace.txt"));
     EXPECT_EQ(trace.substr(trace.rfind(' ', trace.size() - 2)), " close\n") << trace;
 

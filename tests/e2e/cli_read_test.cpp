@@ -315,4 +315,66 @@ TEST_F(CliRead, APortThatCannotBeOpenedSaysWhy) {
     }
 }
 
+// Writes `bytes` into the settings memory of a simulator's state file at `address`.
+void patchState(const fs::path& state, std::size_t address, const std::string& bytes) {
+    std::ifstream in(state);
+    std::string text;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("settings ", 0) == 0) {
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                char hex[3];
+                std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(bytes[i]));
+                line.replace(9 + 2 * (address + i), 2, hex);
+            }
+        }
+        text += line + '\n';
+    }
+    in.close();
+    std::ofstream(state) << text;
+}
+
+TEST_F(CliRead, OddBytesFromTheModemKeepEachOutputWhole) {
+    using namespace std::string_literals;
+    const fs::path state = dir_ / "modem.state";
+    SimProcess({"--ports-dir", ports().string(), "--com", "48", "--state", state.string()}).stop();
+    // The access point holds DEL, ESC, BEL, a line feed and Windows-1251 "Ж" (0xC6); the IMEI
+    // is short, holds a line feed and starts like a formula.
+    patchState(state, 0x00D8, "a\x7F\x1B\x07\n\xC6zbcdefghijklmnopq"s);  // all 24 bytes
+    patchState(state, 0x07F0, "=1+2\n\0\0\0\0\0\0\0\0\0\0"s);
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "48", "--state", state.string()});
+    const std::string read = "read --port COM48 --user 1 --password 1234";
+
+    const CommandRun json = cli(read + " --json");
+    EXPECT_EQ(json.status, 0);
+    const auto parsed = nlohmann::json::parse(json.out, nullptr, false);
+    ASSERT_FALSE(parsed.is_discarded()) << json.out;
+    std::string apn;
+    for (const auto& section : parsed["sections"]) {
+        for (const auto& control : section["controls"]) {
+            if (control["name"] == "EditSim1APN")
+                apn = control["value"];
+        }
+    }
+    EXPECT_EQ(apn, "a\x7F\x1B\x07\nЖzbcdefghijklmnopq");
+
+    const CommandRun text = cli(read);
+    EXPECT_TRUE(hasLine(text.out, "EditSim1APN: a\\x7F\\x1B\\x07\\x0AЖzbcdefghijklmnopq"))
+        << text.out;
+    EXPECT_TRUE(hasLine(text.out,
+                        "EditIMEI: IMEI: =1+2\\x0A\\x00\\x00\\x00\\x00\\x00\\x00\\x00"
+                        "\\x00\\x00\\x00"))
+        << text.out;
+
+    EXPECT_EQ(cli(read + " --json >/dev/full").status, 3);
+
+    const fs::path report = dir_ / "report.csv";
+    EXPECT_EQ(
+        cli("provision --ports COM48 --user 1 --password 1234 --report '" + report.string() + "'")
+            .status,
+        0);
+    std::ifstream in(report, std::ios::binary);
+    const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(csv.find("\r\nCOM48,7204518,\"'=1+2\n\",2.05,ok,"), std::string::npos) << csv;
+}
+
 }  // namespace

@@ -43,6 +43,23 @@ std::function<bool(const std::string&)> fileInto(std::string& target) {
     };
 }
 
+// Says what is wrong with a --port value, not only that one is wanted.
+std::string portRefusal(const std::string& value) {
+    if (value.empty())
+        return "--port needs a port name such as COM3";
+    return "--port '" + value + "' is no port name: COM and a number, such as COM3";
+}
+
+// An option that takes a value and was given more than once, which would leave the user
+// unsure which one counts (two ports, two users); empty when there is none.
+std::string repeatedOption(const CLI::App& verb) {
+    for (const CLI::Option* option : verb.get_options()) {
+        if (option->nonpositional() && option->get_type_size() != 0 && option->count() > 1)
+            return option->get_name() + " is given more than once";
+    }
+    return {};
+}
+
 void addProvisionOptions(CLI::App& verb, CliOptions& o) {
     addValue(verb, "--ports", "LIST",
              "the ports to provision, names and ranges such as COM33-COM40,COM45 (provision)",
@@ -84,11 +101,19 @@ void addOptions(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--as-restored", o.asRestored,
                   "compares only what restoring the file writes: not the SIM auto-detection,\n"
                   "nor the access point of a SIM the file detects automatically (verify)");
-    addValue(verb, "--port", "COMn", "the modem's port as the port list names it",
-             "--port needs a value such as COM3", [&o](const std::string& v) {
-                 o.port = v;
-                 return isPortName(v);
-             });
+    verb.add_option_function<std::string>(
+            "--port",
+            [&o](const std::string& v) {
+                o.port = v;
+                if (!isPortName(v))
+                    throw CLI::ValidationError(portRefusal(v));
+            },
+            "the modem's port as the port list names it")
+        ->type_name("COMn");
+    verb.add_flag("--exact", o.exact,
+                  "fails a script's set whose value the field would change, a character its\n"
+                  "keys refuse or one past its length, instead of typing what it takes (script;\n"
+                  "provision gives it to its script step)");
     addValue(verb, "--user", "N", "logs in as user N (1 to 6), with --password",
              "--user needs a user number from 1 to 6", numberInto(o.user, 1, 6));
     addValue(verb, "--password", "XXXX", "the user's password", "--password needs a value",
@@ -159,6 +184,9 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& e) {
         return {std::nullopt, e.what(), {}};
     }
+    if (std::string repeated = repeatedOption(*app.get_subcommand(options.command));
+        !repeated.empty())
+        return {std::nullopt, std::move(repeated), {}};
     if (options.user.has_value() != !options.password.empty())
         return {std::nullopt, "--user and --password go together", {}};
     return {options, {}, {}};

@@ -37,6 +37,9 @@ class CliSession {
     bool readAndLogIn();
     // The opening of every command that works on the modem: start, progress, read and login.
     bool startAndLogIn();
+    // Which settings sections the modem took, for a command that was interrupted; empty when
+    // nothing was written.
+    std::string writtenSummary() const { return link_.writes().summary(); }
 
   private:
     const CliOptions& options_;

@@ -45,6 +45,7 @@ int runScript(CliSession& session, const CliOptions& options) {
         return 2;
     }
     ScriptRunner runner(session.app(), session.dialogs(), std::cout, std::cerr);
+    runner.setExactValues(options.exact);
     // Names are checked before the modem hears anything.
     if (const auto error = runner.checkNames(script.lines)) {
         std::cerr << "line " << error->line << ": " << error->message << '\n';

@@ -32,7 +32,8 @@ std::string actionList() {
 
 std::string scriptUsage() {
     std::string text =
-        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] [--json] FILE|-\n"
+        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] [--json] [--exact]\n"
+        "                   FILE|-\n"
         "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "
         "window,\n"
         "      as a person at the window would. With --port the port is selected first; with "
@@ -196,16 +197,15 @@ const std::array kCommands = {
         "and\n"
         "      confirmed its restart.\n",
         runMode},
-    CliCommand{
-        "fw-info",
-        "  zelar-cli fw-info [--json] FILE\n"
-        "      Prints the firmware file's version ('version: 2.05', or 'version: Версия не\n"
-        "      определена'), for a coded image (.dat) its release date ('date: 15.03.10'), "
-        "and\n"
-        "      how many of the 496 pages hold file bytes ('pages: N'). Exit status 1 when "
-        "the\n"
-        "      file cannot be programmed (unreadable, larger than 131072 bytes, or empty).\n",
-        runFirmwareInfo},
+    CliCommand{"fw-info",
+               "  zelar-cli fw-info [--json] FILE\n"
+               "      Prints the firmware file's version ('version: 2.05', or 'version: Версия не\n"
+               "      определена'), for a coded image (.dat) its release date ('date: 15.03.10'), "
+               "and\n"
+               "      how many of the 496 pages hold file bytes ('pages: N'). Exit status 1 when "
+               "the\n"
+               "      file cannot be programmed (larger than 131072 bytes, or empty).\n",
+               runFirmwareInfo},
     CliCommand{
         "flash",
         "  zelar-cli flash --port COMn [--user N --password XXXX] [--wait S] FILE\n"
@@ -274,7 +274,11 @@ std::string usageText() {
         "fails the command (exit 1) naming the page and field, or the dictionary record. flash\n"
         "cannot verify: the boot loader has no command to read the firmware back.\n"
         "Progress goes to stderr, and every message box as '[caption] text'.\n"
-        "Exit status 2 for bad arguments.\n"
+        "Exit status 2 for bad arguments, every command alike: among them a file argument\n"
+        "that cannot be read (missing, unreadable, no regular file), and a file to write with\n"
+        "an empty name or in a folder that takes no new file; they are checked before the port\n"
+        "is opened. Exit status 3 when stdout cannot take the whole output (a full disk, a\n"
+        "closed file), with 'zelar-cli: cannot write the output' on stderr.\n"
         "--json (read, diag, verify, diff, fw-info, script) prints one JSON object on stdout\n"
         "instead of the lines: \"ok\" (true when the exit status is 0), \"sections\" with their\n"
         "\"controls\" (name and value; enabled and hidden with --state), a script's dumps as\n"

@@ -23,6 +23,9 @@ const CliCommand* findCommand(std::string_view name);
 // The whole help text.
 std::string usageText();
 
+// The exit status when stdout could not take the whole output (a full disk, a closed file).
+inline constexpr int kOutputNotWritten = 3;
+
 // Prints "zelar-cli: <message>" and gives status 2.
 int badArguments(const std::string& message);
 

@@ -105,6 +105,13 @@ CsvTable parseCsv(std::string_view text) {
     return CsvReader(text, separatorOf(text)).read();
 }
 
+std::string spreadsheetText(const std::string& field) {
+    if (!field.empty() &&
+        std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos)
+        return "'" + field;
+    return field;
+}
+
 std::string csvLine(const CsvRow& fields) {
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {

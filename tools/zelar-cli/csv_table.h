@@ -19,6 +19,10 @@ struct CsvTable {
 // the semicolon the separator, as spreadsheets in a Russian locale write it.
 CsvTable parseCsv(std::string_view text);
 
+// The field as a spreadsheet may be given it: one that starts with =, +, -, @, a tab or a CR
+// would be taken for a formula, so it gets a leading ' and stays text.
+std::string spreadsheetText(const std::string& field);
+
 // One line of fields, each quoted when it holds the separator, a quote or a line break.
 std::string csvLine(const CsvRow& fields);
 

@@ -1,5 +1,7 @@
 #include "escaping_buffer.h"
 
+#include <sstream>
+
 namespace zelar::cli {
 
 namespace {
@@ -31,8 +33,14 @@ void escape(std::string& out, unsigned char byte) {
 EscapingBuffer::~EscapingBuffer() {
     std::string out;
     escapePending(out);
-    target_->sputn(out.data(), static_cast<std::streamsize>(out.size()));
+    write(out);
     target_->pubsync();
+}
+
+void EscapingBuffer::write(const std::string& out) {
+    if (target_->sputn(out.data(), static_cast<std::streamsize>(out.size())) !=
+        static_cast<std::streamsize>(out.size()))
+        failed_ = true;
 }
 
 void EscapingBuffer::escapePending(std::string& out) {
@@ -63,7 +71,8 @@ void EscapingBuffer::put(std::string& out, unsigned char byte) {
     if (const int count = continuationCount(byte); count > 0) {
         pending_.assign(1, static_cast<char>(byte));
         missing_ = count;
-    } else if (byte >= 0x80 || byte == 0x7F || (byte < 0x20 && byte != '\n' && byte != '\t')) {
+    } else if (byte >= 0x80 || byte == 0x7F ||
+               (byte < 0x20 && !(keepLines_ && (byte == '\n' || byte == '\t')))) {
         escape(out, byte);
     } else {
         out += static_cast<char>(byte);
@@ -75,7 +84,7 @@ std::streamsize EscapingBuffer::xsputn(const char* text, std::streamsize count) 
     out.reserve(static_cast<std::size_t>(count));
     for (std::streamsize i = 0; i < count; ++i)
         put(out, static_cast<unsigned char>(text[i]));
-    target_->sputn(out.data(), static_cast<std::streamsize>(out.size()));
+    write(out);
     return count;
 }
 
@@ -89,7 +98,29 @@ EscapingBuffer::int_type EscapingBuffer::overflow(int_type c) {
 
 int EscapingBuffer::sync() {
     // A character cut by a flush is completed by the next write, so it waits.
-    return target_->pubsync();
+    const int result = target_->pubsync();
+    if (result != 0)
+        failed_ = true;
+    return result;
+}
+
+std::string escapedValue(const std::string& text) {
+    std::stringbuf target;
+    {
+        EscapingBuffer buffer(&target, false);
+        buffer.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    return target.str();
+}
+
+void writeUnescaped(std::ostream& stream, const std::string& text) {
+    stream.flush();
+    auto* escaping = dynamic_cast<EscapingBuffer*>(stream.rdbuf());
+    std::streambuf* target = escaping ? escaping->target() : stream.rdbuf();
+    if (target->sputn(text.data(), static_cast<std::streamsize>(text.size())) !=
+            static_cast<std::streamsize>(text.size()) ||
+        target->pubsync() != 0)
+        stream.setstate(std::ios::badbit);
 }
 
 }  // namespace zelar::cli

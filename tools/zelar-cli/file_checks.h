@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "cli_options.h"
+
 namespace zelar::cli {
 
 // A command's files are checked before the port is opened, so that a wrong name costs no
@@ -10,5 +12,9 @@ namespace zelar::cli {
 // not do.
 bool inputFileReady(const std::string& path);
 bool outputFileReady(const std::string& path);
+
+// Why a file that the command's arguments name will not do, checked for every command alike
+// before anything else runs (a bad argument, exit status 2); empty when they all will.
+std::string commandFilesProblem(const CliOptions& options);
 
 }  // namespace zelar::cli

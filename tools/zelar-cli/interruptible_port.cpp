@@ -20,11 +20,14 @@ void InterruptiblePort::open(int portNumber, const LineSettings& settings) {
 void InterruptiblePort::write(const std::string& bytes) {
     failWhenInterrupted();
     port_.write(bytes);
+    writes_.sent(bytes);
 }
 
 std::string InterruptiblePort::readAll() {
     failWhenInterrupted();
-    return port_.readAll();
+    std::string bytes = port_.readAll();
+    writes_.received(bytes);
+    return bytes;
 }
 
 }  // namespace zelar::cli

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/serial_port.h"
+#include "write_log.h"
 
 namespace zelar::cli {
 
@@ -26,11 +27,14 @@ class InterruptiblePort : public SerialPort {
     void setReceivedHandler(std::function<void()> handler) override {
         port_.setReceivedHandler(std::move(handler));
     }
+    // The settings writes made through this port.
+    const WriteLog& writes() const { return writes_; }
 
   private:
     void failWhenInterrupted();
 
     SerialPort& port_;
+    WriteLog writes_;
 };
 
 }  // namespace zelar::cli

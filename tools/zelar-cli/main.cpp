@@ -1,20 +1,30 @@
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <iostream>
 
 #include "commands.h"
 #include "escaping_buffer.h"
+#include "file_checks.h"
 #include "interrupt.h"
 #include "program_arguments.h"
 #include "trace_file.h"
 
 using namespace zelar::cli;
 
-int main(int argc, char** argv) {
-    // Bytes from files, the modem or the arguments reach the terminal only as printable text.
-    const EscapedStream out(std::cout);
-    const EscapedStream err(std::cerr);
-    const std::vector<std::string> args = programArguments(argc, argv);
+namespace {
+
+// The command's status, unless its output did not reach stdout whole (a full disk, a closed
+// file): a cut report must not pass for a good one.
+int withOutputWritten(const EscapedStream& out, int status) {
+    std::cout.flush();
+    if (!out.failed() && std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    std::cerr << "zelar-cli: cannot write the output\n";
+    return kOutputNotWritten;
+}
+
+int run(const std::vector<std::string>& args, int argc, char** argv) {
     const ParseResult parsed = parseCliOptions(args);
     if (!parsed.help.empty()) {
         std::cout << parsed.help;
@@ -29,6 +39,10 @@ int main(int argc, char** argv) {
         std::cerr << "zelar-cli: the trace file is the command's own file '" << *file << "'\n";
         return 2;
     }
+    if (const std::string problem = commandFilesProblem(options); !problem.empty()) {
+        std::cerr << "zelar-cli: " << problem << '\n';
+        return 2;
+    }
 
     QCoreApplication application(argc, argv);
     CliSession session(options);
@@ -38,7 +52,20 @@ int main(int argc, char** argv) {
     }
     watchInterrupts();
     const int status = command->run(session, options);
-    if (interrupted() && status != 0)
+    if (interrupted() && status != 0) {
         std::cerr << "zelar-cli: interrupted\n";
+        // A restore or defaults cut short leaves the modem with a mix of old and new sections.
+        if (const std::string written = session.writtenSummary(); !written.empty())
+            std::cerr << "zelar-cli: " << written << '\n';
+    }
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Bytes from files, the modem or the arguments reach the terminal only as printable text.
+    const EscapedStream out(std::cout);
+    const EscapedStream err(std::cerr);
+    return withOutputWritten(out, run(programArguments(argc, argv), argc, argv));
 }

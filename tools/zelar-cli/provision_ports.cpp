@@ -29,6 +29,12 @@ std::optional<PortName> splitName(std::string_view text) {
     const auto digits = text.find_first_of("0123456789");
     if (digits == 0 || digits == std::string_view::npos)
         return std::nullopt;
+    // The prefix is letters: a dash or a blank in it is a typing error, not another kind of
+    // port name.
+    for (const char c : text.substr(0, digits)) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return std::nullopt;
+    }
     const auto number = parseDecimal(text.substr(digits));
     if (!number || *number < 1)
         return std::nullopt;
@@ -45,6 +51,12 @@ std::string addItem(std::string_view item, std::vector<std::string>& ports) {
     const auto first = splitName(trimmed(item.substr(0, dash)));
     const auto last =
         dash == std::string_view::npos ? first : splitName(trimmed(item.substr(dash + 1)));
+    // Each side named on its own: "COM210--COM211" has "-COM211" after its first dash.
+    if (dash != std::string_view::npos && (!first || !last)) {
+        const std::string_view side =
+            trimmed(item.substr(first ? dash + 1 : 0, first ? item.npos : dash));
+        return "'" + std::string(side) + "' in " + quoted + " is no port name such as COM33";
+    }
     if (!first || !last)
         return quoted + " is no port name such as COM33 or range such as COM33-COM40";
     if (first->prefix != last->prefix)

@@ -17,8 +17,18 @@ std::string provisionReportCsv(const std::vector<PortProgress>& ports) {
         csvLine({"port", "serial", "imei", "firmware", "result", "step", "message", "seconds"});
     for (const PortProgress& p : ports) {
         const bool ok = p.result == PortResult::Ok;
-        csv += csvLine({p.port, p.serial, p.imei, p.firmware, ok ? "ok" : "failed",
-                        ok ? "" : p.step, ok ? "" : p.message, secondsText(p.seconds)});
+        CsvRow row{p.port,
+                   p.serial,
+                   p.imei,
+                   p.firmware,
+                   ok ? "ok" : "failed",
+                   ok ? "" : p.step,
+                   ok ? "" : p.message,
+                   secondsText(p.seconds)};
+        // Texts from the modem and the children's messages are no formulas.
+        for (std::string& field : row)
+            field = spreadsheetText(field);
+        csv += csvLine(row);
     }
     return csv;
 }

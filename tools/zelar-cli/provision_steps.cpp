@@ -9,10 +9,12 @@ namespace zelar::cli {
 
 namespace {
 
-// The read's identification lines carry their labels: "Серийный номер: 7204518".
+// The read's identification lines carry their labels: "Серийный номер: 7204518". A text from
+// the modem ends at its first NUL, as the window shows it (a short IMEI is padded with NULs).
 std::string afterLabel(const std::string& value) {
     const auto colon = value.find(": ");
-    return colon == std::string::npos ? value : value.substr(colon + 2);
+    const std::string text = colon == std::string::npos ? value : value.substr(colon + 2);
+    return text.substr(0, text.find('\0'));
 }
 
 void addLogin(std::vector<std::string>& args, const ProvisionPlan& plan) {
@@ -77,6 +79,8 @@ std::vector<std::string> stepArguments(ProvisionStep step, const ProvisionPlan& 
             addWriting(args, plan);
             if (plan.yes)
                 args.push_back("--yes");
+            // A value from the values file that the field would change fails the port.
+            args.push_back("--exact");
             args.push_back(scriptFile);
             break;
         case ProvisionStep::Verify:

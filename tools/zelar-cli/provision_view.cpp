@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <sstream>
 
 #include "escaping_buffer.h"
 
@@ -59,14 +58,10 @@ std::string row(const std::vector<std::string>& cells) {
     return line.substr(0, line.find_last_not_of(' ') + 1);
 }
 
-// Texts from a modem or a file reach the terminal only as printable text.
+// Texts from a modem or a file reach the terminal only as printable text, each on its one
+// line: a line feed in an IMEI would break the table's rows.
 std::string escaped(const std::string& text) {
-    std::stringbuf target;
-    {
-        EscapingBuffer buffer(&target);
-        buffer.sputn(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    return target.str();
+    return escapedValue(text);
 }
 
 }  // namespace
@@ -95,7 +90,7 @@ std::string summaryLine(const std::vector<PortProgress>& ports) {
 void LineView::changed(const std::vector<PortProgress>& ports, std::size_t index,
                        const std::string& event) {
     if (!event.empty())
-        out_ << ports[index].port << ": " << event << std::endl;
+        out_ << escaped(ports[index].port + ": " + event) << std::endl;
 }
 
 void LineView::finished(const std::vector<PortProgress>& ports) {

@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "escaping_buffer.h"
+
 namespace zelar::cli {
 
 void printReportText(std::ostream& out, const Report& report) {
@@ -7,7 +9,8 @@ void printReportText(std::ostream& out, const Report& report) {
         if (!section.name.empty())
             out << '[' << section.name << "]\n";
         for (const ReportLine& line : section.lines) {
-            out << line.name << ": " << line.value;
+            // One line a control: a line break in a value is shown escaped like any control.
+            out << escapedValue(line.name) << ": " << escapedValue(line.value);
             if (report.withState) {
                 out << (line.enabled ? " [enabled]" : " [disabled]");
                 if (!line.visible)
@@ -17,7 +20,8 @@ void printReportText(std::ostream& out, const Report& report) {
         }
     }
     for (const SettingsDifference& difference : report.differences)
-        out << differenceLine(difference, report.firstName, report.secondName) << '\n';
+        out << escapedValue(differenceLine(difference, report.firstName, report.secondName))
+            << '\n';
     out.flush();
 }
 

@@ -4,6 +4,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "escaping_buffer.h"
+
 namespace zelar::cli {
 
 namespace {
@@ -29,22 +31,31 @@ ordered_json sectionJson(const ReportSection& section, bool withState) {
     return {{"name", section.name}, {"controls", std::move(controls)}};
 }
 
-// The C1 controls (U+0080 to U+009F) are left raw by the library, and a terminal may take them
-// as commands, so they are written as \u escapes too. Outside strings the text is ASCII.
-std::string escapeC1(const std::string& text) {
+void addEscape(std::string& out, unsigned char code) {
+    constexpr const char* kHex = "0123456789abcdef";
+    out += "\\u00";
+    out += kHex[code >> 4];
+    out += kHex[code & 0xF];
+}
+
+// DEL and the C1 controls (U+0080 to U+009F) are left raw by the library, and a terminal may
+// take them as commands, so they are written as \u escapes too; the library escapes the C0
+// controls itself. Outside strings the text is ASCII. The JSON is then written past the
+// terminal escaping, whose \x escapes are no JSON.
+std::string escapeControls(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
         const auto next = static_cast<unsigned char>(i + 1 < text.size() ? text[i + 1] : 0);
-        if (static_cast<unsigned char>(text[i]) == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            constexpr const char* kHex = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[next >> 4];
-            out += kHex[next & 0xF];
+        if (byte == 0x7F) {
+            addEscape(out, byte);
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            addEscape(out, next);
             ++i;
-            continue;
+        } else {
+            out += text[i];
         }
-        out += text[i];
     }
     return out;
 }
@@ -72,14 +83,14 @@ std::string reportJson(const Report& report, const std::string& command, bool ok
         shown.push_back({{"caption", m.caption}, {"text", m.text}, {"icon", iconName(m.icon)}});
     json["messages"] = std::move(shown);
     // Bytes from the modem or a file that are no UTF-8 become U+FFFD rather than break the text.
-    return escapeC1(json.dump(2, ' ', false, ordered_json::error_handler_t::replace));
+    return escapeControls(json.dump(2, ' ', false, ordered_json::error_handler_t::replace));
 }
 
 int printReport(CliSession& session, const CliOptions& options, const Report& report, int status) {
     if (options.json) {
-        std::cout << reportJson(report, options.command, status == 0,
-                                session.dialogs().shownMessages())
-                  << std::endl;
+        writeUnescaped(std::cout, reportJson(report, options.command, status == 0,
+                                             session.dialogs().shownMessages()) +
+                                      "\n");
     } else {
         printReportText(std::cout, report);
     }

@@ -3,15 +3,38 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace zelar::cli {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Whether the name leads to the file that stdin reads (a pipe, a terminal, a file), as device
+// and inode say: /dev/stdin and /proc/self/fd/0 are two of its many names.
+bool isStdin(const std::string& path) {
+#ifdef _WIN32
+    return path == "CON" || path == "CONIN$";
+#else
+    struct stat named {};
+    struct stat input {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&
+           named.st_dev == input.st_dev && named.st_ino == input.st_ino;
+#endif
+}
+
+}  // namespace
 
 bool sameFile(const std::string& first, const std::string& second) {
     const fs::path a(first);
     const fs::path b(second);
     std::error_code error;
-    // Existing files are compared as the system sees them, so links and hard links count.
+    // Existing files are compared as the system sees them (device and inode), so links and hard
+    // links count.
     if (fs::exists(a, error) && fs::exists(b, error))
         return fs::equivalent(a, b, error);
     const fs::path left = fs::weakly_canonical(fs::absolute(a, error), error);
@@ -24,8 +47,10 @@ std::optional<std::string> traceSharedWithFile(const CliOptions& options) {
     if (options.trace.empty() || options.command == "mode")
         return std::nullopt;
     for (const std::string& file : options.files) {
-        if (file != "-" && sameFile(options.trace, file))
-            return file;
+        // "-" is stdin: a trace opened on it would write into the command's own input and wait
+        // for it for ever.
+        if (file == "-" ? isStdin(options.trace) : sameFile(options.trace, file))
+            return file == "-" ? "stdin" : file;
     }
     return std::nullopt;
 }
