@@ -56,6 +56,7 @@ ConfigProgram::ConfigProgram()
         return !binder_.handlerRunsIn(setup_) && FormSetupCloseQuery(app_);
     };
     ussd_.canClose = [this] { return !binder_.handlerRunsIn(ussd_); };
+    setup_.operationRuns = ussd_.operationRuns = [this] { return app_.link.busy(); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {

@@ -98,6 +98,36 @@ TEST_F(WindowRules, ControlsThatTakeTheLinkLookDisabledWhileAnotherOperationHold
     EXPECT_EQ(enabled(), before);
 }
 
+// A window opened now would hold the operation, and the port, until it closed.
+TEST_F(WindowRules, KeysOpenNoWindowWhileAnOperationHoldsTheLink) {
+    App& app = program->app();
+    MainWindow& main = program->mainWindow();
+    {
+        const TModemLink::Lease operation(app.link);
+        program->binder().pushAll();
+        QWidget* focused = main.focusWidget() != nullptr ? main.focusWidget() : &main;
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_7, Qt::ControlModifier | Qt::AltModifier},
+              std::pair{Qt::Key_F11, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+            EXPECT_EQ(modalsDuring([&] { QTest::keyClick(focused, key, modifiers); }),
+                      QStringList{});
+        }
+    }
+    // "Восстановить заводские настройки" had the focus; the window's default button is
+    // "Открыть файл".
+    inServiceWindow([&](SetupWindow& setup) {
+        QAbstractButton& restore = button(setup, "ButtonSetDefault");
+        restore.setFocus();
+        const TModemLink::Lease operation(app.link);
+        program->binder().pushAll();
+        ASSERT_FALSE(restore.isEnabled());
+        int opened = 0;
+        duringModal(
+            &setup, [&] { QTest::keyClick(&setup, Qt::Key_Return); }, [&](QWidget&) { ++opened; });
+        EXPECT_EQ(opened, 0);
+    });
+}
+
 // Qt's own button texts are Russian; a box is as wide as its whole caption, and an empty
 // caption stays empty where the platforms would put the program's name.
 TEST_F(WindowRules, BoxesSpeakRussianAndShowTheirWholeCaption) {
