@@ -179,16 +179,14 @@ void focusOnItsPage(QWidget& control) {
         control.setFocus(Qt::OtherFocusReason);
 }
 
-// A control that a handler keeps the focus in may be on a page the user has just left; a box
-// shown by a check on leaving comes while the page control is still changing pages, so its
-// page is brought back once that change is done.
+// A control that a handler keeps the focus in may be on a page the user has just left: a box
+// shown by a check on leaving comes while the page control is still changing pages. Once that
+// change is done, the control's page is brought back.
 void focusRequested(QWidget& control) {
-    if (control.isVisible()) {
+    if (control.isVisible())
         control.setFocus(Qt::OtherFocusReason);
-        return;
-    }
     QTimer::singleShot(0, &control, [c = QPointer<QWidget>(&control)] {
-        if (c)
+        if (c && !c->isVisible())
             focusOnItsPage(*c);
     });
 }
