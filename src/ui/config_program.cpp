@@ -26,7 +26,9 @@ ConfigProgram::ConfigProgram()
       app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
     // Qt's own dialogs and buttons speak the window's language: from Qt's own folder, or from
-    // "translations" beside the program, where the Windows packages put them.
+    // "translations" beside the program, where the Windows packages put them. Their numbers and
+    // dates (a file's size and time in the file dialogs) are written the Russian way too.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     if (qtTranslation_.load(QStringLiteral("qtbase_ru"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         qtTranslation_.load(QStringLiteral("qtbase_ru"), QCoreApplication::applicationDirPath() +

@@ -1,0 +1,49 @@
+#include "ui/file_list_texts.h"
+
+#include <QCoreApplication>
+#include <QFileSystemModel>
+#include <QLocale>
+
+namespace zelar::ui {
+
+namespace {
+
+// The columns of Qt's file system model.
+enum Column { kName, kSize, kType, kDate };
+
+constexpr qint64 kKilobyte = 1024;
+
+QString sizeText(qint64 bytes) {
+    const QLocale locale;
+    // Below a kilobyte the unit of the locale's data is a plural form of its own ("байты").
+    if (bytes < kKilobyte)
+        return QStringLiteral("%1 байт").arg(locale.toString(bytes));
+    return locale.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+}  // namespace
+
+QVariant FileListTexts::data(const QModelIndex& index, int role) const {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || files == nullptr)
+        return QIdentityProxyModel::data(index, role);
+    const QModelIndex source = mapToSource(index);
+    switch (index.column()) {
+        case kSize:
+            if (files->isDir(source))
+                break;
+            return sizeText(files->size(source));
+        case kType:
+            // Qt's own translation has the word, under its file dialog.
+            if (files->isDir(source))
+                return QCoreApplication::translate("QFileDialog", "Folder");
+            break;
+        case kDate:
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        default:
+            break;
+    }
+    return QIdentityProxyModel::data(index, role);
+}
+
+}  // namespace zelar::ui

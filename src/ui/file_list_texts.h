@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIdentityProxyModel>
+
+namespace zelar::ui {
+
+// The file dialogs' list as the program's language writes it: sizes, folder types and dates in
+// the program's locale, whatever the system's. Qt's file system model takes sizes and dates
+// from the system's locale, and finds no translation of the folder type.
+class FileListTexts : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override;
+};
+
+}  // namespace zelar::ui
