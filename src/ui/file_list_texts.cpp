@@ -1,8 +1,12 @@
 #include "ui/file_list_texts.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLocale>
+#include <QTreeView>
+#include <algorithm>
 
 namespace zelar::ui {
 
@@ -12,6 +16,8 @@ namespace {
 enum Column { kName, kSize, kType, kDate };
 
 constexpr qint64 kKilobyte = 1024;
+// Room beside a cell's text: the view's own margins and the header's sort arrow.
+constexpr int kCellMargins = 24;
 
 QString sizeText(qint64 bytes) {
     const QLocale locale;
@@ -44,6 +50,17 @@ QVariant FileListTexts::data(const QModelIndex& index, int role) const {
             break;
     }
     return QIdentityProxyModel::data(index, role);
+}
+
+void showDatesWhole(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (view == nullptr)
+        return;
+    const QString widest =
+        QLocale().toString(QDateTime({2000, 12, 28}, {20, 58}), QLocale::ShortFormat);
+    QHeaderView& header = *view->header();
+    const int width = view->fontMetrics().horizontalAdvance(widest) + kCellMargins;
+    header.resizeSection(kDate, std::max(header.sectionSize(kDate), width));
 }
 
 }  // namespace zelar::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QIdentityProxyModel>
 
 namespace zelar::ui {
@@ -13,5 +14,8 @@ class FileListTexts : public QIdentityProxyModel {
 
     QVariant data(const QModelIndex& index, int role) const override;
 };
+
+// Widens the dialog's date column to show a date and time whole.
+void showDatesWhole(QFileDialog& dialog);
 
 }  // namespace zelar::ui
