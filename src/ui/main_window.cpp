@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QLineEdit>
@@ -96,6 +97,12 @@ MainWindow::MainWindow(QWidget* parent)
     area->setWidgetResizable(true);
     area->setWidget(takeCentralWidget());
     setCentralWidget(area);
+    // The control that takes the focus (the password field at a read, a field a check keeps
+    // the focus in) is scrolled into view, so that what is typed is seen.
+    connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
+        if (now != nullptr && area->widget()->isAncestorOf(now))
+            area->ensureWidgetVisible(now);
+    });
 }
 
 void MainWindow::placeOnScreen() {
