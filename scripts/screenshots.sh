@@ -78,3 +78,19 @@ setup=$(xdotool search --onlyvisible --name "^Настройки$" | head -1)
 xdotool windowmove "$setup" 0 0
 sleep 0.5
 shot "$setup" service-window
+xdotool windowfocus --sync "$setup" key Escape
+sleep 0.5
+
+# The main window at 150 % on the same screen: smaller than the window, which fills it and
+# scrolls its contents.
+window_pid=${pids[-1]}
+kill "$window_pid"
+wait "$window_pid" 2>/dev/null || true
+QT_SCALE_FACTOR=1.5 "$window" &
+pids+=($!)
+main=$(wait_for_window "^Zelar 2" 10) ||
+    { echo "screenshots.sh: the window at 150 % did not show" >&2; exit 1; }
+xdotool windowmove "$main" 0 0
+sleep 0.5
+click 279 28 4            # " Считать", at 150 %
+shot "$main" main-window-150

@@ -6,6 +6,9 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <stdexcept>
@@ -159,6 +162,37 @@ bool Binding::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+namespace {
+
+// Brings the pages that hold `control` on view, in every page control around it, and focuses it.
+void focusOnItsPage(QWidget& control) {
+    for (QWidget* w = &control; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+        auto* tabs = stack != nullptr ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs == nullptr)
+            continue;
+        const int index = tabs->indexOf(w);
+        if (index >= 0 && tabs->isTabVisible(index) && tabs->isTabEnabled(index))
+            tabs->setCurrentIndex(index);
+    }
+    if (control.isVisible())
+        control.setFocus(Qt::OtherFocusReason);
+}
+
+// A control that a handler keeps the focus in may be on a page the user has just left: a box
+// shown by a check on leaving comes while the page control is still changing pages. Once that
+// change is done, the control's page is brought back.
+void focusRequested(QWidget& control) {
+    if (control.isVisible())
+        control.setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, &control, [c = QPointer<QWidget>(&control)] {
+        if (c && !c->isVisible())
+            focusOnItsPage(*c);
+    });
+}
+
+}  // namespace
+
 Binding& Binder::add(std::unique_ptr<Binding> binding) {
     bindings_.push_back(std::move(binding));
     return *bindings_.back();
@@ -180,7 +214,7 @@ void Binder::pushAll() {
         const QString name = QString::fromStdString(*focus.request);
         focus.request->clear();
         if (auto* target = focus.root->findChild<QWidget*>(name))
-            target->setFocus(Qt::OtherFocusReason);
+            focusRequested(*target);
     }
     pushing_ = false;
 }

@@ -26,7 +26,9 @@ ConfigProgram::ConfigProgram()
       app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
     // Qt's own dialogs and buttons speak the window's language: from Qt's own folder, or from
-    // "translations" beside the program, where the Windows packages put them.
+    // "translations" beside the program, where the Windows packages put them. Their numbers and
+    // dates (a file's size and time in the file dialogs) are written the Russian way too.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     if (qtTranslation_.load(QStringLiteral("qtbase_ru"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         qtTranslation_.load(QStringLiteral("qtbase_ru"), QCoreApplication::applicationDirPath() +
@@ -56,6 +58,7 @@ ConfigProgram::ConfigProgram()
         return !binder_.handlerRunsIn(setup_) && FormSetupCloseQuery(app_);
     };
     ussd_.canClose = [this] { return !binder_.handlerRunsIn(ussd_); };
+    setup_.operationRuns = ussd_.operationRuns = [this] { return app_.link.busy(); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {

@@ -62,20 +62,46 @@ class EditBinding : public Binding {
     Edit& control_;
 };
 
+// A label whose form gives it the property "elideMiddle" shows a text too long for it with
+// "…" in the middle, so that both ends (a path's folder and its file name) stay in view.
 class LabelBinding : public Binding {
   public:
     LabelBinding(Binder& binder, QLabel& widget, Label& control)
-        : Binding(binder, widget), widget_(widget), control_(control) {}
+        : Binding(binder, widget),
+          widget_(widget),
+          control_(control),
+          elide_(widget.property("elideMiddle").toBool()) {
+        if (elide_)
+            widget.installEventFilter(this);
+    }
     void push() override {
         pushCommon(control_);
-        widget_.setText(qs(control_.caption));
+        text_ = qs(control_.caption);
+        showText();
         if (widget_.toolTip() != qs(control_.hint))
             widget_.setToolTip(qs(control_.hint));
     }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (elide_ && watched == &widget_ && event->type() == QEvent::Resize)
+            showText();
+        return Binding::eventFilter(watched, event);
+    }
+
   private:
+    void showText() {
+        const QString shown = elide_ ? widget_.fontMetrics().elidedText(
+                                           text_, Qt::ElideMiddle, widget_.contentsRect().width())
+                                     : text_;
+        if (widget_.text() != shown)
+            widget_.setText(shown);
+    }
+
     QLabel& widget_;
     Label& control_;
+    bool elide_;
+    QString text_;
 };
 
 class ButtonBinding : public Binding {

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QKeyEvent>
 #include <functional>
 
 #include "ui_form_init.h"
@@ -24,6 +25,9 @@ class FormDialog : public QDialog {
     Form form;
     // Asked before the window closes (its close button or Escape); false keeps it open.
     std::function<bool()> canClose;
+    // Whether an operation runs: Enter then clicks no default button. The focused control may
+    // be one the operation disabled, and Enter would start something the user never chose.
+    std::function<bool()> operationRuns;
 
     void reject() override {
         if (canClose && !canClose())
@@ -32,6 +36,14 @@ class FormDialog : public QDialog {
     }
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && operationRuns && operationRuns()) {
+            event->accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override {
         if (canClose && !canClose()) {
             event->ignore();

@@ -1,8 +1,12 @@
 #include "ui/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <algorithm>
@@ -12,6 +16,25 @@
 namespace zelar::ui {
 
 namespace {
+
+// Shows the window's contents whole where the screen has room, and scrolls them where it has
+// not: its size hint is the contents' own, not a few lines of text as a scroll area's is.
+class ContentsArea : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+};
+
+// The frame the window manager puts round the window; none until it has been shown.
+QMargins frameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inside = window.geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(),
+            frame.right() - inside.right(), frame.bottom() - inside.bottom()};
+}
 
 // A line edit draws its text this far inside its contents.
 constexpr int kLineEditTextIndent = 2;
@@ -66,15 +89,65 @@ MainWindow::MainWindow(QWidget* parent)
     QSizePolicy holder = shell_.PanelExpert3->sizePolicy();
     holder.setRetainSizeWhenHidden(true);
     shell_.PanelExpert3->setSizePolicy(holder);
+
+    // On a small screen, or at a large scaling, the window is smaller than its contents, which
+    // then scroll: every control stays within reach.
+    auto* area = new ContentsArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(takeCentralWidget());
+    setCentralWidget(area);
+    // The control that takes the focus (the password field at a read, a field a check keeps
+    // the focus in) is scrolled into view, so that what is typed is seen.
+    connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
+        if (now != nullptr && area->widget()->isAncestorOf(now))
+            area->ensureWidgetVisible(now);
+    });
 }
 
 void MainWindow::placeOnScreen() {
-    setFixedSize(sizeHint().expandedTo({widthForCaption(windowTitle()), 0}));
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+    auto* area = static_cast<QScrollArea*>(centralWidget());
+    // The contents keep the layout they were made for; a smaller window scrolls them.
+    area->widget()->setMinimumSize(area->widget()->sizeHint());
+    const QSize whole = sizeHint().expandedTo({widthForCaption(windowTitle()), 0});
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        setFixedSize(whole);
+        return;
     }
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = frameOf(*this);
+    placedWithFrame_ = frame;
+    const QSize room = available.size().shrunkBy(frame);
+    if (whole.width() <= room.width() && whole.height() <= room.height()) {
+        setFixedSize(whole);
+    } else {
+        // Scroll bars take room from the contents; the window may grow back to its whole size.
+        const QSize bars(area->verticalScrollBar()->sizeHint().width(),
+                         area->horizontalScrollBar()->sizeHint().height());
+        setMinimumSize(minimumSizeHint().boundedTo(room));
+        setMaximumSize(whole + bars);
+        resize((whole + bars).boundedTo(room));
+    }
+    QRect placed(QPoint(), size().grownBy(frame));
+    placed.moveCenter(available.center());
+    // Never beyond the top left corner: there are the title bar and the window's first controls.
+    placed.moveTopLeft(
+        {std::max(placed.left(), available.left()), std::max(placed.top(), available.top())});
+    move(placed.topLeft());
+}
+
+void MainWindow::followFrame() {
+    // The window manager's frame is known once it has framed the shown window; the place
+    // chosen before then may have left the frame's edge beyond the screen.
+    if (frameOf(*this) != placedWithFrame_)
+        placeOnScreen();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (shown_)
+        followFrame();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -82,6 +155,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (shown_)
         return;
     shown_ = true;
+    followFrame();
     if (onFirstShow)
         onFirstShow();
 }

@@ -19,7 +19,8 @@ class MainWindow : public QMainWindow {
   public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // Fixes the size to what the layout needs and centres the window on its screen.
+    // Fixes the size to what the layout needs and centres the window on its screen. Where the
+    // screen's free area is smaller, the window fills it and its contents scroll.
     void placeOnScreen();
 
     std::function<void()> onFirstShow;
@@ -29,9 +30,12 @@ class MainWindow : public QMainWindow {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void followFrame();
+
     Ui::TformMain shell_;
     Ui::UserPage userPage_;
     Ui::SimPage simPage_;
@@ -40,6 +44,7 @@ class MainWindow : public QMainWindow {
     Ui::ObjectPage objectPage_;
     Ui::VoiceCallPage voiceCallPage_;
     bool shown_ = false;
+    QMargins placedWithFrame_;  // the window manager's frame when the window was placed
 };
 
 }  // namespace zelar::ui

@@ -6,6 +6,7 @@
 
 #include "app/shell/key_chords.h"
 #include "ui/file_filters.h"
+#include "ui/file_list_texts.h"
 #include "ui/window_caption.h"
 
 namespace zelar::ui {
@@ -75,6 +76,11 @@ std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMod
                                          const std::string& defaultExtension,
                                          const std::string& fileName) {
     QFileDialog dialog(parent);
+    // Qt's own dialog, which speaks the program's language; a system's dialog speaks the
+    // system's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new FileListTexts(&dialog));
+    showDatesWhole(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);

@@ -32,6 +32,16 @@ TEST_F(KeyChordsTest, BothChordsAreTestedInTurn) {
     EXPECT_EQ(dialogs.shownWindows, (std::vector<WindowId>{WindowId::Setup, WindowId::Log}));
 }
 
+TEST_F(KeyChordsTest, NoWindowOpensWhileAnOperationHoldsTheLink) {
+    {
+        const TModemLink::Lease operation(app.link);
+        FormKeyDown(app, {true, true, 7, 0, {11}});
+        EXPECT_TRUE(dialogs.shownWindows.empty());
+    }
+    FormKeyDown(app, {true, true, 7, 0, {}});
+    EXPECT_EQ(dialogs.shownWindows, std::vector<WindowId>{WindowId::Setup});
+}
+
 TEST(CentreOver, HalvesTruncateTowardZero) {
     const Rect r = centreOver({100, 50, 801, 601}, 301, 201);
     EXPECT_EQ(r.left, 100 + 400 - 150);

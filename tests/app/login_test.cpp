@@ -83,6 +83,18 @@ TEST_F(LoginTest, WrongUserSelectedEndsThePreviousLogin) {
     EXPECT_FALSE(app.login.loggedIn);
 }
 
+TEST_F(LoginTest, AFailedAttemptTakesBackWhatShowedTheEndedLogin) {
+    readModem();
+    for (const char* typed : {"123", "12a4", "1235"}) {
+        login(1, "1234");
+        ASSERT_EQ(app.main.StatusBar1.text, "Пароль принят");
+        login(1, typed);
+        EXPECT_FALSE(app.login.loggedIn) << typed;
+        EXPECT_EQ(app.main.StatusBar1.text, "Введите пароль...") << typed;
+        EXPECT_EQ(app.main.StaticTextInformation.caption, "Введите пароль...") << typed;
+    }
+}
+
 TEST_F(LoginTest, GuardAfterMasterKeepsServiceButtonsAndFollowsGuardRules) {
     readModem();
     login(1, "1234");

@@ -153,5 +153,23 @@ TEST_F(Look, ServiceWindowLeavesNoBandForTheHiddenDateAndKeepsItsWidth) {
     program->app().services.dialogs.showModal(WindowId::Setup);
 }
 
+TEST_F(Look, ALongFirmwarePathKeepsItsFileNameInView) {
+    TformSetup& s = program->app().setup;
+    SetupWindow& setup = program->setupWindow();
+    const std::string path =
+        "/home/installer/Documents/firmware/zelar-2/releases/2024/controller/zelar2-v206.hex";
+    s.labelNameFile.caption = s.labelNameFile.hint = path;
+    QTimer::singleShot(0, &setup, [&] {
+        const auto& label = *setup.findChild<QLabel*>("labelNameFile");
+        const QString shown = label.text();
+        EXPECT_TRUE(shown.startsWith("/home/")) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith("zelar2-v206.hex")) << shown.toStdString();
+        EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), label.contentsRect().width());
+        EXPECT_EQ(label.toolTip().toStdString(), path);
+        setup.done(QDialog::Accepted);
+    });
+    program->app().services.dialogs.showModal(WindowId::Setup);
+}
+
 }  // namespace
 }  // namespace zelar::ui

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -98,6 +100,36 @@ TEST_F(WindowRules, ControlsThatTakeTheLinkLookDisabledWhileAnotherOperationHold
     EXPECT_EQ(enabled(), before);
 }
 
+// A window opened now would hold the operation, and the port, until it closed.
+TEST_F(WindowRules, KeysOpenNoWindowWhileAnOperationHoldsTheLink) {
+    App& app = program->app();
+    MainWindow& main = program->mainWindow();
+    {
+        const TModemLink::Lease operation(app.link);
+        program->binder().pushAll();
+        QWidget* focused = main.focusWidget() != nullptr ? main.focusWidget() : &main;
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_7, Qt::ControlModifier | Qt::AltModifier},
+              std::pair{Qt::Key_F11, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+            EXPECT_EQ(modalsDuring([&] { QTest::keyClick(focused, key, modifiers); }),
+                      QStringList{});
+        }
+    }
+    // "Восстановить заводские настройки" had the focus; the window's default button is
+    // "Открыть файл".
+    inServiceWindow([&](SetupWindow& setup) {
+        QAbstractButton& restore = button(setup, "ButtonSetDefault");
+        restore.setFocus();
+        const TModemLink::Lease operation(app.link);
+        program->binder().pushAll();
+        ASSERT_FALSE(restore.isEnabled());
+        int opened = 0;
+        duringModal(
+            &setup, [&] { QTest::keyClick(&setup, Qt::Key_Return); }, [&](QWidget&) { ++opened; });
+        EXPECT_EQ(opened, 0);
+    });
+}
+
 // Qt's own button texts are Russian; a box is as wide as its whole caption, and an empty
 // caption stays empty where the platforms would put the program's name.
 TEST_F(WindowRules, BoxesSpeakRussianAndShowTheirWholeCaption) {
@@ -150,6 +182,33 @@ TEST_F(WindowRules, AnotherWindowOpeningIsNoLeavingOfAField) {
             [&](QWidget&) { ++opened; });
         EXPECT_EQ(opened, 1) << row.field;
     }
+}
+
+// The GPRS check keeps the focus in the empty server name when another tab is clicked: the
+// field's page comes back, so that what is typed next lands where the user can see it.
+TEST_F(WindowRules, AFieldThatKeepsTheFocusShowsItsPageAgain) {
+    App& app = program->app();
+    app.main.CheckModemFlagGPRS.checked = app.main.RBtnDNS1.checked = true;
+    applyGprsSwitch(app.main);
+    RBtnDNSClick(app, 1);
+    app.main.EditGPRSDNS1.text.clear();
+    for (Page page : {Page::TabSheet2, Page::TabSheet5, Page::TabSheetTests})
+        app.main.page(page).tabVisible = true;
+    app.main.activePage = Page::TabSheet5;
+    program->binder().pushAll();
+    auto& field = widget<QLineEdit>("EditGPRSDNS1");
+    field.setFocus();
+    auto& tabs = widget<QTabWidget>("PageControl1");
+    QTabBar& bar = *tabs.tabBar();
+    const QStringList boxes = modalsDuring([&] {
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(int(Page::TabSheet2)).center());
+        QApplication::processEvents();
+    });
+    EXPECT_EQ(boxes, QStringList{"Модем: Введите IP-адреса DNS-серверов"});
+    EXPECT_EQ(tabs.currentWidget(), &widget<QWidget>("TabSheet5"));
+    EXPECT_TRUE(field.isVisible());
+    EXPECT_EQ(program->mainWindow().focusWidget(), &field);
+    EXPECT_EQ(app.main.activePage, Page::TabSheet5);
 }
 
 }  // namespace

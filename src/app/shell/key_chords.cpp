@@ -15,6 +15,10 @@ bool isLogChord(const KeyPress& key) {
 }
 
 void FormKeyDown(App& app, const KeyPress& key) {
+    // A window shown modally now would hold the operation under way, and the port with it,
+    // until the window closed.
+    if (app.link.busy())
+        return;
     if (isServiceChord(key))
         app.services.dialogs.showModal(WindowId::Setup);
     if (isLogChord(key))

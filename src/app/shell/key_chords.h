@@ -23,7 +23,8 @@ constexpr int kLogChordFunctionKey = 11;
 bool isServiceChord(const KeyPress& key);
 bool isLogChord(const KeyPress& key);
 
-// Tests both chords in turn and shows the window of each that matches, modally.
+// Tests both chords in turn and shows the window of each that matches, modally; nothing while
+// an operation holds the link.
 void FormKeyDown(App& app, const KeyPress& key);
 
 struct Rect {

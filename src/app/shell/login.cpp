@@ -1,6 +1,7 @@
 #include "app/shell/login.h"
 
 #include "app/core/handler_guard.h"
+#include "app/shell/navigation.h"
 #include "app/shell/read_settings.h"
 #include "settings/value_tables.h"
 #include "text/cp1251.h"
@@ -40,6 +41,11 @@ std::string roleName(int role) {
 
 void ButtonApplyPasswordClick(App& app) {
     TformMain& m = app.main;
+    // Every attempt ends the earlier login, and the texts that told of it go with it.
+    if (app.login.loggedIn) {
+        m.StatusBar1.text = kTextEnterPassword;
+        m.StaticTextInformation.caption = kTextEnterPassword;
+    }
     app.login.loggedIn = false;
     if (!app.settingsRead)
         return fail(app, "Перед вводом пароля считайте настройки модема");
