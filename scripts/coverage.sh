@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh gcovr python3
+# A compiler cache that shortens source paths would leave gcov without the sources.
+export CCACHE_DISABLE=1
 cmake --preset coverage
 cmake --build --preset coverage
 # Counts of an earlier run would add to this one's.
