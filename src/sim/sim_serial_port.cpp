@@ -141,6 +141,15 @@ void SimCable::dropReceived() {
 }
 
 void SimCable::pumpModem() {
+    if (modem_.takeHangUp()) {
+        // Not from inside the call that made the modem drop the line: the port is pulled from
+        // the clock, as a driver reports it.
+        schedule(now(), [this] {
+            vanish();
+            if (backAfterUs_ >= 0)
+                schedule(now() + backAfterUs_, [this] { present_ = true; });
+        });
+    }
     for (const OutputChunk& chunk : modem_.takeOutput()) {
         for (std::size_t i = 0; i < chunk.bytes.size(); ++i)
             inFlight_.emplace_back(chunk.byteDoneUs(i), chunk.bytes[i]);

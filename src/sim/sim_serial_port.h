@@ -43,6 +43,9 @@ class SimCable {
     // once through the received handler, and the port cannot be opened again until
     // setPresent(true).
     void vanish();
+    // When the modem drops its line (FaultPlan::hangUpAfter, the boot loader's vanish fault),
+    // the adapter is pulled, and plugged in again this long after; below 0 never.
+    void setBackAfterUs(std::int64_t us) { backAfterUs_ = us; }
 
   private:
     friend class SimSerialPort;
@@ -69,6 +72,7 @@ class SimCable {
     SimModem& modem_;
     int portNumber_;
     bool present_ = true;
+    std::int64_t backAfterUs_ = 1'000'000;
 
     SimSerialPort* owner_ = nullptr;
     int baud_ = kFirmwareBaud;

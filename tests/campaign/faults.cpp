@@ -76,13 +76,26 @@ std::string powerCut(World& w, Rng& rng, const Exchanges& e) {
     return "power-cut-after:" + std::to_string(after) + " for " + std::to_string(plan.powerCutMs) +
            " ms";
 }
+// The host's port refuses every write after one of the operation's.
+std::string writeError(World& w, Rng& rng, const Exchanges& e) {
+    const int after = rng.below(int(e.sent.size()));
+    w.modem.options().faults.writeErrorAfter = w.cable.hostWrites() + after;
+    return "write-error-after:" + std::to_string(after);
+}
+// Bytes on the line up to 3 s before the boot loader's "!", as a modem's line driver wakes.
+std::string bootNoise(World& w, Rng& rng, const Exchanges&) {
+    sim::BootFaultRule rule{sim::BootFault::Noise, -1, 1'000 * (1 + rng.below(3000))};
+    w.modem.options().faults.bootRules.push_back(rule);
+    return "noise:" + std::to_string(rule.leadUs / 1000);
+}
 template <sim::BootFault kind>
 std::string bootFault(World& w, Rng& rng, const Exchanges& e) {
     const bool perPage = kind == sim::BootFault::DoubleAck || kind == sim::BootFault::NoAck;
     const int blocks = int(std::count(e.sent.begin(), e.sent.end(), kBlockExchange));
     const int page = perPage ? rng.below(blocks) : -1;
     w.modem.options().faults.bootRules.push_back({kind, page});
-    constexpr const char* kNames[] = {"no-announce", "double-announce", "double-ack", "no-ack"};
+    constexpr const char* kNames[] = {"no-announce", "double-announce", "double-ack",
+                                      "no-ack",      "noise",           "vanish"};
     return std::string(kNames[int(kind)]) + (perPage ? ":" + std::to_string(page) : "");
 }
 void clearPlan(World& w) {
@@ -97,14 +110,19 @@ constexpr FaultKind kFaults[] = {
     {"stray-after", anyCommand, injectReply<ReplyFault::StrayAfter>, clearPlan},
     {"late", anyCommand, injectReply<ReplyFault::Late>, clearPlan},
     {"corrupt", anyCommand, injectReply<ReplyFault::Corrupt>, clearPlan},
+    {"pieces", anyCommand, injectReply<ReplyFault::Pieces>, clearPlan},
+    {"late-within", anyCommand, injectReply<ReplyFault::LateWithin>, clearPlan},
     {"alter", verifiedWrite, injectReply<ReplyFault::Alter>, clearPlan},
     {"stop-after", anyCommand, stopAfter, clearPlan},
     {"power-cut", anyCommand, powerCut, clearPlan},
+    {"write-error", [](const Exchanges& e) { return !e.sent.empty(); }, writeError, clearPlan},
     {"hang-up", [](const Exchanges& e) { return !e.sent.empty(); }, hangUp, clearPlan},
     {"no-announce", anyBlock, bootFault<sim::BootFault::NoAnnounce>, clearPlan},
     {"double-announce", anyBlock, bootFault<sim::BootFault::DoubleAnnounce>, clearPlan},
     {"double-ack", anyBlock, bootFault<sim::BootFault::DoubleAck>, clearPlan},
     {"no-ack", anyBlock, bootFault<sim::BootFault::NoAck>, clearPlan},
+    {"noise", anyBlock, bootNoise, clearPlan},
+    {"vanish", anyBlock, bootFault<sim::BootFault::Vanish>, clearPlan},
 };
 
 }  // namespace

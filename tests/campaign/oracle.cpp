@@ -23,7 +23,7 @@ constexpr std::array<std::string_view, 9> kSuccessTexts = {
 
 // The beginnings of what the program says when an operation failed: the link, the modem, the
 // proof after writing, the port objects' own texts, and the refusals of the rights.
-constexpr std::array<std::string_view, 39> kFailurePrefixes = {
+constexpr std::array<std::string_view, 44> kFailurePrefixes = {
     "Нет связи с модемом",
     "Модем не отвечает",
     "Ошибка записи",
@@ -43,6 +43,11 @@ constexpr std::array<std::string_view, 39> kFailurePrefixes = {
     "Write data error",
     "Write error",
     "Can't open device",
+    "Error retrieving statistics",
+    "Error clearing buffers",
+    "Can't open specified device",
+    "Specified device not found",
+    "Output buffer is full",
     "Нет прав просмотра настроек",
     // The pages' own rules, checked before anything is sent.
     "Введите ",
