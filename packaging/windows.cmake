@@ -14,6 +14,10 @@ install(FILES ${qt}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles OPT
 set(ZELAR_QT_TRANSLATIONS /usr/share/qt6/translations
     CACHE PATH "Where qtbase_ru.qm is found for the Windows packages")
 install(FILES ${ZELAR_QT_TRANSLATIONS}/qtbase_ru.qm DESTINATION translations OPTIONAL)
+# The installer's guide beside the program, with its pictures, when it was built.
+if(ZELAR_GUIDE_HTML)
+    install(FILES ${ZELAR_GUIDE_HTML} ${ZELAR_GUIDE_IMAGES} DESTINATION .)
+endif()
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME zelar-config)
@@ -29,6 +33,9 @@ set(ZELAR_MENU_ENTRY "Zelar-2 — настройка модема")
 set(CPACK_NSIS_PACKAGE_NAME "${ZELAR_MENU_ENTRY}")
 set(CPACK_NSIS_DISPLAY_NAME "${ZELAR_MENU_ENTRY}")
 set(CPACK_NSIS_MENU_LINKS zelar-config.exe "${ZELAR_MENU_ENTRY}")
+if(ZELAR_GUIDE_HTML)
+    list(APPEND CPACK_NSIS_MENU_LINKS guide-ru.html "Руководство")
+endif()
 set(CPACK_NSIS_INSTALLED_ICON_NAME zelar-config.exe)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_SOURCE_DIR}/windows/zelar-config.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/windows/zelar-config.ico)
