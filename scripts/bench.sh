@@ -3,7 +3,7 @@
 # --fast, and compares the usual run with the time the protocol's fixed waits add up to. Also
 # times the window's start. Takes a few minutes; not part of CI (.ci/run).
 #
-#   scripts/bench.sh            prints a Markdown table (the README's "Figures")
+#   scripts/bench.sh            prints a Markdown table ("Figures" in docs/performance.md)
 #
 # Nominal time: the simulator's log (--log) gives every command and boot loader block; each is
 # multiplied by the fixed wait the program keeps after it for that operation (see WAITS below),

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots: starts the simulated modem and the window on a virtual
+# Takes the screenshots of the README and docs/features.md: starts the simulated modem and
+# the window on a virtual
 # display (Xvfb), reads the modem, logs in as user 1, walks the main pages and opens the
 # service window, writing one PNG of each into docs/. Needs a build (scripts/test.sh or
 # scripts/demo.sh makes one), Xvfb, xdotool and ImageMagick's import:

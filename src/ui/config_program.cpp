@@ -25,6 +25,18 @@ ConfigProgram::ConfigProgram()
       dialogs_(main_),
       app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
+    installLanguage();
+    addWindows();
+    routeErrors();
+    guardWindows();
+    bindWindows();
+    const QString iniPath = modemIniPath();
+    if (!iniPath.isEmpty())
+        profile_ = std::make_unique<QSettingsProfile>(iniPath);
+    wireProgramEvents();
+}
+
+void ConfigProgram::installLanguage() {
     // Qt's own dialogs and buttons speak the window's language: from Qt's own folder, or from
     // "translations" beside the program, where the Windows packages put them. Their numbers and
     // dates (a file's size and time in the file dialogs) are written the Russian way too.
@@ -36,13 +48,18 @@ ConfigProgram::ConfigProgram()
         QCoreApplication::installTranslator(&qtTranslation_);
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = localeTimeText;
+}
+
+void ConfigProgram::addWindows() {
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
     dialogs_.addWindow(WindowId::Log, log_);
     dialogs_.setWindowEvents(
         WindowId::Setup, [this] { binder_.run([this] { FormSetupShow(app_); }); },
         [this] { binder_.run([this] { FormSetupClose(app_); }); });
+}
 
+void ConfigProgram::routeErrors() {
     const ErrorReporter report = [this](const std::exception& e) { reportError(e); };
     binder_.setErrorReporter(report);
     binder_.setHandlerRunner(
@@ -50,6 +67,9 @@ ConfigProgram::ConfigProgram()
     pump_.setErrorReporter(report);
     port_.setErrorReporter(report);
     bootPort_.setErrorReporter(report);
+}
+
+void ConfigProgram::guardWindows() {
     // A window does not close while an operation started from it runs: the operation would
     // go on unseen, holding the port. The service window also stays while firmware is being
     // programmed, which goes on between handlers.
@@ -67,7 +87,9 @@ ConfigProgram::ConfigProgram()
         else
             QApplication::restoreOverrideCursor();
     };
+}
 
+void ConfigProgram::bindWindows() {
     bindMainWindow(binder_, main_, app_);
     bindSetupWindow(binder_, setup_, app_.setup);
     bindUssdDialog(binder_, ussd_, app_.ussd);
@@ -81,11 +103,9 @@ ConfigProgram::ConfigProgram()
     setup_.setWindowTitle(shownCaption(app_.setup.caption));
     ussd_.setWindowTitle(shownCaption(app_.ussd.caption));
     log_.setWindowTitle(shownCaption(app_.log.caption));
+}
 
-    const QString iniPath = modemIniPath();
-    if (!iniPath.isEmpty())
-        profile_ = std::make_unique<QSettingsProfile>(iniPath);
-
+void ConfigProgram::wireProgramEvents() {
     main_.onFirstShow = [this] { firstShow(); };
     main_.onClose = [this] { close(); };
     keys_.onKeyDown = [this](const KeyPress& key) {

@@ -35,6 +35,15 @@ class ConfigProgram {
     Binder& binder() { return binder_; }
 
   private:
+    // The constructor's steps, in this order: the language, the windows, where errors go,
+    // when windows may close and how they follow a running operation, the bindings, the main
+    // window's and keys' events.
+    void installLanguage();
+    void addWindows();
+    void routeErrors();
+    void guardWindows();
+    void bindWindows();
+    void wireProgramEvents();
     void firstShow();
     void close();
     void reportError(const std::exception& error);

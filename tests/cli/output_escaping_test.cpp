@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "escaping_buffer.h"
-#include "provision_report.h"
-#include "provision_steps.h"
-#include "provision_view.h"
+#include "provision/provision_report.h"
+#include "provision/provision_steps.h"
+#include "provision/provision_view.h"
 #include "report.h"
 #include "report_output.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "csv_table.h"
-#include "provision_steps.h"
-#include "provision_view.h"
+#include "provision/provision_steps.h"
+#include "provision/provision_view.h"
 
 namespace zelar::cli {
 namespace {

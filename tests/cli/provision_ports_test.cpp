@@ -1,4 +1,4 @@
-#include "provision_ports.h"
+#include "provision/provision_ports.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "file_text.h"
 #include "sim_process.h"
 
-// Several modems provisioned at once: one zelar-cli process per port, as the README shows.
+// Several modems provisioned at once: one zelar-cli process per port, as docs/cli.md shows.
 namespace {
 
 namespace fs = std::filesystem;

@@ -80,8 +80,8 @@ void addProvisionOptions(CLI::App& verb, CliOptions& o) {
              "--report needs a file", fileInto(o.reportFile));
 }
 
-// Every command takes every option and checks the ones it needs, so each verb gets them all.
-void addOptions(CLI::App& verb, CliOptions& o) {
+// How a command words its output and how strictly it judges what it wrote.
+void addOutputFlags(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--state", o.state,
                   "adds ' [enabled]' or ' [disabled]', and ' [hidden]' where hidden (read)");
     verb.add_flag("--json", o.json,
@@ -101,6 +101,10 @@ void addOptions(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--as-restored", o.asRestored,
                   "compares only what restoring the file writes: not the SIM auto-detection,\n"
                   "nor the access point of a SIM the file detects automatically (verify)");
+}
+
+// The modem's port, the login, the answers to failed exchanges, the waits and the trace.
+void addSessionOptions(CLI::App& verb, CliOptions& o) {
     verb.add_option_function<std::string>(
             "--port",
             [&o](const std::string& v) {
@@ -142,6 +146,12 @@ void addOptions(CLI::App& verb, CliOptions& o) {
                  o.trace = v;
                  return !v.empty();
              });
+}
+
+// Every command takes every option and checks the ones it needs, so each verb gets them all.
+void addOptions(CLI::App& verb, CliOptions& o) {
+    addOutputFlags(verb, o);
+    addSessionOptions(verb, o);
     addProvisionOptions(verb, o);
     verb.add_option("files", o.files, "the command's file, or its other arguments")
         ->type_name("FILE");

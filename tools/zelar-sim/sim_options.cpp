@@ -266,8 +266,11 @@ const char* const kBootFaultHelp =
     "noise[:MS]         send the --boot-noise bytes MS (default 50) before the \"!\"\n"
     "vanish             hang up where the \"!\" would go out (once per run)";
 
-void addFaultOptions(CLI::App& app, SimOptions& o) {
-    const std::string group = "Faults (--fault and --boot-fault may be given several times)";
+const char* const kFaultGroup = "Faults (--fault and --boot-fault may be given several times)";
+
+// Which faults happen and when.
+void addFaultRules(CLI::App& app, SimOptions& o) {
+    const std::string group = kFaultGroup;
     auto& faults = o.modem.faults;
     addEach(app, "--fault", kFaultHelp, [&faults](const std::string& v) {
         const auto rule = sim::parseFaultRule(v);
@@ -311,6 +314,11 @@ void addFaultOptions(CLI::App& app, SimOptions& o) {
     addNumber(app, "--split-gap-ms", "pause between pieces (default 150)", faults.splitGapUs, 0,
               kBig / 1000, 1000)
         ->group(group);
+}
+
+// What a fault's reply looks like: its bytes, pieces, pauses and corruption.
+void addFaultShapes(CLI::App& app, sim::FaultPlan& faults) {
+    const std::string group = kFaultGroup;
     addValue(app, "--stray",
              "stray bytes, with \\r \\n \\t \\\\ \\xNN escapes (default \"\\r\\nRING\\r\\n\")",
              [&faults](const std::string& v) {
@@ -397,7 +405,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     addPortOptions(app, o);
     addModemOptions(app, o);
     addTimingOptions(app, o);
-    addFaultOptions(app, o);
+    addFaultRules(app, o);
+    addFaultShapes(app, o.modem.faults);
     app.add_flag_callback(
            "--log", [&o] { o.log = true; },
            "log every command, reply and boot loader event to stderr")

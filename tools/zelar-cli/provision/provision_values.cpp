@@ -1,4 +1,4 @@
-#include "provision_values.h"
+#include "provision/provision_values.h"
 
 #include <algorithm>
 #include <set>

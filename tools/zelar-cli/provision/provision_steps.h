@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "provision_values.h"
+#include "provision/provision_values.h"
 
 namespace zelar::cli {
 

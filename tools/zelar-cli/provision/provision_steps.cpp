@@ -1,4 +1,4 @@
-#include "provision_steps.h"
+#include "provision/provision_steps.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>

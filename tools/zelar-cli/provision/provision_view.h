@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "provision_port.h"
+#include "provision/provision_port.h"
 
 namespace zelar::cli {
 

@@ -1,4 +1,4 @@
-#include "provision_report.h"
+#include "provision/provision_report.h"
 
 #include <cmath>
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "provision_port.h"
-#include "provision_steps.h"
-#include "provision_view.h"
+#include "provision/provision_port.h"
+#include "provision/provision_steps.h"
+#include "provision/provision_view.h"
 
 namespace zelar::cli {
 

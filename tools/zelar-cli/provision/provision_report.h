@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "provision_port.h"
+#include "provision/provision_port.h"
 
 namespace zelar::cli {
 

@@ -1,4 +1,4 @@
-#include "provision_runner.h"
+#include "provision/provision_runner.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "interrupt.h"
-#include "provision_report.h"
+#include "provision/provision_report.h"
 
 namespace zelar::cli {
 

@@ -1,4 +1,4 @@
-#include "provision_view.h"
+#include "provision/provision_view.h"
 
 #include <algorithm>
 #include <array>

@@ -8,9 +8,9 @@
 #include "files/file_io.h"
 #include "files/settings_file.h"
 #include "platform/regular_files.h"
-#include "provision_ports.h"
-#include "provision_report.h"
-#include "provision_runner.h"
+#include "provision/provision_ports.h"
+#include "provision/provision_report.h"
+#include "provision/provision_runner.h"
 #include "terminal.h"
 #include "trace_file.h"
 
