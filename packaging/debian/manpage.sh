@@ -1,7 +1,8 @@
 #!/bin/sh
 # Writes a program's manual page from its --help with help2man. zelar-cli's help names the
 # commands; every command takes the same options, so one command's --help gives the section
-# OPTIONS.
+# OPTIONS. The help holds Russian names: help2man reads it as UTF-8, not as its default C
+# locale, which would turn every letter beyond ASCII into "?".
 # manpage.sh PROGRAM VERSION "SHORT DESCRIPTION" OUTPUT
 set -eu
 program=$1
@@ -47,5 +48,5 @@ zelar-config)
     ;;
 esac
 
-help2man --no-info --version-string="$version" --name="$name" --include="$include" \
+help2man --no-info --locale=C.UTF-8 --version-string="$version" --name="$name" --include="$include" \
     --output="$output" "$program"
