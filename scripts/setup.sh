@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n
     xvfb xauth imagemagick fonts-dejavu-core clang-format
-    cmark-gfm python3
+    cmark-gfm python3 help2man
 )
 # Extra packages a script asks for: the fuzzing compiler, the "time" of the benchmark.
 packages+=("$@")

@@ -8,6 +8,7 @@
 #include "app/shell/login.h"
 #include "app/shell/read_settings.h"
 #include "app/shell/startup.h"
+#include "open_failure_note.h"
 #include "platform/file_path.h"
 #include "platform/regular_files.h"
 #include "platform/traced_serial_port.h"
@@ -17,25 +18,6 @@
 namespace zelar::cli {
 
 namespace {
-
-// The window says only that the port cannot be opened; the command line adds why.
-std::string openFailureNote(const ui::OpenFailureInfo& failure) {
-    using Kind = ui::OpenFailure;
-    const std::string port = "zelar-cli: COM" + std::to_string(failure.portNumber) + ": ";
-    switch (failure.kind) {
-        case Kind::None:
-            return {};
-        case Kind::NoDevice:
-            return port + "no such device";
-        case Kind::InUse:
-            return port + "in use by another program";
-        case Kind::Denied:
-            return port + "permission denied";
-        case Kind::Other:
-            break;
-    }
-    return port + failure.text;
-}
 
 // A trace holds every password sent, so a new one is readable by its owner only; a failure to
 // create it shows as the stream's. An existing trace is appended to.
