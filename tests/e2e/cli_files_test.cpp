@@ -14,6 +14,7 @@
 
 #include "file_text.h"
 #include "sim_process.h"
+#include "support/crlf_lines.h"
 
 // zelar-cli backup and restore against the real zelar-sim on a pseudo-terminal.
 namespace {
@@ -21,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using zelar::test::SimProcess;
 
+using zelar::test::crlfLines;
 using zelar::test::slurp;
 
 // The file without its first line, the time of saving.
@@ -115,16 +117,7 @@ TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
     EXPECT_EQ(out_, "");
 }
 
-// The lines of a settings file without their ends, and back.
-std::vector<std::string> fileLines(const std::string& file) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < file.size();) {
-        const std::size_t end = file.find("\r\n", at);
-        lines.push_back(file.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
+// A settings file written back from its lines.
 void writeLines(const fs::path& path, const std::vector<std::string>& lines) {
     std::ofstream out(path, std::ios::binary);
     for (const std::string& line : lines)
@@ -174,7 +167,7 @@ TEST_F(CliFiles, OddValuesTheRightsToReadThemAndTheRefusalsOfAFile) {
     EXPECT_NE(err_.find("will not restore until this line is corrected: " + lockedOut),
               std::string::npos)
         << err_;
-    auto lines = fileLines(slurp(backup));
+    auto lines = crlfLines(slurp(backup));
     ASSERT_EQ(lines.size(), 94u);
     EXPECT_EQ(lines[23], "a\x1B\x07\"b" + std::string(19, ' '));
     // Corrected, then with a PIN no SIM page takes, and as a template whose SIM detection

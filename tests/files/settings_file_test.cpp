@@ -1,4 +1,5 @@
 #include "files/settings_file.h"
+#include "support/crlf_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -122,16 +123,6 @@ std::string expectedFile() {
     return file;
 }
 
-std::vector<std::string> splitFile(const std::string& file) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < file.size();) {
-        const std::size_t end = file.find("\r\n", at);
-        lines.push_back(file.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
 std::string joinFile(const std::vector<std::string>& lines) {
     std::string file;
     for (const std::string& l : lines)
@@ -141,7 +132,7 @@ std::string joinFile(const std::vector<std::string>& lines) {
 
 TEST(SettingsFile, IsWrittenLineForLineAsTheLayoutGivesIt) {
     const std::string file = composeSettingsFile(sample());
-    ASSERT_EQ(splitFile(file).size(), 94u);
+    ASSERT_EQ(test::crlfLines(file).size(), 94u);
     EXPECT_EQ(file, expectedFile());
 }
 
@@ -171,7 +162,7 @@ TEST(SettingsFile, TakesLinesAsTheirKindsAreRead) {
         {{13, "\xE0\xEF\xED"}, [](auto& m) { return m.sims[0].apnName; }, "апн"},
     };
     for (const Case& c : cases) {
-        auto lines = splitFile(expectedFile());
+        auto lines = test::crlfLines(expectedFile());
         lines[static_cast<std::size_t>(c.change.line - 1)] = c.change.text;
         SettingsFileContent loaded;
         ASSERT_TRUE(parseSettingsFile(joinFile(lines), loaded)) << c.change.text;
@@ -197,7 +188,7 @@ TEST(SettingsFile, RefusesAMalformedFileAndChangesNothing) {
         {81, "Gprs"},                // the GPRS section is never found
     };
     for (const Changed& c : cases) {
-        auto lines = splitFile(expectedFile());
+        auto lines = test::crlfLines(expectedFile());
         lines[static_cast<std::size_t>(c.line - 1)] = c.text;
         SettingsFileContent content;
         content.image.users[0].password = "kept";
@@ -249,7 +240,7 @@ TEST(SettingsFile, EachValueIsWrittenAsHeldAndJudgedOnlyForWriting) {
         SettingsFileContent held = sample();
         c.field(held.image) = c.held;
         const std::string file = composeSettingsFile(held);
-        const auto lines = splitFile(file);
+        const auto lines = test::crlfLines(file);
         ASSERT_EQ(lines.size(), 94u) << c.held;
         const std::string& line = lines[static_cast<std::size_t>(c.line - 1)];
         EXPECT_EQ(line.substr(0, line.find_last_not_of(' ') + 1), c.written) << c.held;
@@ -273,7 +264,7 @@ TEST(SettingsFile, EachValueIsWrittenAsHeldAndJudgedOnlyForWriting) {
 }
 
 TEST(SettingsFile, RefusesAFileCutShortInsideASection) {
-    auto lines = splitFile(expectedFile());
+    auto lines = test::crlfLines(expectedFile());
     lines.resize(88);
     SettingsFileContent content;
     EXPECT_FALSE(parseSettingsFile(joinFile(lines), content));
