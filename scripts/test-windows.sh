@@ -42,7 +42,12 @@ use_wine_prefix() {
     # A server left running on this prefix (by an earlier run, say) ends first.
     wineserver -k 2>/dev/null || true
     wineserver -w
-    [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1
+    if [ ! -d "$WINEPREFIX" ]; then
+        wineboot --init >/dev/null 2>&1
+        # wineboot leaves its server running for a few seconds; the persistent one below would
+        # find it there and fail.
+        wineserver -w
+    fi
     wineserver -p
     wine reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /va /f >/dev/null 2>&1 || true
     rm -f "$WINEPREFIX"/dosdevices/com[0-9]*

@@ -1,10 +1,73 @@
 #include "ui/windows_device_map.h"
 
+// setupapi.h needs the types of windows.h first; initguid.h makes devguid.h define the class
+// GUIDs here, as no import library holds them.
+// clang-format off
 #include <windows.h>
+#include <setupapi.h>
+#include <initguid.h>
+#include <devguid.h>
+// clang-format on
 
-#include <QString>
+#include "platform/ports_class.h"
 
 namespace zelar::ui {
+
+namespace {
+
+// UTF-8 of a wide text, up to its first NUL.
+std::string utf8(const wchar_t* text) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 1)
+        return {};
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), bytes, nullptr, nullptr);
+    out.pop_back();  // the NUL
+    return out;
+}
+
+// The "PortName" value of the device's own registry key; empty when it has none.
+std::string portNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
+    const HKEY key = SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE)
+        return {};
+    wchar_t name[64] = {};
+    DWORD bytes = sizeof name - sizeof(wchar_t);  // room for the NUL a value may lack
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &bytes);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_SZ ? utf8(name) : std::string();
+}
+
+std::string friendlyNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
+    wchar_t name[512] = {};
+    DWORD type = 0;
+    if (!SetupDiGetDeviceRegistryPropertyW(set, &device, SPDRP_FRIENDLYNAME, &type,
+                                           reinterpret_cast<BYTE*>(name),
+                                           sizeof name - sizeof(wchar_t), nullptr) ||
+        type != REG_SZ) {
+        return {};
+    }
+    return utf8(name);
+}
+
+// The present devices of the Ports class; empty when the device manager cannot be read.
+std::vector<PortsClassDevice> portsClassDevices() {
+    std::vector<PortsClassDevice> devices;
+    const HDEVINFO set =
+        SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE)
+        return devices;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index)
+        devices.push_back({portNameOf(set, device), friendlyNameOf(set, device)});
+    SetupDiDestroyDeviceInfoList(set);
+    return devices;
+}
+
+}  // namespace
 
 std::vector<std::string> WindowsDeviceMap::portNames() {
     std::vector<std::string> names;
@@ -31,7 +94,7 @@ std::vector<std::string> WindowsDeviceMap::portNames() {
         if (type != REG_SZ)
             continue;
         // The data is cut at its first NUL, as a text.
-        names.push_back(QString::fromWCharArray(data).toStdString());
+        names.push_back(utf8(data));
     }
     RegCloseKey(key);
     return names;
@@ -41,6 +104,11 @@ std::optional<std::string> WindowsDeviceMap::devicePath(int portNumber) {
     if (portNumber <= 0)
         return std::nullopt;
     return "COM" + std::to_string(portNumber);
+}
+
+std::string WindowsDeviceMap::portDescription(int portNumber) {
+    const std::string friendly = friendlyNameOfPort(portsClassDevices(), portNumber);
+    return friendly.empty() ? devicePath(portNumber).value_or("") : friendly;
 }
 
 }  // namespace zelar::ui

@@ -6,7 +6,8 @@
 
 namespace zelar::ui {
 
-// The serial ports Windows lists under HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM.
+// The serial ports Windows lists under HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, each
+// described by the name the device manager shows for it.
 class WindowsDeviceMap : public DeviceMap {
   public:
     WindowsDeviceMap() = default;
@@ -19,6 +20,9 @@ class WindowsDeviceMap : public DeviceMap {
     std::vector<std::string> portNames() override;
     // "COM<n>": Windows itself decides whether there is such a device when it is opened.
     std::optional<std::string> devicePath(int portNumber) override;
+    // The friendly name of the port's device in the Ports class ("USB-SERIAL CH340 (COM5)"),
+    // which names the port itself; "COM<n>" when no device there is that port.
+    std::string portDescription(int portNumber) override;
 
   private:
     std::wstring userKey_;

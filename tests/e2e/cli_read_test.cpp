@@ -98,7 +98,10 @@ TEST_F(CliRead, ReadsAndLogsInPrintingWhatTheWindowShows) {
 
     const CommandRun ports = cli("ports");
     EXPECT_EQ(ports.status, 0);
-    EXPECT_TRUE(hasLine(ports.out, "COM42")) << ports.out;
+    // The tool tip's device follows the name: the simulator's pseudo-terminal.
+    std::string pty = sim.line().substr(sim.line().find(' ') + 1);
+    pty.pop_back();  // the line's end
+    EXPECT_TRUE(hasLine(ports.out, "COM42\t" + fs::canonical(pty).string())) << ports.out;
 
     const CommandRun read = cli("read --port COM42 --user 1 --password 1234");
     EXPECT_EQ(read.status, 0) << read.out;

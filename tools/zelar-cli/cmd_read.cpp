@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "port_line.h"
 #include "report_output.h"
 #include "settings_report.h"
 
@@ -11,8 +12,11 @@ int runPorts(CliSession& session, const CliOptions& options) {
         return badArguments("'ports' takes no options");
     if (!session.start())
         return 1;
-    for (const std::string& item : session.app().main.ComboBox1.items)
-        std::cout << item << '\n';
+    const ComboBox& list = session.app().main.ComboBox1;
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        const std::string hint = i < list.itemHints.size() ? list.itemHints[i] : std::string();
+        std::cout << portLine(list.items[i], hint) << '\n';
+    }
     return 0;
 }
 

@@ -63,7 +63,10 @@ const std::array kCommands = {
     CliCommand{"ports",
                "  zelar-cli ports\n"
                "      Prints the serial ports as the port list of the window shows them, one a "
-               "line.\n",
+               "line,\n"
+               "      each followed by its tool tip's lines, separated by tabs: on Linux the "
+               "device and a\n"
+               "      USB adapter's product, on Windows the device manager's name of the port.\n",
                runPorts},
     CliCommand{
         "read",
