@@ -281,6 +281,55 @@ TEST_F(Dictionary, DownloadIntoAFolderThatTakesNoFileStopsBeforeTheModemIsAsked)
     EXPECT_TRUE(commands.empty());
 }
 
+// What stops either transfer before the modem is asked: a cancelled file dialog, a file that
+// cannot be read or is too large, another operation holding the link (no dialog even opens).
+TEST_F(Dictionary, StoppedBeforeTheModemIsAsked) {
+    const struct {
+        const char* name;
+        bool (*click)(App&);
+        std::optional<std::string> path;  // the dialog's answer
+        bool linkTaken;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"upload cancelled", btnWriteDictClick, std::nullopt, false, {}},
+        {"download cancelled", BtnReadDictClick, std::nullopt, false, {}},
+        {"upload of a missing file",
+         btnWriteDictClick,
+         dir + "/missing.txt",
+         false,
+         {"Не могу открыть файл"}},
+        {"upload of a file too large",
+         btnWriteDictClick,
+         file("large.txt", std::string((4 << 20) + 1, 'x')),
+         false,
+         {"Неверный формат файла"}},
+        {"upload while the link is taken",
+         btnWriteDictClick,
+         file("up.txt", protocol0(768)),
+         true,
+         {}},
+        {"download while the link is taken", BtnReadDictClick, dir + "/d.txt", true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs.messages.clear();
+        dialogs.fileNames = {c.path};
+        std::optional<TModemLink::Lease> other;
+        if (c.linkTaken)
+            other.emplace(app.link);
+        EXPECT_FALSE(c.click(app));
+        EXPECT_EQ(dialogs.fileNames.size(), c.linkTaken ? 1u : 0u);
+        std::vector<std::string> shown;
+        for (const auto& m : dialogs.messages)
+            shown.push_back(m.text);
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_TRUE(commands.empty());
+        EXPECT_FALSE(app.link.isOpen());
+        EXPECT_TRUE(app.setup.btnWriteDict.enabled && app.setup.BtnReadDict.enabled);
+        EXPECT_FALSE(fs::exists(dir + "/d.txt"));
+    }
+}
+
 // The page commands on a scripted line: what a reply must be, and a late reply.
 class FlashPages : public test::AppFixture {
   protected:

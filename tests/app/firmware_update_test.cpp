@@ -220,6 +220,100 @@ TEST_F(FirmwareTest, PortErrorDuringTransferEndsAsFailure) {
     EXPECT_TRUE(s.SpBtnFlashMCU.enabled && FormSetupCloseQuery(app));
 }
 
+// How a start can fail before the boot loader speaks. Each either ends the operation with the
+// port free and the buttons back, or waits for the "!" with the boot loader link open.
+struct Rig {
+    ScriptedPort& port;
+    ScriptedPort& boot;
+    App& app;
+    sim::VirtualClock& clock;
+};
+
+struct StartFailure {
+    const char* name;
+    double firmwareVersion;  // 205 on asks the modem to restart
+    std::function<void(Rig&)> arrange;
+    std::vector<std::string> messages;
+    std::string status;
+    bool waiting;  // still waiting for the "!"
+};
+
+TEST_F(FirmwareTest, FailuresBeforeTheAnnouncement) {
+    const std::vector<StartFailure> cases = {
+        {"main link cannot open for the restart",
+         205,
+         [](auto& t) { t.port.failOpen = true; },
+         {"Ошибка открытия порта"},
+         "Ошибка открытия порта",
+         false},
+        {"main link fails during the restart request",
+         205,
+         [](auto& t) { t.port.failRead = true; },
+         {"Read data error"},
+         "Перезапустите модем...",
+         true},
+        {"boot loader link cannot open",
+         0,
+         [](auto& t) { t.boot.failOpen = true; },
+         {"Ошибка открытия порта"},
+         "Перезапустите модем...",
+         false},
+        {"no port chosen",
+         0,
+         [](auto& t) { t.app.main.ComboBox1.itemIndex = -1; },
+         {"Ошибка открытия порта"},
+         "Перезапустите модем...",
+         false},
+        {"cancelled during the restart request",
+         205,
+         [](auto& t) { t.clock.startTimer(500, [&t] { BtnCancelClick(t.app); }); },
+         {},
+         "Процесс отменен",
+         false},
+        {"stray byte, then the purge fails",
+         0,
+         [](auto& t) {
+             t.boot.failPurge = true;
+             t.boot.arrive(1000, "x");
+         },
+         {"Error clearing buffers (22), Invalid argument"},
+         "Error clearing buffers (22), Invalid argument",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig t{port, boot, app, clock};
+        port.failOpen = port.failRead = boot.failOpen = boot.failPurge = false;
+        selectItemText(app.main.ComboBox1, "COM1");
+        dialogs.messages.clear();
+        const int opened = boot.openCount;
+        app.image.firmwareVersion = c.firmwareVersion;
+        c.arrange(t);
+        SpBtnFlashMCUClick(app);
+        clock.advanceMs(15'000);
+        std::vector<std::string> shown;
+        for (const auto& m : dialogs.messages)
+            shown.push_back(m.text);
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(s.labInfo.caption, c.status);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(boot.isOpen(), c.waiting);
+        EXPECT_EQ(waitingForBootLoader(app), c.waiting);
+        EXPECT_EQ(FormSetupCloseQuery(app), !c.waiting);
+        EXPECT_EQ(app.link.busy(), c.waiting);
+        EXPECT_TRUE(s.BtnCancel.enabled);
+        EXPECT_EQ(s.SpBtnFlashMCU.enabled && s.BtnOpen.enabled, !c.waiting);
+        if (c.waiting) {
+            BtnCancelClick(app);
+            EXPECT_FALSE(boot.isOpen() || firmwareBusy(app));
+        } else if (c.status == "Процесс отменен") {
+            EXPECT_EQ(boot.openCount, opened);
+        }
+        BtnCancelClick(app);  // idle: nothing to cancel
+        EXPECT_EQ(s.labInfo.caption, c.waiting ? "Процесс отменен" : c.status);
+    }
+}
+
 // The whole image against the simulated modem, on the virtual clock.
 class FirmwareSimTest : public SimFixture {};
 

@@ -506,6 +506,171 @@ TEST_F(WritePortErrorTest, APortErrorInTheMiddleEndsTheSectionInOrder) {
     EXPECT_TRUE(app.main.ButtonWriteNastr.enabled);
 }
 
+// Each section's section of the page: where it is, and the fields that make it valid.
+struct Section {
+    const char* name;
+    int node;
+    std::optional<Page> tab;
+};
+
+const Section kUserSection{"user 1", 1, Page::TabSheet1};
+const Section kSimSection{"SIM", kNodeModem, Page::TabSheet2};
+const Section kGprsSection{"GPRS", kNodeModem, Page::TabSheet5};
+const Section kObjectSection{"object", kNodeModem, Page::TabSheetTests};
+const Section kVoiceSection{"voice call", kNodeVoiceCall, std::nullopt};
+
+void makeValid(TformMain& m) {
+    m.EditSim1Pin1.text = m.EditSim2Pin1.text = "1234";
+    m.EditSIM1USSD.text = m.EditSIM2USSD.text = "100";
+    selectItem(m.ComBoxProt, 1);
+    m.EditMainObj.text = "12";
+    m.EditMainSys.text = "5";
+    m.EditSerialN.text = "12345678";
+}
+
+// A press that does not reach the modem, or not all of it: the section's own words, as many
+// commands as it got out, the settings image untouched, the port closed and the button back.
+struct Refusal {
+    Section section;
+    std::function<void(test::SimFixture&, TformMain&)> arrange;
+    Strings messages;
+    std::size_t sent;
+};
+
+class WriteRefusalTest : public WriteTest {
+  protected:
+    void check(const std::vector<Refusal>& cases) {
+        readAndLogin();
+        const auto entries = app.main.ComboBox1.items;
+        for (const Refusal& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.section.name << " " << c.messages.front());
+            app.main.ComboBox1.items = entries;
+            selectItemText(app.main.ComboBox1, "COM1");
+            show(c.section.node, c.section.tab);
+            makeValid(app.main);
+            c.arrange(*this, app.main);
+            const std::string before = savedFile(app);
+            write();
+            EXPECT_EQ(texts(), c.messages);
+            EXPECT_EQ(commands.size(), c.sent);
+            EXPECT_EQ(savedFile(app), before);
+            EXPECT_FALSE(port.isOpen());
+        }
+    }
+};
+
+// A port that cannot be opened: a device that is not there.
+void noDevice(test::SimFixture&, TformMain& m) {
+    m.ComboBox1.items.push_back("COM2");
+    selectItemText(m.ComboBox1, "COM2");
+}
+
+TEST_F(WriteRefusalTest, PortThatCannotOpenInEachSection) {
+    check({
+        {kUserSection, noDevice, {"Нет связи с модемом"}, 0},
+        {kSimSection, noDevice, {"Не могу открыть порт"}, 0},
+        // The modem section opens the port before the GPRS section opens it again with its own
+        // words: only a device gone between the two would show "Не мгу открыть порт".
+        {kGprsSection, noDevice, {"Не могу открыть порт"}, 0},
+        {kObjectSection, noDevice, {"Не могу открыть порт"}, 0},
+        {kVoiceSection, noDevice, {"Не могу открыть порт"}, 0},
+    });
+}
+
+TEST_F(WriteRefusalTest, TextsTooLongForTheirFields) {
+    const std::string tooLong(60, '7');
+    const Strings tooLongText = {"Текст не помещается в поле настроек модема"};
+    check({
+        {kUserSection, [&](auto&, TformMain& m) { m.EditUserTel.text = tooLong; }, tooLongText, 0},
+        {kSimSection,
+         [&](auto&, TformMain& m) {
+             m.AutoSetPar1.checked = false;
+             m.EditSim1APN.text = tooLong;
+         },
+         tooLongText, 0},
+        {kVoiceSection, [&](auto&, TformMain& m) { m.EditECallN1.text = tooLong; }, tooLongText, 0},
+        {kVoiceSection, [&](auto&, TformMain& m) { m.EditInCallN3.text = tooLong; }, tooLongText,
+         0},
+    });
+}
+
+// The GPRS fields are checked after the modem flags went out; the section then fails.
+TEST_F(WriteRefusalTest, GprsFieldChecks) {
+    const auto field = [](Edit TformMain::*edit, std::size_t length) {
+        return [edit, length](auto&, TformMain& m) { (m.*edit).text = std::string(length, '1'); };
+    };
+    const auto refused = [](const char* text) { return Strings{text, "Нет связи с модемом"}; };
+    check({
+        {kGprsSection,
+         [](auto&, TformMain& m) {
+             m.ComBoxTestGPRS.itemIndex = -1;
+             m.ComBoxTestGPRS.text = "???";
+         },
+         {"Выберете корректное значение периода тестов GPRS-канала"},
+         0},
+        {kGprsSection, field(&TformMain::EditGPRSLogin, 16),
+         refused("Длина имени авторизации д.б не более 15 символов"), 1},
+        {kGprsSection, field(&TformMain::EditGPRSPass, 9),
+         refused("Длина пароля авторизации д.б не более 8 символов"), 1},
+        {kGprsSection, field(&TformMain::EditGPRSDNS1, 16),
+         refused("Адрес DNS1 не более 15 символов"), 1},
+        {kGprsSection, field(&TformMain::EditGPRSDNS2, 16),
+         refused("Адрес DNS2 не более 15 символов"), 1},
+        {kGprsSection, field(&TformMain::EditGPRSIP2, 16), refused("Адрес IP не более 15 символов"),
+         1},
+        {kGprsSection, field(&TformMain::EditGPRSPort1, 5),
+         refused("Адрес порта не более 4 символов"), 1},
+        {kGprsSection, field(&TformMain::EditGPRSWWW2, 25),
+         refused("Адрес имя сервера д.б не более 24 символов"), 1},
+    });
+}
+
+// The object page's checks, RPI+ ones first: each is a warning and nothing is sent.
+TEST_F(WriteRefusalTest, ObjectChecks) {
+    const auto values = [](int protocol, const char* object, const char* system,
+                           const char* serial = "12345678") {
+        return [=](auto&, TformMain& m) {
+            selectItem(m.ComBoxProt, protocol);
+            m.EditMainObj.text = object;
+            m.EditMainSys.text = system;
+            m.EditSerialN.text = serial;
+        };
+    };
+    check({
+        {kObjectSection, values(-1, "12", "5"), {"Выберите один из протоколов"}, 0},
+        {kObjectSection, values(1, "", "5"), {"Введите значение номера объекта"}, 0},
+        {kObjectSection, values(1, "12", "x"), {"Введите значение номера системы"}, 0},
+        {kObjectSection,
+         values(2, "0", "5"),
+         {"Значение номера объекта должно быть от 1 до 2048 для RPI+."},
+         0},
+        {kObjectSection,
+         values(2, "2049", "8"),
+         {"Значение номера объекта должно быть от 1 до 2048 для RPI+."},
+         0},
+        {kObjectSection,
+         values(2, "2048", "0"),
+         {"Значение номера системы должно быть от 1 до 7 для RPI+."},
+         0},
+        {kObjectSection,
+         values(2, "1", "8"),
+         {"Значение номера системы должно быть от 1 до 7 для RPI+."},
+         0},
+        {kObjectSection,
+         values(2, "1", "7", "1234567"),
+         {"Введите сериный номер объектового устройства"},
+         0},
+        {kObjectSection,
+         values(0, "256", "5"),
+         {"Значение номера объекта должно быть от 1 до 255 для протокола RRD/RPI"},
+         0},
+        {kObjectSection,
+         values(1, "5", "256"),
+         {"Значение номера системы должно быть от 1 до 255 для протокола RRD/RPI"},
+         0},
+    });
+}
+
 // Every page changed, written and read back shows what was written.
 TEST_F(WriteTest, RoundTripOfEveryPage) {
     readAndLogin();

@@ -23,7 +23,11 @@ class ScriptedPort : public SerialPort {
     }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    void purgeInput() override { received_.clear(); }
+    void purgeInput() override {
+        if (failPurge)
+            throw SerialError("Purge failed", PortFault::Clear, 22, "Invalid argument");
+        received_.clear();
+    }
     void purgeOutput() override {}
     void write(const std::string& bytes) override { sent.push_back(bytes); }
     std::string readAll() override {
@@ -48,6 +52,7 @@ class ScriptedPort : public SerialPort {
 
     bool failOpen = false;
     bool failRead = false;
+    bool failPurge = false;
     int openedNumber = 0;
     int openCount = 0;
     LineSettings openedSettings;

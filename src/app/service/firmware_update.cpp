@@ -74,7 +74,8 @@ bool requestRestart(App& app) {
         reportPortError(app, e);
     }
     app.link.Close();
-    if (!confirmed)
+    // After "Отмена" the status keeps saying so: nothing will listen for the boot loader.
+    if (!confirmed && app.firmware.mode == Mode::Programming)
         s.labInfo.caption = kRestartByHand;
     return true;
 }
