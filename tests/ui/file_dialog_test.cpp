@@ -86,8 +86,9 @@ TEST_F(FileDialog, SpeaksRussianWithRussianSizesAndDates) {
 
     const QRegularExpression latin("[A-Za-z]{2,}");
     for (const QString& word : words) {
-        if (!word.contains(dir.path()))
+        if (!word.contains(dir.path())) {
             EXPECT_FALSE(word.contains(latin)) << word.toStdString();
+        }
     }
 }
 

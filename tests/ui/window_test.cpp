@@ -50,8 +50,9 @@ TEST_F(Window, StartsOnTheInformationPageAndSavesOnClose) {
     EXPECT_EQ(widget<QLineEdit>("EditPassword").echoMode(), QLineEdit::Password);
     // A fixed size where the screen has room for the whole window.
     const QSize room = main.screen()->availableGeometry().size();
-    if (main.sizeHint().width() < room.width() && main.sizeHint().height() < room.height())
+    if (main.sizeHint().width() < room.width() && main.sizeHint().height() < room.height()) {
         EXPECT_EQ(main.minimumSize(), main.maximumSize());
+    }
 
     auto& ports = widget<QComboBox>("ComboBox1");
     ASSERT_EQ(ports.count(), 1);
