@@ -227,6 +227,8 @@ installed="$program_files/Zelar2"
 menu_entry="Zelar-2 — настройка модема"
 menu="$(dirname "$program_files")/ProgramData/Microsoft/Windows/Start Menu/Programs/$menu_entry"
 [ -f "$menu/$menu_entry.lnk" ]
+# The installer's guide beside the program, with its menu entry.
+[ -f "$installed/guide-ru.html" ] && [ -f "$menu/Руководство.lnk" ]
 WINEPATH= timeout 60 wine "$installed/zelar-cli.exe" --help >/dev/null
 # Each starts from its own folder, with nothing of the build's on the path.
 shows_window() {
@@ -239,7 +241,8 @@ shows_window() {
 shows_window "$installed/zelar-config.exe"
 wine "$installed/Uninstall.exe" /S
 sleep 3
-[ ! -e "$installed/zelar-config.exe" ] && [ ! -e "$menu/$menu_entry.lnk" ]
+[ ! -e "$installed/zelar-config.exe" ] && [ ! -e "$menu/$menu_entry.lnk" ] &&
+    [ ! -e "$menu/Руководство.lnk" ]
 unzip -q "$(ls "$build"/package/zelar-config-*-win64.zip)" -d "$work/unpacked"
 shows_window "$(ls "$work"/unpacked/*/zelar-config.exe)"
 report "installer installed, started and removed, the ZIP's program started, under wine" "$t"
