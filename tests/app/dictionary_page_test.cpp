@@ -262,25 +262,6 @@ TEST_F(Dictionary, DownloadRetryReadsEveryCodeOnceAndCancelKeepsTheOldFile) {
     EXPECT_FALSE(fs::exists(dir + "/old.txt.tmp"));
 }
 
-// A power cut empties the page buffer: the Retry loads the page again before it reads on.
-TEST_F(Dictionary, DownloadRetryAfterAPowerCutGivesTheSameFile) {
-    dialogs.fileNames.push_back(dir + "/clean.txt");
-    ASSERT_TRUE(BtnReadDictClick(app));
-    modem.options().faults.powerCutAfter = 12;  // page 2's load, then three of its records
-    dialogs.fileNames.push_back(dir + "/cut.txt");
-    ASSERT_TRUE(BtnReadDictClick(app));
-    EXPECT_EQ(dialogs.messages[1].text, "Нет связи с модемом");
-    EXPECT_EQ(read(dir + "/cut.txt"), read(dir + "/clean.txt"));
-}
-
-TEST_F(Dictionary, DownloadIntoAFolderThatTakesNoFileStopsBeforeTheModemIsAsked) {
-    const std::string path = dir + "/none/d.txt";
-    dialogs.fileNames.push_back(path);
-    EXPECT_FALSE(BtnReadDictClick(app));
-    EXPECT_EQ(lastText(), "Не могу записать файл \"" + path + "\": Нет такого файла или папки");
-    EXPECT_TRUE(commands.empty());
-}
-
 // What stops either transfer before the modem is asked: a cancelled file dialog, a file that
 // cannot be read or is too large, another operation holding the link (no dialog even opens).
 TEST_F(Dictionary, StoppedBeforeTheModemIsAsked) {

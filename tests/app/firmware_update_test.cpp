@@ -145,16 +145,6 @@ TEST_F(FirmwareTest, InputBeforeTheAnnouncementIsPurgedAndTheWaitGoesOn) {
     }
 }
 
-TEST_F(FirmwareTest, NoiseAloneKeepsWaitingUntilCancelled) {
-    SpBtnFlashMCUClick(app);
-    boot.arrive(0, "x");
-    runOut();
-    EXPECT_TRUE(boot.isOpen() && waitingForBootLoader(app));
-    BtnCancelClick(app);
-    EXPECT_FALSE(boot.isOpen());
-    EXPECT_EQ(s.labInfo.caption, "Процесс отменен");
-}
-
 TEST_F(FirmwareTest, OversizedFileIsRefusedWhenOpened) {
     std::vector<std::uint8_t> bytes = openImageFile(kFirmwareImageSize + 256);
     choose(writeFile("large.bin", bytes));
