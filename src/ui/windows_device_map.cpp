@@ -10,21 +10,11 @@
 // clang-format on
 
 #include "platform/ports_class.h"
+#include "ui/wide_text.h"
 
 namespace zelar::ui {
 
 namespace {
-
-// UTF-8 of a wide text, up to its first NUL.
-std::string utf8(const wchar_t* text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 1)
-        return {};
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), bytes, nullptr, nullptr);
-    out.pop_back();  // the NUL
-    return out;
-}
 
 // The "PortName" value of the device's own registry key; empty when it has none.
 std::string portNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
@@ -37,7 +27,7 @@ std::string portNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
     const LONG result =
         RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(name), &bytes);
     RegCloseKey(key);
-    return result == ERROR_SUCCESS && type == REG_SZ ? utf8(name) : std::string();
+    return result == ERROR_SUCCESS && type == REG_SZ ? utf8FromWide(name) : std::string();
 }
 
 std::string friendlyNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
@@ -49,7 +39,7 @@ std::string friendlyNameOf(HDEVINFO set, SP_DEVINFO_DATA& device) {
         type != REG_SZ) {
         return {};
     }
-    return utf8(name);
+    return utf8FromWide(name);
 }
 
 // The present devices of the Ports class; empty when the device manager cannot be read.
@@ -94,7 +84,7 @@ std::vector<std::string> WindowsDeviceMap::portNames() {
         if (type != REG_SZ)
             continue;
         // The data is cut at its first NUL, as a text.
-        names.push_back(utf8(data));
+        names.push_back(utf8FromWide(data));
     }
     RegCloseKey(key);
     return names;
