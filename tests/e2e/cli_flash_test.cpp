@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "config_folder.h"
 #include "sim_process.h"
 
 // zelar-cli flash against the real zelar-sim on a pseudo-terminal.
@@ -32,11 +33,9 @@ std::pair<int, std::string> run(const std::string& command) {
 // "!" arrives only once the program has switched the line. Blocks 0 to 2 are acknowledged,
 // block 3 is not, and the run ends as a failed transfer.
 TEST(CliFlash, RestartsBootLoaderAndStopsAtAnUnacknowledgedBlock) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("zelar-flash-e2e-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
-    fs::create_directories(ports);
+    const zelar::test::ConfigFolder config("zelar-flash-e2e");
+    const fs::path& dir = config.dir;
+    const fs::path& ports = config.ports;
     const fs::path file = dir / "fw.bin";
     std::ofstream(file, std::ios::binary)
         << std::string(100, 'A') << "     Ver0207" << std::string(2000, 'B');
@@ -63,17 +62,14 @@ TEST(CliFlash, RestartsBootLoaderAndStopsAtAnUnacknowledgedBlock) {
     EXPECT_NE(trace.find(" main > "), std::string::npos);
     EXPECT_NE(trace.find(" boot open COM45 57600 baud\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find(" boot < "), std::string::npos);
-    fs::remove_all(dir);
 }
 
 // A payload past the program memory is refused unless all of it there is erased (0xFF); the
 // reason is given by fw-info as well as by flash, which sends nothing.
 TEST(CliFlash, PayloadBeyondTheProgramMemoryIsRefused) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("zelar-flash-size-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
-    fs::create_directories(ports);
+    const zelar::test::ConfigFolder config("zelar-flash-size");
+    const fs::path& dir = config.dir;
+    const fs::path& ports = config.ports;
     const fs::path padded = dir / "padded.bin", large = dir / "large.bin";
     std::ofstream(padded, std::ios::binary)
         << std::string(126976, 'A') << std::string(4096, '\xFF');
@@ -93,7 +89,6 @@ TEST(CliFlash, PayloadBeyondTheProgramMemoryIsRefused) {
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("[Ошибка] " + reason + "\n"), std::string::npos) << out;
     EXPECT_NE(out.find("[Ошибка] Ошибка открытия файла\n"), std::string::npos) << out;
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "config_folder.h"
 #include "file_text.h"
 #include "files/dictionary_file.h"
 #include "sim_process.h"
@@ -148,11 +149,9 @@ INSTANTIATE_TEST_SUITE_P(EachOperation, CliUnplug, ::testing::ValuesIn(kUnplugs)
 // the port's error, long before --wait runs out. The boot loader link hears of a gone device
 // only through its received handler.
 TEST(CliUnplugWhileWaiting, EndsTheWaitForTheBootLoaderAtOnce) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("zelar-cli-unplug-boot-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
-    fs::create_directories(ports);
+    const zelar::test::ConfigFolder config("zelar-cli-unplug-boot");
+    const fs::path& dir = config.dir;
+    const fs::path& ports = config.ports;
     SimProcess sim({"--ports-dir", ports.string(), "--com", "63", "--boot-fault", "vanish"});
     ASSERT_EQ(sim.line().substr(0, 6), "COM63 ");
     std::ofstream(dir / "fw.bin", std::ios::binary) << std::string(1000, '\xFF');
@@ -170,18 +169,15 @@ TEST(CliUnplugWhileWaiting, EndsTheWaitForTheBootLoaderAtOnce) {
     const std::string message = err.substr(from, err.find('\n', from) - from);
     EXPECT_NE(err.find("status: " + message + "\n"), std::string::npos) << err;
     EXPECT_EQ(count(err, "no boot loader"), 0u) << err;
-    fs::remove_all(dir);
 }
 
 // One process goes on once the modem is back: the upload meets the hang-up, and its one Retry,
 // after the pause of --retry-delay (1000 ms by default), finds the modem back under the same COM
 // number.
 TEST(CliUnplugThenBack, TheRetryAfterItsPauseGoesOn) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("zelar-cli-unplug-back-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    const fs::path ports = dir / "Kalvimo" / "Zelar2" / "ports";
-    fs::create_directories(ports);
+    const zelar::test::ConfigFolder config("zelar-cli-unplug-back");
+    const fs::path& dir = config.dir;
+    const fs::path& ports = config.ports;
     SimProcess sim({"--ports-dir", ports.string(), "--com", "62", "--hang-up-after", "28",
                     "--back-after-ms", "300"});
     ASSERT_EQ(sim.line().substr(0, 6), "COM62 ");
@@ -198,7 +194,6 @@ TEST(CliUnplugThenBack, TheRetryAfterItsPauseGoesOn) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << err;
     EXPECT_EQ(count(err, "[Модем] Ошибка связи с модемом"), 1u) << err;
     EXPECT_EQ(count(err, "[Модем] Запись словаря успешно завершена"), 1u) << err;
-    fs::remove_all(dir);
 }
 
 }  // namespace
