@@ -54,16 +54,23 @@ void closeBootLink(App& app) {
     app.VaComm2.Close();
 }
 
-// Asks firmware that knows the restart command to restart into the boot loader. False when the
-// main link cannot be opened (already reported).
-bool requestRestart(App& app) {
+// How the restart request ended: whether the main link opened, and the port's error that
+// ended the request, if one did (already reported).
+struct RestartRequest {
+    bool opened = false;
+    std::string portError;
+};
+
+// Asks firmware that knows the restart command to restart into the boot loader.
+RestartRequest requestRestart(App& app) {
     TformSetup& s = app.setup;
     s.labInfo.caption = kRestarting;
     if (!openLinkOnCurrentPort(app)) {
         error(app, kPortError);
         s.labInfo.caption = kPortError;
-        return false;
+        return {};
     }
+    RestartRequest request{true, {}};
     bool confirmed = false;
     try {
         app.link.ReadAvailable();
@@ -72,12 +79,13 @@ bool requestRestart(App& app) {
     } catch (const SerialError& e) {
         // The boot loader may still come if the modem is restarted by hand.
         reportPortError(app, e);
+        request.portError = e.what();
     }
     app.link.Close();
     // After "Отмена" the status keeps saying so: nothing will listen for the boot loader.
     if (!confirmed && app.firmware.mode == Mode::Programming)
         s.labInfo.caption = kRestartByHand;
-    return true;
+    return request;
 }
 
 bool openBootLink(App& app) {
@@ -194,18 +202,24 @@ void SpBtnFlashMCUClick(App& app) {
     }
     closeBootLink(app);
     s.labInfo.caption = kRestartByHand;
+    RestartRequest request{true, {}};
     if (app.image.firmwareVersion >= kRestartCommandVersion) {
         fw.restarting = true;
-        const bool opened = requestRestart(app);
+        request = requestRestart(app);
         fw.restarting = false;
         // Also when "Отмена" was pressed during the restart request.
-        if (!opened || fw.mode != Mode::Programming) {
+        if (!request.opened || fw.mode != Mode::Programming) {
             endProgramming(app);
             return;
         }
     }
     if (!openBootLink(app)) {
-        error(app, kPortError);
+        // A port that failed during the restart request (pulled, or the command line
+        // interrupted) has said why once; the status keeps that, not a second message.
+        if (request.portError.empty())
+            error(app, kPortError);
+        else
+            s.labInfo.caption = request.portError;
         endProgramming(app);
         return;
     }
