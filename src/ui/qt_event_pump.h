@@ -37,4 +37,19 @@ class QtEventPump : public QObject, public EventPump {
     ErrorReporter reporter_;
 };
 
+// A hook before each pass for as long as this lives: a hook that holds a command's locals
+// goes with them.
+class ScopedBeforePass {
+  public:
+    ScopedBeforePass(QtEventPump& pump, std::function<void()> hook) : pump_(pump) {
+        pump_.setBeforePass(std::move(hook));
+    }
+    ScopedBeforePass(const ScopedBeforePass&) = delete;
+    ScopedBeforePass& operator=(const ScopedBeforePass&) = delete;
+    ~ScopedBeforePass() { pump_.setBeforePass(nullptr); }
+
+  private:
+    QtEventPump& pump_;
+};
+
 }  // namespace zelar::ui

@@ -42,6 +42,19 @@ TEST(QtEventPump, ZeroWaitStillRunsPostedEvents) {
     EXPECT_GE(passes, 1);
 }
 
+TEST(QtEventPump, AScopedHookEndsWithItsScope) {
+    QtEventPump pump;
+    int passes = 0;
+    {
+        const ScopedBeforePass hook(pump, [&] { ++passes; });
+        PumpDelay(pump, 0);
+    }
+    const int during = passes;
+    PumpDelay(pump, 0);
+    EXPECT_GE(during, 1);
+    EXPECT_EQ(passes, during);
+}
+
 TEST(QtEventPump, WaitSleepsInsteadOfSpinning) {
     QtEventPump pump;
     const double cpuStart = processCpuMs();
