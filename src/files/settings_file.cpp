@@ -343,6 +343,10 @@ std::string sectionOf(std::size_t index) {
 // Reads the file into `content`; `at`, when given, gets for each line of the table the number
 // (from 1) of the file's line that held it.
 bool parseLines(std::string_view bytes, Content& content, std::vector<std::size_t>* at) {
+    // An editor that saves UTF-8 may put its byte-order mark before the marker bytes.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark))
+        bytes.remove_prefix(kByteOrderMark.size());
     const std::vector<std::string_view> lines = splitLines(bytes);
     Content loaded = content;
     std::vector<std::size_t> found;

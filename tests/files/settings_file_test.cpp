@@ -150,6 +150,9 @@ TEST(SettingsFile, TakesLinesAsTheirKindsAreRead) {
     };
     const std::vector<Case> cases = {
         // Lines for people only are never read: a file from another modem loads all the same.
+        {{1, "\xEF\xBB\xBF\x01\x02\x03" "Created: 07.12.2026"},
+         [](auto& m) { return m.users[0].password; },
+         "1234"},  // after a UTF-8 byte-order mark
         {{2, "S/N: 999999"}, [](auto& m) { return m.users[0].password; }, "1234"},
         {{3, "Soft version: 9.99"}, [](auto& m) { return m.users[0].password; }, "1234"},
         // A GPRS text stops at its first blank; a SIM access point name keeps its blanks.
