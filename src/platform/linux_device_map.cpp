@@ -78,9 +78,12 @@ std::map<int, std::string> LinuxDeviceMap::scan() const {
         const auto number = suffixNumber(it->path().filename().string(), "COM");
         if (!number || *number < 1 || *number > kMaxPortNumber)
             continue;
+        // The folder holds links to devices; a file or a folder put there by hand is no port.
         std::error_code linkEc;
+        if (!it->is_symlink(linkEc))
+            continue;
         const fs::path target = fs::canonical(it->path(), linkEc);
-        if (linkEc || !isUsableDevice(target)) {
+        if (linkEc || fs::is_directory(target, linkEc) || !isUsableDevice(target)) {
             continue;
         }
         ports[*number] = target.string();

@@ -82,6 +82,10 @@ TEST_F(LinuxDeviceMapTest, BrokenOddAndConsoleLinksAreIgnored) {
     link("COM0", root / "dev" / "ttyS0");
     link("COM1000", root / "dev" / "ttyS0");
     link("COM9", root / "dev" / "ttyS0");
+    // Not links to devices: a file, a folder, a link to a folder.
+    std::ofstream(root / "ports" / "COM6").put('\n');
+    fs::create_directories(root / "ports" / "COM7");
+    link("COM8", root / "dev");
     EXPECT_TRUE(map().portNames().empty());
 }
 
