@@ -40,7 +40,10 @@ MessageResult answerFromName(std::string_view name) {
 MessageResult ScriptDialogs::messageBox(const std::string& text, const std::string& caption,
                                         MessageIcon icon, MessageButtons buttons) {
     shown_.push_back({caption, text, icon});
-    out_ << '[' << caption << "] " << text << std::endl;
+    // A box without a caption is its text alone.
+    if (!caption.empty())
+        out_ << '[' << caption << "] ";
+    out_ << text << std::endl;
     if (note_) {
         if (const std::string note = note_(text); !note.empty())
             out_ << note << std::endl;

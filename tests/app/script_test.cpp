@@ -301,5 +301,12 @@ TEST(ScriptDialogsRetry, EachRetryWaitsFirstAndTheLastAnswerCancels) {
               "[Модем] Нет связи с модемом\n");
 }
 
+TEST(ScriptDialogs, ABoxWithoutCaptionIsItsTextAlone) {
+    std::ostringstream out;
+    ScriptDialogs dialogs(out, false);
+    dialogs.messageBox("Запись завершена успешно", "", MessageIcon::None, MessageButtons::Ok);
+    EXPECT_EQ(out.str(), "Запись завершена успешно\n");
+}
+
 }  // namespace
 }  // namespace zelar
