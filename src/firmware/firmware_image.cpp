@@ -113,6 +113,21 @@ int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
     return static_cast<int>((payload + kFirmwarePageSize - 1) / kFirmwarePageSize);
 }
 
+namespace {
+
+// Letters, digits, blanks and line ends only, erased bytes at the end aside: a note, a
+// dictionary or a one-character file. Machine code always holds other bytes.
+bool isText(std::vector<std::uint8_t>::const_iterator begin,
+            std::vector<std::uint8_t>::const_iterator end) {
+    while (end != begin && *(end - 1) == 0xFF)
+        --end;
+    return begin != end && std::all_of(begin, end, [](std::uint8_t b) {
+               return (b >= 0x20 && b != 0x7F && b != 0xFF) || b == '\t' || b == '\n' || b == '\r';
+           });
+}
+
+}  // namespace
+
 std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
     const std::size_t offset = payloadOffset(kind);
     if (file.size() > kFirmwareFileLimit)
@@ -128,6 +143,8 @@ std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKi
                " байт не помещается в память программ модема (" +
                std::to_string(kFirmwareImageSize) + " байт)";
     }
+    if (isText(file.begin() + std::ptrdiff_t(offset), file.end()))
+        return "В файле нет прошивки";
     return {};
 }
 

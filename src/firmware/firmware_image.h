@@ -38,9 +38,9 @@ FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
 using FirmwareImage = std::vector<std::uint8_t>;  // kFirmwareImageSize bytes
 
 // Why the file's bytes cannot be programmed, as the user is told; empty when they can. A file
-// above the limit, one without payload (0xFF pages would only erase the controller), and one
+// above the limit, one without payload (0xFF pages would only erase the controller), one
 // whose payload reaches past the program memory with anything but 0xFF (cut to fit, the
-// controller would run half a program) are refused.
+// controller would run half a program), and one whose payload is text only are refused.
 std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKind kind);
 
 // The pages as sent: payload, then 0xFF. Nothing when firmwareImageFault names a reason.

@@ -76,6 +76,9 @@ TEST(FirmwareImage, RefusedWithoutPayloadTooLargeOrBeyondTheProgramMemory) {
         {"coded, header and the memory", filled(16 + full, 1), FirmwareKind::Coded, ""},
         {"coded, one byte beyond", filled(16 + full + 1, 1), FirmwareKind::Coded,
          "Прошивка 126977 байт не помещается в память программ модема (126976 байт)"},
+        {"a one-character text", {'x'}, FirmwareKind::Open, "В файле нет прошивки"},
+        {"text, then erased bytes", filled(300, 'A', 100, 0xFF), FirmwareKind::Open,
+         "В файле нет прошивки"},
         {"above the file limit", filled(kFirmwareFileLimit + 1, 0xFF), FirmwareKind::Open,
          "Файл прошивки больше 131072 байт"},
     };
