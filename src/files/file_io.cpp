@@ -28,4 +28,8 @@ std::string outputFileProblem(const std::string& path) {
     return cannot("Не могу записать файл", path, replaceFileProblem(path));
 }
 
+std::string appendedFileProblem(const std::string& path) {
+    return cannot("Не могу записать файл", path, appendFileProblem(path));
+}
+
 }  // namespace zelar

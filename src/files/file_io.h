@@ -21,5 +21,8 @@ std::string writeFileReplacing(const std::string& path, const std::string& bytes
 // write must be replaceable, and its folder must take the temporary file.
 std::string inputFileProblem(const std::string& path);
 std::string outputFileProblem(const std::string& path);
+// A file to add to at its end (a trace): a regular file that can be written, or a new one
+// that its folder takes.
+std::string appendedFileProblem(const std::string& path);
 
 }  // namespace zelar

@@ -282,6 +282,14 @@ std::string replaceFileProblem(const std::string& path) {
     return TemporaryFile(target).error();
 }
 
+std::string appendFileProblem(const std::string& path) {
+    const fs::path target = targetOf(path);
+    std::optional<unsigned> mode;
+    if (std::string problem = targetProblem(target, mode); !problem.empty())
+        return problem;
+    return mode ? std::string() : TemporaryFile(target).error();
+}
+
 std::string createPrivateFile(const std::string& path) {
     Descriptor file(openName(path, kPrivateFlags, kOwnerOnly));
     if (!file.valid())

@@ -31,6 +31,12 @@ std::string replaceFile(const std::string& path, const std::string& bytes);
 // file). Empty when there is nothing in the way.
 std::string replaceFileProblem(const std::string& path);
 
+// What appending to `path` would meet: an existing target that is no regular file (a FIFO that
+// nobody reads would hold the program, a device would swallow the bytes) or may not be
+// written, or, when there is none yet, a folder that takes no new file. Empty when there is
+// nothing in the way.
+std::string appendFileProblem(const std::string& path);
+
 // Creates the file readable by its owner only, unless it exists; an existing file keeps its
 // mode. Empty on success, else the reason.
 std::string createPrivateFile(const std::string& path);

@@ -24,6 +24,7 @@ TEST(ProvisionPorts, ListsNamesAndRangesInOrderAndRefusesWhatIsNoList) {
         {"COM3,", {}, "an empty item"},
         {"COM", {}, "'COM' is no port name"},
         {"COM0", {}, "'COM0' is no port name"},
+        {"COM007", {}, "'COM007' is no port name"},
         {"COM3-COM5-COM7", {}, "is no port name"},
         {"COM210--COM211", {}, "'-COM211' in 'COM210--COM211' is no port name"},
         {"COM3-COM5,COM4", {}, "COM4 is given twice"},

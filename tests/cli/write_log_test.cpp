@@ -20,6 +20,8 @@ TEST(WriteLog, NamesTheSectionsTakenAndTheOneUnderWay) {
     EXPECT_EQ(log.summary(), "");
     log.sent(writeOf(SettingsRegion::UserRecord, 1));
     EXPECT_EQ(log.summary(), "written: nothing; under way: user 1");
+    log.sent(writeOf(SettingsRegion::UserRecord, 1));  // sent again after Retry
+    EXPECT_EQ(log.summary(), "written: nothing; under way: user 1");
     log.received("O");
     log.received("K\r\n");
     log.sent(writeOf(SettingsRegion::SimApn, 2));

@@ -32,11 +32,12 @@ class CliArguments : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs zelar-cli under sh with `args` (and any redirections in them) and a script line on
-    // stdin, a pipe, for at most 20 s: a command that blocks reads as status 124.
-    Outcome cli(const std::string& args) const {
+    // stdin, a pipe, for at most 20 s: a command that blocks reads as status 124. `before` runs
+    // first in the same shell.
+    Outcome cli(const std::string& args, const std::string& before = "") const {
         const fs::path err = dir_ / "stderr.txt";
-        const std::string command = "cd '" + dir_.string() +
-                                    "' && echo 'select TreeView1 x' | XDG_CONFIG_HOME='" +
+        const std::string command = "cd '" + dir_.string() + "' && " + before +
+                                    "echo 'select TreeView1 x' | XDG_CONFIG_HOME='" +
                                     dir_.string() + "' timeout -k 5 20 '" ZELAR_CLI_PATH "' " +
                                     args + " 2>'" + err.string() + "'";
         const int status = std::system(command.c_str());
@@ -52,6 +53,7 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         std::string args;
         int status;
         const char* says;
+        std::string before = "";
     };
     const Case cases[] = {
         // An empty output name: no download, no read of the modem first.
@@ -75,9 +77,25 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         {"fw-info fw.bin >/dev/full", 3, "cannot write the output"},
         {"--help >/dev/full", 3, "cannot write the output"},
         {"fw-info --json fw.bin >/dev/full", 3, "cannot write the output"},
+        // A trace is held to the rules of every file written; one cut short is no trace.
+        {"read --port COM5 --trace fifo", 2, "\"fifo\": Это не обычный файл", "mkfifo fifo && "},
+        {"read --port COM5 --trace /dev/full", 2, "\"/dev/full\": Это не обычный файл"},
+        {"read --port COM5 --trace full.txt", 3, "cannot write the trace file 'full.txt'",
+         "mkdir -p Kalvimo/Zelar2/ports && ln -sf /dev/null Kalvimo/Zelar2/ports/COM5 && "
+         "head -c 2000 /dev/zero >full.txt && trap '' XFSZ && ulimit -f 2 && "},
+        // One rule for a bad file before the modem is touched.
+        {"restore --port COM5 --user 1 --password 1234 --yes fw.bin", 2, "Неверный формат файла"},
+        {"fw-info text.bin", 2, "text.bin: В файле нет прошивки", "printf x >text.bin && "},
+        {"flash --port COM5 text.bin", 2, "[Ошибка] В файле нет прошивки",
+         "printf x >text.bin && "},
+        // Options that the command would pass over, and port names no list holds.
+        {"read --port COM5 --template fw.bin", 2, "read does not take --template"},
+        {"fw-info --port COM5 fw.bin", 2, "fw-info does not take --port"},
+        {"read --port COM0", 2, "--port 'COM0' is no port name"},
+        {"read --port COM000000251", 2, "--port 'COM000000251' is no port name"},
     };
     for (const Case& c : cases) {
-        const Outcome outcome = cli(c.args);
+        const Outcome outcome = cli(c.args, c.before);
         EXPECT_EQ(outcome.status, c.status) << c.args << "\n" << outcome.err;
         EXPECT_NE(outcome.err.find(c.says), std::string::npos) << c.args << "\n" << outcome.err;
     }

@@ -201,12 +201,12 @@ TEST_F(CliFiles, OddValuesTheRightsToReadThemAndTheRefusalsOfAFile) {
         {"verify " + master + file, 1,
          "Настройка GPRS / Авторизация Пароль: modem \"p\\x0Aq\\x1B\", file \"p?q\\x1B\"\n", ""},
         {"diff --user 1 --password 1234 COM47" + file, 1, std::nullopt, ""},
-        {"restore --yes " + master + file, 1, "",
+        {"restore --yes " + master + file, 2, "",
          "[Модем] Неверный формат файла\nzelar-cli: " + lockedOut},
         // COM649 has no modem: the file is judged before the port is opened.
         {"restore --yes --port COM649 --user 1 --password 1234 '" + (dir_ / "pin.md2").string() +
              "'",
-         1, "",
+         2, "",
          "[Модем] Неверный формат файла\nzelar-cli: строка 9, SIM1, PIN-код: \"ab\" — не четыре "
          "цифры\n"},
         {"provision --ports COM649 --user 1 --password 1234 --template" + file, 2, "",

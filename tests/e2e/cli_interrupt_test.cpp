@@ -99,7 +99,7 @@ TEST_F(CliInterrupt, EndsTheWriteInOrderAndProvisionReportsTheUnfinishedPorts) {
 // restart the modem by hand, and does not).
 TEST_F(CliInterrupt, EndsTheWaitForTheBootLoader) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "73"});
-    std::ofstream(file("fw.bin"), std::ios::binary) << std::string(1000, 'A');
+    std::ofstream(file("fw.bin"), std::ios::binary) << std::string(1000, '\x01');
     EXPECT_EQ(interruptAt("flash --port COM73 --wait 30 " + file("fw.bin"),
                           "status: Перезапустите модем...", dir_ / "flash.out"),
               1);

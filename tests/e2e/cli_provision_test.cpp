@@ -82,7 +82,7 @@ TEST_F(CliProvision, FourModemsFromATemplateAndAValuesFileOneFailingVerification
                         "COM63" + modem + "ok,,",
                         "COM64" + modem +
                             "failed,restore,[Модем] Проверка записи: в модеме другое значение "
-                            "поля «Телефон» (Пользователи #1)",
+                            "поля «Телефон» (Пользователи #1); zelar-cli: written: user 1",
                     }));
     // Each provisioned modem holds its own object number.
     const char* objects[] = {"71", "72", "99"};

@@ -43,6 +43,9 @@ struct Unplug {
     const char* endMessage;
     // Runs first against the same simulator, without a fault (FILE as above).
     const char* prepare = "";
+    // The sections the modem took before the line went dead, named as it fails; nothing for
+    // an operation that writes no settings.
+    const char* written = nullptr;
 };
 
 void PrintTo(const Unplug& row, std::ostream* out) {
@@ -52,12 +55,15 @@ void PrintTo(const Unplug& row, std::ostream* out) {
 const Unplug kUnplugs[] = {
     {"Read", "read", 5, 1, "[Ошибка] Read data error", "[Модем] Ошибка чтения настроек"},
     // The write's failure stops the script with 1; the port's error tells it in full.
-    {"Write", "script --user 1 --password 1234 FILE", 28, 1, "[Ошибка] Read data error", nullptr},
+    {"Write", "script --user 1 --password 1234 FILE", 28, 1, "[Ошибка] Read data error", nullptr,
+     "", "zelar-cli: written: nothing; under way: user 3\n"},
     {"Backup", "backup --user 1 --password 1234 FILE", 10, 1, "[Ошибка] Read data error",
      "[Модем] Ошибка чтения настроек"},
     {"Restore", "restore --user 1 --password 1234 --yes FILE", 27 + 27 + 3, 1,
-     "[Ошибка] Read data error", nullptr, "backup --user 1 --password 1234 FILE"},
-    {"FactoryDefaults", "defaults --yes", 30, 1, "[Ошибка] Read data error", nullptr},
+     "[Ошибка] Read data error", nullptr, "backup --user 1 --password 1234 FILE",
+     "zelar-cli: written: user 1; under way: user 2\n"},
+    {"FactoryDefaults", "defaults --yes", 30, 1, "[Ошибка] Read data error", nullptr, "",
+     "zelar-cli: written: modem flags, user 1; under way: user 2\n"},
     {"DictionaryUpload", "dict-upload --user 1 --password 1234 --yes FILE", 30, 1,
      "[Ошибка] Read data error", "[Модем] Ошибка связи с модемом"},
     {"DictionaryDownload", "dict-download --user 1 --password 1234 --yes FILE", 40, 1,
@@ -137,6 +143,8 @@ TEST_P(CliUnplug, EndsWithOneMessageAndLeavesTheFile) {
         EXPECT_EQ(count(err_, row.endMessage), 1u) << err_;
     else
         EXPECT_EQ(count(err_, "Нет связи с модемом"), 0u) << err_;
+    EXPECT_EQ(count(err_, row.written ? row.written : "zelar-cli: written"), row.written ? 1u : 0u)
+        << err_;
     // Nothing more is sent into the dead line (say, resends that each fail again).
     EXPECT_EQ(count(err_, "Write data error"), 0u) << err_;
     EXPECT_EQ(slurp(file), before);

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 
+#include "command_options.h"
 #include "commands.h"
 #include "text/hex.h"
 
@@ -56,6 +57,17 @@ std::string repeatedOption(const CLI::App& verb) {
     for (const CLI::Option* option : verb.get_options()) {
         if (option->nonpositional() && option->get_type_size() != 0 && option->count() > 1)
             return option->get_name() + " is given more than once";
+    }
+    return {};
+}
+
+// An option given that the command would pass over (read --template X); empty when there is
+// none.
+std::string optionNotTaken(const CLI::App& verb, const std::string& command) {
+    for (const CLI::Option* option : verb.get_options()) {
+        if (option->nonpositional() && option->count() > 0 &&
+            !commandTakes(command, option->get_name()))
+            return command + " does not take " + option->get_name();
     }
     return {};
 }
@@ -159,9 +171,12 @@ void addOptions(CLI::App& verb, CliOptions& o) {
 
 }  // namespace
 
+bool isPortNumber(std::string_view digits) {
+    return !digits.empty() && digits.front() != '0' && parseDecimal(digits).has_value();
+}
+
 bool isPortName(const std::string& text) {
-    return text.size() >= 4 && text.compare(0, 3, "COM") == 0 &&
-           parseDecimal(std::string_view(text).substr(3)).has_value();
+    return text.compare(0, 3, "COM") == 0 && isPortNumber(std::string_view(text).substr(3));
 }
 
 ParseResult parseCliOptions(const std::vector<std::string>& args) {
@@ -194,9 +209,11 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& e) {
         return {std::nullopt, e.what(), {}};
     }
-    if (std::string repeated = repeatedOption(*app.get_subcommand(options.command));
-        !repeated.empty())
+    const CLI::App& verb = *app.get_subcommand(options.command);
+    if (std::string repeated = repeatedOption(verb); !repeated.empty())
         return {std::nullopt, std::move(repeated), {}};
+    if (std::string notTaken = optionNotTaken(verb, options.command); !notTaken.empty())
+        return {std::nullopt, std::move(notTaken), {}};
     if (options.user.has_value() != !options.password.empty())
         return {std::nullopt, "--user and --password go together", {}};
     return {options, {}, {}};

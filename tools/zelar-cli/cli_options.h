@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelar::cli {
@@ -45,5 +46,8 @@ ParseResult parseCliOptions(const std::vector<std::string>& args);
 
 // Whether the text names a port as the port list does: "COM" and a number.
 bool isPortName(const std::string& text);
+// Whether the digits are a port's number as the port list writes it: 1 or more, without a
+// leading zero (no list holds "COM0" or "COM007").
+bool isPortNumber(std::string_view digits);
 
 }  // namespace zelar::cli

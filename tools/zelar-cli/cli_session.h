@@ -25,6 +25,8 @@ class CliSession {
     ui::QtEventPump& pump() { return pump_; }
     // False when --trace names a file that cannot be written.
     bool traceReady() const { return options_.trace.empty() || (trace_ && *trace_); }
+    // False when a line of the trace could not be written (a full disk).
+    bool traceWritten() { return !trace_ || trace_->flush(); }
 
     // Starts as the main window does and selects --port when given. False when it cannot start.
     bool start();

@@ -17,7 +17,9 @@ int prepare(CliSession& session, const CliOptions& options, const Button& button
     if (options.port.empty() || options.files.size() != 1)
         return badArguments(std::string(verb) + " needs --port COMn and one FILE");
     session.dialogs().setRetries(options.retries.value_or(0), session.pump(), options.retryDelayMs);
-    if (!fileReady(options.files.front()) || !session.startAndLogIn())
+    if (!fileReady(options.files.front()))
+        return 2;
+    if (!session.startAndLogIn())
         return 1;
     if (!button.enabled) {
         std::cerr << "zelar-cli: \"" << button.caption

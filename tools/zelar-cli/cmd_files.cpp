@@ -21,7 +21,10 @@ int runSettingsFile(CliSession& session, const CliOptions& options, const std::s
         return badArguments(name + " needs --port COMn --user N --password XXXX");
     if (options.files.size() != 1)
         return badArguments(name + " needs one FILE.md2");
-    if (!fileReady(session, options.files.front()) || !session.startAndLogIn())
+    // A file that will not do is a bad argument, found before the modem hears anything.
+    if (!fileReady(session, options.files.front()))
+        return 2;
+    if (!session.startAndLogIn())
         return 1;
     App& app = session.app();
     if (!(app.setup.*button).enabled) {

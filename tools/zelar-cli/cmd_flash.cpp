@@ -18,16 +18,16 @@ constexpr int kDefaultWaitSeconds = 60;
 }  // namespace
 
 int runFirmwareInfo(CliSession& session, const CliOptions& options) {
-    if (options.files.size() != 1 || !options.port.empty() || options.user)
-        return badArguments("fw-info takes one file and no options");
+    if (options.files.size() != 1)
+        return badArguments("fw-info takes one file");
     const std::string& path = options.files[0];
     Report report;
     if (!inputFileReady(path))
-        return printReport(session, options, report, 1);
+        return printReport(session, options, report, 2);
     const auto file = readFirmwareFile(path);
     if (!file) {
         std::cerr << "zelar-cli: cannot read " << path << '\n';
-        return printReport(session, options, report, 1);
+        return printReport(session, options, report, 2);
     }
     const std::string extension = fileExtension(path);
     const FirmwareKind kind = firmwareKind(extension);
@@ -41,7 +41,7 @@ int runFirmwareInfo(CliSession& session, const CliOptions& options) {
     if (!programmable)
         std::cerr << "zelar-cli: " << path << ": " << fault << '\n';
     fields.push_back({"pages", std::to_string(programmable ? payloadPages(*file, kind) : 0)});
-    return printReport(session, options, report, programmable ? 0 : 1);
+    return printReport(session, options, report, programmable ? 0 : 2);
 }
 
 int runFlash(CliSession& session, const CliOptions& options) {
@@ -49,7 +49,18 @@ int runFlash(CliSession& session, const CliOptions& options) {
         return badArguments("flash needs --port COMn");
     if (options.files.size() != 1)
         return badArguments("flash needs one firmware file");
-    if (!inputFileReady(options.files[0]) || !session.start())
+    // A file that cannot be programmed is refused before the modem is read or restarted.
+    if (!inputFileReady(options.files[0]))
+        return 2;
+    if (const auto file = readFirmwareFile(options.files[0])) {
+        const std::string fault =
+            firmwareImageFault(*file, firmwareKind(fileExtension(options.files[0])));
+        if (!fault.empty()) {
+            session.dialogs().messageBox(fault, "Ошибка", MessageIcon::Error, MessageButtons::Ok);
+            return 2;
+        }
+    }
+    if (!session.start())
         return 1;
     App& app = session.app();
     if (options.user || !options.password.empty()) {
@@ -67,7 +78,7 @@ int runFlash(CliSession& session, const CliOptions& options) {
                 std::cerr << "status: " << status << std::endl;
         }
     };
-    session.pump().setBeforePass([&app, showStatus, shown = -1]() mutable {
+    const ui::ScopedBeforePass progress(session.pump(), [&app, showStatus, shown = -1]() mutable {
         const TformSetup& s = app.setup;
         showStatus();
         if (app.firmware.transferring && s.ProgressBar1.position != shown) {

@@ -61,7 +61,7 @@ const std::string kScriptUsage = scriptUsage();
 
 const std::array kCommands = {
     CliCommand{"ports",
-               "  zelar-cli ports\n"
+               "  zelar-cli ports [--json]\n"
                "      Prints the serial ports as the port list of the window shows them, one a "
                "line,\n"
                "      each followed by its tool tip's lines, separated by tabs: on Linux the "
@@ -144,8 +144,8 @@ const std::array kCommands = {
         "      the question is answered no and nothing is written. The file is checked before "
         "the\n"
         "      port is opened; a malformed file, or a password, PIN or PUK that is not all digits\n"
-        "      of its length, is refused with its line and why on stderr and changes nothing.\n"
-        "      Exit status 0 when the settings were written.\n",
+        "      of its length, is refused with its line and why on stderr, exit status 2, and\n"
+        "      changes nothing. Exit status 0 when the settings were written.\n",
         runRestore},
     CliCommand{
         "verify",
@@ -200,15 +200,19 @@ const std::array kCommands = {
         "and\n"
         "      confirmed its restart.\n",
         runMode},
-    CliCommand{"fw-info",
-               "  zelar-cli fw-info [--json] FILE\n"
-               "      Prints the firmware file's version ('version: 2.05', or 'version: Версия не\n"
-               "      определена'), for a coded image (.dat) its release date ('date: 15.03.10'), "
-               "and\n"
-               "      how many of the 496 pages hold file bytes ('pages: N'). Exit status 1 when "
-               "the\n"
-               "      file cannot be programmed (larger than 131072 bytes, or empty).\n",
-               runFirmwareInfo},
+    CliCommand{
+        "fw-info",
+        "  zelar-cli fw-info [--json] FILE\n"
+        "      Prints the firmware file's version ('version: 2.05', or 'version: Версия не\n"
+        "      определена'), for a coded image (.dat) its release date ('date: 15.03.10'), "
+        "and\n"
+        "      how many of the 496 pages hold file bytes ('pages: N'). The payload (a coded\n"
+        "      image's after its 16-byte header) must fit the 126976 bytes of program memory,\n"
+        "      bytes past them all 0xFF, in a file of at most 131072 bytes; an empty payload\n"
+        "      or one of text only is no firmware. Exit status 2, with the reason on "
+        "stderr,\n"
+        "      when the file cannot be programmed.\n",
+        runFirmwareInfo},
     CliCommand{
         "flash",
         "  zelar-cli flash --port COMn [--user N --password XXXX] [--wait S] FILE\n"
@@ -219,7 +223,9 @@ const std::array kCommands = {
         "      later is asked to restart; otherwise restart the modem by hand. Statuses and\n"
         "      progress go to stderr. When no boot loader answers within S seconds (default "
         "60)\n"
-        "      the wait is cancelled. Exit status 0 only when every block was acknowledged.\n",
+        "      the wait is cancelled. A file that fw-info refuses is refused before the port "
+        "is\n"
+        "      opened (exit status 2). Exit status 0 only when every block was acknowledged.\n",
         runFlash},
     CliCommand{
         "provision",
@@ -270,29 +276,45 @@ std::string usageText() {
         "\n"
         "--yes answers questions with yes (or OK); otherwise each takes its default answer: no\n"
         "(or cancel). Retry questions are cancelled unless a command says otherwise.\n"
+        "\n"
         "--fast, with any command that talks to the modem, ends each wait as soon as a complete\n"
         "reply is in (the window's \"Быстрый обмен\"); the usual wait stays the upper bound.\n"
+        "\n"
         "--verify, with script, restore, defaults, mode and dict-upload, reads each write back\n"
         "and compares it byte by byte (the window's \"Проверять запись\"); the first difference\n"
         "fails the command (exit 1) naming the page and field, or the dictionary record. flash\n"
         "cannot verify: the boot loader has no command to read the firmware back.\n"
-        "Progress goes to stderr, and every message box as '[caption] text'.\n"
-        "Exit status 2 for bad arguments, every command alike: among them a file argument\n"
-        "that cannot be read (missing, unreadable, no regular file), and a file to write with\n"
-        "an empty name or in a folder that takes no new file; they are checked before the port\n"
-        "is opened. Exit status 3 when stdout cannot take the whole output (a full disk, a\n"
-        "closed file), with 'zelar-cli: cannot write the output' on stderr.\n"
-        "--json (read, diag, verify, diff, fw-info, script) prints one JSON object on stdout\n"
-        "instead of the lines: \"ok\" (true when the exit status is 0), \"sections\" with their\n"
-        "\"controls\" (name and value; enabled and hidden with --state), a script's dumps as\n"
-        "sections named \"dump\", \"compared\" and \"differences\" (verify, diff), and every\n"
+        "\n"
+        "An option that the command does not use (read --template) is refused, as is a port\n"
+        "name that no port list holds: COM and a number from 1, without leading zeros.\n"
+        "\n"
+        "Progress goes to stderr, and every message box as '[caption] text' (the text alone\n"
+        "when the box has no caption). A command that fails after the modem took settings\n"
+        "(restore, defaults, script) names them: 'zelar-cli: written: user 1, user 2; under\n"
+        "way: user 3'.\n"
+        "\n"
+        "--json (ports, read, diag, verify, diff, fw-info, script) prints one JSON object on\n"
+        "stdout instead of the lines: \"ok\" (true when the exit status is 0), \"sections\" with\n"
+        "their \"controls\" (name and value; enabled and hidden with --state), a script's dumps\n"
+        "as sections named \"dump\", \"compared\" and \"differences\" (verify, diff), and every\n"
         "message box shown as \"messages\" (caption, text, icon). The exit status stays the\n"
         "same; bad arguments print no JSON.\n"
-        "--trace FILE (with any command) adds every byte sent and received on the modem's\n"
-        "link and the boot loader link to the end of FILE, with the time, in hexadecimal and as\n"
-        "text. A trace FILE that is the command's own file is refused with exit status 2.\n"
+        "\n"
+        "--trace FILE (with any command but provision) adds every byte sent and received on the\n"
+        "modem's link and the boot loader link to the end of FILE, with the time, in\n"
+        "hexadecimal and as text. FILE is held to the rules of every file written: one that is\n"
+        "no regular file (a FIFO, a device) or the command's own file is refused.\n"
+        "\n"
         "When a port cannot be opened, the line after \"Не могу открыть порт\" says why: in use\n"
-        "by another program, no such device, or permission denied.\n";
+        "by another program, no such device, or permission denied.\n"
+        "\n"
+        "Exit status: 0 success; 1 failure (for verify and diff: a difference); 2 for every bad\n"
+        "argument or file found before the modem is touched, every command alike: a bad option\n"
+        "or value, a file to read that is missing, unreadable, no regular file or refused by\n"
+        "its command (no settings file, no firmware), a file to write (the trace too) with an\n"
+        "empty name, no regular file or in a folder that takes no new file; 3 when stdout or\n"
+        "the trace cannot take the whole output (a full disk), with 'zelar-cli: cannot write\n"
+        "the output' or '... the trace file' on stderr.\n";
     return text;
 }
 

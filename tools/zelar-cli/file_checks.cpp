@@ -57,6 +57,12 @@ bool outputFileReady(const std::string& path) {
 }
 
 std::string commandFilesProblem(const CliOptions& options) {
+    // A trace is added to, never replaced; a FIFO or a device is refused before it can hold the
+    // program or swallow the trace.
+    if (!options.trace.empty()) {
+        if (std::string problem = appendedFileProblem(options.trace); !problem.empty())
+            return problem;
+    }
     const Arguments arguments = argumentsOf(options.command);
     for (const std::string& file : options.files) {
         if (arguments == Arguments::None)

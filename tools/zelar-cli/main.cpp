@@ -48,15 +48,22 @@ int run(const std::vector<std::string>& args, int argc, char** argv) {
     CliSession session(options);
     if (!session.traceReady()) {
         std::cerr << "zelar-cli: cannot write the trace file '" << options.trace << "'\n";
-        return 1;
+        return 2;
     }
     watchInterrupts();
     const int status = command->run(session, options);
-    if (interrupted() && status != 0) {
-        std::cerr << "zelar-cli: interrupted\n";
-        // A restore or defaults cut short leaves the modem with a mix of old and new sections.
+    if (status != 0) {
+        if (interrupted())
+            std::cerr << "zelar-cli: interrupted\n";
+        // A restore or defaults that failed, by itself or interrupted, leaves the modem with a
+        // mix of old and new sections.
         if (const std::string written = session.writtenSummary(); !written.empty())
             std::cerr << "zelar-cli: " << written << '\n';
+    }
+    // A trace cut short is no trace to diagnose with, as a cut output is no report.
+    if (!session.traceWritten()) {
+        std::cerr << "zelar-cli: cannot write the trace file '" << options.trace << "'\n";
+        return kOutputNotWritten;
     }
     return status;
 }

@@ -50,7 +50,9 @@ std::string writtenSectionName(std::uint16_t address) {
 
 void WriteLog::sent(const std::string& bytes) {
     if (const auto write = parseCommandV16(bytes)) {
-        addresses_.push_back(write->address);
+        // A write sent again after Retry is still the one under way, not a section taken.
+        if (addresses_.empty() || answered_ || addresses_.back() != write->address)
+            addresses_.push_back(write->address);
         reply_.clear();
         answered_ = false;
     }

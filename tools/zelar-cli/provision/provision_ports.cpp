@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli_options.h"
 #include "text/hex.h"
 
 namespace zelar::cli {
@@ -36,7 +37,7 @@ std::optional<PortName> splitName(std::string_view text) {
             return std::nullopt;
     }
     const auto number = parseDecimal(text.substr(digits));
-    if (!number || *number < 1)
+    if (!number || !isPortNumber(text.substr(digits)))
         return std::nullopt;
     return PortName{std::string(text.substr(0, digits)), *number};
 }
