@@ -91,6 +91,7 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         // Options that the command would pass over, and port names no list holds.
         {"read --port COM5 --template fw.bin", 2, "read does not take --template"},
         {"fw-info --port COM5 fw.bin", 2, "fw-info does not take --port"},
+        {"ports --json | grep -q '\"command\": \"ports\"'", 0, ""},  // JSON, not text
         {"read --port COM0", 2, "--port 'COM0' is no port name"},
         {"read --port COM000000251", 2, "--port 'COM000000251' is no port name"},
     };
