@@ -89,7 +89,7 @@ TEST_F(CliRead, TraceHoldsBothDirectionsOfTheLink) {
     }
     EXPECT_GT(sent, 0);
     EXPECT_GT(received, 0);
-    EXPECT_EQ(cli("ports --trace '" + (dir_ / "no" / "such" / "t").string() + "'").status, 1);
+    EXPECT_EQ(cli("ports --trace '" + (dir_ / "no" / "such" / "t").string() + "'").status, 2);
 }
 
 TEST_F(CliRead, ReadsAndLogsInPrintingWhatTheWindowShows) {
@@ -243,7 +243,7 @@ TEST_F(CliRead, OperatingModeThenFactoryDefaults) {
     // The restarted modem answers again once its boot loader has given up waiting.
     ::sleep(4);
     // Without --yes nothing is sent: the passwords stay as they were.
-    EXPECT_EQ(cli("defaults --port COM44").status, 1);
+    EXPECT_EQ(cli("defaults --port COM44").status, 2);
     EXPECT_EQ(cli("read --port COM44 --user 1 --password 1234").status, 0);
     EXPECT_EQ(cli("defaults --port COM44 --yes").status, 0);
 

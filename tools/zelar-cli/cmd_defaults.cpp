@@ -15,7 +15,7 @@ int runDefaults(CliSession& session, const CliOptions& options) {
     if (!options.yes) {
         std::cerr << "zelar-cli: defaults replaces every setting and every user's password with "
                      "the factory values; give --yes to go ahead\n";
-        return 1;
+        return 2;
     }
     if (!session.startAndLogIn())
         return 1;

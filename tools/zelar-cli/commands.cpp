@@ -185,7 +185,7 @@ const std::array kCommands = {
         "as\n"
         "      \"Восстановить заводские настройки\" does: 30 writes, the share done on stderr as\n"
         "      'progress N%'; every user's password becomes 7391. Without --yes nothing is sent\n"
-        "      and the exit status is 1. Exit status 0 when every write was answered with OK.\n",
+        "      and the exit status is 2. Exit status 0 when every write was answered with OK.\n",
         runDefaults},
     CliCommand{
         "mode",
