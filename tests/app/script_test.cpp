@@ -158,8 +158,9 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
     EXPECT_EQ(run("click btnReadNastUser"), 0) << err.str();
     // The read asks for the focus on the password field.
     EXPECT_EQ(runner.focused(), "EditPassword");
-    // The password field stops at four characters; the phone field takes digits and '+' only.
-    EXPECT_EQ(run("select cbUser 1\nset EditPassword 123456\nexpect EditPassword 1234\n"
+    // The password field stops at four characters and no key types BEL; the phone field takes
+    // digits and '+' only.
+    EXPECT_EQ(run("select cbUser 1\nset EditPassword \"12\a3456\"\nexpect EditPassword 1234\n"
                   "key EditPassword Enter\nexpect StatusBar1 \"Пароль принят\"\n"
                   "select TreeView1 \"#1\"\nset EditUserTel \"+7 (903) 555-00-03 ext 9\"\n"
                   "expect EditUserTel +79035550003"),

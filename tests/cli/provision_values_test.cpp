@@ -33,6 +33,10 @@ TEST(ProvisionValues, PutsInThePortAndTheModemsRowByPortElseBySerialNumber) {
         {"set EditMainObj ${OBJECT} \"# ${NOTE}\" ${OBJECT}", "COM33", "7204518",
          R"(set EditMainObj 17 "# a, \"quoted\" note\\" 17)", ""},
         {"set EditMainObj \"${OBJECT}\" ${NOTE}", "COM33", "", "", "holds a \": write \"${NOTE}\""},
+        // Escapes inside quotes, and a quote left open, end with their word or their line.
+        {R"(set X "\"${OBJECT}\\\\" ${NOTE})", "COM33", "", "", "holds a \""},
+        {R"(set X "\"${NOTE})", "COM33", "", R"(set X "\"a, \"quoted\" note\\)", ""},
+        {"set X \"${OBJECT}\nset Y ${NOTE}", "COM33", "", "", "holds a \""},
         {"set EditMainObj ${OBJECT}", "COM34", "7204518", "set EditMainObj 99", ""},
         {"set EditMainObj ${OBJECT}", "COM34", "1111111", "", "no row for COM34"},
         {"set EditMainObj ${OBJEKT}", "COM33", "", "", "${OBJEKT}, which is neither PORT nor"},
