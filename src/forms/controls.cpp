@@ -30,7 +30,8 @@ void typeText(Edit& edit, std::string_view text) {
         if (edit.maxLength > 0 && count >= edit.maxLength)
             break;
         const char32_t key = length == 1 ? static_cast<unsigned char>(character[0]) : 0x100;
-        if (!acceptsKey(edit, key))
+        // Control keys edit or move the focus; none of them puts a character in the field.
+        if (key < 0x20 || key == 0x7F || !acceptsKey(edit, key))
             continue;
         typed += character;
         ++count;

@@ -31,8 +31,8 @@ struct Edit : Control {
 // Whether the field's key filter lets this typed character through. Control characters,
 // Backspace among them, always pass.
 bool acceptsKey(const Edit& edit, char32_t key);
-// Replaces the text as typing it would: refused characters are dropped and typing stops at the
-// length limit. `text` is UTF-8.
+// Replaces the text as typing it would: control characters (no key types them) and refused
+// characters are dropped and typing stops at the length limit. `text` is UTF-8.
 void typeText(Edit& edit, std::string_view text);
 
 struct Label : Control {

@@ -1,5 +1,6 @@
 #include "script/script_parser.h"
 
+#include "text/cp1251.h"
 #include "text/hex.h"
 
 namespace zelar {
@@ -78,7 +79,9 @@ std::optional<std::vector<std::string>> splitScriptWords(std::string_view line,
     }
 }
 
-ParsedScript parseScript(std::string_view text) {
+ParsedScript parseScript(std::string_view bytes) {
+    const std::string utf8 = fileTextToUtf8(bytes);
+    std::string_view text = utf8;
     // The byte-order mark Windows editors put before UTF-8 text is no part of the first line.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text.starts_with(kByteOrderMark))

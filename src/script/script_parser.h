@@ -76,7 +76,8 @@ struct ParsedScript {
 std::optional<std::vector<std::string>> splitScriptWords(std::string_view line, std::string& error);
 
 // Reads a whole script: blank lines and lines starting with '#' are skipped; each other line is
-// an action name and its arguments, checked for their count and form. Takes any bytes.
-ParsedScript parseScript(std::string_view text);
+// an action name and its arguments, checked for their count and form. Takes any bytes: UTF-8
+// when they are valid UTF-8, else Windows-1251.
+ParsedScript parseScript(std::string_view bytes);
 
 }  // namespace zelar

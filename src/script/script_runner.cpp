@@ -10,6 +10,7 @@
 #include "forms/control_containers.h"
 #include "forms/control_registry.h"
 #include "platform/event_pump.h"
+#include "text/cp1251.h"
 #include "text/hex.h"
 
 namespace zelar {
@@ -381,9 +382,16 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::set(const Found& c, const Arg
         return Refusal{2, c.name + " is read-only"};
     Edit typed = **edit;
     typeText(typed, text);
-    if (exactValues_ && typed.text != text)
-        return Refusal{2, c.name + " would take \"" + text + "\" as \"" + typed.text +
-                              "\": it keeps only the characters its keys allow, up to its length"};
+    if (exactValues_) {
+        if (typed.text != text)
+            return Refusal{2, c.name + " would take \"" + text + "\" as \"" + typed.text +
+                                  "\": it keeps only the characters its keys allow, up to its "
+                                  "length"};
+        // The modem holds Windows-1251: any other character would reach it as '?'.
+        if (const std::string held = cp1251ToUtf8(utf8ToCp1251(text)); held != text)
+            return Refusal{2, c.name + " would hold \"" + text + "\" as \"" + held +
+                                  "\": the modem keeps only Windows-1251 characters"};
+    }
     moveFocus(c);
     typeText(**edit, text);
     onEvent(c, &ControlEvents::change);

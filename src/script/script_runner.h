@@ -36,9 +36,10 @@ class ScriptRunner {
     // Gives each dump's lines to `sink` instead of printing them.
     void setDumpSink(std::function<void(DumpLines)> sink) { dumpSink_ = std::move(sink); }
 
-    // With `exact`, a `set` whose text the field would change (a character its keys refuse, or
-    // past its length) fails the line instead of typing what the field takes: for values filled
-    // in from a table, where "1,13" typed as 113 would write another value unnoticed.
+    // With `exact`, a `set` whose text the field would change (a character its keys refuse, a
+    // control character, a character without a Windows-1251 code, or past its length) fails the
+    // line instead of typing what the field takes: for values filled in from a table, where
+    // "1,13" typed as 113 would write another value unnoticed.
     void setExactValues(bool exact) { exactValues_ = exact; }
 
     // The control with the input focus; empty when none has it.

@@ -2,6 +2,7 @@
 
 #include "settings/field_codec.h"
 #include "text/cp1251.h"
+#include "text/padding.h"
 
 namespace zelar {
 
@@ -133,7 +134,8 @@ std::optional<std::string> decodeImei(std::span<const std::uint8_t> payload) {
     constexpr std::size_t kImeiDigits = 15;
     if (payload.size() < read_block::kImei.length)
         return std::nullopt;
-    return cp1251ToUtf8(std::string(payload.begin(), payload.begin() + kImeiDigits));
+    // A shorter IMEI is padded with NULs.
+    return cp1251ToUtf8(cutAtFirstNul(std::string(payload.begin(), payload.begin() + kImeiDigits)));
 }
 
 }  // namespace zelar

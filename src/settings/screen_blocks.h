@@ -63,7 +63,7 @@ std::optional<IncomingCallBlock> decodeIncomingCall(std::span<const std::uint8_t
 std::optional<std::vector<std::uint8_t>> encodeIncomingCall(const IncomingCallBlock& block);
 std::optional<RegionWrite> ComposeRegionWrite(const IncomingCallBlock& block);
 
-// The 15 IMEI characters from the 0x07F0 block.
+// The 15 IMEI characters from the 0x07F0 block, up to the first NUL.
 std::optional<std::string> decodeImei(std::span<const std::uint8_t> payload);
 
 }  // namespace zelar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zelar {
 
@@ -9,6 +10,13 @@ namespace zelar {
 std::string utf8ToCp1251(const std::string& utf8);
 // Every byte has a character, except 0x98, which becomes U+FFFD.
 std::string cp1251ToUtf8(const std::string& cp1251);
+
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+// A text file's bytes as UTF-8: kept when they are valid UTF-8, else read as Windows-1251, as
+// Windows programs in a Russian locale save text.
+std::string fileTextToUtf8(std::string_view bytes);
 
 // The number of characters of a UTF-8 text (continuation bytes not counted).
 std::size_t utf8Length(const std::string& utf8);

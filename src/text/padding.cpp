@@ -21,4 +21,8 @@ std::string cutAtFirstSpace(const std::string& text) {
     return pos == std::string::npos ? text : text.substr(0, pos);
 }
 
+std::string cutAtFirstNul(const std::string& text) {
+    return text.substr(0, text.find('\0'));
+}
+
 }  // namespace zelar

@@ -10,5 +10,8 @@ std::string padRight(const std::string& text, std::size_t width, char fill = ' '
 std::string zeroPadDecimal(long value, std::size_t width);
 // The text up to its first space; all of it when it has none.
 std::string cutAtFirstSpace(const std::string& text);
+// The text up to its first NUL, as a field shows a text from the modem; all of it when it has
+// none.
+std::string cutAtFirstNul(const std::string& text);
 
 }  // namespace zelar

@@ -308,6 +308,14 @@ TEST_F(ScriptedReadTest, IdentificationTextsAndVersionNumber) {
     EXPECT_EQ(app.main.StaticTextSN.caption, "Серийный номер: 77123456");
     EXPECT_EQ(app.image.firmwareVersion, 0);
 
+    // A label shows what the modem sent up to its first NUL.
+    ASSERT_TRUE(showIdentification(app, std::string("12\0"
+                                                    "4560702\0"
+                                                    "50123",
+                                                    16)));
+    EXPECT_EQ(app.main.StaticTextSN.caption, "Серийный номер: 712");
+    EXPECT_EQ(app.main.StaticTextVer.caption, "ПО контроллера: 2.");
+
     EXPECT_FALSE(showIdentification(app, "123456ZZ02050123"));
     EXPECT_FALSE(showIdentification(app, "short"));
 }

@@ -35,12 +35,14 @@ TEST(ScriptParser, SplitsWordsAndKeepsQuotedBlanks) {
 }
 
 TEST(ScriptParser, SkipsBlankAndCommentLines) {
-    const ParsedScript s = parseScript("# read first\r\n\n   \n  # indented\nwait 10\r\ndump\n");
+    // Not UTF-8 ("\xE8" stands alone), so Windows-1251.
+    const ParsedScript s =
+        parseScript("# read first\r\n\n   \n  # indented\nwait 10\r\ndump \xE8\xFF\n");
     ASSERT_FALSE(s.error);
     ASSERT_EQ(s.lines.size(), 2u);
     EXPECT_EQ(s.lines[0].number, 5);
     EXPECT_EQ(s.lines[0].action, ScriptAction::Wait);
-    EXPECT_EQ(s.lines[1].args, Words{});
+    EXPECT_EQ(s.lines[1].args, Words{"ия"});
 }
 
 TEST(ScriptParser, RefusesBadLinesNamingTheFirst) {
@@ -156,8 +158,9 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
     EXPECT_EQ(run("click btnReadNastUser"), 0) << err.str();
     // The read asks for the focus on the password field.
     EXPECT_EQ(runner.focused(), "EditPassword");
-    // The password field stops at four characters; the phone field takes digits and '+' only.
-    EXPECT_EQ(run("select cbUser 1\nset EditPassword 123456\nexpect EditPassword 1234\n"
+    // The password field stops at four characters and no key types BEL; the phone field takes
+    // digits and '+' only.
+    EXPECT_EQ(run("select cbUser 1\nset EditPassword \"12\a3456\"\nexpect EditPassword 1234\n"
                   "key EditPassword Enter\nexpect StatusBar1 \"Пароль принят\"\n"
                   "select TreeView1 \"#1\"\nset EditUserTel \"+7 (903) 555-00-03 ext 9\"\n"
                   "expect EditUserTel +79035550003"),
@@ -180,6 +183,10 @@ TEST_F(ScriptRun, ExactValuesRefuseWhatTheFieldWouldChange) {
          "line 2: EditUserTel would take \"1,13\" as \"113\""},
         {"select cbUser 1\nset EditPassword 123456", 2,
          "line 2: EditPassword would take \"123456\" as \"1234\""},
+        {"select cbUser 1\nset EditPassword \"1\a2\"", 2,
+         "line 2: EditPassword would take \"1\a2\" as \"12\""},
+        {"select cbUser 1\nset EditPassword \"ab\xE4\xB8\xAD\"", 2,
+         "line 2: EditPassword would hold \"ab\xE4\xB8\xAD\" as \"ab?\""},
     };
     for (const auto& c : cases) {
         err.str("");

@@ -94,7 +94,8 @@ TEST_F(ShowSettingsTest, DnsServerFieldsFollowEitherServer) {
 
 TEST_F(ShowSettingsTest, SimGroupsFromTheirFlags) {
     app.image.linkTestPeriod = 10;
-    app.image.sims[0] = {0x05, "1111", "62840517", "0000", "100", 25, "a", "b", "c"};
+    app.image.sims[0] = {0x05, "1111", "62840517", "0000", "100", 25, std::string("a\0z", 3),
+                         "b",  "c"};
     app.image.sims[1] = {0x00, "2222", "62840517", "0000", "102", 0, "", "", ""};
     ShowModemSettings(app);
     const TformMain& m = app.main;
@@ -108,6 +109,7 @@ TEST_F(ShowSettingsTest, SimGroupsFromTheirFlags) {
     EXPECT_FALSE(m.EditSIM2USSD.enabled);
     EXPECT_FALSE(m.EditSim2Ballance.enabled);
     EXPECT_EQ(m.EditSIM2USSD.text, "102");
+    EXPECT_EQ(m.EditSim1APN.text, "a");  // a text ends at its first NUL
 }
 
 TEST_F(ShowSettingsTest, ObjectNumberShownPlusOneOrUnset) {

@@ -10,6 +10,7 @@
 
 #include "file_text.h"
 #include "sim_process.h"
+#include "text/cp1251.h"
 
 // zelar-cli provision on four simulated modems at once, one of them failing.
 namespace {
@@ -57,12 +58,17 @@ TEST_F(CliProvision, FourModemsFromATemplateAndAValuesFileOneFailingVerification
     const std::string login = "--user 1 --password 1234 --fast ";
     ASSERT_EQ(cli("backup --port COM61 " + login + file("site.md2"), dir_ / "backup.out"), 0);
     // COM61 and COM62 by port; the others by the serial number all simulators share.
-    std::ofstream(file("values.csv")) << "modem,OBJECT\nCOM61,71\nCOM62,72\n7204518,99\n";
-    std::ofstream(file("object.script")) << "# ${PORT}\n"
-                                            "select TreeView1 \"Настройка модема\"\n"
-                                            "select PageControl1 \"Параметры объекта\"\n"
-                                            "set EditMainObj ${OBJECT}\n"
-                                            "click ButtonWriteNastr\n";
+    // The values in UTF-8, the script in Windows-1251 as Notepad saves it.
+    std::ofstream(file("values.csv"))
+        << "modem,OBJECT,PAGE\nCOM61,71,Параметры объекта\n"
+           "COM62,72,Параметры объекта\n7204518,99,Параметры объекта\n";
+    std::ofstream(file("object.script")) << zelar::utf8ToCp1251(
+        "# ${PORT}\n"
+        "select TreeView1 \"Настройка модема\"\n"
+        "select PageControl1 \"Параметры объекта\"\n"
+        "expect PageControl1 \"${PAGE}\"\n"
+        "set EditMainObj ${OBJECT}\n"
+        "click ButtonWriteNastr\n");
 
     const int status =
         cli("provision --ports COM61-COM64 " + login + "--verify --template " + file("site.md2") +

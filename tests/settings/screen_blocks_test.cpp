@@ -154,6 +154,9 @@ TEST(Imei, FifteenCharactersOfTheBlock) {
     const auto bytes = concat({textBytes("356938035643809"), hexBytes("FF")});
     EXPECT_EQ(decodeImei(bytes), "356938035643809");
     EXPECT_FALSE(decodeImei(textBytes("356938035643809")));
+    // A shorter IMEI is padded with NULs, which are no part of it.
+    EXPECT_EQ(decodeImei(concat({textBytes("35693803"), hexBytes("0000000000000000")})),
+              "35693803");
 }
 
 }  // namespace

@@ -128,8 +128,9 @@ void addSessionOptions(CLI::App& verb, CliOptions& o) {
         ->type_name("COMn");
     verb.add_flag("--exact", o.exact,
                   "fails a script's set whose value the field would change, a character its\n"
-                  "keys refuse or one past its length, instead of typing what it takes (script;\n"
-                  "provision gives it to its script step)");
+                  "keys refuse, a control character, one past its length or one without a\n"
+                  "Windows-1251 code, instead of typing what it takes (script; provision gives\n"
+                  "it to its script step)");
     addValue(verb, "--user", "N", "logs in as user N (1 to 6), with --password",
              "--user needs a user number from 1 to 6", numberInto(o.user, 1, 6));
     addValue(verb, "--password", "XXXX", "the user's password", "--password needs a value",

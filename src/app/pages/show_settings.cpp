@@ -6,6 +6,7 @@
 #include "app/pages/user_rules.h"
 #include "settings/flag_bits.h"
 #include "settings/value_tables.h"
+#include "text/padding.h"
 
 namespace zelar {
 
@@ -28,9 +29,9 @@ void showSim(TformMain& m, const SimRecord& sim, int k) {
         c.ussd.enabled = c.balance.checked;
         c.installed.checked = bit(sim.flags, 3);
     }
-    c.pinCode.text = sim.pin;
-    c.puk.text = sim.puk;
-    c.ussd.text = sim.ussd;
+    c.pinCode.text = cutAtFirstNul(sim.pin);
+    c.puk.text = cutAtFirstNul(sim.puk);
+    c.ussd.text = cutAtFirstNul(sim.ussd);
     c.threshold.text = std::to_string(sim.balanceThreshold);
 }
 
@@ -46,19 +47,19 @@ void showSimPage(TformMain& m, const TSettingsImage& image) {
     showSim(m, image.sims[0], 1);
     showSim(m, image.sims[1], 2);
 
-    m.EditSim1APN.text = image.sims[0].apnName;
-    m.EditSim1NAME.text = image.sims[0].apnLogin;
-    m.EditSim1PASS.text = image.sims[0].apnPassword;
-    m.EditSim2APN.text = image.sims[1].apnName;
-    m.EditSim2NAME.text = image.sims[1].apnLogin;
-    m.EditSim2PASS.text = image.sims[1].apnPassword;
+    m.EditSim1APN.text = cutAtFirstNul(image.sims[0].apnName);
+    m.EditSim1NAME.text = cutAtFirstNul(image.sims[0].apnLogin);
+    m.EditSim1PASS.text = cutAtFirstNul(image.sims[0].apnPassword);
+    m.EditSim2APN.text = cutAtFirstNul(image.sims[1].apnName);
+    m.EditSim2NAME.text = cutAtFirstNul(image.sims[1].apnLogin);
+    m.EditSim2PASS.text = cutAtFirstNul(image.sims[1].apnPassword);
 }
 
 // The DNS servers, the link test period and the authorization; false when the stored period is
 // none the list has.
 bool showGprsCommon(TformMain& m, const TSettingsImage& image) {
-    m.EditGPRSDNS1.text = image.dns1;
-    m.EditGPRSDNS2.text = image.dns2;
+    m.EditGPRSDNS1.text = cutAtFirstNul(image.dns1);
+    m.EditGPRSDNS2.text = cutAtFirstNul(image.dns2);
 
     const auto period = linkTestPeriodIndex(image.linkTestPeriod);
     if (period) {
@@ -67,8 +68,8 @@ bool showGprsCommon(TformMain& m, const TSettingsImage& image) {
         showText(m.ComBoxTestGPRS, kUnknownPeriodText);
     }
 
-    m.EditGPRSLogin.text = image.gprsAuthName;
-    m.EditGPRSPass.text = image.gprsAuthPassword;
+    m.EditGPRSLogin.text = cutAtFirstNul(image.gprsAuthName);
+    m.EditGPRSPass.text = cutAtFirstNul(image.gprsAuthPassword);
     return period.has_value();
 }
 
@@ -76,9 +77,9 @@ bool showGprsCommon(TformMain& m, const TSettingsImage& image) {
 void showServers(TformMain& m, const TSettingsImage& image) {
     const ServerRecord& main = image.servers[0];
     const ServerRecord& reserve = image.servers[1];
-    m.EditGPRSIP1.text = main.ip;
-    m.EditGPRSPort1.text = main.port;
-    m.EditGPRSWWW1.text = main.dnsName;
+    m.EditGPRSIP1.text = cutAtFirstNul(main.ip);
+    m.EditGPRSPort1.text = cutAtFirstNul(main.port);
+    m.EditGPRSWWW1.text = cutAtFirstNul(main.dnsName);
 
     const bool mainByName = bit(main.flags, 1);
     const bool reserveByName = bit(reserve.flags, 1);
@@ -92,9 +93,9 @@ void showServers(TformMain& m, const TSettingsImage& image) {
         setDnsServerFields(m, reserveByName);
     }
 
-    m.EditGPRSIP2.text = reserve.ip;
-    m.EditGPRSPort2.text = reserve.port;
-    m.EditGPRSWWW2.text = reserve.dnsName;
+    m.EditGPRSIP2.text = cutAtFirstNul(reserve.ip);
+    m.EditGPRSPort2.text = cutAtFirstNul(reserve.port);
+    m.EditGPRSWWW2.text = cutAtFirstNul(reserve.dnsName);
     m.CheckBoxGPRSRez2.checked = bit(reserve.flags, 0);
     setEnabled({&m.GroupServer2, &m.RBtnIP2, &m.RBtnDNS2, &m.EditGPRSIP2, &m.EditGPRSWWW2,
                 &m.EditGPRSPort2, &m.LabelGPRSPort2},
@@ -148,7 +149,7 @@ void ShowModemSettings(App& app) {
 void ShowUserSettings(App& app, int n) {
     TformMain& m = app.main;
     const UserRecord& user = app.image.users[static_cast<std::size_t>(n - 1)];
-    m.EditUserPassword.text = user.password;
+    m.EditUserPassword.text = cutAtFirstNul(user.password);
 
     const bool always = bit(user.options, 0);
     const bool ifNoGprs = bit(user.options, 7);
@@ -163,7 +164,7 @@ void ShowUserSettings(App& app, int n) {
     enableUserFields(m, on);
     m.EditUserTtestmessM.enabled = on;
 
-    m.EditUserTel.text = user.phone;
+    m.EditUserTel.text = cutAtFirstNul(user.phone);
     selectItem(m.cbUserStatus, userStatusIndex(user.status).value_or(-1));
     const int type = messageTypeIndex(user.messageType);
     selectItem(m.cbUserTypeMess, type);

@@ -15,6 +15,7 @@
 #include "settings/screen_blocks.h"
 #include "settings/serial_number.h"
 #include "text/hex.h"
+#include "text/padding.h"
 
 namespace zelar {
 
@@ -55,7 +56,7 @@ void showVoiceCall(TformMain& m, const VoiceCallBlock& voice) {
     Edit* numbers[] = {&m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4,
                        &m.EditECallN5};
     for (int i = 0; i < kOutgoingNumberCount; ++i)
-        numbers[i]->text = voice.numbers[i];
+        numbers[i]->text = cutAtFirstNul(voice.numbers[i]);
     m.CheckBoxECallEn.checked = voice.outgoingAllowed;
     enableOutgoingNumbers(m, voice.outgoingAllowed);
 }
@@ -284,10 +285,14 @@ bool showIdentification(App& app, const std::string& p) {
     if (!leading)
         return false;
     TformMain& m = app.main;
-    m.StaticTextSN.caption = "Серийный номер: " + std::to_string(*leading) + p.substr(0, 6);
-    m.StaticTextBootVer.caption = "Версия загрузчика: " + p.substr(13, 1) + "." + p.substr(14, 2);
-    m.StaticTextVer.caption = "ПО контроллера: " + (p[8] == '0' ? std::string() : p.substr(8, 1)) +
-                              p.substr(9, 1) + "." + p.substr(10, 2);
+    // The labels show what the modem sent up to its first NUL, as its texts do.
+    m.StaticTextSN.caption =
+        cutAtFirstNul("Серийный номер: " + std::to_string(*leading) + p.substr(0, 6));
+    m.StaticTextBootVer.caption =
+        cutAtFirstNul("Версия загрузчика: " + p.substr(13, 1) + "." + p.substr(14, 2));
+    m.StaticTextVer.caption =
+        cutAtFirstNul("ПО контроллера: " + (p[8] == '0' ? std::string() : p.substr(8, 1)) +
+                      p.substr(9, 1) + "." + p.substr(10, 2));
     app.image.firmwareVersion = parseDecimal(p.substr(8, 4)).value_or(0);
     return true;
 }

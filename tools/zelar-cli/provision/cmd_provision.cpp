@@ -12,6 +12,7 @@
 #include "provision/provision_report.h"
 #include "provision/provision_runner.h"
 #include "terminal.h"
+#include "text/cp1251.h"
 #include "trace_file.h"
 
 namespace zelar::cli {
@@ -68,9 +69,13 @@ bool loadFiles(const CliOptions& options, ProvisionPlan& plan) {
             return false;
         }
     }
-    if (!options.scriptFile.empty() &&
-        !(plan.script = readInput(options.scriptFile, kLargestInput)))
-        return false;
+    if (!options.scriptFile.empty()) {
+        const auto script = readInput(options.scriptFile, kLargestInput);
+        if (!script)
+            return false;
+        // In UTF-8 before the values, which are UTF-8, are put in.
+        plan.script = fileTextToUtf8(*script);
+    }
     if (!options.valuesFile.empty()) {
         const auto csv = readInput(options.valuesFile, kLargestInput);
         if (!csv)

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "csv_table.h"
+#include "escaping_buffer.h"
 
 namespace zelar::cli {
 
@@ -25,9 +26,10 @@ std::string provisionReportCsv(const std::vector<PortProgress>& ports) {
                    ok ? "" : p.step,
                    ok ? "" : p.message,
                    secondsText(p.seconds)};
-        // Texts from the modem and the children's messages are no formulas.
+        // Texts from the modem and the children's messages steer no terminal that shows the
+        // file and are no formulas.
         for (std::string& field : row)
-            field = spreadsheetText(field);
+            field = spreadsheetText(escapedValue(field));
         csv += csvLine(row);
     }
     return csv;

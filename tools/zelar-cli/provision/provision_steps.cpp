@@ -9,12 +9,10 @@ namespace zelar::cli {
 
 namespace {
 
-// The read's identification lines carry their labels: "Серийный номер: 7204518". A text from
-// the modem ends at its first NUL, as the window shows it (a short IMEI is padded with NULs).
+// The read's identification lines carry their labels: "Серийный номер: 7204518".
 std::string afterLabel(const std::string& value) {
     const auto colon = value.find(": ");
-    const std::string text = colon == std::string::npos ? value : value.substr(colon + 2);
-    return text.substr(0, text.find('\0'));
+    return colon == std::string::npos ? value : value.substr(colon + 2);
 }
 
 void addLogin(std::vector<std::string>& args, const ProvisionPlan& plan) {

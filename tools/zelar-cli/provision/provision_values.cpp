@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "text/cp1251.h"
+
 namespace zelar::cli {
 
 namespace {
@@ -49,10 +51,73 @@ Substitution valueOf(const std::string& name, const std::string& port,
     return {value, {}};
 }
 
+// Follows the script's words as the script parser splits them, to tell whether a value put in
+// at the current point lands inside double quotes.
+class QuoteTracker {
+  public:
+    void pass(std::string_view text) {
+        for (const char c : text)
+            step(c);
+    }
+    // A value as placed: inside quotes it stays there whole; outside, it holds no quote.
+    void passValue(const std::string& value) {
+        if (state_ == State::Quoted)
+            escaped_ = false;
+        else
+            pass(value);
+    }
+    bool quoted() const { return state_ == State::Quoted; }
+
+  private:
+    enum class State { Between, Word, Quoted };
+
+    void step(char c) {
+        if (c == '\n') {
+            state_ = State::Between;
+            escaped_ = false;
+        } else if (state_ == State::Quoted) {
+            // \" and \\ stand for one character; a lone " closes the word.
+            if (escaped_)
+                escaped_ = false;
+            else if (c == '\\')
+                escaped_ = true;
+            else if (c == '"')
+                state_ = State::Between;
+        } else if (c == ' ' || c == '\t') {
+            state_ = State::Between;
+        } else if (state_ == State::Between) {
+            state_ = c == '"' ? State::Quoted : State::Word;
+        }
+    }
+
+    State state_ = State::Between;
+    bool escaped_ = false;  // a backslash inside quotes, waiting for the character it escapes
+};
+
+// The value as the script parser must see it to give it back whole: inside quotes with its "
+// and \ escaped; outside quotes a " would start or end a quoted word, so it is refused.
+Substitution placedValue(const std::string& name, const std::string& port, std::string value,
+                         bool quoted) {
+    if (!quoted) {
+        if (value.find('"') != std::string::npos)
+            return {{},
+                    "the value of " + name + " for " + port + " holds a \": write \"${" + name +
+                        "}\" in the script"};
+        return {std::move(value), {}};
+    }
+    std::string escaped;
+    for (const char c : value) {
+        if (c == '"' || c == '\\')
+            escaped += '\\';
+        escaped += c;
+    }
+    return {std::move(escaped), {}};
+}
+
 }  // namespace
 
-ValuesLoad parseValues(std::string_view csv) {
-    CsvTable table = parseCsv(csv);
+ValuesLoad parseValues(std::string_view bytes) {
+    CsvTable table = parseCsv(fileTextToUtf8(bytes));
     if (!table.error.empty())
         return {std::nullopt, table.error};
     if (table.rows.empty())
@@ -90,19 +155,24 @@ const CsvRow* findValuesRow(const ProvisionValues& values, const std::string& po
 Substitution substituteValues(std::string_view script, const std::string& port,
                               const ProvisionValues* values, const CsvRow* row) {
     Substitution result;
+    QuoteTracker quotes;
     for (std::size_t at = 0; at < script.size();) {
         const auto open = script.find("${", at);
         result.text += script.substr(at, open - at);
+        quotes.pass(script.substr(at, open - at));
         if (open == std::string_view::npos)
             break;
         const auto close = script.find('}', open);
         if (close == std::string_view::npos ||
             script.substr(open, close - open).find('\n') != std::string_view::npos)
             return {{}, "the script has a ${ without its }"};
-        Substitution value =
-            valueOf(std::string(script.substr(open + 2, close - open - 2)), port, values, row);
+        const std::string name(script.substr(open + 2, close - open - 2));
+        Substitution value = valueOf(name, port, values, row);
+        if (value.error.empty())
+            value = placedValue(name, port, std::move(value.text), quotes.quoted());
         if (!value.error.empty())
             return value;
+        quotes.passValue(value.text);
         result.text += value.text;
         at = close + 1;
     }

@@ -21,9 +21,9 @@ struct ValuesLoad {
     std::string error;  // why the file will not do
 };
 
-// Reads the values from a CSV text: named, distinct columns, every row as wide as the names
-// and each key given once.
-ValuesLoad parseValues(std::string_view csv);
+// Reads the values from a CSV file's bytes (UTF-8 when they are valid UTF-8, else
+// Windows-1251): named, distinct columns, every row as wide as the names and each key given once.
+ValuesLoad parseValues(std::string_view bytes);
 
 // The modem's row: the one keyed by its port, else the one keyed by its serial number.
 const CsvRow* findValuesRow(const ProvisionValues& values, const std::string& port,
@@ -35,8 +35,9 @@ struct Substitution {
 };
 
 // The script with every ${PORT} replaced by the port and every ${COLUMN} by the modem's value
-// of that column. A name that is neither, a column used without a row for the modem, or a value
-// holding a line break (which would add script lines) fails it.
+// of that column; inside double quotes a value's " and \ are escaped, so that the script reads
+// it as it stands. A name that is neither, a column used without a row for the modem, a value
+// holding a line break (which would add script lines) or a " outside quotes fails it.
 Substitution substituteValues(std::string_view script, const std::string& port,
                               const ProvisionValues* values, const CsvRow* row);
 
