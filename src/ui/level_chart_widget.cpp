@@ -72,10 +72,23 @@ void LevelChartWidget::paintEvent(QPaintEvent*) {
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.restore();
     }
+    if (chart_.spanMs <= 0) {
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(plot);
+        return;
+    }
+    // A faint line every minute back from the newest point.
+    QColor minuteLine = palette().color(QPalette::Mid);
+    minuteLine.setAlpha(64);
+    painter.setPen(minuteLine);
+    constexpr std::int64_t kMinuteMs = 60'000;
+    for (std::int64_t ms = kMinuteMs; ms < chart_.spanMs; ms += kMinuteMs) {
+        const double x = plot.right() - plot.width() * static_cast<double>(ms) /
+                                            static_cast<double>(chart_.spanMs);
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(plot);
-    if (chart_.spanMs <= 0)
-        return;
 
     // The line, broken at every point without a value; a value between two gaps is a dot.
     const QColor green(0, 128, 0);

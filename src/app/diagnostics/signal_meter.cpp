@@ -126,9 +126,9 @@ std::string meterSummaryText(const SignalHistory& history) {
     if (history.samples().empty())
         return {};
     const SignalStats stats = history.stats();
-    return "Сейчас: " + percentText(history.samples().back().percent()) +
-           "   Мин.: " + percentText(stats.lowest()) + "   Макс.: " + percentText(stats.highest()) +
-           "   Среднее: " + percentText(stats.mean());
+    return "Сейчас: " + percentText(history.samples().back().percent()) + "    за 5 минут: мин. " +
+           percentText(stats.lowest()) + ", макс. " + percentText(stats.highest()) + ", среднее " +
+           percentText(stats.mean());
 }
 
 }  // namespace zelar

@@ -23,7 +23,8 @@ void stopSignalMeter(App& app);
 
 // The chart's and the summary's view of the history.
 void showSignalHistory(TformMain& m, const SignalHistory& history);
-// "Сейчас: 52%   Мин.: 45%   Макс.: 61%   Среднее: 53%", with "—" where there is no level.
+// "Сейчас: 52%    за 5 минут: мин. 45%, макс. 61%, среднее 53%", with "—" where there is no
+// level.
 std::string meterSummaryText(const SignalHistory& history);
 
 }  // namespace zelar
