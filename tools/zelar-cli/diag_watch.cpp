@@ -66,8 +66,9 @@ CsvRow watchCsvRow(const std::string& time, const SignalSample& sample) {
 int runDiagWatch(CliSession& session, const CliOptions& options) {
     if (options.json)
         return badArguments("--watch prints a line a sample and takes no --json");
+    // A file to write that will not do is a bad argument, as for every command.
     if (!options.csvFile.empty() && !outputFileReady(options.csvFile))
-        return 1;
+        return 2;
     if (!session.start())
         return 1;
     App& app = session.app();
