@@ -192,6 +192,11 @@ TEST_F(DiagnosticsTest, SignalMeterFollowsTheLevelUntilTheCableIsPulled) {
             values.push_back(point.value);
         return values;
     };
+    {
+        const TModemLink::Lease other(app.link);  // another operation runs
+        EXPECT_FALSE(toggleMeter(true));
+        EXPECT_FALSE(m.CheckBoxMeter.checked);
+    }
     modem.options().signal.levels = {31, 16, 7, 99, 0};
     ASSERT_TRUE(toggleMeter(true));
     clock.advanceMs(4500);
@@ -231,6 +236,22 @@ TEST_F(DiagnosticsTest, SignalMeterFollowsTheLevelUntilTheCableIsPulled) {
     const auto sent = commands.size();
     clock.advanceMs(5000);
     EXPECT_EQ(commands.size(), sent);
+
+    // Unchecked while a sample waits for its reply: the sample keeps the link to its end.
+    ASSERT_TRUE(toggleMeter(true));
+    bool heldAfterStop = false;
+    clock.startTimer(50, [&] {
+        toggleMeter(false);
+        heldAfterStop = app.link.busy() && app.link.isOpen();
+    });
+    clock.advanceMs(5000);
+    EXPECT_TRUE(heldAfterStop);
+    EXPECT_FALSE(app.link.busy());
+    EXPECT_EQ(commands.size(), sent + 1);
+    // Picking another port stops it too.
+    ASSERT_TRUE(toggleMeter(true));
+    findControlEvents(FormId::Main, "ComboBox1")->change(app);
+    EXPECT_FALSE(app.meter.running);
 }
 
 }  // namespace
