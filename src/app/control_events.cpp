@@ -5,6 +5,7 @@
 
 #include "app/core/port_list.h"
 #include "app/diagnostics/diagnostics_page.h"
+#include "app/diagnostics/signal_meter.h"
 #include "app/pages/gprs_rules.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/user_rules.h"
@@ -63,6 +64,17 @@ bool loginClick(App& a) {
     ButtonApplyPasswordClick(a);
     return a.login.loggedIn;
 }
+// The signal meter runs only while its page is on view and on the port it started on.
+bool treeChange(App& a) {
+    const bool shown = TreeView1Changing(a, a.main.TreeView1.selected);
+    if (a.main.activePage != Page::TabSheet4)
+        stopSignalMeter(a);
+    return shown;
+}
+bool portChange(App& a) {
+    stopSignalMeter(a);
+    return true;
+}
 bool passwordKeyDown(App& a, int keyCode) {
     constexpr int kEnterKey = 13;
     EditPasswordKeyDown(a, keyCode);
@@ -71,11 +83,11 @@ bool passwordKeyDown(App& a, int keyCode) {
 
 const std::array kTable = {
     // Shell: display mode, navigation, reading, login, writing.
-    ControlEvents{M, "ComboBox1", nullptr, nullptr, nullptr, nullptr, nullptr,
+    ControlEvents{M, "ComboBox1", nullptr, portChange, nullptr, nullptr, nullptr,
                   rule<ComboBox1DropDown>},
     onChange("cbExpert", rule<cbExpertChange>),
     onClick(M, "cbFastExchange", rule<cbFastExchangeClick>),
-    onChange("TreeView1", [](App& a) { return TreeView1Changing(a, a.main.TreeView1.selected); }),
+    onChange("TreeView1", treeChange),
     onClickExchange(M, "btnReadNastUser", readClick),
     onClick(M, "ButtonApplyPassword", loginClick),
     ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr, passwordKeyDown},
@@ -120,6 +132,8 @@ const std::array kTable = {
     // Diagnostics page.
     onClickExchange(M, "BitBtnReadBalance", BitBtnReadBalanceClick),
     onClickExchange(M, "BitBtnReadError", BitBtnReadErrorClick),
+    // Stays active while the meter holds the link, so that it can stop it.
+    onClick(M, "CheckBoxMeter", CheckBoxMeterClick),
     // Service window: settings files.
     onClickExchange(FormId::Setup, "BtnSavePar",
                     [](App& a) { return BtnSaveParClick(a) != SettingsFileResult::Failed; }),

@@ -188,6 +188,8 @@ std::vector<NamedControl> diagnosticsPageControls(TformMain& m) {
         {"PanelQ4", &m.PanelQ4},
         {"PanelQ5", &m.PanelQ5},
         {"StaticTextQuality", &m.StaticTextQuality},
+        {"CheckBoxMeter", &m.CheckBoxMeter},
+        {"StaticTextMeter", &m.StaticTextMeter},
         {"PanelExpert6", &m.PanelExpert6},
     };
 }

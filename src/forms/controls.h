@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -121,6 +123,18 @@ struct TreeView : Control {
 
 struct StatusBar : Control {
     std::string text;
+};
+
+// Values over a span of time that ends at the last point, drawn as a line; a point without a
+// value leaves a gap.
+struct LevelChart : Control {
+    struct Point {
+        std::int64_t msBeforeEnd = 0;
+        std::optional<int> value;
+    };
+    std::int64_t spanMs = 0;
+    int maxValue = 100;
+    std::vector<Point> points;  // oldest first
 };
 
 // A multi-line text field.

@@ -76,6 +76,11 @@ struct DiagnosticsPageControls {
     Panel PanelQ4;
     Panel PanelQ5;
     Label StaticTextQuality;
+    // The signal meter: the fault command once a second while checked, the level's chart and
+    // its current, lowest, highest and mean values.
+    CheckBox CheckBoxMeter{{}, "Непрерывно"};
+    LevelChart ChartSignal;
+    Label StaticTextMeter;
 };
 
 }  // namespace zelar

@@ -4,7 +4,9 @@
 
 namespace zelar {
 
-std::string numericLocalTime() {
+namespace {
+
+std::string localTimeText(const char* format) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
@@ -15,8 +17,18 @@ std::string numericLocalTime() {
         return {};
 #endif
     char text[32];
-    const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
+    const std::size_t length = std::strftime(text, sizeof text, format, &local);
     return std::string(text, length);
+}
+
+}  // namespace
+
+std::string numericLocalTime() {
+    return localTimeText("%d.%m.%Y %H:%M:%S");
+}
+
+std::string localClockTime() {
+    return localTimeText("%H:%M:%S");
 }
 
 }  // namespace zelar

@@ -8,6 +8,8 @@ namespace zelar {
 // The local date and time as text. The window's front end gives the user's locale format;
 // this one, day.month.year hours:minutes:seconds, serves where no front end sets its own.
 std::string numericLocalTime();
+// The local time of day, hours:minutes:seconds.
+std::string localClockTime();
 
 using LocalTimeText = std::function<std::string()>;
 

@@ -113,6 +113,10 @@ void SimModem::onCommandLine(const std::string& line, std::int64_t nowUs) {
         return;
     }
 
+    if (number == 25) {
+        std::uint8_t& level = options_.diagnostics.signalLevel;
+        level = signalMover_.next(options_.signal, level);
+    }
     CommandOutcome outcome = runCommand(store_, options_.diagnostics, line);
     if (outcome.changed)
         ++revision_;

@@ -14,6 +14,7 @@
 #include "sim/fault_plan.h"
 #include "sim/line_timing.h"
 #include "sim/modem_store.h"
+#include "sim/signal_plan.h"
 
 namespace zelar::sim {
 
@@ -29,6 +30,7 @@ struct ModemTiming {
 struct ModemOptions {
     ModemTiming timing;
     Diagnostics diagnostics;
+    SignalPlan signal;  // moves diagnostics.signalLevel at each fault command
     FaultPlan faults;
     // Hear and be heard only at the speed the modem speaks: 115200 baud for the firmware,
     // 57600 for the boot loader. Off, any speed works and sets the line timing.
@@ -126,6 +128,7 @@ class SimModem {
     std::int64_t powerOffUs_ = -1;  // FaultPlan::powerCutAfter: the dead time, once struck
     std::int64_t powerOnUs_ = -1;
     std::function<void(const std::string&)> log_;
+    SignalMover signalMover_;
     std::minstd_rand pieceRandom_;  // fixed seed: a run's pauses repeat
 };
 

@@ -55,7 +55,8 @@ void VirtualClock::advanceUs(std::int64_t us) {
         nowUs_ = std::max(nowUs_, queue_.begin()->first.first);
         runDue();
     }
-    nowUs_ = end;
+    // An event that waited itself may have carried the clock past the end; it never goes back.
+    nowUs_ = std::max(nowUs_, end);
 }
 
 }  // namespace zelar::sim

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include "app/core/handler_guard.h"
+#include "app/diagnostics/signal_meter.h"
 #include "app/service/firmware_update.h"
 #include "app/service/service_window.h"
 #include "app/shell/startup.h"
@@ -80,6 +81,7 @@ void ConfigProgram::guardWindows() {
     ussd_.canClose = [this] { return !binder_.handlerRunsIn(ussd_); };
     setup_.operationRuns = ussd_.operationRuns = [this] { return app_.link.busy(); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
+    pump_.setAfterTimer([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
     app_.link.onBusy = [](bool busy) {
         if (busy)
@@ -130,6 +132,7 @@ void ConfigProgram::firstShow() {
 }
 
 void ConfigProgram::close() {
+    binder_.run([this] { stopSignalMeter(app_); });
     if (!started_ || !profile_)
         return;
     binder_.run([this] { FormClose(app_, *profile_); });

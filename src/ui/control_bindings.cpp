@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "ui/binder.h"
+#include "ui/level_chart_widget.h"
 
 namespace zelar::ui {
 
@@ -443,6 +444,21 @@ class MemoBinding : public Binding {
     Memo& control_;
 };
 
+// A chart painted from its model.
+class LevelChartBinding : public Binding {
+  public:
+    LevelChartBinding(Binder& binder, LevelChartWidget& widget, LevelChart& control)
+        : Binding(binder, widget), widget_(widget), control_(control) {}
+    void push() override {
+        pushCommon(control_);
+        widget_.setChart(control_);
+    }
+
+  private:
+    LevelChartWidget& widget_;
+    LevelChart& control_;
+};
+
 }  // namespace
 
 template <class W>
@@ -484,6 +500,11 @@ Binding& Binder::bind(QWidget& root, const char* name, ComboBox& control) {
 
 Binding& Binder::bind(QWidget& root, const char* name, Panel& control) {
     return add(std::make_unique<PanelBinding>(*this, find<QWidget>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, LevelChart& control) {
+    return add(
+        std::make_unique<LevelChartBinding>(*this, find<LevelChartWidget>(root, name), control));
 }
 
 Binding& Binder::bind(QWidget& root, const char* name, TabSheet& control) {

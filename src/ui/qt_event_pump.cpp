@@ -47,6 +47,8 @@ EventPump::TimerId QtEventPump::startTimer(int intervalMs, std::function<void()>
         timers_.erase(it);
         const std::function<void()> run = callback;
         runReported(reporter_, run);
+        if (afterTimer_)
+            afterTimer_();
     });
     timers_.emplace(id, timer);
     timer->start(intervalMs);

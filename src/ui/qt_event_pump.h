@@ -26,6 +26,8 @@ class QtEventPump : public QObject, public EventPump {
 
     // Runs before each pass, so the windows show what the handlers changed (progress, texts).
     void setBeforePass(std::function<void()> hook) { beforePass_ = std::move(hook); }
+    // Runs after each timer callback, so the windows show what it changed.
+    void setAfterTimer(std::function<void()> hook) { afterTimer_ = std::move(hook); }
     // Where errors raised by timer callbacks go.
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
 
@@ -34,6 +36,7 @@ class QtEventPump : public QObject, public EventPump {
     std::map<TimerId, QTimer*> timers_;  // running timers; they are children of the pump
     TimerId nextId_ = 1;
     std::function<void()> beforePass_;
+    std::function<void()> afterTimer_;
     ErrorReporter reporter_;
 };
 

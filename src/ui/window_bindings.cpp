@@ -16,6 +16,7 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     b.bindAll(w, objectPageControls(m));
     b.bindAll(w, voiceCallPageControls(m));
     b.bindAll(w, diagnosticsPageControls(m));
+    b.bind(w, "ChartSignal", m.ChartSignal);
     // After the pages: which page is on view depends on which tabs are shown.
     b.bindActivePage(w, "PageControl1", m.activePage);
     b.bindFocusRequest(w, m.focusRequest);

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "app/control_events.h"
+#include "app/diagnostics/signal_meter.h"
 #include "sim_fixture.h"
 
 namespace zelar {
@@ -174,6 +175,83 @@ TEST_F(DiagnosticsTest, PortThatCannotBeOpened) {
     EXPECT_TRUE(commands.empty());
     EXPECT_TRUE(app.main.BitBtnReadError.enabled);
     EXPECT_EQ(app.main.StaticTextBalanceSim.caption, "Баланс:");
+}
+
+// "Непрерывно" on the virtual clock: a sample a second with the port closed between them, the
+// page and the chart following a level sequence, the other operations refused meanwhile, five
+// missed replies after the cable is pulled ending it, and five minutes kept.
+TEST_F(DiagnosticsTest, SignalMeterFollowsTheLevelUntilTheCableIsPulled) {
+    TformMain& m = app.main;
+    const auto toggleMeter = [&](bool on) {
+        m.CheckBoxMeter.checked = on;
+        return findControlEvents(FormId::Main, "CheckBoxMeter")->click(app);
+    };
+    const auto chartValues = [&] {
+        std::vector<std::optional<int>> values;
+        for (const LevelChart::Point& point : m.ChartSignal.points)
+            values.push_back(point.value);
+        return values;
+    };
+    {
+        const TModemLink::Lease other(app.link);  // another operation runs
+        EXPECT_FALSE(toggleMeter(true));
+        EXPECT_FALSE(m.CheckBoxMeter.checked);
+    }
+    modem.options().signal.levels = {31, 16, 7, 99, 0};
+    ASSERT_TRUE(toggleMeter(true));
+    clock.advanceMs(4500);
+    EXPECT_EQ(commands, std::vector<std::string>(5, "AT+V25"));
+    EXPECT_FALSE(app.link.isOpen());
+    EXPECT_EQ(chartValues(), (std::vector<std::optional<int>>{100, 52, 23, std::nullopt, 0}));
+    EXPECT_EQ(m.ChartSignal.points.front().msBeforeEnd, 4000);
+    EXPECT_EQ(m.StaticTextQuality.caption, "Уровень: 0%");
+    EXPECT_EQ(m.StaticTextMeter.caption,
+              "Сейчас: 0%    за 5 минут: мин. 0%, макс. 100%, среднее 44%");
+    click("BitBtnReadError");  // refused: the meter holds the link
+    EXPECT_EQ(commands.size(), 5u);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    cable.setPresent(false);
+    clock.advanceMs(10'000);
+    EXPECT_FALSE(app.meter.running);
+    EXPECT_FALSE(m.CheckBoxMeter.checked);
+    EXPECT_FALSE(app.link.busy());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(message(), "Нет связи с модемом");
+    EXPECT_EQ(chartValues().size(), 10u);
+    EXPECT_EQ(m.StaticTextMeter.caption,
+              "Сейчас: —    за 5 минут: мин. 0%, макс. 100%, среднее 44%");
+
+    // Back in, a new run keeps only the last five minutes; leaving the page ends it.
+    cable.setPresent(true);
+    modem.options().signal.levels = {20};
+    ASSERT_TRUE(toggleMeter(true));
+    clock.advanceMs(400'500);
+    EXPECT_EQ(m.ChartSignal.points.size(), 301u);
+    EXPECT_EQ(m.ChartSignal.points.front().msBeforeEnd, SignalHistory::kSpanMs);
+    m.TreeView1.selected = kNodeUsers;
+    findControlEvents(FormId::Main, "TreeView1")->change(app);
+    EXPECT_FALSE(app.meter.running);
+    EXPECT_FALSE(app.link.busy());
+    const auto sent = commands.size();
+    clock.advanceMs(5000);
+    EXPECT_EQ(commands.size(), sent);
+
+    // Unchecked while a sample waits for its reply: the sample keeps the link to its end.
+    ASSERT_TRUE(toggleMeter(true));
+    bool heldAfterStop = false;
+    clock.startTimer(50, [&] {
+        toggleMeter(false);
+        heldAfterStop = app.link.busy() && app.link.isOpen();
+    });
+    clock.advanceMs(5000);
+    EXPECT_TRUE(heldAfterStop);
+    EXPECT_FALSE(app.link.busy());
+    EXPECT_EQ(commands.size(), sent + 1);
+    // Picking another port stops it too.
+    ASSERT_TRUE(toggleMeter(true));
+    findControlEvents(FormId::Main, "ComboBox1")->change(app);
+    EXPECT_FALSE(app.meter.running);
 }
 
 }  // namespace

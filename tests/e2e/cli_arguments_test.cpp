@@ -73,6 +73,10 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         {"read --port COMx", 2, "--port 'COMx' is no port name"},
         {"read --port ''", 2, "--port needs a port name"},
         {"provision --ports COM210--COM211", 2, "'-COM211' in 'COM210--COM211' is no port name"},
+        {"diag --port COM5 --count 3", 2, "--interval, --count and --csv go with --watch"},
+        {"diag --port COM5 --watch --interval 0", 2, "--interval needs seconds from 1 to 3600"},
+        {"diag --port COM5 --watch --json", 2, "takes no --json"},
+        {"diag --port COM5 --watch --csv no/such/folder.csv", 2, "no/such"},
         // Output that cannot be written is no success.
         {"fw-info fw.bin >/dev/full", 3, "cannot write the output"},
         {"--help >/dev/full", 3, "cannot write the output"},

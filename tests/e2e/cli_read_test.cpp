@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "file_text.h"
 #include "sim_process.h"
 
 // zelar-cli against the real zelar-sim on a pseudo-terminal.
@@ -155,7 +156,7 @@ TEST_F(CliRead, StateMarksAndFailures) {
 
 TEST_F(CliRead, DiagPrintsTheModemsFigures) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "44", "--balance", "50",
-                    "--current-sim", "1", "--fault-flags", "0x0205", "--signal", "7"});
+                    "--current-sim", "1", "--fault-flags", "0x0205", "--signal-levels", "7,31,99"});
     // The separator follows the locale; the C locale's is a point.
     const CommandRun diag = cli("diag --port COM44", "LC_ALL=C ");
     EXPECT_EQ(diag.status, 0) << diag.out;
@@ -169,6 +170,22 @@ TEST_F(CliRead, DiagPrintsTheModemsFigures) {
     EXPECT_TRUE(hasLine(o, "StaticTextQuality: Уровень: 23%"));
     EXPECT_TRUE(hasLine(o, "PanelQ2: 1"));
     EXPECT_TRUE(hasLine(o, "PanelQ3: 0"));
+
+    // The meter on the program's own clock, through the real port: a line a second, the closing
+    // line and the samples for a spreadsheet.
+    const fs::path csv = ports().parent_path() / "watch.csv";
+    const CommandRun watch =
+        cli("diag --port COM44 --watch --count 3 --csv '" + csv.string() + "'");
+    EXPECT_EQ(watch.status, 0) << watch.out;
+    const std::string faults = "  Ошибка 5В, Ошибка VDDExt, Ошибка КС PROC\n";
+    for (const std::string line :
+         {"  100%  ####################", "  не определен  ....................",
+          "   23%  #####..............."})
+        EXPECT_NE(watch.out.find(line + faults), std::string::npos) << line << '\n' << watch.out;
+    EXPECT_TRUE(hasLine(watch.out, "Мин.: 23%, макс.: 100%, среднее: 62%, пропущено ответов: 0"));
+    const std::string rows = zelar::test::slurp(csv);
+    EXPECT_EQ(rows.substr(0, rows.find('\n') + 1), "time,level,percent,faults\r\n");
+    EXPECT_NE(rows.find(",99,,0x0205\r\n"), std::string::npos) << rows;
 
     const CommandRun failed = cli("diag --port COM98");
     EXPECT_EQ(failed.status, 1);

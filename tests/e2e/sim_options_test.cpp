@@ -32,6 +32,11 @@ TEST(SimOptions, BadValuesAreRefusedByName) {
         {"--corrupt-char", "GG"},
         {"--fault", "loud"},
         {"--boot-fault", "loud"},
+        {"--signal-levels", "1,,2"},
+        {"--signal-levels", "17,"},
+        {"--signal-levels", "256"},
+        {"--signal-walk", "0"},
+        {"--signal-walk", "32"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0] + " " + args[1]);
@@ -44,10 +49,10 @@ TEST(SimOptions, BadValuesAreRefusedByName) {
 
 // Values as written on a command line: escapes, hexadecimal (a leading 0 is no octal), ranges.
 TEST(SimOptions, ValuesAreTakenAsWritten) {
-    const ParsedOptions parsed =
-        parseOptions({"--stray", "\\r\\nA\\x42\\t\\\\", "--split-gap-ms", "0x10", "--late-ms",
-                      "010", "--piece-gap-ms", "5-9", "--boot-noise", "\\x00\\x01", "--firmware",
-                      "0203", "--corrupt-char", "Q", "--balance", "-1.5"});
+    const ParsedOptions parsed = parseOptions(
+        {"--stray", "\\r\\nA\\x42\\t\\\\", "--split-gap-ms", "0x10", "--late-ms", "010",
+         "--piece-gap-ms", "5-9", "--boot-noise", "\\x00\\x01", "--firmware", "0203",
+         "--corrupt-char", "Q", "--balance", "-1.5", "--signal-levels", "31,0x10,99"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const auto& f = parsed.options->modem.faults;
     EXPECT_EQ(f.strayBytes, "\r\nAB\t\\");
@@ -58,6 +63,7 @@ TEST(SimOptions, ValuesAreTakenAsWritten) {
     EXPECT_EQ(f.bootNoise, std::string("\0\1", 2));
     EXPECT_EQ(parsed.options->firmware, "0203");
     EXPECT_EQ(f.corruptWith, 'Q');
+    EXPECT_EQ(parsed.options->modem.signal.levels, (std::vector<std::uint8_t>{31, 16, 99}));
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
 #include "sim/installed_modem.h"
 #include "sim/modem_exchange.h"
 
@@ -130,6 +134,29 @@ TEST(CommandConformance, DiagnosticsRepliesHaveTheirFixedLengths) {
     EXPECT_EQ(faults.size(), 15u);
     m.modem.options().diagnostics.pinError = true;
     EXPECT_EQ(m.send("AT+V25\r").substr(8, 1), "1");
+}
+
+// The level a V25 reports moves as planned: a sequence round and round, or a walk that stays
+// within 0 to 31 and steps at most its step, starting mid-way from an undetermined level.
+TEST(CommandConformance, SignalLevelMovesAsPlanned) {
+    ModemOptions options;
+    options.signal.levels = {5, 99};
+    ModemExchange sequence(options);
+    for (const char* level : {"05", "63", "05"})
+        EXPECT_EQ(sequence.send("AT+V25\r").substr(6, 2), level);
+
+    options.signal = {{}, 3};
+    options.diagnostics.signalLevel = 99;
+    ModemExchange walk(options);
+    int last = 15, lowest = 31, highest = 0;
+    for (int i = 0; i < 300; ++i) {
+        const int level = std::stoi(walk.send("AT+V25\r").substr(6, 2), nullptr, 16);
+        EXPECT_LE(std::abs(level - last), 3) << i;
+        lowest = std::min(lowest, level);
+        highest = std::max(highest, level);
+        last = level;
+    }
+    EXPECT_EQ(std::make_pair(lowest, highest), std::make_pair(0, 31));
 }
 
 TEST(CommandConformance, LineHandling) {

@@ -92,6 +92,17 @@ void addProvisionOptions(CLI::App& verb, CliOptions& o) {
              "--report needs a file", fileInto(o.reportFile));
 }
 
+void addWatchOptions(CLI::App& verb, CliOptions& o) {
+    verb.add_flag("--watch", o.watch,
+                  "measures the signal level once a second until Ctrl+C or --count (diag)");
+    addValue(verb, "--interval", "S", "seconds between two samples of --watch (1 to 3600; 1)",
+             "--interval needs seconds from 1 to 3600", numberInto(o.intervalSeconds, 1, 3600));
+    addValue(verb, "--count", "N", "ends --watch after N samples",
+             "--count needs a count from 1 to 1000000", numberInto(o.count, 1, 1000000));
+    addValue(verb, "--csv", "FILE.csv", "writes the samples of --watch into FILE.csv",
+             "--csv needs a file", fileInto(o.csvFile));
+}
+
 // How a command words its output and how strictly it judges what it wrote.
 void addOutputFlags(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--state", o.state,
@@ -166,6 +177,7 @@ void addOptions(CLI::App& verb, CliOptions& o) {
     addOutputFlags(verb, o);
     addSessionOptions(verb, o);
     addProvisionOptions(verb, o);
+    addWatchOptions(verb, o);
     verb.add_option("files", o.files, "the command's file, or its other arguments")
         ->type_name("FILE");
 }

@@ -31,6 +31,11 @@ struct CliOptions {
     std::string valuesFile;
     std::string reportFile;
     std::optional<int> jobs;
+    // diag --watch: the signal meter, a sample every interval, until --count samples or Ctrl+C.
+    bool watch = false;
+    std::optional<int> intervalSeconds;
+    std::optional<int> count;
+    std::string csvFile;
     std::vector<std::string> files;  // the arguments that are not options
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/diagnostics/diagnostics_page.h"
 #include "commands.h"
+#include "diag_watch.h"
 #include "report_output.h"
 #include "settings_report.h"
 
@@ -12,6 +13,10 @@ int runDiag(CliSession& session, const CliOptions& options) {
         return badArguments("diag needs --port COMn");
     if (!options.files.empty())
         return badArguments("diag takes no file");
+    if (options.watch)
+        return runDiagWatch(session, options);
+    if (options.intervalSeconds || options.count || !options.csvFile.empty())
+        return badArguments("--interval, --count and --csv go with --watch");
     Report report;
     if (!session.start())
         return printReport(session, options, report, 1);

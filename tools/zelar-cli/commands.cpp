@@ -95,7 +95,16 @@ const std::array kCommands = {
         "      'ControlName: value' lines (1 or 0 for the fault check boxes and for the signal "
         "bars\n"
         "      PanelQ1 to PanelQ5, lit or not); a failed check leaves its values as they were.\n"
-        "      Exit status 0 when all three exchanges succeeded.\n",
+        "      Exit status 0 when all three exchanges succeeded.\n"
+        "  zelar-cli diag --port COMn --watch [--interval S] [--count N] [--csv FILE.csv]\n"
+        "      The signal meter: the fault command every S seconds (1), one line a sample: the "
+        "time,\n"
+        "      the level in percent, a bar and the faults that are set, or 'нет ответа'. Ctrl+C "
+        "or\n"
+        "      N samples end it with the lowest, highest and mean level and the missed replies;\n"
+        "      five missed in a row end it with \"Нет связи с модемом\". --csv writes the "
+        "samples\n"
+        "      (time, level byte, percent, fault flags). Exit status 0 when a reply arrived.\n",
         runDiag},
     CliCommand{"script", kScriptUsage, runScript},
     CliCommand{

@@ -1,6 +1,7 @@
 #include "sim_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -70,6 +71,8 @@ std::string placeholder(const std::string& option) {
         {"--sim-status", "N"},
         {"--fault-flags", "N"},
         {"--signal", "N"},
+        {"--signal-levels", "N,N,..."},
+        {"--signal-walk", "STEP"},
         {"--command-us", "US"},
         {"--flash-us", "US"},
         {"--block-us", "US"},
@@ -214,6 +217,28 @@ void addModemOptions(CLI::App& app, SimOptions& o) {
         ->group(group);
     addNumber(app, "--signal", "signal level byte of AT+V25 (default 17; above 31 means unknown)",
               diag.signalLevel, 0, 255)
+        ->group(group);
+    addValue(app, "--signal-levels",
+             "AT+V25 reports these signal level bytes in turn, one a command, round and round",
+             [&o](const std::string& v) {
+                 auto& levels = o.modem.signal.levels;
+                 levels.clear();
+                 std::size_t from = 0;
+                 while (from <= v.size()) {
+                     const std::size_t comma = std::min(v.find(',', from), v.size());
+                     const auto n = wholeNumber(v.substr(from, comma - from), 0, 255);
+                     if (!n)
+                         return false;
+                     levels.push_back(static_cast<std::uint8_t>(*n));
+                     from = comma + 1;
+                 }
+                 return true;
+             })
+        ->group(group);
+    addNumber(app, "--signal-walk",
+              "each AT+V25 moves the signal level at random by at most STEP (1-31),\nwithin 0 "
+              "to 31, from --signal",
+              o.modem.signal.walkStep, 1, 31)
         ->group(group);
     app.add_flag_callback(
            "--pin-error", [&diag] { diag.pinError = true; }, "set the PIN error digit of AT+V25")

@@ -2,9 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "app/core/firmware_state.h"
+#include "diagnostics/signal_history.h"
 #include "firmware/boot_link.h"
 #include "forms/form_main.h"
 #include "link/modem_link.h"
@@ -49,6 +52,19 @@ struct LoginState {
     int user = 0;          // 1 to 6 once a password was accepted
 };
 
+// The signal meter while it runs. It holds the link from its start to its end, so that no
+// other operation starts, but opens the port only for each sample's exchange.
+struct SignalMeterState {
+    bool running = false;
+    bool sampling = false;  // an exchange is under way; it keeps the link until it ends
+    int intervalMs = 1000;
+    EventPump::TimerId timer = 0;
+    std::optional<TModemLink::Lease> lease;
+    SignalHistory history;
+    // Told of every sample once the page shows it (the command line prints it).
+    std::function<void(const SignalSample&)> onSample;
+};
+
 // The program's state for the whole run: the windows, the link and what the main window owns.
 struct App {
     explicit App(Services s) : services(s), link(s.port, s.pump), VaComm2(s.bootPort, s.pump) {}
@@ -70,6 +86,7 @@ struct App {
     // The service window's boot loader link and programming state.
     TVaComm VaComm2;
     FirmwareState firmware;
+    SignalMeterState meter;
 };
 
 }  // namespace zelar

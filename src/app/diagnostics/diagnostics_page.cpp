@@ -34,10 +34,7 @@ std::optional<std::string> exchange(App& app, Button& button, const std::string&
     }
     std::string reply;
     const bool good = run.step([&] {
-        app.link.Send(line);
-        reply = app.link.WaitReply(kDiagnosticsWaitMs, [&form](const std::string& r) {
-            return isCompleteFrame(r, form.length);
-        });
+        reply = sendDiagnosticsCommand(app, line, form);
         return true;
     });
     if (!good)
@@ -45,15 +42,14 @@ std::optional<std::string> exchange(App& app, Button& button, const std::string&
     return reply;
 }
 
-// The fault check boxes in the order of their bits.
+}  // namespace
+
 std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m) {
     return {&m.CheckBoxErr5V,        &m.CheckBoxErr12V,      &m.CheckBoxErrVddExt,
             &m.CheckBoxErrVddSim,    &m.CheckBoxErrInEEPROM, &m.CheckBoxErrFlash,
             &m.CheckBoxErrSim,       &m.CheckBoxErrSimCard,  &m.CheckBoxErrCheckEEPROM,
             &m.CheckBoxErrCheckFlash};
 }
-
-}  // namespace
 
 bool BitBtnTestClick(App& app) {
     const auto reply = exchange(app, app.main.BitBtnTest, commandV23(), kTestReplyForm);
@@ -97,17 +93,29 @@ bool BitBtnReadErrorClick(App& app) {
         noLink(app);
         return false;
     }
+    showFaults(m, *faults);
+    return true;
+}
+
+std::string sendDiagnosticsCommand(App& app, const std::string& line,
+                                   const DiagnosticsReplyForm& form) {
+    app.link.Send(line);
+    return app.link.WaitReply(kDiagnosticsWaitMs, [&form](const std::string& r) {
+        return isCompleteFrame(r, form.length);
+    });
+}
+
+void showFaults(TformMain& m, const FaultsReply& faults) {
     const auto boxes = faultBoxes(m);
     for (int bit = 0; bit < kShownFaultBits; ++bit)
-        boxes[static_cast<std::size_t>(bit)]->checked = faultBit(faults->flags, bit);
+        boxes[static_cast<std::size_t>(bit)]->checked = faultBit(faults.flags, bit);
 
-    const auto percent = signalPercent(faults->level);
+    const auto percent = signalPercent(faults.level);
     m.StaticTextQuality.caption =
         percent ? "Уровень: " + std::to_string(*percent) + "%" : std::string("Не определен");
     Panel* bars[] = {&m.PanelQ1, &m.PanelQ2, &m.PanelQ3, &m.PanelQ4, &m.PanelQ5};
     for (int bar = 0; bar < 5; ++bar)
-        bars[bar]->lit = signalBarLit(faults->level, bar);
-    return true;
+        bars[bar]->lit = signalBarLit(faults.level, bar);
 }
 
 }  // namespace zelar

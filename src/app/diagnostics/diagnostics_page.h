@@ -1,6 +1,10 @@
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "app/core/app.h"
+#include "diagnostics/diagnostics_reply.h"
 
 namespace zelar {
 
@@ -13,5 +17,13 @@ bool BitBtnTestClick(App& app);
 bool BitBtnReadBalanceClick(App& app);
 // "Считать" in " Неисправности ": fault flags and signal level.
 bool BitBtnReadErrorClick(App& app);
+
+// Sends a diagnostics command on the open link and takes its reply after the command's wait.
+std::string sendDiagnosticsCommand(App& app, const std::string& line,
+                                   const DiagnosticsReplyForm& form);
+// The fault check boxes in the order of their bits.
+std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m);
+// The fault check boxes, the signal bars and the level text as the reply gives them.
+void showFaults(TformMain& m, const FaultsReply& faults);
 
 }  // namespace zelar

@@ -1,0 +1,134 @@
+#include "app/diagnostics/signal_meter.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/core/port_list.h"
+#include "app/diagnostics/diagnostics_page.h"
+#include "link/commands.h"
+
+namespace zelar {
+
+namespace {
+
+// One exchange of the fault command as the button makes it, without its messages: a port that
+// cannot be opened, an error of the port object and a reply of the wrong form are all a missed
+// sample. The port is closed again on every path.
+std::optional<FaultsReply> takeSample(App& app) {
+    struct CloseAtEnd {
+        TModemLink& link;
+        ~CloseAtEnd() { link.Close(); }
+    } closeAtEnd{app.link};
+    try {
+        if (!openLinkOnCurrentPort(app))
+            return std::nullopt;
+        app.link.ReadAvailable();
+        return decodeFaultsReply(sendDiagnosticsCommand(app, commandV25(), kFaultsReplyForm));
+    } catch (const SerialError&) {
+        return std::nullopt;
+    }
+}
+
+void scheduleSample(App& app, int delayMs);
+
+void sampleTick(App& app) {
+    SignalMeterState& meter = app.meter;
+    meter.timer = 0;
+    EventPump& pump = app.services.pump;
+    const std::int64_t startedMs = pump.tickMs();
+    meter.sampling = true;
+    const SignalSample sample{startedMs, takeSample(app)};
+    meter.sampling = false;
+    if (!meter.running) {
+        meter.lease.reset();  // stopped while the exchange waited
+        return;
+    }
+    meter.history.add(sample);
+    if (sample.reply)
+        showFaults(app.main, *sample.reply);
+    showSignalHistory(app.main, meter.history);
+    if (meter.onSample)
+        meter.onSample(sample);
+    if (!meter.running)
+        return;
+    if (meter.history.failuresInRow() >= SignalHistory::kFailuresToStop) {
+        stopSignalMeter(app);
+        app.services.dialogs.messageBox("Нет связи с модемом", "Ошибка", MessageIcon::Error,
+                                        MessageButtons::Ok);
+        return;
+    }
+    const auto spentMs = static_cast<int>(pump.tickMs() - startedMs);
+    scheduleSample(app, std::max(0, meter.intervalMs - spentMs));
+}
+
+void scheduleSample(App& app, int delayMs) {
+    app.meter.timer = app.services.pump.startTimer(delayMs, [&app] { sampleTick(app); });
+}
+
+std::string percentText(const std::optional<int>& percent) {
+    return percent ? std::to_string(*percent) + "%" : std::string("—");
+}
+
+}  // namespace
+
+bool CheckBoxMeterClick(App& app) {
+    if (!app.main.CheckBoxMeter.checked) {
+        stopSignalMeter(app);
+        return true;
+    }
+    if (app.meter.running)
+        return true;
+    if (!startSignalMeter(app, kMeterIntervalMs)) {
+        app.main.CheckBoxMeter.checked = false;
+        return false;
+    }
+    return true;
+}
+
+bool startSignalMeter(App& app, int intervalMs) {
+    SignalMeterState& meter = app.meter;
+    if (meter.running || app.link.busy())
+        return false;
+    meter.lease.emplace(app.link);
+    meter.running = true;
+    meter.intervalMs = intervalMs;
+    meter.history.clear();
+    app.main.CheckBoxMeter.checked = true;
+    showSignalHistory(app.main, meter.history);
+    scheduleSample(app, 0);
+    return true;
+}
+
+void stopSignalMeter(App& app) {
+    SignalMeterState& meter = app.meter;
+    if (!meter.running)
+        return;
+    meter.running = false;
+    if (meter.timer != 0)
+        app.services.pump.stopTimer(meter.timer);
+    meter.timer = 0;
+    if (!meter.sampling)
+        meter.lease.reset();
+    app.main.CheckBoxMeter.checked = false;
+}
+
+void showSignalHistory(TformMain& m, const SignalHistory& history) {
+    LevelChart& chart = m.ChartSignal;
+    chart.spanMs = SignalHistory::kSpanMs;
+    chart.points.clear();
+    const auto& samples = history.samples();
+    for (const SignalSample& sample : samples)
+        chart.points.push_back({samples.back().atMs - sample.atMs, sample.percent()});
+    m.StaticTextMeter.caption = meterSummaryText(history);
+}
+
+std::string meterSummaryText(const SignalHistory& history) {
+    if (history.samples().empty())
+        return {};
+    const SignalStats stats = history.stats();
+    return "Сейчас: " + percentText(history.samples().back().percent()) + "    за 5 минут: мин. " +
+           percentText(stats.lowest()) + ", макс. " + percentText(stats.highest()) + ", среднее " +
+           percentText(stats.mean());
+}
+
+}  // namespace zelar

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+#include "forms/controls.h"
+
+namespace zelar::ui {
+
+// Paints a LevelChart: the values as a green line over the chart's span, the newest at the
+// right edge, a gap where a point has no value, and a scale from 0 to the chart's maximum.
+class LevelChartWidget : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LevelChartWidget(QWidget* parent = nullptr);
+
+    // Repaints only when the chart changed.
+    void setChart(const LevelChart& chart);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    LevelChart chart_;
+};
+
+}  // namespace zelar::ui
