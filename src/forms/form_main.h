@@ -37,6 +37,9 @@ struct TformMain : UserPageControls,
                    DiagnosticsPageControls {
     TformMain();
 
+    static constexpr const char* kCaption = "Zelar 2 — настройка модема";
+    std::string caption = kCaption;
+
     // Port list and display mode.
     ComboBox ComboBox1;
     ComboBox cbExpert;

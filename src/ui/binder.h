@@ -105,6 +105,8 @@ class Binder {
     void bindAll(QWidget& root, const std::vector<NamedControl>& controls);
     // The page on view of a page control; bind it after its pages.
     Binding& bindActivePage(QWidget& root, const char* name, Page& active);
+    // The window's caption.
+    Binding& bindCaption(QWidget& window, const std::string& caption);
     // A control name the handlers want focused; the binder focuses it and clears the request.
     void bindFocusRequest(QWidget& root, std::string& request);
 

@@ -127,6 +127,22 @@ class ActionBinding : public Binding {
     Button& control_;
 };
 
+class CaptionBinding : public Binding {
+  public:
+    CaptionBinding(Binder& binder, QWidget& window, const std::string& caption)
+        : Binding(binder, window), window_(window), caption_(caption) {}
+    void push() override {
+        const QString shown = qs(caption_);
+        if (window_.windowTitle() != shown)
+            window_.setWindowTitle(shown);
+    }
+    QString name() const override { return {}; }
+
+  private:
+    QWidget& window_;
+    const std::string& caption_;
+};
+
 class ButtonBinding : public Binding {
   public:
     ButtonBinding(Binder& binder, QAbstractButton& widget, Button& control)
@@ -529,6 +545,10 @@ Binding& Binder::bind(QWidget& root, const char* name, StatusBar& control) {
 
 Binding& Binder::bind(QWidget& root, const char* name, Memo& control) {
     return add(std::make_unique<MemoBinding>(*this, find<QPlainTextEdit>(root, name), control));
+}
+
+Binding& Binder::bindCaption(QWidget& window, const std::string& caption) {
+    return add(std::make_unique<CaptionBinding>(*this, window, caption));
 }
 
 Binding& Binder::bindActivePage(QWidget& root, const char* name, Page& active) {

@@ -26,6 +26,7 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     // After the pages: which page is on view depends on which tabs are shown.
     b.bindActivePage(w, "PageControl1", m.activePage);
     b.bindFocusRequest(w, m.focusRequest);
+    b.bindCaption(w, m.caption);
 }
 
 void bindSetupWindow(Binder& b, QWidget& w, TformSetup& setup) {
