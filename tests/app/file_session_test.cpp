@@ -96,9 +96,14 @@ TEST_F(FileSession, WrittenIntoTheModemTheFileComparesEqualAndStaysOpen) {
     showUser(2);
     app.main.EditUserTel.text = "+79035550003";
     ASSERT_TRUE(click("ButtonWriteNastr"));
+    // A window that never read this modem knows nothing of the SIM card's own number, which no
+    // file holds: the modem keeps its own.
+    const std::vector<std::uint8_t> simPhone(&memory(0xA5), &memory(0xA5) + 12);
+    app.image.sims[0].phone.clear();
     dialogs.answers.push_back(MessageResult::Yes);
     ASSERT_TRUE(click("MenuWriteFile"));
     EXPECT_TRUE(app.source.file);
+    EXPECT_EQ(std::vector<std::uint8_t>(&memory(0xA5), &memory(0xA5) + 12), simPhone);
     dialogs.messages.clear();
     ASSERT_TRUE(click("MenuCompare"));
     ASSERT_NE(lastMessage(), nullptr);

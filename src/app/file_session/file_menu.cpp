@@ -15,6 +15,9 @@
 #include "files/file_io.h"
 #include "files/settings_compare.h"
 #include "forms/gprs_page.h"
+#include "link/commands.h"
+#include "link/reply.h"
+#include "settings/image_codec.h"
 #include "text/quoted.h"
 
 namespace zelar {
@@ -69,6 +72,37 @@ std::optional<SettingsFileContent> modemSide(App& app, int user, const std::stri
         return std::nullopt;
     }
     return settingsFileContent(app);
+}
+
+// The SIM cards' own phone numbers go out in the records a restore writes, but no file holds
+// them: they are read from the modem first, so that writing a file never changes them.
+bool takeModemSimPhones(App& app, ExchangeRunner& run) {
+    if (!run.open()) {
+        message(app, "Не могу открыть порт", MessageIcon::Error);
+        return false;
+    }
+    TSettingsImage modem = app.image;
+    for (int k = 1; k <= kSimCount; ++k) {
+        const MemoryBlock block = *read_block::sim(k);
+        run.step([&] {
+            app.link.PurgeInput();
+            app.link.Send(commandV17(block.address, block.length));
+            const std::string reply =
+                app.link.CollectReply(TModemLink::kDefaultPolls, dataReplyLength(block.length));
+            const auto payload = checkShortReply(reply, block.length, false)
+                                     ? decodePayload(reply, block.length)
+                                     : std::nullopt;
+            return payload && decodeImageBlock(block, *payload, modem);
+        });
+    }
+    if (run.failed()) {
+        run.reportFailure("Нет связи с модемом");
+        return false;
+    }
+    for (int k = 0; k < kSimCount; ++k)
+        app.image.sims[static_cast<std::size_t>(k)].phone =
+            modem.sims[static_cast<std::size_t>(k)].phone;
+    return true;
 }
 
 void showDifferences(App& app, const std::vector<SettingsDifference>& differences) {
@@ -155,6 +189,8 @@ bool MenuWriteFileClick(App& app) {
         return false;
     }
     const std::string bytes = composeSettingsFile(settingsFileContent(app));
+    if (!takeModemSimPhones(app, run))
+        return false;
     return restoreSettings(app, run, bytes) == SettingsFileResult::Written;
 }
 
