@@ -4,8 +4,10 @@
 #include <array>
 
 #include "app/core/port_list.h"
+#include "app/core/settings_source.h"
 #include "app/diagnostics/diagnostics_page.h"
 #include "app/diagnostics/signal_meter.h"
+#include "app/file_session/file_menu.h"
 #include "app/pages/gprs_rules.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/user_rules.h"
@@ -55,6 +57,12 @@ bool mainRule(App& a) {
     return true;
 }
 
+// An operation that only a modem can do: with a settings file open it says so and sends nothing.
+template <auto handler>
+bool modemOnly(App& a) {
+    return !refuseWithFileOpen(a) && handler(a);
+}
+
 // The read and the login tell their outcome through the state they leave.
 bool readClick(App& a) {
     btnReadNastUserClick(a);
@@ -92,7 +100,14 @@ const std::array kTable = {
     onClick(M, "ButtonApplyPassword", loginClick),
     ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr, passwordKeyDown},
     onClickExchange(M, "ButtonWriteNastr", ButtonWriteNastrClick),
-    onClickExchange(M, "BitBtnTest", BitBtnTestClick),
+    onClickExchange(M, "BitBtnTest", modemOnly<BitBtnTestClick>),
+
+    // The "Файл" menu ("Выход" is the window's own close).
+    onClickExchange(M, "MenuOpenFile", MenuOpenFileClick),
+    onClickExchange(M, "MenuNewFile", MenuNewFileClick),
+    onClickExchange(M, "MenuSaveAs", MenuSaveAsClick),
+    onClickExchange(M, "MenuWriteFile", MenuWriteFileClick),
+    onClickExchange(M, "MenuCompare", MenuCompareClick),
 
     // User page.
     onClick(M, "cbUserON", rule<cbUserONClick>),
@@ -120,32 +135,33 @@ const std::array kTable = {
     onExit("GBoxGPRS", rule<GBoxGPRSExit>),
 
     // Object parameters and voice call pages.
-    onClickExchange(M, "BtnResetSysObj", rule<BtnResetSysObjClick>),
+    onClickExchange(M, "BtnResetSysObj", modemOnly<rule<BtnResetSysObjClick>>),
     onClick(M, "CheckBoxECallEn", rule<CheckBoxECallEnClick>),
     onClick(M, "CheckBoxInCall", rule<CheckBoxInCallClick>),
     onExit("EditECallSpk", rule<EditECallSpkExit>),
     onExit("EditECallMic", rule<EditECallMicExit>),
 
     // Service window: the message dictionary.
-    onClickExchange(FormId::Setup, "btnWriteDict", btnWriteDictClick),
-    onClickExchange(FormId::Setup, "BtnReadDict", BtnReadDictClick),
+    onClickExchange(FormId::Setup, "btnWriteDict", modemOnly<btnWriteDictClick>),
+    onClickExchange(FormId::Setup, "BtnReadDict", modemOnly<BtnReadDictClick>),
     // Diagnostics page.
-    onClickExchange(M, "BitBtnReadBalance", BitBtnReadBalanceClick),
-    onClickExchange(M, "BitBtnReadError", BitBtnReadErrorClick),
+    onClickExchange(M, "BitBtnReadBalance", modemOnly<BitBtnReadBalanceClick>),
+    onClickExchange(M, "BitBtnReadError", modemOnly<BitBtnReadErrorClick>),
     // Stays active while the meter holds the link, so that it can stop it.
     onClick(M, "CheckBoxMeter", CheckBoxMeterClick),
     // Service window: settings files.
     onClickExchange(FormId::Setup, "BtnSavePar",
                     [](App& a) { return BtnSaveParClick(a) != SettingsFileResult::Failed; }),
-    onClickExchange(FormId::Setup, "BtnLoadPar",
-                    [](App& a) { return BtnLoadParClick(a) != SettingsFileResult::Failed; }),
+    onClickExchange(
+        FormId::Setup, "BtnLoadPar",
+        modemOnly<+[](App& a) { return BtnLoadParClick(a) != SettingsFileResult::Failed; }>),
     // Service window.
-    onClickExchange(FormId::Setup, "ButtonSetDefault", ButtonSetDefaultClick),
-    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, ComBoxWorkAsChange, nullptr, nullptr,
-                  nullptr, nullptr, true},
+    onClickExchange(FormId::Setup, "ButtonSetDefault", modemOnly<ButtonSetDefaultClick>),
+    ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, modemOnly<ComBoxWorkAsChange>, nullptr,
+                  nullptr, nullptr, nullptr, true},
     // Service window: firmware programming.
     onClick(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
-    onClickExchange(FormId::Setup, "SpBtnFlashMCU", rule<SpBtnFlashMCUClick>),
+    onClickExchange(FormId::Setup, "SpBtnFlashMCU", modemOnly<rule<SpBtnFlashMCUClick>>),
     onClick(FormId::Setup, "BtnCancel", rule<BtnCancelClick>),
 
     // Operator preset dialog.

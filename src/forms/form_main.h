@@ -37,6 +37,9 @@ struct TformMain : UserPageControls,
                    DiagnosticsPageControls {
     TformMain();
 
+    static constexpr const char* kCaption = "Zelar 2 — настройка модема";
+    std::string caption = kCaption;
+
     // Port list and display mode.
     ComboBox ComboBox1;
     ComboBox cbExpert;
@@ -77,6 +80,14 @@ struct TformMain : UserPageControls,
     ComboBox cbUser;
     Edit EditPassword;
     Button ButtonApplyPassword;
+
+    // The "Файл" menu.
+    Button MenuOpenFile{{}, "Открыть файл настроек…"};
+    Button MenuNewFile{{}, "Новый файл из заводских настроек"};
+    Button MenuSaveAs{{}, "Сохранить как…"};
+    Button MenuWriteFile{{}, "Записать файл в модем…"};
+    Button MenuCompare{{}, "Сравнить с модемом…"};
+    Button MenuExit{{}, "Выход"};
 
     // The control that should take the input focus next, by name; the window moves it.
     std::string focusRequest;

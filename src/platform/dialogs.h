@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zelar {
 
@@ -30,6 +31,19 @@ class Dialogs {
     virtual void showModal(WindowId window) = 0;
     // Closes a window shown modally; its showModal returns.
     virtual void closeModal(WindowId window) = 0;
+    // A table to read, closed with OK. Where there is no table to show, a message box with a
+    // line a row, the cells apart by " | ".
+    virtual void showTable(const std::string& caption, const std::vector<std::string>& headers,
+                           const std::vector<std::vector<std::string>>& rows) {
+        std::string text;
+        for (const auto& row : rows) {
+            for (std::size_t i = 0; i < row.size(); ++i)
+                text += (i == 0 ? "" : " | ") + row[i];
+            text += '\n';
+        }
+        (void)headers;
+        messageBox(text, caption, MessageIcon::None, MessageButtons::Ok);
+    }
 };
 
 }  // namespace zelar

@@ -105,7 +105,9 @@ std::optional<ScriptError> ScriptRunner::checkNames(const std::vector<ScriptLine
 }
 
 bool ScriptRunner::logIn(int user, const std::string& password) {
-    const bool good = readAndLogIn(app_, user, password);
+    // A settings file open in place of a modem has nothing to read: the login is against it.
+    const bool good =
+        app_.source.file ? logInAs(app_, user, password) : readAndLogIn(app_, user, password);
     takeFocusRequest();
     return good;
 }

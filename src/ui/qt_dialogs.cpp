@@ -1,8 +1,13 @@
 #include "ui/qt_dialogs.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/shell/key_chords.h"
 #include "ui/file_filters.h"
@@ -145,6 +150,39 @@ std::optional<std::string> QtDialogs::saveFileName(const std::string& filter,
                                                    const std::string& fileName) {
     beforeShow();
     return runFileDialog(main_, QFileDialog::AcceptSave, filter, defaultExtension, fileName);
+}
+
+void QtDialogs::showTable(const std::string& caption, const std::vector<std::string>& headers,
+                          const std::vector<std::vector<std::string>>& rows) {
+    beforeShow();
+    QDialog dialog(main_);
+    dialog.setWindowTitle(shownCaption(caption));
+    auto* table =
+        new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(headers.size()), &dialog);
+    QStringList labels;
+    for (const std::string& header : headers)
+        labels << QString::fromStdString(header);
+    table->setHorizontalHeaderLabels(labels);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const auto& row = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < table->columnCount() && c < static_cast<int>(row.size()); ++c)
+            table->setItem(
+                r, c,
+                new QTableWidgetItem(QString::fromStdString(row[static_cast<std::size_t>(c)])));
+    }
+    table->resizeColumnsToContents();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    // The whole table where the screen has room.
+    const int width = table->verticalHeader()->width() + table->horizontalHeader()->length() +
+                      2 * table->frameWidth() + 40;
+    dialog.resize(std::min(width, 1000), std::min(120 + 30 * table->rowCount(), 600));
+    dialog.exec();
 }
 
 void QtDialogs::showModal(WindowId id) {

@@ -30,6 +30,8 @@ class QtDialogs : public Dialogs {
                                             const std::string& fileName) override;
     void showModal(WindowId window) override;
     void closeModal(WindowId window) override;
+    void showTable(const std::string& caption, const std::vector<std::string>& headers,
+                   const std::vector<std::vector<std::string>>& rows) override;
 
   private:
     void beforeShow() const;

@@ -1,5 +1,6 @@
 #include "ui/window_bindings.h"
 
+#include <QMetaObject>
 #include <string>
 
 #include "forms/control_registry.h"
@@ -10,6 +11,12 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     TformMain& m = app.main;
 
     b.bindAll(w, shellControls(m));
+    b.bindAll(w, menuControls(m));
+    // "Выход" is the window's own close: refused, as the close button is, while an operation
+    // started from the window runs.
+    b.at(w, "MenuExit").onClick([&w] {
+        QMetaObject::invokeMethod(&w, &QWidget::close, Qt::QueuedConnection);
+    });
     b.bindAll(w, userPageControls(m));
     b.bindAll(w, simPageControls(m));
     b.bindAll(w, gprsPageControls(m));
@@ -20,6 +27,7 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     // After the pages: which page is on view depends on which tabs are shown.
     b.bindActivePage(w, "PageControl1", m.activePage);
     b.bindFocusRequest(w, m.focusRequest);
+    b.bindCaption(w, m.caption);
 }
 
 void bindSetupWindow(Binder& b, QWidget& w, TformSetup& setup) {

@@ -3,7 +3,10 @@
 #include <sstream>
 #include <string>
 
+#include "app/file_session/file_menu.h"
+#include "app/pages/settings_file_store.h"
 #include "app/sim_fixture.h"
+#include "files/file_io.h"
 #include "script/script_parser.h"
 #include "script/script_runner.h"
 #include "sim/fault_plan.h"
@@ -283,6 +286,38 @@ TEST_F(ScriptRun, DumpAndExpectSeeOnlyThePagesTheLoginMayOpen) {
             EXPECT_TRUE(err.str().ends_with(" is hidden\n")) << err.str();
         }
     }
+}
+
+// With a settings file open the script works on it as the window does: "Записать" stores into
+// the file, and what needs a modem is refused without a byte sent.
+TEST_F(ScriptRun, WorksOnAnOpenSettingsFile) {
+    const std::string path = ::testing::TempDir() + "zelar-script-file.md2";
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    ASSERT_TRUE(writeFileReplacing(path, composeSettingsFile(settingsFileContent(app2))).empty());
+    ASSERT_TRUE(openSettingsFile(app2, path));
+    ASSERT_TRUE(runner.logIn(1, "1234"));
+    const int seen = modem.commandsSeen();
+    const struct {
+        std::string script;
+        int status;
+        std::string error;
+    } cases[] = {
+        {"select TreeView1 \"#2\"\nset EditUserTel +79035550003\nclick ButtonWriteNastr\n"
+         "expect StatusBar1 \"Настройки записаны в файл\"",
+         0, ""},
+        {"select TreeView1 Диагностика\nclick BitBtnTest", 1,
+         "line 2: BitBtnTest: the operation failed\n"},
+        {"select TreeView1 \"Голосовой вызов\"", 1, "line 1: TreeView1: the operation failed\n"},
+    };
+    for (const auto& c : cases) {
+        err.str("");
+        EXPECT_EQ(run(c.script), c.status) << c.script << err.str();
+        EXPECT_TRUE(err.str().ends_with(c.error)) << err.str();
+    }
+    EXPECT_EQ(modem.commandsSeen(), seen);
+    SettingsFileContent stored;
+    ASSERT_TRUE(parseSettingsFile(*readFileUpTo(path, kSettingsFileLimit), stored));
+    EXPECT_EQ(stored.image.users[1].phone, "+79035550003");
 }
 
 TEST(ScriptDialogsRetry, EachRetryWaitsFirstAndTheLastAnswerCancels) {

@@ -184,6 +184,24 @@ OpRun restoreFile(World& w, Rng& rng, const OpFiles& files) {
     return {click(w, FormId::Setup, "BtnLoadPar"), {}};
 }
 
+// Settings prepared without a modem: the installed modem's file opened, one user's phone changed
+// and stored into the file, then the file written into the modem.
+OpRun editFileAndWrite(World& w, Rng& rng, const OpFiles& files) {
+    const std::string path = files.path("edited.md2");
+    writeFile(path, fileText(files.restoreFrom));
+    w.dialogs.files.push_back(path);
+    if (!click(w, FormId::Main, "MenuOpenFile") ||
+        !logInAs(w.app, 1, w.app.image.users[0].password))
+        return {false, {}};
+    const int user = rng.between(1, 6);
+    show(w, user);
+    w.app.main.EditUserTel.text = phone(rng);
+    if (!writePage(w).ok)
+        return {false, {}};
+    w.dialogs.shown.clear();  // the preparation touches no modem
+    return {click(w, FormId::Main, "MenuWriteFile"), fileText(path)};
+}
+
 OpRun factoryDefaults(World& w, Rng&, const OpFiles&) {
     return {click(w, FormId::Setup, "ButtonSetDefault"), {}};
 }
@@ -274,6 +292,7 @@ constexpr Operation kOperations[] = {
     {"write-voice", 8, true, writeVoice},
     {"save-file", 4, true, saveFile},
     {"restore-file", 6, true, restoreFile},
+    {"edit-file-and-write", 4, true, editFileAndWrite},
     {"defaults", 5, true, factoryDefaults},
     {"operating-mode", 5, true, operatingMode},
     {"dictionary-upload", 6, true, uploadDictionary},

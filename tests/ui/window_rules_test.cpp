@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -89,17 +90,22 @@ TEST_F(WindowRules, AWindowStaysOpenWhileItsOperationRuns) {
 }
 
 TEST_F(WindowRules, ControlsThatTakeTheLinkLookDisabledWhileAnotherOperationHoldsIt) {
-    std::vector<QWidget*> controls;
+    // Widgets, and the menu's entries.
+    std::vector<QObject*> controls;
     for (const ControlEvents& e : controlEventTable()) {
         QWidget* window = e.form == FormId::Main ? static_cast<QWidget*>(&program->mainWindow())
                                                  : &program->setupWindow();
-        if (e.takesLink && e.name != "btnReadNastUser")
-            controls.push_back(window->findChild<QWidget*>(QString::fromUtf8(e.name.data())));
+        if (!e.takesLink || e.name == "btnReadNastUser")
+            continue;
+        const QString name = QString::fromUtf8(e.name.data(), e.name.size());
+        QObject* control = window->findChild<QWidget*>(name);
+        controls.push_back(control != nullptr ? control : window->findChild<QAction*>(name));
+        ASSERT_NE(controls.back(), nullptr) << e.name;
     }
     const auto enabled = [&] {
         QList<bool> states;
-        for (QWidget* control : controls)
-            states << control->isEnabled();
+        for (QObject* control : controls)
+            states << control->property("enabled").toBool();
         return states;
     };
     const QList<bool> before = enabled();

@@ -142,6 +142,10 @@ void addSessionOptions(CLI::App& verb, CliOptions& o) {
                   "keys refuse, a control character, one past its length or one without a\n"
                   "Windows-1251 code, instead of typing what it takes (script; provision gives\n"
                   "it to its script step)");
+    addValue(verb, "--file", "FILE.md2",
+             "runs the script against a settings file as the window does with it open; the\n"
+             "login is checked against the file's users (script; excludes --port)",
+             "--file needs a file", fileInto(o.settingsFile));
     addValue(verb, "--user", "N", "logs in as user N (1 to 6), with --password",
              "--user needs a user number from 1 to 6", numberInto(o.user, 1, 6));
     addValue(verb, "--password", "XXXX", "the user's password", "--password needs a value",

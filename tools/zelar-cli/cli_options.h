@@ -28,6 +28,7 @@ struct CliOptions {
     std::string ports;
     std::string templateFile;
     std::string scriptFile;
+    std::string settingsFile;  // script: a settings file in place of a modem
     std::string valuesFile;
     std::string reportFile;
     std::optional<int> jobs;

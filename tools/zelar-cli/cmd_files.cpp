@@ -1,5 +1,7 @@
+#include <filesystem>
 #include <iostream>
 
+#include "app/file_session/file_menu.h"
 #include "app/service/settings_file_page.h"
 #include "commands.h"
 #include "file_checks.h"
@@ -77,6 +79,28 @@ int runBackup(CliSession& session, const CliOptions& options) {
     const int status = runSettingsFile(session, options, "backup", &TformSetup::BtnSavePar,
                                        BtnSaveParClick, SettingsFileResult::Saved, backupFileReady);
     return status == 0 ? backupWarnings(session.app(), status) : status;
+}
+
+int runNew(CliSession& session, const CliOptions& options) {
+    if (options.files.size() != 1)
+        return badArguments("new needs one FILE.md2");
+    if (!options.port.empty() || options.user)
+        return badArguments("new needs no modem: no --port, no --user");
+    const std::string& path = options.files.front();
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error)) && !options.yes) {
+        std::cerr << "zelar-cli: " << path << " exists; give --yes to replace it\n";
+        return 1;
+    }
+    if (!outputFileReady(path))
+        return 1;
+    const std::string failure =
+        writeFileReplacing(path, composeSettingsFile(factorySettingsFile(session.app())));
+    if (!failure.empty()) {
+        std::cerr << "zelar-cli: " << failure << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 int runRestore(CliSession& session, const CliOptions& options) {

@@ -1,6 +1,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/file_session/file_menu.h"
 #include "commands.h"
 #include "file_checks.h"
 #include "files/file_io.h"
@@ -35,6 +36,8 @@ std::optional<std::string> readScript(const std::string& path) {
 int runScript(CliSession& session, const CliOptions& options) {
     if (options.files.size() != 1)
         return badArguments("script needs one file, or - for stdin");
+    if (!options.settingsFile.empty() && !options.port.empty())
+        return badArguments("--port and --file exclude each other");
     const std::string& path = options.files.front();
     const auto text = readScript(path);
     if (!text)
@@ -66,6 +69,9 @@ int runScript(CliSession& session, const CliOptions& options) {
     if (!session.start())
         return finish(1);
     session.showProgress();
+    if (!options.settingsFile.empty() && (!inputFileReady(options.settingsFile) ||
+                                          !openSettingsFile(session.app(), options.settingsFile)))
+        return finish(1);
     if (options.user && !runner.logIn(*options.user, options.password))
         return finish(1);
     return finish(runner.run(script.lines));

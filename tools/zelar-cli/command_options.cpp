@@ -18,8 +18,8 @@ constexpr std::string_view kModem = "--user --password --yes --fast --trace ";
 constexpr std::array kCommandOptions = {
     CommandOptions{"ports", "--json --trace "},
     CommandOptions{"read", "--port --state --json "},
-    CommandOptions{"diag", "--port --json "},
-    CommandOptions{"script", "--port --json --exact --verify --retries --retry-delay "},
+    CommandOptions{"diag", "--port --json --watch --interval --count --csv "},
+    CommandOptions{"script", "--port --file --json --exact --verify --retries --retry-delay "},
     CommandOptions{"dict-upload", "--port --verify --retries --retry-delay "},
     CommandOptions{"dict-download", "--port --retries --retry-delay "},
     CommandOptions{"backup", "--port "},
@@ -30,6 +30,7 @@ constexpr std::array kCommandOptions = {
     CommandOptions{"defaults", "--port --verify "},
     CommandOptions{"mode", "--port --verify "},
     CommandOptions{"fw-info", "--json --trace "},
+    CommandOptions{"new", "--yes "},
     CommandOptions{"flash", "--port --wait "},
     CommandOptions{"provision",
                    "--ports --template --script --values --jobs --report --verify --retries "
@@ -53,7 +54,8 @@ bool commandTakes(std::string_view command, std::string_view option) {
                                     [&](const CommandOptions& c) { return c.command == command; });
     if (entry == kCommandOptions.end())
         return false;
-    const bool talksToModem = entry->command != "ports" && entry->command != "fw-info";
+    const bool talksToModem =
+        entry->command != "ports" && entry->command != "fw-info" && entry->command != "new";
     return option == "--help" || listed(entry->options, option) ||
            (talksToModem && listed(kModem, option));
 }

@@ -32,8 +32,8 @@ std::string actionList() {
 
 std::string scriptUsage() {
     std::string text =
-        "  zelar-cli script [--port COMn] [--user N --password XXXX] [--yes] [--json] [--exact]\n"
-        "                   FILE|-\n"
+        "  zelar-cli script [--port COMn | --file FILE.md2] [--user N --password XXXX] [--yes]\n"
+        "                   [--json] [--exact] FILE|-\n"
         "      Runs the actions of FILE (or stdin for -) on the window's controls, without a "
         "window,\n"
         "      as a person at the window would. With --port the port is selected first; with "
@@ -42,7 +42,12 @@ std::string scriptUsage() {
         "action\n"
         "      a line; blank lines and lines starting with # are skipped; an argument holding "
         "blanks\n"
-        "      is written in double quotes (\\\" and \\\\ inside them stand for \" and \\):\n";
+        "      is written in double quotes (\\\" and \\\\ inside them stand for \" and \\):\n"
+        "      With --file the script works on that settings file as the window does with it "
+        "open:\n"
+        "      --user and --password log in against the file's users, \"Записать\" "
+        "(ButtonWriteNastr)\n"
+        "      stores the page into the file, and what needs a modem is refused.\n";
     text += actionList();
     text +=
         "      The whole script is checked before anything runs. A control can be used only "
@@ -107,6 +112,14 @@ const std::array kCommands = {
         "      (time, level byte, percent, fault flags). Exit status 0 when a reply arrived.\n",
         runDiag},
     CliCommand{"script", kScriptUsage, runScript},
+    CliCommand{"new",
+               "  zelar-cli new [--yes] FILE.md2\n"
+               "      Writes the factory values of \"Восстановить заводские настройки\" into a new "
+               "settings\n"
+               "      file, for the window or script --file to edit. An existing FILE.md2 is "
+               "replaced only\n"
+               "      with --yes. Exit status 0 when the file was written.\n",
+               runNew},
     CliCommand{
         "dict-upload",
         "  zelar-cli dict-upload --port COMn --user N --password XXXX [--yes] [--retries N]\n"

@@ -36,6 +36,7 @@ int runPorts(CliSession& session, const CliOptions& options);
 int runRead(CliSession& session, const CliOptions& options);
 int runRestore(CliSession& session, const CliOptions& options);
 int runScript(CliSession& session, const CliOptions& options);
+int runNew(CliSession& session, const CliOptions& options);
 int runDictUpload(CliSession& session, const CliOptions& options);
 int runDictDownload(CliSession& session, const CliOptions& options);
 int runDefaults(CliSession& session, const CliOptions& options);

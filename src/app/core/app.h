@@ -65,6 +65,17 @@ struct SignalMeterState {
     std::function<void(const SignalSample&)> onSample;
 };
 
+// Where the settings on the pages came from and where "Записать" stores them: the modem on the
+// selected port, or a settings file. Every handler that sends asks this one value.
+struct SettingsSource {
+    bool file = false;
+    std::string path;  // the file's; empty for a file of factory values not yet saved
+    // The file's lines for people (the modem's serial number and controller version), kept as
+    // the file had them: a file holds no identification to show.
+    std::string serialNumber;
+    std::string softVersion;
+};
+
 // The program's state for the whole run: the windows, the link and what the main window owns.
 struct App {
     explicit App(Services s) : services(s), link(s.port, s.pump), VaComm2(s.bootPort, s.pump) {}
@@ -79,6 +90,7 @@ struct App {
     TSettingsImage image;  // also holds the controller firmware version number
     bool settingsRead = false;
     LoginState login;
+    SettingsSource source;
 
     // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
     // sets it from the locale.

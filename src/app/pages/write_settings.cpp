@@ -1,11 +1,14 @@
 #include "app/pages/write_settings.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/core/exchange_runner.h"
 #include "app/pages/collect_settings.h"
+#include "app/pages/settings_file_store.h"
+#include "app/pages/user_rules.h"
 #include "app/pages/voice_object_rules.h"
 #include "link/commands.h"
 #include "settings/image_codec.h"
@@ -26,6 +29,7 @@ constexpr const char* kTextCannotOpen = "Не могу открыть порт";
 // The GPRS section's own spelling.
 constexpr const char* kTextCannotOpenGprs = "Не мгу открыть порт";
 constexpr const char* kTextTooLong = "Текст не помещается в поле настроек модема";
+constexpr const char* kTextNotInFile = "Эти настройки в файле настроек не хранятся";
 
 std::string line(const RegionWrite& write) {
     return commandV16(write.address, write.data);
@@ -95,14 +99,33 @@ class SettingsWrite {
             app_.image = std::move(next);
     }
 
-    // Ends a section that exchanged commands: port closed, result shown, bar back at 0.
+    // Ends a section that exchanged commands: port closed, result shown, bar back at 0. A file
+    // has no link to lose: a check's own message is all a refusal says.
     void endSection(bool good) {
         run_.close();
         written_ = good;
         if (good)
             message(kTextWritten, MessageIcon::None);
-        else
+        else if (!toFile())
             run_.reportFailure(kTextNoLink);
+        m_.BSprogressBarLine1.position = 0;
+    }
+
+    bool toFile() const { return app_.source.file; }
+
+    // The page collected into `next` goes into the open settings file instead of a modem. The
+    // file must stay one that a restore takes: a page that would leave no "Мастер" is refused.
+    void storeFile(TSettingsImage& next) {
+        const auto master = [](const UserRecord& u) { return u.status == kRoleMaster; };
+        const auto& before = app_.image.users;
+        if (std::any_of(before.begin(), before.end(), master) &&
+            std::none_of(next.users.begin(), next.users.end(), master)) {
+            warning(kTextOneMasterMustRemain);
+            return;
+        }
+        written_ = storeIntoFile(app_, next) == FileStore::Stored;
+        if (written_)
+            app_.image = std::move(next);
         m_.BSprogressBarLine1.position = 0;
     }
 
@@ -173,6 +196,10 @@ class SettingsWrite {
             error(kTextTooLong);
             return;
         }
+        if (toFile()) {
+            storeFile(next);
+            return;
+        }
         bool good = run_.open();
         if (good) {
             run_.advance();
@@ -193,7 +220,11 @@ class SettingsWrite {
             error(kTextNothingToWrite);
             return;
         }
-        if (!run_.open()) {
+        if (toFile() && page == Page::TabSheetTests) {
+            error(kTextNotInFile);
+            return;
+        }
+        if (!toFile() && !run_.open()) {
             error(kTextCannotOpen);
             return;
         }
@@ -254,6 +285,10 @@ class SettingsWrite {
             sim.apnLogin = held.apnLogin;
             sim.apnPassword = held.apnPassword;
         }
+        if (toFile()) {
+            storeFile(next);
+            return;
+        }
         const bool good = sendAll(*lines, true);
         commitIf(good, next);
         endSection(good);
@@ -273,7 +308,7 @@ class SettingsWrite {
                     "Запись настроек");
             return;
         }
-        if (!run_.open()) {
+        if (!toFile() && !run_.open()) {
             error(kTextCannotOpenGprs);
             return;
         }
@@ -292,7 +327,7 @@ class SettingsWrite {
             return;
         }
         TSettingsImage next = app_.image;
-        if (!run_.sendWaitOK(*flags, false) || !CollectGprsSettings(app_, next)) {
+        if ((!toFile() && !run_.sendWaitOK(*flags, false)) || !CollectGprsSettings(app_, next)) {
             endSection(false);
             return;
         }
@@ -309,6 +344,10 @@ class SettingsWrite {
                 return;
             }
             lines.push_back(*l);
+        }
+        if (toFile()) {
+            storeFile(next);
+            return;
         }
         const bool good = sendAll(lines, false);
         commitIf(good, next);
@@ -419,6 +458,10 @@ class SettingsWrite {
     void writeVoiceCall() {
         if (m_.activePage != Page::TabSheetECall) {
             error(kTextNothingToWrite);
+            return;
+        }
+        if (toFile()) {
+            error(kTextNotInFile);
             return;
         }
         run_.setProgress(60, 30);

@@ -18,19 +18,14 @@ namespace zelar {
 
 namespace {
 
-constexpr const char* kFileName = "Настройки GSM-модема.md2";
-constexpr const char* kFilter = "Настройки GSM-модема (*.md2)|*.md2";
-constexpr const char* kExtension = ".md2";
+constexpr const char* kFileName = kSettingsFileOffered;
+constexpr const char* kFilter = kSettingsFileFilter;
+constexpr const char* kExtension = kSettingsFileExtension;
 constexpr const char* kCaption = "Модем";
 constexpr int kWritePauseMs = 1000;
 
 void error(App& app, const std::string& text) {
     app.services.dialogs.messageBox(text, kCaption, MessageIcon::Error, MessageButtons::Ok);
-}
-
-// The caption's text after its fixed prefix; all of it when the prefix is missing.
-std::string shownAfter(const std::string& caption, const std::string& prefix) {
-    return caption.rfind(prefix, 0) == 0 ? caption.substr(prefix.size()) : caption;
 }
 
 // One V16 line, or a group of regions the modem detects by itself (no lines) that moves the
@@ -107,17 +102,6 @@ SettingsFileResult writeLoaded(App& app, ExchangeRunner& run) {
 
 }  // namespace
 
-SettingsFileContent settingsFileContent(const App& app) {
-    SettingsFileContent content;
-    content.image = app.image;
-    content.created = app.services.localTime();
-    content.serialNumber = shownAfter(app.main.StaticTextSN.caption, "Серийный номер: ");
-    content.softVersion = shownAfter(app.main.StaticTextVer.caption, "ПО контроллера: ");
-    content.autoDetect = static_cast<std::uint8_t>((app.main.AutoSetPar1.checked ? 1 : 0) |
-                                                   (app.main.AutoSetPar2.checked ? 2 : 0));
-    return content;
-}
-
 std::optional<LoadRefusal> takeFileForLoad(std::string_view bytes, SettingsFileContent& content) {
     constexpr const char* kBadFormat = "Неверный формат файла";
     SettingsFileContent loaded = content;
@@ -166,10 +150,14 @@ SettingsFileResult BtnLoadParClick(App& app) {
         error(app, "Не могу открыть файл");
         return SettingsFileResult::Failed;
     }
+    return restoreSettings(app, run, *bytes);
+}
+
+SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_view bytes) {
     // Every line is checked before anything changes, so a bad file leaves all as it was.
     SettingsFileContent content;
     content.image = app.image;
-    if (const auto refusal = takeFileForLoad(*bytes, content)) {
+    if (const auto refusal = takeFileForLoad(bytes, content)) {
         app.services.dialogs.messageBox(refusal->text, kCaption, refusal->icon, MessageButtons::Ok);
         return SettingsFileResult::Failed;
     }

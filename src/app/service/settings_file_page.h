@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/core/app.h"
+#include "app/pages/settings_file_store.h"
 #include "files/settings_file.h"
 
 namespace zelar {
@@ -17,10 +18,6 @@ enum class SettingsFileResult {
     Loaded,     // the file was taken into the settings but not written to the modem
     Written,    // the file was taken into the settings and written to the modem
 };
-
-// What a settings file saved now would hold: the settings image and the auto-detection check
-// boxes.
-SettingsFileContent settingsFileContent(const App& app);
 
 // Why a settings file is not loaded: the message box the window shows and, for a value that
 // must not be written to a modem, its line and why (the command line adds it after the box).
@@ -37,6 +34,11 @@ std::optional<LoadRefusal> takeFileForLoad(std::string_view bytes, SettingsFileC
 // "Сохранить настройки в файл": the settings image and the auto-detection check boxes into
 // a ".md2" file.
 SettingsFileResult BtnSaveParClick(App& app);
+class ExchangeRunner;
+// A settings file's bytes taken into the settings image and the check boxes, as a load takes
+// them, then, when the user agrees, written into the modem on the runner's link.
+SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_view bytes);
+
 // "Считать настройки из файла": a ".md2" file into the settings image and the check boxes,
 // then, when the user agrees, into the modem.
 SettingsFileResult BtnLoadParClick(App& app);

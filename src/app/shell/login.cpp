@@ -83,9 +83,11 @@ bool readAndLogIn(App& app, std::optional<int> user, const std::string& password
     runHandler(app, [&] { btnReadNastUserClick(app); });
     if (!app.settingsRead)
         return false;
-    if (!user)
-        return true;
-    selectItem(app.main.cbUser, *user - 1);
+    return !user || logInAs(app, *user, password);
+}
+
+bool logInAs(App& app, int user, const std::string& password) {
+    selectItem(app.main.cbUser, user - 1);
     app.main.EditPassword.text = password;
     runHandler(app, [&] { ButtonApplyPasswordClick(app); });
     return app.login.loggedIn;

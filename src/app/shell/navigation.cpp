@@ -126,8 +126,15 @@ bool TreeView1Changing(App& app, int nodeIndex) {
             showInformation(main, kTextNoRights);
             return false;
         }
+        // A settings file holds neither the voice call nor the object parameters.
+        if (app.source.file && nodeIndex == kNodeVoiceCall) {
+            showInformation(main, kTextVoiceCallNotInFile);
+            return false;
+        }
         ShowModemSettings(app);
         showPages(main, nodePages(nodeIndex));
+        if (app.source.file)
+            main.TabSheetTests.tabVisible = false;
     } else if (nodeIndex >= 1 && nodeIndex <= kUserCount) {
         // A login without a role leaves the pages as they are.
         if (userPageAccess(app, nodeIndex) == UserAccess::Refused)

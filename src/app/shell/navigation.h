@@ -10,6 +10,8 @@ namespace zelar {
 inline constexpr const char* kTextReadSettingsFirst = "Считайте настройки модема...";
 inline constexpr const char* kTextEnterPassword = "Введите пароль...";
 inline constexpr const char* kTextNoRights = "Нет прав просмотра настроек";
+inline constexpr const char* kTextVoiceCallNotInFile =
+    "Голосовой вызов в файле настроек не хранится";
 
 // Shows the listed pages and hides every other one; the first listed becomes the active page.
 void showOnlyPages(TformMain& main, std::initializer_list<Page> pages);

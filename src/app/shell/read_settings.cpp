@@ -6,6 +6,7 @@
 
 #include "app/core/handler_guard.h"
 #include "app/core/port_list.h"
+#include "app/core/settings_source.h"
 #include "app/pages/show_settings.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/voice_object_rules.h"
@@ -93,6 +94,8 @@ class SettingsRead {
             m_.btnReadNastUser.enabled = true;
             return;
         }
+        // The pages are about to show the modem: a settings file's session ends here.
+        endFileSession(app_);
 
         runFirstSteps();
         const double version = app_.image.firmwareVersion;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "app/core/app.h"
+
+namespace zelar {
+
+inline constexpr const char* kTextNeedsModem =
+    "Открыт файл настроек: эта операция выполняется только с модемом. Считайте настройки модема";
+inline constexpr const char* kTextNewFileName = "Новый файл настроек";
+
+// The file's name as the window shows it: the last part of its path, or kTextNewFileName.
+std::string settingsFileName(const SettingsSource& source);
+
+// With a settings file open, tells the user that the operation needs a modem and gives true:
+// the caller then sends nothing.
+bool refuseWithFileOpen(App& app);
+
+// The pages now show a settings file: the caption and the "Модем" group name it, and a login
+// must be made against its users.
+void beginFileSession(App& app, SettingsSource source);
+// A modem is being read: the file's session ends, and its login with it.
+void endFileSession(App& app);
+
+}  // namespace zelar

@@ -1,0 +1,134 @@
+#include "app/file_session/file_menu.h"
+
+#include <filesystem>
+
+#include "app/control_events.h"
+#include "app/core/settings_source.h"
+#include "app/pages/settings_file_store.h"
+#include "app/shell/login.h"
+#include "app/shell/navigation.h"
+#include "app/shell/read_settings.h"
+#include "files/file_io.h"
+#include "sim_fixture.h"
+
+namespace zelar {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A backup of the simulated modem opened in the window, with no modem read after it.
+class FileSession : public test::SimFixture {
+  protected:
+    FileSession() {
+        path = (fs::temp_directory_path() /
+                ("zelar-session-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".md2"))
+                   .string();
+        btnReadNastUserClick(app);
+        EXPECT_TRUE(
+            writeFileReplacing(path, composeSettingsFile(settingsFileContent(app))).empty());
+        seenBefore = modem.commandsSeen();
+        EXPECT_TRUE(openSettingsFile(app, path));
+    }
+    ~FileSession() override { fs::remove(path); }
+
+    bool click(const char* name) { return findControlEvents(FormId::Main, name)->click(app); }
+    SettingsFileContent onDisk() {
+        SettingsFileContent content;
+        EXPECT_TRUE(parseSettingsFile(*readFileUpTo(path, kSettingsFileLimit), content));
+        return content;
+    }
+    void showUser(int n) {
+        app.main.TreeView1.selected = n;
+        ASSERT_TRUE(TreeView1Changing(app, n));
+    }
+
+    std::string path;
+    int seenBefore = 0;
+};
+
+TEST_F(FileSession, PagesEditedAfterALoginAreStoredIntoTheFileWithNoPortTouched) {
+    EXPECT_EQ(app.main.caption, fs::path(path).filename().string() + " — " + TformMain::kCaption);
+    EXPECT_FALSE(TreeView1Changing(app, 1));  // no page opens without a login
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    showUser(2);
+    app.main.EditUserTel.text = "+79035550003";
+    ASSERT_TRUE(click("ButtonWriteNastr"));
+    EXPECT_EQ(app.main.StatusBar1.text, kTextWrittenToFile);
+    EXPECT_EQ(onDisk().image.users[1].phone, "+79035550003");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(modem.commandsSeen(), seenBefore);
+}
+
+TEST_F(FileSession, AWriteThatWouldLeaveTheFileUnrestorableIsRefusedWithThePagesMessage) {
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    showUser(2);
+    const std::string before = *readFileUpTo(path, kSettingsFileLimit);
+    app.main.EditUserPassword.text = "12a4";
+    EXPECT_FALSE(click("ButtonWriteNastr"));
+    ASSERT_NE(lastMessage(), nullptr);
+    EXPECT_EQ(lastMessage()->text, "Пароль должен быть 4 цифры");
+    EXPECT_EQ(*readFileUpTo(path, kSettingsFileLimit), before);
+}
+
+TEST_F(FileSession, ModemOperationsSayTheyNeedAModemAndSendNothing) {
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    for (const auto& [form, name] : {std::pair{FormId::Main, "BitBtnTest"},
+                                     {FormId::Main, "BitBtnReadError"},
+                                     {FormId::Setup, "ButtonSetDefault"},
+                                     {FormId::Setup, "BtnLoadPar"}}) {
+        dialogs.messages.clear();
+        EXPECT_FALSE(findControlEvents(form, name)->click(app)) << name;
+        ASSERT_NE(lastMessage(), nullptr) << name;
+        EXPECT_EQ(lastMessage()->text, kTextNeedsModem) << name;
+    }
+    EXPECT_EQ(modem.commandsSeen(), seenBefore);
+    // Reading the modem ends the file's session and its login.
+    btnReadNastUserClick(app);
+    EXPECT_FALSE(app.source.file);
+    EXPECT_FALSE(app.login.loggedIn);
+    EXPECT_EQ(app.main.caption, TformMain::kCaption);
+}
+
+TEST_F(FileSession, WrittenIntoTheModemTheFileComparesEqualAndStaysOpen) {
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    showUser(2);
+    app.main.EditUserTel.text = "+79035550003";
+    ASSERT_TRUE(click("ButtonWriteNastr"));
+    // A window that never read this modem knows nothing of the SIM card's own number, which no
+    // file holds: the modem keeps its own.
+    const std::vector<std::uint8_t> simPhone(&memory(0xA5), &memory(0xA5) + 12);
+    app.image.sims[0].phone.clear();
+    dialogs.answers.push_back(MessageResult::Yes);
+    ASSERT_TRUE(click("MenuWriteFile"));
+    EXPECT_TRUE(app.source.file);
+    EXPECT_EQ(std::vector<std::uint8_t>(&memory(0xA5), &memory(0xA5) + 12), simPhone);
+    dialogs.messages.clear();
+    ASSERT_TRUE(click("MenuCompare"));
+    ASSERT_NE(lastMessage(), nullptr);
+    EXPECT_EQ(lastMessage()->text, kTextNoDifferences);
+    EXPECT_TRUE(app.source.file);
+    EXPECT_TRUE(app.login.loggedIn);
+    EXPECT_EQ(app.main.EditUserTel.text, "+79035550003");
+}
+
+TEST_F(FileSession, ANewFileOfFactoryValuesAsksItsNameAtTheFirstWrite) {
+    ASSERT_TRUE(click("MenuNewFile"));
+    EXPECT_EQ(settingsFileName(app.source), kTextNewFileName);
+    ASSERT_TRUE(logInAs(app, 1, "7391"));
+    showUser(1);
+    app.main.EditUserTel.text = "+79990000001";
+    const std::string named = path + ".new.md2";
+    dialogs.fileNames.push_back(named);
+    ASSERT_TRUE(click("ButtonWriteNastr"));
+    EXPECT_EQ(app.source.path, named);
+    SettingsFileContent content;
+    ASSERT_TRUE(parseSettingsFile(*readFileUpTo(named, kSettingsFileLimit), content));
+    EXPECT_EQ(content.image.users[0].phone, "+79990000001");
+    EXPECT_EQ(content.image.users[1].password, "7391");
+    fs::remove(named);
+}
+
+}  // namespace
+}  // namespace zelar
