@@ -1,24 +1,8 @@
-#include <iostream>
-
 #include "commands.h"
-#include "port_line.h"
 #include "report_output.h"
 #include "settings_report.h"
 
 namespace zelar::cli {
-
-int runPorts(CliSession& session, const CliOptions& options) {
-    if (!options.port.empty() || options.user || !options.files.empty())
-        return badArguments("'ports' takes no options");
-    if (!session.start())
-        return 1;
-    const ComboBox& list = session.app().main.ComboBox1;
-    for (std::size_t i = 0; i < list.items.size(); ++i) {
-        const std::string hint = i < list.itemHints.size() ? list.itemHints[i] : std::string();
-        std::cout << portLine(list.items[i], hint) << '\n';
-    }
-    return 0;
-}
 
 int runRead(CliSession& session, const CliOptions& options) {
     if (options.port.empty())
