@@ -124,6 +124,31 @@ for op in "${operations[@]}"; do
             fr, fc, 100 * fc / fr, fp / 1024 }'
 done
 
+# "Найти модем" over 16 ports where nothing answers: pseudo-terminals that nobody reads,
+# registered as COM1 to COM16 for this run.
+mkdir -p "$XDG_CONFIG_HOME/Kalvimo/Zelar2/ports"
+python3 - "$XDG_CONFIG_HOME/Kalvimo/Zelar2/ports" <<'PY' &
+import os, pty, sys, time, tty
+for n in range(1, 17):
+    master, slave = pty.openpty()
+    tty.setraw(slave)
+    os.symlink(os.ttyname(slave), os.path.join(sys.argv[1], "COM%d" % n))
+time.sleep(3600)
+PY
+ptys_pid=$!
+for _ in $(seq 50); do
+    [ -e "$XDG_CONFIG_HOME/Kalvimo/Zelar2/ports/COM16" ] && break
+    sleep 0.1
+done
+/usr/bin/time -f "%e %U %S %M" -o "$work/time" "$cli" ports --probe >/dev/null 2>&1 || true
+kill "$ptys_pid"
+wait "$ptys_pid" 2>/dev/null || true
+rm -f "$XDG_CONFIG_HOME"/Kalvimo/Zelar2/ports/COM*
+read -r real user sys peak <"$work/time"
+awk -v r="$real" -v u="$user" -v s="$sys" -v p="$peak" 'BEGIN {
+    printf "\nports --probe, 16 ports without a modem: %.2f s, CPU %.2f s, %.0f MiB.\n",
+        r, u + s, p / 1024 }'
+
 # The window: from its start to the first frame shown, and its memory at rest 3 s later.
 if [ -z "${DISPLAY:-}" ]; then
     . scripts/xvfb.sh

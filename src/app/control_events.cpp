@@ -19,6 +19,7 @@
 #include "app/service/service_window.h"
 #include "app/service/settings_file_page.h"
 #include "app/shell/display_mode.h"
+#include "app/shell/find_modem.h"
 #include "app/shell/login.h"
 #include "app/shell/navigation.h"
 #include "app/shell/read_settings.h"
@@ -93,6 +94,7 @@ const std::array kTable = {
     // Shell: display mode, navigation, reading, login, writing.
     ControlEvents{M, "ComboBox1", nullptr, portChange, nullptr, nullptr, nullptr,
                   rule<ComboBox1DropDown>},
+    onClickExchange(M, "btnFindModem", btnFindModemClick),
     onChange("cbExpert", rule<cbExpertChange>),
     onClick(M, "cbFastExchange", rule<cbFastExchangeClick>),
     onChange("TreeView1", treeChange),

@@ -19,7 +19,9 @@ std::string composeBlock(const FirmwareImage& image, int page) {
 }
 
 bool isBootAnnouncement(const std::string& received) {
-    return received.size() == 1 && received[0] == kBootAnnouncement;
+    const std::size_t n = received.size();
+    return n >= 1 && received[n - 1] == kBootAnnouncement &&
+           (n == 1 || received[n - 2] != kBootAnnouncement);
 }
 
 bool isBlockAcknowledged(const std::string& received) {

@@ -26,7 +26,10 @@ struct BlockLayout {
 // The block that carries page `page` (0 to 495) of the image, as raw bytes.
 std::string composeBlock(const FirmwareImage& image, int page);
 
-// Whether what arrived while waiting is the boot loader's announcement: exactly one "!".
+// Whether what arrived while waiting is the boot loader's announcement: a read that ends in a
+// lone "!". A byte the line driver glitches out at power-up may come in the same read, just
+// before it (a USB adapter hands over together what arrives within its latency timer); two "!"
+// in a row are no announcement.
 bool isBootAnnouncement(const std::string& received);
 // Whether what arrived after a block acknowledges it: exactly one character, of any value;
 // what the character means is the boot loader's business.

@@ -197,6 +197,7 @@ std::vector<NamedControl> diagnosticsPageControls(TformMain& m) {
 std::vector<NamedControl> shellControls(TformMain& m) {
     return {
         {"ComboBox1", &m.ComboBox1},
+        {"btnFindModem", &m.btnFindModem},
         {"cbExpert", &m.cbExpert},
         {"PanelExpert3", &m.PanelExpert3},
         {"cbFastExchange", &m.cbFastExchange},

@@ -67,6 +67,10 @@ struct ComboBox : Control {
     std::string text;
     // The tool tip of each item, by position; items past its end have none.
     std::vector<std::string> itemHints = {};
+    // What the list shows for each item, by position, when it is more than the item's text
+    // (the port list: what answered on the port); an empty one or none past the end shows the
+    // item's text. Selecting still goes by the item's text.
+    std::vector<std::string> itemLabels = {};
 };
 
 // Selects item `index` (-1 or out of range selects nothing) and shows its text.

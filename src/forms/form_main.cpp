@@ -22,6 +22,7 @@ TformMain::TformMain() {
     TreeView1.nodes.push_back({"Голосовой вызов", -1});
     TreeView1.nodes.push_back({"Диагностика", -1});
 
+    btnFindModem.caption = "Найти модем";
     btnReadNastUser.caption = " Считать";
     ButtonWriteNastr.caption = "Записать";
     BitBtnTest.caption = "Тест";

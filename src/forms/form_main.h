@@ -42,6 +42,7 @@ struct TformMain : UserPageControls,
 
     // Port list and display mode.
     ComboBox ComboBox1;
+    Button btnFindModem;  // asks every port of the list which modem answers on it
     ComboBox cbExpert;
     Panel PanelExpert1;  // user page: status, type, format, priority, offset
     Panel PanelExpert2;  // user page: message classes

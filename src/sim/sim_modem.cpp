@@ -276,12 +276,17 @@ void SimModem::announce(std::int64_t atUs) {
         bootIdleSinceUs_ = atUs;
         return;
     }
+    const bool twice = hasBootFault(plan, BootFault::DoubleAnnounce, -1);
+    std::string announcement(twice ? 2 : 1, kBootAnnounce);
     if (const BootFaultRule* noise = findBootFault(plan, BootFault::Noise)) {
-        atUs = send(plan.bootNoise, atUs) + noise->leadUs;
+        // With no gap the noise and the "!" go out as one burst and reach the host together.
+        if (noise->leadUs > 0)
+            atUs = send(plan.bootNoise, atUs) + noise->leadUs;
+        else
+            announcement = plan.bootNoise + announcement;
         log("  line noise \"" + printable(plan.bootNoise) + "\"");
     }
-    const bool twice = hasBootFault(plan, BootFault::DoubleAnnounce, -1);
-    bootIdleSinceUs_ = send(std::string(twice ? 2 : 1, kBootAnnounce), atUs);
+    bootIdleSinceUs_ = send(announcement, atUs);
     log("  boot loader announced");
 }
 

@@ -217,6 +217,10 @@ class ComboBinding : public Binding {
         }
         for (int i = 0; i < widget_.count(); ++i) {
             const auto k = static_cast<std::size_t>(i);
+            const bool labelled = k < control_.itemLabels.size() && !control_.itemLabels[k].empty();
+            const QString label = qs(labelled ? control_.itemLabels[k] : control_.items[k]);
+            if (widget_.itemText(i) != label)
+                widget_.setItemText(i, label);
             const QString hint =
                 k < control_.itemHints.size() ? qs(control_.itemHints[k]) : QString();
             if (widget_.itemData(i, Qt::ToolTipRole).toString() != hint)

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <algorithm>
 
@@ -52,6 +54,14 @@ int widthFor(const QLineEdit& edit, const QString& sample) {
         .width();
 }
 
+// A pick list width that shows `sample` whole in its box.
+int widthFor(const QComboBox& box, const QString& sample) {
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    const QSize text(box.fontMetrics().horizontalAdvance(sample), box.fontMetrics().height());
+    return box.style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, &box).width();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
@@ -85,6 +95,11 @@ MainWindow::MainWindow(QWidget* parent)
         edit->setMinimumWidth(std::max(edit->minimumWidth(), widthFor(*edit, longest)));
     }
 
+    // "Найти модем" shows the modem that answered beside the port's name in the port list.
+    QComboBox& ports = *shell_.ComboBox1;
+    ports.setMinimumWidth(std::max(ports.minimumWidth(),
+                                   widthFor(ports, QStringLiteral("COM200 — № 7204518, ПО 2.05"))));
+
     // The display mode hides the empty holder beside the progress bar; the top row keeps still.
     QSizePolicy holder = shell_.PanelExpert3->sizePolicy();
     holder.setRetainSizeWhenHidden(true);
@@ -109,6 +124,8 @@ void MainWindow::placeOnScreen() {
     auto* area = static_cast<QScrollArea*>(centralWidget());
     // The contents keep the layout they were made for; a smaller window scrolls them.
     area->widget()->setMinimumSize(area->widget()->sizeHint());
+    // Contents that grew once shown (a list's items) must reach the window's size hint.
+    area->updateGeometry();
     const QSize whole = sizeHint().expandedTo({widthForCaption(windowTitle()), 0});
     const QScreen* screen = this->screen();
     if (screen == nullptr) {

@@ -383,11 +383,14 @@ TEST_F(WriteTest, VoiceCallBlocks) {
     }
 }
 
-// The settings file that "Сохранить настройки в файл" would write now.
+// The settings file that "Сохранить настройки в файл" would write now, and the object page's
+// values, which the image holds and no settings file does.
 std::string savedFile(const App& app) {
     SettingsFileContent content = settingsFileContent(app);
     content.created.clear();
-    return composeSettingsFile(content);
+    const TSettingsImage& image = app.image;
+    return composeSettingsFile(content) + "object " + std::to_string(image.mainSystem) + " " +
+           std::to_string(image.mainObjectMinus1) + " " + std::to_string(image.protocol);
 }
 
 // A write that fails, before the port opens, on a silent modem or part-way, leaves the settings

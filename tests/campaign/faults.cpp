@@ -82,9 +82,11 @@ std::string writeError(World& w, Rng& rng, const Exchanges& e) {
     w.modem.options().faults.writeErrorAfter = w.cable.hostWrites() + after;
     return "write-error-after:" + std::to_string(after);
 }
-// Bytes on the line up to 3 s before the boot loader's "!", as a modem's line driver wakes.
+// Bytes on the line as a modem's line driver wakes: up to 3 s before the boot loader's "!", or
+// joined to it in one burst.
+template <bool joined>
 std::string bootNoise(World& w, Rng& rng, const Exchanges&) {
-    sim::BootFaultRule rule{sim::BootFault::Noise, -1, 1'000 * (1 + rng.below(3000))};
+    sim::BootFaultRule rule{sim::BootFault::Noise, -1, joined ? 0 : 1'000 * (1 + rng.below(3000))};
     w.modem.options().faults.bootRules.push_back(rule);
     return "noise:" + std::to_string(rule.leadUs / 1000);
 }
@@ -121,7 +123,8 @@ constexpr FaultKind kFaults[] = {
     {"double-announce", anyBlock, bootFault<sim::BootFault::DoubleAnnounce>, clearPlan},
     {"double-ack", anyBlock, bootFault<sim::BootFault::DoubleAck>, clearPlan},
     {"no-ack", anyBlock, bootFault<sim::BootFault::NoAck>, clearPlan},
-    {"noise", anyBlock, bootNoise, clearPlan},
+    {"noise", anyBlock, bootNoise<false>, clearPlan, true},
+    {"noise-joined", anyBlock, bootNoise<true>, clearPlan, true},
     {"vanish", anyBlock, bootFault<sim::BootFault::Vanish>, clearPlan},
 };
 

@@ -23,6 +23,8 @@ struct FaultKind {
     bool (*fits)(const Exchanges& e);
     std::string (*inject)(World& w, Rng& rng, const Exchanges& e);
     void (*undo)(World& w);
+    // The program rides it out: where the fault-free run succeeded, the faulty one must too.
+    bool riddenOut = false;
 };
 
 std::span<const FaultKind> faultKinds();

@@ -112,7 +112,9 @@ std::string firstLineDifference(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-Verdict judge(const RunRecord& twin, const RunRecord& faulty) {
+Verdict judge(const RunRecord& twin, const RunRecord& faulty, bool riddenOut) {
+    if (riddenOut && twin.ok && !faulty.ok)
+        return {Outcome::Violation, "failed on a fault it rides out"};
     if (faulty.ok) {
         std::string why =
             firstDifference("settings memory", faulty.store.settings, twin.store.settings);

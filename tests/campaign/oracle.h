@@ -26,7 +26,8 @@ struct Verdict {
 
 // The rule: an operation that reports success left the modem (settings memory, flash, program
 // memory) and what it showed or wrote exactly as the fault-free run did; one that fails shows a
-// failure message the program has for it, and no success message.
-Verdict judge(const RunRecord& twin, const RunRecord& faulty);
+// failure message the program has for it, and no success message. A fault the program rides out
+// fails nothing that the fault-free run did.
+Verdict judge(const RunRecord& twin, const RunRecord& faulty, bool riddenOut);
 
 }  // namespace zelar::campaign

@@ -95,7 +95,8 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         // Options that the command would pass over, and port names no list holds.
         {"read --port COM5 --template fw.bin", 2, "read does not take --template"},
         {"fw-info --port COM5 fw.bin", 2, "fw-info does not take --port"},
-        {"ports --json | grep -q '\"command\": \"ports\"'", 0, ""},  // JSON, not text
+        {"ports --json | python3 -c 'import json,sys; assert type(json.load(sys.stdin)) is list'",
+         0, ""},  // a JSON array, not text
         {"read --port COM0", 2, "--port 'COM0' is no port name"},
         {"read --port COM000000251", 2, "--port 'COM000000251' is no port name"},
     };

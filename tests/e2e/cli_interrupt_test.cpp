@@ -33,9 +33,12 @@ class CliInterrupt : public ::testing::Test {
     fs::path ports() const { return dir_ / "Kalvimo" / "Zelar2" / "ports"; }
     std::string file(const std::string& name) const { return (dir_ / name).string(); }
 
-    // Starts zelar-cli with stdout and stderr into `out`, sends SIGINT once `mark` is in it and
-    // gives the exit status.
-    int interruptAt(const std::string& args, const std::string& mark, const fs::path& out) {
+    // Starts zelar-cli with stdout and stderr into `out`, sends SIGINT once `mark` is in `watched`
+    // (by default `out`) and gives the exit status.
+    int interruptAt(const std::string& args, const std::string& mark, const fs::path& out,
+                    fs::path watched = {}) {
+        if (watched.empty())
+            watched = out;
         const std::string command = "exec env XDG_CONFIG_HOME='" + dir_.string() + "' '" +
                                     ZELAR_CLI_PATH + "' " + args + " >'" + out.string() + "' 2>&1";
         const pid_t pid = ::fork();
@@ -44,7 +47,7 @@ class CliInterrupt : public ::testing::Test {
             ::_exit(127);
         }
         const auto end = zelar::test::Clock::now() + std::chrono::seconds(20);
-        while (slurp(out).find(mark) == std::string::npos && zelar::test::Clock::now() < end)
+        while (slurp(watched).find(mark) == std::string::npos && zelar::test::Clock::now() < end)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         std::this_thread::sleep_for(std::chrono::milliseconds(500));  // into the writes
         ::kill(pid, SIGINT);
@@ -95,17 +98,44 @@ TEST_F(CliInterrupt, EndsTheWriteInOrderAndProvisionReportsTheUnfinishedPorts) {
         << report;
 }
 
-// Ctrl+C while flash waits for the boot loader (no identification read: the user is asked to
-// restart the modem by hand, and does not).
-TEST_F(CliInterrupt, EndsTheWaitForTheBootLoader) {
-    SimProcess sim({"--ports-dir", ports().string(), "--com", "73"});
+// Ctrl+C during a long wait ends it at once, in order, with "Прервано": while flash waits for
+// the boot loader (no identification read: the user is asked to restart the modem by hand, and
+// does not), and while a read waits the 5 s for a reply that does not come.
+struct LongWait {
+    const char* name;
+    std::string com;
+    std::string fault;  // of the simulated modem
+    std::string args;
+    std::string mark;  // in the output, or with `inTrace` in the trace
+    bool inTrace;
+    std::string said;
+    std::string notSaid;
+};
+
+TEST_F(CliInterrupt, EndsALongWait) {
     std::ofstream(file("fw.bin"), std::ios::binary) << std::string(1000, '\x01');
-    EXPECT_EQ(interruptAt("flash --port COM73 --wait 30 " + file("fw.bin"),
-                          "status: Перезапустите модем...", dir_ / "flash.out"),
-              1);
-    const std::string said = slurp(dir_ / "flash.out");
-    EXPECT_NE(said.find("[Ошибка] Прервано\nstatus: Прервано\n"), std::string::npos) << said;
-    EXPECT_EQ(said.find("no boot loader"), std::string::npos) << said;
+    const LongWait rows[] = {
+        {"flash, waiting for the boot loader", "73", "", "flash --wait 30 " + file("fw.bin"),
+         "status: Перезапустите модем...", false, "[Ошибка] Прервано\nstatus: Прервано\n",
+         "no boot loader"},
+        {"read, waiting for a reply", "74", "silent:22", "read", "AT+V22", true,
+         "[Ошибка] Прервано\n[Модем] Ошибка чтения настроек\n", "progress 1/26"},
+    };
+    for (const LongWait& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> simArgs = {"--ports-dir", ports().string(), "--com", row.com};
+        if (!row.fault.empty())
+            simArgs.insert(simArgs.end(), {"--fault", row.fault});
+        SimProcess sim(simArgs);
+        const fs::path out = dir_ / (row.com + ".out");
+        const std::string trace = file(row.com + ".trace");
+        EXPECT_EQ(interruptAt(row.args + " --port COM" + row.com + " --trace " + trace, row.mark,
+                              out, row.inTrace ? fs::path(trace) : fs::path()),
+                  1);
+        const std::string said = slurp(out);
+        EXPECT_NE(said.find(row.said), std::string::npos) << said;
+        EXPECT_EQ(said.find(row.notSaid), std::string::npos) << said;
+    }
 }
 
 }  // namespace

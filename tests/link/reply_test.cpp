@@ -44,6 +44,29 @@ TEST(Reply, LongReadsAndShortReads) {
     EXPECT_EQ(std::string("\r\nOK\r\n").size(), kAckReplyLength);
 }
 
+// A reply is complete, and the fast exchange stops waiting for it, only when "OK" CR LF ends
+// it: bytes still on the way would open the next command's reply.
+TEST(Reply, CompleteReplies) {
+    const struct {
+        std::string received;
+        std::size_t length;  // of a data reply
+        bool ack;
+        bool frame;
+    } rows[] = {
+        {"\r\nOK\r\n", 6, true, true},
+        {frame("4D"), 10, true, true},
+        {frame("4D"), 12, true, false},
+        {"\r\nOK", 4, false, false},
+        {"\r\nOK\r\n\r\nRING\r\n", 14, false, false},
+        {"", 0, false, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.received);
+        EXPECT_EQ(isCompleteAck(r.received), r.ack);
+        EXPECT_EQ(isCompleteFrame(r.received, r.length), r.frame);
+    }
+}
+
 TEST(Reply, PayloadDecoding) {
     const auto bytes = decodePayload(frame("00FF7A10"), 4);
     ASSERT_TRUE(bytes);

@@ -130,6 +130,7 @@ TEST_F(BinderTest, OpeningAListRunsItsActionBeforeTheItemsAreShown) {
     binder.bind(window, "Combo", model).onDropDown([&] {
         model.items = {"COM1", "COM33"};
         model.itemHints = {"/dev/ttyS0", "/dev/ttyUSB0\nFT232R USB UART"};
+        model.itemLabels = {"", "COM33 — № 7204518, ПО 2.05"};
     });
     binder.pushAll();
     showActive();
@@ -139,6 +140,10 @@ TEST_F(BinderTest, OpeningAListRunsItsActionBeforeTheItemsAreShown) {
     EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), "/dev/ttyUSB0\nFT232R USB UART");
     EXPECT_EQ(combo->currentIndex(), 0);
     combo->hidePopup();
+    // A label is shown; picking its item selects the item's own text.
+    EXPECT_EQ(combo->itemText(1), "COM33 — № 7204518, ПО 2.05");
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(model.text, "COM33");
 }
 
 TEST_F(BinderTest, RadioButtonsShowTheModelExactlyAndTheUsersPickUpdatesBoth) {

@@ -121,6 +121,9 @@ void addOutputFlags(CLI::App& verb, CliOptions& o) {
                   "запись\"; script, restore, defaults, mode, dict-upload); a difference fails\n"
                   "the command naming the field or the record. flash cannot verify: the boot\n"
                   "loader has no command to read the firmware back");
+    verb.add_flag("--probe", o.probe,
+                  "asks every port for the modem's identification, as \"Найти модем\" does\n"
+                  "(ports)");
     verb.add_flag("--as-restored", o.asRestored,
                   "compares only what restoring the file writes: not the SIM auto-detection,\n"
                   "nor the access point of a SIM the file detects automatically (verify)");

@@ -20,6 +20,7 @@ struct CliOptions {
     bool json = false;        // the output as one JSON object instead of lines
     bool asRestored = false;  // verify: only what restoring the file writes
     bool exact = false;       // script: a set that the field would change fails its line
+    bool probe = false;       // ports: ask every port which modem answers on it
     std::optional<int> retries;
     int retryDelayMs = 1000;  // the pause before each Retry answer
     std::optional<int> waitSeconds;

@@ -1,29 +1,8 @@
-#include <iostream>
-
 #include "commands.h"
-#include "port_line.h"
 #include "report_output.h"
 #include "settings_report.h"
 
 namespace zelar::cli {
-
-int runPorts(CliSession& session, const CliOptions& options) {
-    if (!options.port.empty() || options.user || !options.files.empty())
-        return badArguments("'ports' takes no options");
-    if (!session.start())
-        return 1;
-    const ComboBox& list = session.app().main.ComboBox1;
-    Report report;  // for --json: each port's name and its tool tip
-    auto& ports = report.section({});
-    for (std::size_t i = 0; i < list.items.size(); ++i) {
-        const std::string hint = i < list.itemHints.size() ? list.itemHints[i] : std::string();
-        if (options.json)
-            ports.push_back({list.items[i], hint == list.items[i] ? std::string() : hint});
-        else
-            std::cout << portLine(list.items[i], hint) << '\n';
-    }
-    return options.json ? printReport(session, options, report, 0) : 0;
-}
 
 int runRead(CliSession& session, const CliOptions& options) {
     if (options.port.empty())

@@ -16,7 +16,7 @@ struct CommandOptions {
 constexpr std::string_view kModem = "--user --password --yes --fast --trace ";
 
 constexpr std::array kCommandOptions = {
-    CommandOptions{"ports", "--json --trace "},
+    CommandOptions{"ports", "--probe --json --trace "},
     CommandOptions{"read", "--port --state --json "},
     CommandOptions{"diag", "--port --json --watch --interval --count --csv "},
     CommandOptions{"script", "--port --file --json --exact --verify --retries --retry-delay "},

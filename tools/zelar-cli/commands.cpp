@@ -66,12 +66,22 @@ const std::string kScriptUsage = scriptUsage();
 
 const std::array kCommands = {
     CliCommand{"ports",
-               "  zelar-cli ports [--json]\n"
+               "  zelar-cli ports [--probe] [--json]\n"
                "      Prints the serial ports as the port list of the window shows them, one a "
                "line,\n"
                "      each followed by its tool tip's lines, separated by tabs: on Linux the "
                "device and a\n"
-               "      USB adapter's product, on Windows the device manager's name of the port.\n",
+               "      USB adapter's product, on Windows the device manager's name of the port.\n"
+               "      --probe    asks every port in turn for the modem's identification, as\n"
+               "                 \"Найти модем\" does (at most 0.5 s a port; a port that "
+               "another\n"
+               "                 program holds is left alone), and puts the answer after the "
+               "name:\n"
+               "                 '№ 7204518, ПО 2.05, загрузчик 1.02', 'нет ответа', 'ответ "
+               "не\n"
+               "                 опознан' or 'порт недоступен'. Exit status 0 when a modem "
+               "answered.\n"
+               "      --json     prints one JSON array, an object a port.\n",
                runPorts},
     CliCommand{
         "read",

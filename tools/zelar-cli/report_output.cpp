@@ -38,6 +38,8 @@ void addEscape(std::string& out, unsigned char code) {
     out += kHex[code & 0xF];
 }
 
+}  // namespace
+
 // DEL and the C1 controls (U+0080 to U+009F) are left raw by the library, and a terminal may
 // take them as commands, so they are written as \u escapes too; the library escapes the C0
 // controls itself. Outside strings the text is ASCII. The JSON is then written past the
@@ -59,8 +61,6 @@ std::string escapeControls(const std::string& text) {
     }
     return out;
 }
-
-}  // namespace
 
 std::string reportJson(const Report& report, const std::string& command, bool ok,
                        const std::vector<ShownMessage>& messages) {

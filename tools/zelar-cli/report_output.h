@@ -8,6 +8,10 @@
 
 namespace zelar::cli {
 
+// JSON text as the library dumped it, with DEL and the C1 controls (which it leaves raw and a
+// terminal may take as commands) written as \u escapes; write it past the terminal escaping.
+std::string escapeControls(const std::string& text);
+
 // The report as one JSON object: the command, "ok", the sections with their controls (and
 // their state when the report carries it), the differences of a comparison, and the message
 // boxes shown.

@@ -289,6 +289,7 @@ const char* const kBootFaultHelp =
     "double-ack[:PAGE]  acknowledge blocks (or block PAGE) twice\n"
     "no-ack[:PAGE]      acknowledge blocks (or block PAGE) not at all\n"
     "noise[:MS]         send the --boot-noise bytes MS (default 50) before the \"!\"\n"
+    "                   (0: in one burst with it)\n"
     "vanish             hang up where the \"!\" would go out (once per run)";
 
 const char* const kFaultGroup = "Faults (--fault and --boot-fault may be given several times)";

@@ -33,11 +33,17 @@ std::vector<std::string> enumeratePorts(DeviceMap& devices) {
 void refreshPortList(App& app) {
     ComboBox& ports = app.main.ComboBox1;
     const std::string selected = ports.itemIndex >= 0 ? ports.text : std::string();
+    const std::vector<std::string> before = std::move(ports.items);
+    const std::vector<std::string> labels = std::move(ports.itemLabels);
     ports.items = enumeratePorts(app.services.devices);
     ports.itemHints.clear();
+    ports.itemLabels.clear();
     for (const std::string& item : ports.items) {
-        const auto number = parseDecimal(std::string_view(item).substr(3, 3));
+        const auto number = portNumberOf(item);
         ports.itemHints.push_back(number ? app.services.devices.portDescription(*number) : "");
+        const auto was = std::find(before.begin(), before.end(), item);
+        const auto k = static_cast<std::size_t>(was - before.begin());
+        ports.itemLabels.push_back(k < labels.size() ? labels[k] : std::string());
     }
     selectItemText(ports, selected);
 }
@@ -46,15 +52,18 @@ void ComboBox1DropDown(App& app) {
     refreshPortList(app);
 }
 
+std::optional<int> portNumberOf(const std::string& entry) {
+    if (entry.size() <= 3)
+        return std::nullopt;
+    return parseDecimal(std::string_view(entry).substr(3, 3));
+}
+
 std::optional<int> currentPortNumber(const TformMain& main) {
     const ComboBox& ports = main.ComboBox1;
     if (ports.itemIndex < 0 || ports.itemIndex >= static_cast<int>(ports.items.size())) {
         return std::nullopt;
     }
-    const std::string& entry = ports.items[static_cast<std::size_t>(ports.itemIndex)];
-    if (entry.size() <= 3)
-        return std::nullopt;
-    return parseDecimal(std::string_view(entry).substr(3, 3));
+    return portNumberOf(ports.items[static_cast<std::size_t>(ports.itemIndex)]);
 }
 
 bool openLinkOnCurrentPort(App& app) {

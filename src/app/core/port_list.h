@@ -13,14 +13,17 @@ namespace zelar {
 std::vector<std::string> enumeratePorts(DeviceMap& devices);
 
 // Fills the port list from the system's ports as they are now, each item with its device as
-// the tool tip, and keeps the selected port selected while it is still there.
+// the tool tip, and keeps the selected port selected while it is still there, and what was
+// found on each port that is still there.
 void refreshPortList(App& app);
 
 // The port list opens: an adapter plugged in since the last look appears in it.
 void ComboBox1DropDown(App& app);
 
-// The number of the selected port list entry: up to three characters after "COM". Nothing
-// when no entry is selected or those characters are not a number.
+// The number of a port list entry: up to three characters after "COM". Nothing when those
+// characters are not a number.
+std::optional<int> portNumberOf(const std::string& entry);
+// The number of the selected port list entry; nothing when no entry is selected.
 std::optional<int> currentPortNumber(const TformMain& main);
 
 // Opens the link on the current port, the way every operation starts. False when there is no

@@ -230,6 +230,7 @@ void SpBtnFlashMCUClick(App& app) {
 void VaComm2RxChar(App& app) {
     FirmwareState& fw = app.firmware;
     TformSetup& s = app.setup;
+    // What came before the announcement in the same read is dropped with the read.
     if (!isBootAnnouncement(app.VaComm2.ReadAll())) {
         startTimer(app, fw.cleanupTimer, Timer2Timer);
         return;

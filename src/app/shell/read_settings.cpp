@@ -12,10 +12,10 @@
 #include "app/pages/voice_object_rules.h"
 #include "link/commands.h"
 #include "link/reply.h"
+#include "settings/identification.h"
 #include "settings/image_codec.h"
 #include "settings/screen_blocks.h"
 #include "settings/serial_number.h"
-#include "text/hex.h"
 #include "text/padding.h"
 
 namespace zelar {
@@ -281,22 +281,16 @@ class SettingsRead {
 
 }  // namespace
 
-bool showIdentification(App& app, const std::string& p) {
-    if (p.size() < 16)
-        return false;
-    const auto leading = hexPairValue(p[6], p[7]);
-    if (!leading)
+bool showIdentification(App& app, const std::string& payload) {
+    const auto id = decodeIdentification(payload);
+    if (!id)
         return false;
     TformMain& m = app.main;
     // The labels show what the modem sent up to its first NUL, as its texts do.
-    m.StaticTextSN.caption =
-        cutAtFirstNul("Серийный номер: " + std::to_string(*leading) + p.substr(0, 6));
-    m.StaticTextBootVer.caption =
-        cutAtFirstNul("Версия загрузчика: " + p.substr(13, 1) + "." + p.substr(14, 2));
-    m.StaticTextVer.caption =
-        cutAtFirstNul("ПО контроллера: " + (p[8] == '0' ? std::string() : p.substr(8, 1)) +
-                      p.substr(9, 1) + "." + p.substr(10, 2));
-    app.image.firmwareVersion = parseDecimal(p.substr(8, 4)).value_or(0);
+    m.StaticTextSN.caption = cutAtFirstNul("Серийный номер: " + id->serialNumber);
+    m.StaticTextBootVer.caption = cutAtFirstNul("Версия загрузчика: " + id->bootLoaderVersion);
+    m.StaticTextVer.caption = cutAtFirstNul("ПО контроллера: " + id->firmwareVersion);
+    app.image.firmwareVersion = id->firmwareNumber;
     return true;
 }
 

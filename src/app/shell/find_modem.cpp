@@ -1,0 +1,101 @@
+#include "app/shell/find_modem.h"
+
+#include <algorithm>
+
+#include "app/core/exchange_runner.h"
+#include "app/core/port_list.h"
+#include "link/commands.h"
+#include "link/reply.h"
+
+namespace zelar {
+
+namespace {
+
+constexpr const char* kTextSearching = "Поиск модема...";
+constexpr const char* kTextModemFound = "Модем найден: ";
+const std::size_t kReplyLength = dataReplyLength(kIdentificationLength / 2);
+
+PortProbe askPort(App& app, const std::string& port) {
+    PortProbe probe{port, PortAnswer::Unavailable, std::nullopt};
+    const auto number = portNumberOf(port);
+    if (!number)
+        return probe;
+    try {
+        // A port that another program holds refuses to open: nothing reaches its device.
+        app.link.Open(*number);
+        app.link.PurgeInput();
+        app.link.Send(commandV22());
+        const std::string reply = PumpCollect(
+            app.services.pump, kProbeWaitMs, [&app] { return app.link.ReadAvailable(); },
+            [](const std::string& r) { return isCompleteFrame(r, kReplyLength); });
+        const std::string payload = checkFrame(reply, kIdentificationLength / 2)
+                                        ? reply.substr(2, kIdentificationLength)
+                                        : std::string();
+        if (isWellFormedIdentification(payload)) {
+            probe.answer = PortAnswer::Modem;
+            probe.identification = decodeIdentification(payload);
+        } else {
+            probe.answer = reply.empty() ? PortAnswer::Silent : PortAnswer::Unrecognised;
+        }
+    } catch (const SerialError&) {
+        // Unavailable: the probe asks the other ports all the same.
+    }
+    app.link.Close();
+    return probe;
+}
+
+}  // namespace
+
+std::string portLabel(const PortProbe& probe) {
+    if (!probe.identification)
+        return probe.port;
+    return probe.port + " — № " + probe.identification->serialNumber + ", ПО " +
+           probe.identification->firmwareVersion;
+}
+
+std::vector<PortProbe> findModem(App& app) {
+    TformMain& m = app.main;
+    ExchangeRunner run(app, m.btnFindModem, m.BSprogressBarLine1);
+    if (!run.held())
+        return {};
+    refreshPortList(app);
+    // The list may change while the probe waits (a drop-down looks again): ask the ports it
+    // held at the start, and show the answers on those still listed at the end.
+    const std::vector<std::string> ports = m.ComboBox1.items;
+    run.setProgress(static_cast<int>(ports.size()), 1);
+    m.StatusBar1.text = kTextSearching;
+    std::vector<PortProbe> probes;
+    for (const std::string& port : ports) {
+        probes.push_back(askPort(app, port));
+        run.advance();
+    }
+
+    ComboBox& list = m.ComboBox1;
+    list.itemLabels.assign(list.items.size(), std::string());
+    const PortProbe* first = nullptr;
+    for (const PortProbe& probe : probes) {
+        const auto at = std::find(list.items.begin(), list.items.end(), probe.port);
+        if (probe.answer != PortAnswer::Modem || at == list.items.end())
+            continue;
+        list.itemLabels[static_cast<std::size_t>(at - list.items.begin())] = portLabel(probe);
+        if (first == nullptr)
+            first = &probe;
+    }
+    if (first != nullptr) {
+        selectItemText(list, first->port);
+        m.StatusBar1.text = kTextModemFound + portLabel(*first);
+    } else {
+        m.StatusBar1.text = kTextModemNotFound;
+        app.services.dialogs.messageBox(kTextModemNotFound, "Модем", MessageIcon::Warning,
+                                        MessageButtons::Ok);
+    }
+    return probes;
+}
+
+bool btnFindModemClick(App& app) {
+    const auto probes = findModem(app);
+    return std::any_of(probes.begin(), probes.end(),
+                       [](const PortProbe& p) { return p.answer == PortAnswer::Modem; });
+}
+
+}  // namespace zelar

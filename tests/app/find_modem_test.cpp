@@ -1,0 +1,123 @@
+#include "app/shell/find_modem.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+
+#include "app/control_events.h"
+#include "app/shell/startup.h"
+#include "platform/memory_profile.h"
+#include "sim/installed_modem.h"
+#include "sim/scripted_dialogs.h"
+#include "sim/sim_serial_port.h"
+#include "support/fake_device_map.h"
+
+namespace zelar::test {
+namespace {
+
+// The system's serial ports behind the program's one port object: each COM number opens the
+// simulated port wired to it.
+class PortRack : public SerialPort {
+  public:
+    void add(int number, SerialPort& port) { ports_[number] = &port; }
+    void open(int number, const LineSettings& settings) override {
+        close();
+        const auto it = ports_.find(number);
+        if (it == ports_.end())
+            throw SerialError("Can't open device COM" + std::to_string(number));
+        it->second->open(number, settings);
+        open_ = it->second;
+    }
+    void close() override {
+        if (open_ != nullptr)
+            open_->close();
+        open_ = nullptr;
+    }
+    bool isOpen() const override { return open_ != nullptr && open_->isOpen(); }
+    void purgeInput() override { open_->purgeInput(); }
+    void purgeOutput() override { open_->purgeOutput(); }
+    void write(const std::string& bytes) override { open_->write(bytes); }
+    std::string readAll() override { return open_->readAll(); }
+    void setReceivedHandler(std::function<void()>) override {}
+
+  private:
+    std::map<int, SerialPort*> ports_;
+    SerialPort* open_ = nullptr;
+};
+
+// One port of the rack: a simulated modem on its cable, and another program's port object.
+struct Station {
+    Station(sim::VirtualClock& clock, int number, const std::string& firmware)
+        : modem(sim::installedModem(firmware)), cable(clock, modem, number) {}
+    sim::SimModem modem;
+    sim::SimCable cable;
+    sim::SimSerialPort port{cable};
+    sim::SimSerialPort otherProgram{cable};
+};
+
+// What each port answers, and what the list then shows beside its name.
+struct ProbeRow {
+    const char* name;
+    std::string firmware;
+    std::function<void(Station&)> arrange;
+    PortAnswer answer;
+    std::string label;  // empty: the port's name alone
+};
+
+TEST(FindModem, EachPortAnswersAndTheFirstModemIsSelected) {
+    using F = sim::ReplyFault;
+    const auto fault = [](F kind) {
+        return [kind](Station& s) { s.modem.options().faults.rules = {{kind, 22, 0}}; };
+    };
+    const std::vector<ProbeRow> rows = {
+        {"silence", "0205", fault(F::Silent), PortAnswer::Silent, ""},
+        {"garbage", "0205", fault(F::Corrupt), PortAnswer::Unrecognised, ""},
+        {"held by another program", "0205",
+         [](Station& s) { s.otherProgram.open(s.cable.portNumber(), {}); }, PortAnswer::Unavailable,
+         ""},
+        {"modem", "0205", [](Station&) {}, PortAnswer::Modem, "COM4 — № 7204518, ПО 2.05"},
+        {"older modem", "0150", [](Station&) {}, PortAnswer::Modem, "COM5 — № 7204518, ПО 1.50"},
+    };
+    sim::VirtualClock clock;
+    std::deque<Station> stations;
+    PortRack rack;
+    FakeDeviceMap devices;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        Station& s = stations.emplace_back(clock, number, rows[i].firmware);
+        rows[i].arrange(s);
+        rack.add(number, s.port);
+        devices.names.push_back("COM" + std::to_string(number));
+        devices.paths[number] = "sim";
+    }
+    sim::ScriptedDialogs dialogs;
+    MemoryProfile profile;
+    App app{Services{rack, clock, dialogs, devices}};
+    FormShow(app, &profile);
+    const ComboBox& list = app.main.ComboBox1;
+
+    ASSERT_TRUE(findControlEvents(FormId::Main, "btnFindModem")->click(app));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_EQ(list.itemLabels.at(i), rows[i].label);
+    }
+    EXPECT_EQ(list.text, "COM4");
+    EXPECT_EQ(app.main.StatusBar1.text, "Модем найден: COM4 — № 7204518, ПО 2.05");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(stations[2].modem.commandsSeen(), 0);  // the held port was left alone
+
+    // The modems gone: none answers, the list shows names alone.
+    devices.names.resize(3);
+    const auto probes = findModem(app);
+    ASSERT_EQ(probes.size(), 3u);
+    for (std::size_t i = 0; i < probes.size(); ++i)
+        EXPECT_EQ(probes[i].answer, rows[i].answer) << rows[i].name;
+    EXPECT_EQ(list.itemLabels, std::vector<std::string>(3));
+    EXPECT_EQ(app.main.StatusBar1.text, "Модем не найден");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Модем не найден");
+}
+
+}  // namespace
+}  // namespace zelar::test
