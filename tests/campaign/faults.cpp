@@ -98,6 +98,28 @@ std::string bootFault(World& w, Rng& rng, const Exchanges& e) {
                                       "no-ack",      "noise",           "vanish"};
     return std::string(kNames[int(kind)]) + (perPage ? ":" + std::to_string(page) : "");
 }
+// A protocol-0 upload: every code has its V18.
+bool protocol0Upload(const Exchanges& e) {
+    return std::count(e.sent.begin(), e.sent.end(), 18) >= 768;
+}
+// One early record refused three times, then a power blink of 150 ms fifty commands later. The
+// record is the first of its page, whose resends replay no earlier record, so the refusals strike
+// it and its first two resends.
+std::string errorsThenBlink(World& w, Rng& rng, const Exchanges& e) {
+    std::vector<std::size_t> firsts;
+    for (std::size_t i = 0; i < e.sent.size() && firsts.size() < 16; ++i) {
+        if (e.sent[i] == 18 && (i == 0 || e.sent[i - 1] != 18))
+            firsts.push_back(i);
+    }
+    const std::size_t i = firsts[std::size_t(rng.below(int(firsts.size())))];
+    sim::FaultPlan& plan = w.modem.options().faults;
+    for (int n = 0; n < 3; ++n)
+        plan.rules.push_back({ReplyFault::NoOk, 18, occurrence(e, i) + n});
+    // The faulty run's count, with the three resends in it.
+    plan.powerCutAfter = int(i) + 1 + 3 + 50;
+    plan.powerCutMs = 150;
+    return "errors-then-blink:" + exchangeName(e, i);
+}
 void clearPlan(World& w) {
     w.modem.options().faults = {};
 }
@@ -115,6 +137,7 @@ constexpr FaultKind kFaults[] = {
     {"alter", verifiedWrite, injectReply<ReplyFault::Alter>, clearPlan},
     {"stop-after", anyCommand, stopAfter, clearPlan},
     {"power-cut", anyCommand, powerCut, clearPlan},
+    {"errors-then-blink", protocol0Upload, errorsThenBlink, clearPlan, true},
     {"write-error", [](const Exchanges& e) { return !e.sent.empty(); }, writeError, clearPlan},
     {"hang-up", [](const Exchanges& e) { return !e.sent.empty(); }, hangUp, clearPlan},
     {"no-announce", anyBlock, bootFault<sim::BootFault::NoAnnounce>, clearPlan},

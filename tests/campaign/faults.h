@@ -23,6 +23,9 @@ struct FaultKind {
     bool (*fits)(const Exchanges& e);
     std::string (*inject)(World& w, Rng& rng, const Exchanges& e);
     void (*undo)(World& w);
+    // The program has the means to ride the fault out (silent resends): the operation must end
+    // as the fault-free run did, showing the same and asking nothing more.
+    bool riddenOut = false;
 };
 
 std::span<const FaultKind> faultKinds();
