@@ -186,8 +186,9 @@ TEST_P(VoiceCallBlockFault, EmptiesAndLocksTheVoicePageUntilARead) {
     EXPECT_TRUE(app.settingsRead);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(m.EditInCallN2.text, "89031112233");
-    const Control* locked[] = {&m.CheckBoxECallEn, &m.EditECallN1,  &m.EditECallN5,
-                               &m.LabelECallN1,    &m.EditECallSpk, &m.EditECallMic};
+    const Control* locked[] = {&m.CheckBoxECallEn, &m.LabelECallNumbers, &m.EditECallN1,
+                               &m.EditECallN5,     &m.LabelECallN1,      &m.EditECallSpk,
+                               &m.EditECallMic};
     for (const Control* c : locked)
         EXPECT_FALSE(c->enabled);
     EXPECT_FALSE(m.CheckBoxECallEn.checked);

@@ -207,9 +207,9 @@ class SettingsRead {
             const auto payload =
                 containsOK(reply) ? decodePayload(reply, block.length) : std::nullopt;
             const auto voice = payload ? decodeVoiceCall(*payload) : std::nullopt;
-            setVoiceCallUnread(app_, !voice);
             if (voice)
                 showVoiceCall(m_, *voice);
+            setVoiceCallUnread(app_, !voice);
             return true;
         });
         step(true, [&] {
