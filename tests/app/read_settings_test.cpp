@@ -193,13 +193,9 @@ TEST_P(VoiceCallBlockFault, EmptiesAndLocksTheVoicePageUntilARead) {
         EXPECT_FALSE(c->enabled);
     EXPECT_FALSE(m.CheckBoxECallEn.checked);
     EXPECT_EQ(m.EditECallMic.text + m.EditECallSpk.text + m.EditECallN1.text, "");
-    // What `read` and `dump` print of the page: the incoming call block, none of the lost one.
-    std::string printed;
-    for (const NamedControl& c : withoutUnreadValues(app, voiceCallPageControls(m)))
-        printed += std::string(c.name) + " ";
-    EXPECT_NE(printed.find("EditInCallN1 "), std::string::npos);
-    for (const char* name : {"CheckBoxECallEn ", "EditECallN1 ", "EditECallSpk ", "EditECallMic "})
-        EXPECT_EQ(printed.find(name), std::string::npos) << name;
+    // `read` and `dump` leave out the eight controls of the lost block's values.
+    EXPECT_EQ(withoutUnreadValues(app, voiceCallPageControls(m)).size(),
+              voiceCallPageControls(m).size() - 8);
 
     app.login = {true, kRoleMaster, 1};
     m.TreeView1.selected = kNodeVoiceCall;

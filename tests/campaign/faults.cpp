@@ -102,23 +102,15 @@ std::string bootFault(World& w, Rng& rng, const Exchanges& e) {
 bool protocol0Upload(const Exchanges& e) {
     return std::count(e.sent.begin(), e.sent.end(), 18) >= 768;
 }
-// One early record refused three times, then a power blink of 150 ms fifty commands later. The
-// record is the first of its page, whose resends replay no earlier record, so the refusals strike
-// it and its first two resends.
+// The upload's first record refused three times (it and two resends), then a power blink of
+// 150 ms some fifty commands later.
 std::string errorsThenBlink(World& w, Rng& rng, const Exchanges& e) {
-    std::vector<std::size_t> firsts;
-    for (std::size_t i = 0; i < e.sent.size() && firsts.size() < 16; ++i) {
-        if (e.sent[i] == 18 && (i == 0 || e.sent[i - 1] != 18))
-            firsts.push_back(i);
-    }
-    const std::size_t i = firsts[std::size_t(rng.below(int(firsts.size())))];
     sim::FaultPlan& plan = w.modem.options().faults;
-    for (int n = 0; n < 3; ++n)
-        plan.rules.push_back({ReplyFault::NoOk, 18, occurrence(e, i) + n});
-    // The faulty run's count, with the three resends in it.
-    plan.powerCutAfter = int(i) + 1 + 3 + 50;
+    plan.rules = {{ReplyFault::NoOk, 18, 1}, {ReplyFault::NoOk, 18, 2}, {ReplyFault::NoOk, 18, 3}};
+    const auto first = std::find(e.sent.begin(), e.sent.end(), 18) - e.sent.begin();
+    plan.powerCutAfter = int(first) + 1 + 3 + rng.between(40, 60);  // the resends counted
     plan.powerCutMs = 150;
-    return "errors-then-blink:" + exchangeName(e, i);
+    return "errors-then-blink:" + std::to_string(plan.powerCutAfter);
 }
 void clearPlan(World& w) {
     w.modem.options().faults = {};

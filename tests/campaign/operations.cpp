@@ -65,13 +65,11 @@ std::string pagesText(World& w) {
     std::string out;
     for (auto page : {userPageControls(m), simPageControls(m), gprsPageControls(m),
                       objectPageControls(m), voiceCallPageControls(m)}) {
-        const auto shown = withoutUnreadValues(w.app, page);
         for (const auto& c : page) {
-            const bool kept = std::any_of(shown.begin(), shown.end(), [&](const NamedControl& s) {
-                return std::string_view(s.name) == c.name;
-            });
             out += std::string(c.name) + "=" +
-                   (kept ? controlValue(c.control) : std::string(kNotRead)) + "\n";
+                   (isUnreadValue(w.app, c.control) ? std::string(kNotRead)
+                                                    : controlValue(c.control)) +
+                   "\n";
         }
     }
     return out;

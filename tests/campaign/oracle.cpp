@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <string_view>
 
 namespace zelar::campaign {
@@ -113,22 +114,15 @@ std::string firstLineDifference(const std::string& a, const std::string& b) {
 
 // The same output line for line, a line the faulty run marks as not read matching any value.
 bool sameOutput(const std::string& faulty, const std::string& twin) {
-    std::size_t a = 0;
-    std::size_t b = 0;
-    while (a < faulty.size() && b < twin.size()) {
-        const std::size_t endA = std::min(faulty.find('\n', a), faulty.size());
-        const std::size_t endB = std::min(twin.find('\n', b), twin.size());
-        const std::string_view lineA(faulty.data() + a, endA - a);
-        const std::string_view lineB(twin.data() + b, endB - b);
-        const std::size_t name = lineA.find('=') + 1;
-        const bool notRead = name > 0 && lineA.substr(name) == kNotRead &&
-                             lineB.substr(0, name) == lineA.substr(0, name);
-        if (lineA != lineB && !notRead)
+    std::istringstream a(faulty), b(twin);
+    std::string x, y;
+    while (std::getline(a, x)) {
+        const std::string name = x.substr(0, x.find('=') + 1);
+        if (!std::getline(b, y) || (x != y && (x != name + std::string(kNotRead) || name.empty() ||
+                                               y.rfind(name, 0) != 0)))
             return false;
-        a = endA + 1;
-        b = endB + 1;
     }
-    return a >= faulty.size() && b >= twin.size();
+    return !std::getline(b, y);
 }
 
 }  // namespace

@@ -92,17 +92,19 @@ void setVoiceCallUnread(App& app, bool unread) {
     }
 }
 
-std::vector<NamedControl> withoutUnreadValues(const App& app, std::vector<NamedControl> controls) {
+bool isUnreadValue(const App& app, const ControlRef& control) {
     if (!app.voiceCallUnread)
-        return controls;
+        return false;
     const TformMain& m = app.main;
-    const std::vector<const void*> unread = {&m.CheckBoxECallEn, &m.EditECallN1, &m.EditECallN2,
-                                             &m.EditECallN3,     &m.EditECallN4, &m.EditECallN5,
-                                             &m.EditECallSpk,    &m.EditECallMic};
-    std::erase_if(controls, [&](const NamedControl& c) {
-        const void* held = std::visit([](auto* p) -> const void* { return p; }, c.control);
-        return std::find(unread.begin(), unread.end(), held) != unread.end();
-    });
+    const void* held = std::visit([](auto* p) -> const void* { return p; }, control);
+    const std::initializer_list<const void*> unread = {
+        &m.CheckBoxECallEn, &m.EditECallN1, &m.EditECallN2,  &m.EditECallN3,
+        &m.EditECallN4,     &m.EditECallN5, &m.EditECallSpk, &m.EditECallMic};
+    return std::find(unread.begin(), unread.end(), held) != unread.end();
+}
+
+std::vector<NamedControl> withoutUnreadValues(const App& app, std::vector<NamedControl> controls) {
+    std::erase_if(controls, [&](const NamedControl& c) { return isUnreadValue(app, c.control); });
     return controls;
 }
 

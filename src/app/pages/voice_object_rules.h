@@ -34,8 +34,9 @@ inline constexpr const char* kTextVoiceCallUnread =
 // disabled, so that no other modem's values pass for this one's; read, its controls enabled
 // again (the numbers as "Разрешить исходящий вызов" says).
 void setVoiceCallUnread(App& app, bool unread);
-// `controls` without those that hold the voice call block's values while it is unread, for the
-// front ends that print what a read found.
+// Whether the control holds one of the voice call block's values while the block is unread.
+bool isUnreadValue(const App& app, const ControlRef& control);
+// `controls` without those, for the front ends that print what a read found.
 std::vector<NamedControl> withoutUnreadValues(const App& app, std::vector<NamedControl> controls);
 
 // "Сброс": resets the main system and object in the modem with a fixed V40 line.
