@@ -1,6 +1,6 @@
 #include "files/dictionary_transfer.h"
 
-#include "files/dictionary_file.h"
+#include "files/dictionary_check.h"
 #include "flash/flash_pages.h"
 
 namespace zelar {
@@ -31,16 +31,12 @@ class Upload {
                                   MessageButtons::OkCancel) != MessageResult::Ok) {
             return false;
         }
-        if (*kind == DictionaryKind::Protocol0) {
-            const auto& head = protocol0HeadLines();
-            for (std::size_t i = 1; i < head.size(); ++i) {
-                if (lines.next() != head[i])
-                    return error("Неверный формат файла");
-            }
-        }
+        const CheckedDictionary file = checkDictionaryFile(fileBytes);
+        if (!file.error.empty())
+            return error(file.error);
         if (!h_.reopenLink())
             return error("Не могу открыть порт");
-        const bool done = *kind == DictionaryKind::Protocol0 ? protocol0(lines) : rpiPlus(lines);
+        const bool done = send(file);
         h_.link.Close();
         if (!done)
             return false;
@@ -60,8 +56,10 @@ class Upload {
     // as a failed command after its own message, without the silent resends: they are for a
     // line the modem missed, and a port that failed (a cable pulled) fails every resend again.
     // A modem that went silent may have lost its power and with it the page buffer, so every
-    // resend, silent or after Retry, first fills the buffer again (replayBuffer).
+    // resend, silent or after Retry, first fills the buffer again (replayBuffer). Each command
+    // has resends of its own: errors long past must not leave a later command without them.
     bool command(const std::function<bool()>& send, bool silentResends) {
+        int resends = 0;
         for (bool again = false;; again = true) {
             bool good = false;
             bool portFailed = false;
@@ -73,13 +71,13 @@ class Upload {
             }
             if (good)
                 return true;
-            if (silentResends && !portFailed && resends_ < kSilentResends) {
-                ++resends_;
+            if (silentResends && !portFailed && resends < kSilentResends) {
+                ++resends;
                 continue;
             }
             if (!askRetry())
                 return false;
-            resends_ = 0;
+            resends = 0;
         }
     }
 
@@ -133,44 +131,39 @@ class Upload {
         }
     }
 
-    bool protocol0(LineReader& lines) {
-        int n = 0;
-        for (std::uint16_t page = 1; page <= kProtocol0Codes / 8; ++page) {
-            for (int slot = 0; slot < 8; ++slot) {
-                if (lines.atEnd()) {
-                    return error("Непредвиденный конец файла. Записано сообщений" +
-                                 std::to_string(n) + "из 767");
+    // Records go into the page buffer in file order; the buffer is stored whenever the next
+    // record lies on another page, and at the end. Protocol 0 runs page by page and fills every
+    // slot; an RPI+ page is loaded from the flash first so that the codes the file leaves out
+    // keep what the modem holds (page 97, the first, is not loaded: it takes whatever the buffer
+    // holds). Only protocol 0 resends a failed command silently.
+    bool send(const CheckedDictionary& file) {
+        const bool protocol0 = file.kind == DictionaryKind::Protocol0;
+        std::uint16_t current = protocol0 ? 1 : kFirstRpiPlusPage;
+        int count = 0;
+        for (const UploadLine& line : file.lines) {
+            if (line.place) {
+                const FlashPlace place = *line.place;
+                if (place.page != current) {
+                    if (!store(current, protocol0) || !verifyPage(current, protocol0))
+                        return false;
+                    if (!protocol0 && !load(place.page, false))
+                        return false;
+                    current = place.page;
                 }
-                const Protocol0Line line = parseProtocol0Line(lines.next());
-                const std::string number = std::to_string(n);
-                if (line.error == Protocol0Line::Error::Numbering) {
-                    return error("Ошибка в строке № " + number +
-                                 ". Неверный формат нумерации сообщений.");
-                }
-                if (line.dec != n || line.hex != n) {
-                    return error("Пропущена строка № " + number +
-                                 " или неверный формат нумерации сообщений");
-                }
-                if (line.error == Protocol0Line::Error::Type)
-                    return error("Ошибка в строке № " + number +
-                                 ". Неверный формат типа сообщений.");
-                const auto record =
-                    makeRecord(line.text, static_cast<std::uint8_t>(line.type & 0xFF));
-                if (!record) {
-                    return error("Ошибка в строке № " + number +
-                                 ". Текст сообщения длиннее 31 символа.");
-                }
-                const auto offset = static_cast<std::uint16_t>(slot * 32);
-                if (!writeRecord(offset, *record, kProtocol0ChunkSettleMs, true))
+                if (!writeRecord(place.offset, line.record,
+                                 protocol0 ? kProtocol0ChunkSettleMs : kRpiPlusChunkSettleMs,
+                                 protocol0))
                     return false;
-                sent_.push_back({n, offset, {record->bytes.begin(), record->bytes.end()}});
-                h_.showProgress("Записано " + number + " сообщений из 767");
-                ++n;
+                sent_.push_back({line.code,
+                                 place.offset,
+                                 {line.record.bytes.begin(), line.record.bytes.end()}});
             }
-            if (!store(page, true) || !verifyPage(page, true))
-                return false;
+            ++count;
+            h_.showProgress(protocol0
+                                ? "Записано " + std::to_string(line.code) + " сообщений из 767"
+                                : "Записано " + std::to_string(count) + " сообщений из 1000");
         }
-        return true;
+        return store(current, protocol0) && verifyPage(current, protocol0);
     }
 
     // A record as it went into the page buffer.
@@ -208,57 +201,7 @@ class Upload {
         return true;
     }
 
-    bool rpiPlus(LineReader& lines) {
-        std::uint16_t current = kFirstRpiPlusPage;
-        int count = 0;
-        while (lines.skipBlanks()) {
-            const std::string_view text = lines.next();
-            if (text.front() == ':' && !rpiPlusRecord(text, current))
-                return false;
-            ++count;
-            h_.showProgress("Записано " + std::to_string(count) + " сообщений из 1000");
-        }
-        return store(current, false) && verifyPage(current, false);
-    }
-
-    bool rpiPlusRecord(std::string_view text, std::uint16_t& current) {
-        const RpiPlusLine line = parseRpiPlusLine(text);
-        const std::string at = "Ошибка в " + line.decField + "(DEC) ";
-        switch (line.error) {
-            case RpiPlusLine::Error::MissingTab:
-                return error(at + "строке. Пропущена табуляция.");
-            case RpiPlusLine::Error::TooLong:
-                return error(at +
-                             "сообщении. Количесткво символов в сообщении не должно быть "
-                             "больше 30.");
-            case RpiPlusLine::Error::BadNumber:
-                return error(at + "сообщении. Неверный формат в DEC,HEX или номере группы.");
-            case RpiPlusLine::Error::NotEqual:
-                return error(at + "сообщении. DEC и HEX не равны.");
-            case RpiPlusLine::Error::OutOfRange:
-                return error(at + "сообщении. Код сообщения должен быть от 0 до 2047.");
-            case RpiPlusLine::Error::None:
-                break;
-        }
-        const FlashPlace place = *rpiPlusPlace(line.code);
-        if (place.page != current) {
-            if (!store(current, false) || !verifyPage(current, false))
-                return false;
-            // The page's other codes keep what the modem holds: a page is committed whole.
-            // (Page 97, the first, is not loaded: it takes whatever the buffer holds.)
-            if (!load(place.page, false))
-                return false;
-            current = place.page;
-        }
-        const auto record = *makeRecord(line.text, static_cast<std::uint8_t>(line.group));
-        if (!writeRecord(place.offset, record, kRpiPlusChunkSettleMs, false))
-            return false;
-        sent_.push_back({line.code, place.offset, {record.bytes.begin(), record.bytes.end()}});
-        return true;
-    }
-
     DictionaryTransferHooks& h_;
-    int resends_ = 0;
     std::vector<SentRecord> sent_;  // the records in the page buffer since the last store
     std::vector<std::function<bool()>> buffered_;
 };

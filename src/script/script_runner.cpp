@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/core/handler_guard.h"
+#include "app/pages/voice_object_rules.h"
 #include "app/shell/login.h"
 #include "app/shell/navigation.h"
 #include "forms/control_containers.h"
@@ -213,7 +214,7 @@ void ScriptRunner::dump(const std::vector<std::string>& names) {
         for (const auto& [controls, page] : mainParts(app_.main)) {
             if (page && !mayOpenPage(app_, *page))
                 continue;
-            for (const NamedControl& c : controls)
+            for (const NamedControl& c : withoutUnreadValues(app_, controls))
                 lines.emplace_back(c.name, controlValue(c.control));
         }
     }

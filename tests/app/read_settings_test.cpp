@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "app/pages/voice_object_rules.h"
+#include "app/pages/write_settings.h"
 #include "app_fixture.h"
 #include "sim_fixture.h"
 
@@ -169,17 +171,46 @@ TEST_F(ReadSettingsTest, PortThatCannotOpenChangesNothing) {
     EXPECT_EQ(modem.commandsSeen(), 0);
 }
 
-// The voice call block fails the read like every other block: a page kept from before would
-// show another modem's values as this one's.
+// A voice call block that cannot be read (a firmware may answer it without "OK") does not fail
+// the read; its page shows none of the values it held before, maybe another modem's, and is not
+// written until a read fills it.
 class VoiceCallBlockFault : public ReadSettingsTest,
                             public ::testing::WithParamInterface<ReplyFault> {};
 
-TEST_P(VoiceCallBlockFault, FailsTheRead) {
+TEST_P(VoiceCallBlockFault, EmptiesAndLocksTheVoicePageUntilARead) {
+    TformMain& m = app.main;
+    read();
+    ASSERT_EQ(m.EditECallMic.text, "8");
     fault(GetParam(), 17, v17Of(26));
     read();
-    EXPECT_FALSE(app.settingsRead);
-    ASSERT_NE(lastMessage(), nullptr);
-    EXPECT_EQ(lastMessage()->text, "Ошибка чтения настроек");
+    EXPECT_TRUE(app.settingsRead);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(m.EditInCallN2.text, "89031112233");
+    const Control* locked[] = {&m.CheckBoxECallEn, &m.LabelECallNumbers, &m.EditECallN1,
+                               &m.EditECallN5,     &m.LabelECallN1,      &m.EditECallSpk,
+                               &m.EditECallMic};
+    for (const Control* c : locked)
+        EXPECT_FALSE(c->enabled);
+    EXPECT_FALSE(m.CheckBoxECallEn.checked);
+    EXPECT_EQ(m.EditECallMic.text + m.EditECallSpk.text + m.EditECallN1.text, "");
+    // `read` and `dump` leave out the eight controls of the lost block's values.
+    EXPECT_EQ(withoutUnreadValues(app, voiceCallPageControls(m)).size(),
+              voiceCallPageControls(m).size() - 8);
+
+    app.login = {true, kRoleMaster, 1};
+    m.TreeView1.selected = kNodeVoiceCall;
+    m.activePage = Page::TabSheetECall;
+    const int seen = modem.commandsSeen();
+    EXPECT_FALSE(ButtonWriteNastrClick(app));
+    EXPECT_EQ(lastMessage()->text,
+              "Настройки голосового вызова не считаны из модема. Считайте настройки ещё раз");
+    EXPECT_EQ(modem.commandsSeen(), seen);
+
+    modem.options().faults.rules.clear();
+    read();
+    for (const Control* c : locked)
+        EXPECT_TRUE(c->enabled);
+    EXPECT_EQ(m.EditECallMic.text, "8");
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, VoiceCallBlockFault,

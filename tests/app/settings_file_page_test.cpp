@@ -85,6 +85,8 @@ TEST_F(SettingsFileTest, SaveOffersTheNameAndWritesTheShownIdentification) {
 
 TEST_F(SettingsFileTest, RestoreBringsTheModemBackAsSaved) {
     ASSERT_TRUE(app.main.AutoSetPar1.checked);  // the simulated modem detects SIM 1
+    memory(0x0159) = 0x98;                      // a byte Windows-1251 has no character for
+    btnReadNastUserClick(app);
     ASSERT_EQ(save("before.md2"), SettingsFileResult::Saved);
     memory(0x0020) = '8';  // user 2's phone
     memory(0x0140) = 'X';  // SIM 2's access point
@@ -106,6 +108,7 @@ TEST_F(SettingsFileTest, RestoreBringsTheModemBackAsSaved) {
     EXPECT_EQ(dialogs.messages.back().caption, "Сохранение настроек");
     EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::Information);
     EXPECT_EQ(app.setup.LabWNastr.caption, "");
+    EXPECT_EQ(memory(0x0159), 0x98);
 
     btnReadNastUserClick(app);
     ASSERT_EQ(save("after.md2"), SettingsFileResult::Saved);

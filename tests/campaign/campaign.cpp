@@ -102,8 +102,12 @@ OpReport runOperation(const Settings& s, const sim::ModemStore& before, std::siz
     };
     const Run faulty = runOnce(s, before, seed, "faulty", arm, report.fault);
     report.after = faulty.record.store;
-    report.verdict =
-        judge(twin.record, faulty.record, kind && kind->riddenOut && !report.fault.empty());
+    const bool riddenOut = kind && kind->riddenOut && !report.fault.empty();
+    report.verdict = judge(twin.record, faulty.record, riddenOut);
+    if (riddenOut && report.verdict.outcome != Outcome::Violation &&
+        (faulty.record.ok != twin.record.ok || faulty.record.shown != twin.record.shown)) {
+        report.verdict = {Outcome::Violation, "did not ride out a fault it has resends for"};
+    }
     return report;
 }
 

@@ -100,6 +100,20 @@ std::string bootFault(World& w, Rng& rng, const Exchanges& e) {
                                       "no-ack",      "noise",           "vanish"};
     return std::string(kNames[int(kind)]) + (perPage ? ":" + std::to_string(page) : "");
 }
+// A protocol-0 upload: every code has its V18.
+bool protocol0Upload(const Exchanges& e) {
+    return std::count(e.sent.begin(), e.sent.end(), 18) >= 768;
+}
+// The upload's first record refused three times (it and two resends), then a power blink of
+// 150 ms some fifty commands later.
+std::string errorsThenBlink(World& w, Rng& rng, const Exchanges& e) {
+    sim::FaultPlan& plan = w.modem.options().faults;
+    plan.rules = {{ReplyFault::NoOk, 18, 1}, {ReplyFault::NoOk, 18, 2}, {ReplyFault::NoOk, 18, 3}};
+    const auto first = std::find(e.sent.begin(), e.sent.end(), 18) - e.sent.begin();
+    plan.powerCutAfter = int(first) + 1 + 3 + rng.between(40, 60);  // the resends counted
+    plan.powerCutMs = 150;
+    return "errors-then-blink:" + std::to_string(plan.powerCutAfter);
+}
 void clearPlan(World& w) {
     w.modem.options().faults = {};
 }
@@ -117,6 +131,7 @@ constexpr FaultKind kFaults[] = {
     {"alter", verifiedWrite, injectReply<ReplyFault::Alter>, clearPlan},
     {"stop-after", anyCommand, stopAfter, clearPlan},
     {"power-cut", anyCommand, powerCut, clearPlan},
+    {"errors-then-blink", protocol0Upload, errorsThenBlink, clearPlan, true},
     {"write-error", [](const Exchanges& e) { return !e.sent.empty(); }, writeError, clearPlan},
     {"hang-up", [](const Exchanges& e) { return !e.sent.empty(); }, hangUp, clearPlan},
     {"no-announce", anyBlock, bootFault<sim::BootFault::NoAnnounce>, clearPlan},

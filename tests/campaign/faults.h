@@ -23,7 +23,8 @@ struct FaultKind {
     bool (*fits)(const Exchanges& e);
     std::string (*inject)(World& w, Rng& rng, const Exchanges& e);
     void (*undo)(World& w);
-    // The program rides it out: where the fault-free run succeeded, the faulty one must too.
+    // The program has the means to ride the fault out (silent resends): the operation must end
+    // as the fault-free run did, showing the same and asking nothing more.
     bool riddenOut = false;
 };
 

@@ -1,11 +1,14 @@
 #include "campaign/operations.h"
 
+#include "campaign/oracle.h"
+
 #include <algorithm>
 #include <fstream>
 #include <numeric>
 
 #include "app/control_events.h"
 #include "app/core/handler_guard.h"
+#include "app/pages/voice_object_rules.h"
 #include "app/service/firmware_update.h"
 #include "app/shell/login.h"
 #include "app/shell/navigation.h"
@@ -55,14 +58,19 @@ std::string ip(Rng& rng) {
            number(rng, 1, 254);
 }
 
-// Every value the pages show: what a successful read must leave the same as the twin's.
+// Every value the pages show: what a successful read must leave the same as the twin's. A
+// control the read left without a value (a voice call block it could not read) is marked so.
 std::string pagesText(World& w) {
     TformMain& m = w.app.main;
     std::string out;
     for (auto page : {userPageControls(m), simPageControls(m), gprsPageControls(m),
                       objectPageControls(m), voiceCallPageControls(m)}) {
-        for (const auto& c : page)
-            out += std::string(c.name) + "=" + controlValue(c.control) + "\n";
+        for (const auto& c : page) {
+            out += std::string(c.name) + "=" +
+                   (isUnreadValue(w.app, c.control) ? std::string(kNotRead)
+                                                    : controlValue(c.control)) +
+                   "\n";
+        }
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <string_view>
 
 namespace zelar::campaign {
@@ -23,7 +24,7 @@ constexpr std::array<std::string_view, 9> kSuccessTexts = {
 
 // The beginnings of what the program says when an operation failed: the link, the modem, the
 // proof after writing, the port objects' own texts, and the refusals of the rights.
-constexpr std::array<std::string_view, 44> kFailurePrefixes = {
+constexpr std::array<std::string_view, 45> kFailurePrefixes = {
     "Нет связи с модемом",
     "Модем не отвечает",
     "Ошибка записи",
@@ -69,6 +70,7 @@ constexpr std::array<std::string_view, 44> kFailurePrefixes = {
     "В системе должен остаться хотябы один мастер",
     "Некорректное значение периода",
     "Ошибка в ",
+    "Настройки голосового вызова не считаны",
 };
 
 bool isSuccessText(const std::string& text) {
@@ -110,6 +112,19 @@ std::string firstLineDifference(const std::string& a, const std::string& b) {
     return {};
 }
 
+// The same output line for line, a line the faulty run marks as not read matching any value.
+bool sameOutput(const std::string& faulty, const std::string& twin) {
+    std::istringstream a(faulty), b(twin);
+    std::string x, y;
+    while (std::getline(a, x)) {
+        const std::string name = x.substr(0, x.find('=') + 1);
+        if (!std::getline(b, y) || (x != y && (x != name + std::string(kNotRead) || name.empty() ||
+                                               y.rfind(name, 0) != 0)))
+            return false;
+    }
+    return !std::getline(b, y);
+}
+
 }  // namespace
 
 Verdict judge(const RunRecord& twin, const RunRecord& faulty, bool riddenOut) {
@@ -122,7 +137,7 @@ Verdict judge(const RunRecord& twin, const RunRecord& faulty, bool riddenOut) {
             why = firstDifference("flash", faulty.store.flash, twin.store.flash);
         if (why.empty())
             why = firstDifference("program memory", faulty.store.program, twin.store.program);
-        if (why.empty() && faulty.output != twin.output)
+        if (why.empty() && !sameOutput(faulty.output, twin.output))
             why = "what it showed or wrote differs from the fault-free run" +
                   firstLineDifference(faulty.output, twin.output);
         if (why.empty() && !twin.ok)

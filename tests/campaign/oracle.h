@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "campaign/world.h"
@@ -16,6 +17,10 @@ struct RunRecord {
     std::vector<std::string> shown;  // message box texts, then the status texts that changed
     bool declined = false;
 };
+
+// What a read's output shows for a control the read could not fill (its voice call block):
+// the line matches whatever the fault-free run shows there.
+inline constexpr std::string_view kNotRead = "(not read)";
 
 enum class Outcome { Succeeded, Failed, Cancelled, Violation };
 

@@ -251,6 +251,8 @@ TEST_F(CliFiles, EachCommandChecksItsFileBeforeThePort) {
     fs::permissions(locked, fs::perms(0555));
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     std::ofstream(readOnly) << "old";
+    const fs::path badDictionary = dir_ / "bad.txt";
+    std::ofstream(badDictionary) << "Protocol=1\t\t\t\r\n:\t0\t0\tA\t1\r\n:\t7\t8\tC\t1\r\n";
     fs::permissions(readOnly, fs::perms(0444));
 
     const std::string login = "--port COM649 --user 1 --password 1234 --yes ";
@@ -264,6 +266,8 @@ TEST_F(CliFiles, EachCommandChecksItsFileBeforeThePort) {
         {"restore " + login, folder, "Это папка", 2},
         {"verify --port COM649 --user 1 --password 1234", missing, "Нет такого файла или папки", 2},
         {"dict-upload " + login, fifo, "Это не обычный файл", 2},
+        {"dict-upload " + login, badDictionary, "Ошибка в 7(DEC) сообщении. DEC и HEX не равны.",
+         2},
         {"script --port COM649", fifo, "Это не обычный файл", 2},
         {"fw-info", fifo, "Это не обычный файл", 2},
         {"flash --port COM649", missing, "Нет такого файла или папки", 2},

@@ -104,11 +104,12 @@ class CliUnplug : public ::testing::TestWithParam<Unplug> {
             return "select TreeView1 \"#3\"\nset EditUserTel +79035550003\nclick "
                    "ButtonWriteNastr\n";
         if (verb == "dict-upload") {
-            // Only the first records are reached before the line goes dead.
+            // A whole file (one cut short is refused before the modem is asked); the line goes
+            // dead after its first records.
             std::string text;
             for (const std::string& line : zelar::protocol0HeadLines())
                 text += line + "\r\n";
-            for (int code = 0; code < 16; ++code)
+            for (int code = 0; code < zelar::kProtocol0Codes; ++code)
                 text += zelar::protocol0RecordLine(code, "Event", 0);
             return text;
         }

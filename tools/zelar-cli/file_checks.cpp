@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "app/service/dictionary_page.h"
 #include "files/file_io.h"
 
 namespace zelar::cli {
@@ -75,6 +76,12 @@ std::string commandFilesProblem(const CliOptions& options) {
             problemOf(file, arguments == Arguments::Read ? inputFileProblem : outputFileProblem);
         if (!problem.empty())
             return problem;
+        // A dictionary with a bad line is refused whole, before the modem is read, so the flash
+        // never holds part of it; the message is the upload's own.
+        if (options.command == "dict-upload") {
+            if (const std::string bad = dictionaryFileProblem(file); !bad.empty())
+                return "\"" + file + "\": " + bad;
+        }
     }
     return {};
 }

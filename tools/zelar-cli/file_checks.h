@@ -14,7 +14,8 @@ bool inputFileReady(const std::string& path);
 bool outputFileReady(const std::string& path);
 
 // Why a file that the command's arguments name will not do, checked for every command alike
-// before anything else runs (a bad argument, exit status 2); empty when they all will.
+// before anything else runs (a bad argument, exit status 2); empty when they all will. A
+// dictionary to upload is checked whole here.
 std::string commandFilesProblem(const CliOptions& options);
 
 }  // namespace zelar::cli

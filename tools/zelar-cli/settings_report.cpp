@@ -1,6 +1,7 @@
 #include "settings_report.h"
 
 #include "app/pages/show_settings.h"
+#include "app/pages/voice_object_rules.h"
 #include "app/shell/navigation.h"
 #include "forms/control_registry.h"
 
@@ -42,7 +43,7 @@ void addSettingsReport(Report& report, App& app) {
                 addControls(lines, page);
         }
         if (voiceCall)
-            addControls(lines, voiceCallPageControls(m));
+            addControls(lines, withoutUnreadValues(app, voiceCallPageControls(m)));
         if (workAs)
             addControls(lines, {{"ComBoxWorkAs", &app.setup.ComBoxWorkAs}});
     }

@@ -89,6 +89,9 @@ struct App {
 
     TSettingsImage image;  // also holds the controller firmware version number
     bool settingsRead = false;
+    // The last read could not read the voice call block: its controls hold no values and the
+    // page is not written until a read fills them.
+    bool voiceCallUnread = false;
     LoginState login;
     SettingsSource source;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <variant>
 
 #include "app/core/exchange_runner.h"
 #include "link/reply.h"
@@ -70,6 +71,41 @@ void enableIncomingNumbers(TformMain& m, bool enabled) {
     setEnabled({&m.LabelInCall, &m.LabelInCallN1, &m.LabelInCallN2, &m.LabelInCallN3,
                 &m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3},
                enabled);
+}
+
+void setVoiceCallUnread(App& app, bool unread) {
+    TformMain& m = app.main;
+    const bool wasUnread = app.voiceCallUnread;
+    app.voiceCallUnread = unread;
+    if (unread) {
+        for (Edit* e : {&m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4,
+                        &m.EditECallN5, &m.EditECallSpk, &m.EditECallMic})
+            e->text.clear();
+        m.CheckBoxECallEn.checked = false;
+    }
+    if (unread || wasUnread) {
+        setEnabled({&m.CheckBoxECallEn, &m.LabelECallSpk, &m.EditECallSpk, &m.LabelECallMic,
+                    &m.EditECallMic},
+                   !unread);
+        m.LabelECallNumbers.enabled = !unread && m.CheckBoxECallEn.checked;
+        enableOutgoingNumbers(m, !unread && m.CheckBoxECallEn.checked);
+    }
+}
+
+bool isUnreadValue(const App& app, const ControlRef& control) {
+    if (!app.voiceCallUnread)
+        return false;
+    const TformMain& m = app.main;
+    const void* held = std::visit([](auto* p) -> const void* { return p; }, control);
+    const std::initializer_list<const void*> unread = {
+        &m.CheckBoxECallEn, &m.EditECallN1, &m.EditECallN2,  &m.EditECallN3,
+        &m.EditECallN4,     &m.EditECallN5, &m.EditECallSpk, &m.EditECallMic};
+    return std::find(unread.begin(), unread.end(), held) != unread.end();
+}
+
+std::vector<NamedControl> withoutUnreadValues(const App& app, std::vector<NamedControl> controls) {
+    std::erase_if(controls, [&](const NamedControl& c) { return isUnreadValue(app, c.control); });
+    return controls;
 }
 
 void BtnResetSysObjClick(App& app) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/core/app.h"
+#include "forms/control_registry.h"
 
 namespace zelar {
 
@@ -24,6 +26,18 @@ const char* audioLevelProblem(AudioField field, const std::string& text);
 void enableOutgoingNumbers(TformMain& main, bool enabled);
 // The heading "Разрешенные номера:", the three allowed numbers and their labels.
 void enableIncomingNumbers(TformMain& main, bool enabled);
+
+inline constexpr const char* kTextVoiceCallUnread =
+    "Настройки голосового вызова не считаны из модема. Считайте настройки ещё раз";
+
+// The voice call block as the read left it: unread, its values emptied and its controls
+// disabled, so that no other modem's values pass for this one's; read, its controls enabled
+// again (the numbers as "Разрешить исходящий вызов" says).
+void setVoiceCallUnread(App& app, bool unread);
+// Whether the control holds one of the voice call block's values while the block is unread.
+bool isUnreadValue(const App& app, const ControlRef& control);
+// `controls` without those, for the front ends that print what a read found.
+std::vector<NamedControl> withoutUnreadValues(const App& app, std::vector<NamedControl> controls);
 
 // "Сброс": resets the main system and object in the modem with a fixed V40 line.
 void BtnResetSysObjClick(App& app);

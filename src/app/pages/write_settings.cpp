@@ -464,6 +464,10 @@ class SettingsWrite {
             error(kTextNotInFile);
             return;
         }
+        if (app_.voiceCallUnread) {
+            error(kTextVoiceCallUnread);
+            return;
+        }
         run_.setProgress(60, 30);
         VoiceCallBlock voice;
         const auto mic = level(m_.EditECallMic, AudioField::Microphone);

@@ -1,6 +1,7 @@
 #include "app/service/dictionary_page.h"
 
 #include "app/core/exchange_runner.h"
+#include "files/dictionary_check.h"
 #include "files/dictionary_transfer.h"
 #include "files/file_io.h"
 
@@ -14,6 +15,18 @@ constexpr std::size_t kLargestFile = 4 << 20;
 
 void message(App& app, const std::string& text, const char* caption, MessageIcon icon) {
     app.services.dialogs.messageBox(text, caption, icon, MessageButtons::Ok);
+}
+
+// The file's bytes, or nothing with the message that refuses it.
+std::optional<std::string> readDictionary(const std::string& path, std::string& problem) {
+    auto bytes = readFileUpTo(path, kLargestFile);
+    if (!bytes)
+        problem = "Не могу открыть файл";
+    else if (bytes->size() > kLargestFile)
+        problem = "Неверный формат файла";
+    else
+        return bytes;
+    return std::nullopt;
 }
 
 std::string codeList(const std::vector<int>& codes) {
@@ -34,13 +47,10 @@ bool btnWriteDictClick(App& app) {
     const auto path = app.services.dialogs.openFileName(kFilter);
     if (!path)
         return false;
-    const auto bytes = readFileUpTo(*path, kLargestFile);
+    std::string problem;
+    const auto bytes = readDictionary(*path, problem);
     if (!bytes) {
-        message(app, "Не могу открыть файл", "Модем", MessageIcon::Error);
-        return false;
-    }
-    if (bytes->size() > kLargestFile) {
-        message(app, "Неверный формат файла", "Модем", MessageIcon::Error);
+        message(app, problem, "Модем", MessageIcon::Error);
         return false;
     }
     DictionaryTransferHooks hooks{
@@ -48,6 +58,13 @@ bool btnWriteDictClick(App& app) {
         [&s](const std::string& text) { s.LabelCountMess.caption = text; },
         app.main.cbVerifyWrites.checked};
     return uploadDictionary(hooks, *bytes);
+}
+
+std::string dictionaryFileProblem(const std::string& path) {
+    std::string problem;
+    if (const auto bytes = readDictionary(path, problem))
+        problem = checkDictionaryFile(*bytes).error;
+    return problem;
 }
 
 bool BtnReadDictClick(App& app) {

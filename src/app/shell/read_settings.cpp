@@ -203,17 +203,17 @@ class SettingsRead {
 
     void runCallAndModeSteps() {
         step(false, [&] {
-            // A voice call page left as it was would show what another modem holds under
-            // "Настройки модема считаны", and its next write would put that into this modem.
+            // A block without "OK" (a firmware may answer so) does not fail the read; its page
+            // then shows nothing rather than what it held before, maybe another modem's values,
+            // and is not written until a read fills it.
             const MemoryBlock block = read_block::kVoiceCall;
             const std::string reply = readBlockFixedWait(app_, block);
-            if (!containsOK(reply))
-                return false;
-            const auto payload = decodePayload(reply, block.length);
+            const auto payload =
+                containsOK(reply) ? decodePayload(reply, block.length) : std::nullopt;
             const auto voice = payload ? decodeVoiceCall(*payload) : std::nullopt;
-            if (!voice)
-                return false;
-            showVoiceCall(m_, *voice);
+            if (voice)
+                showVoiceCall(m_, *voice);
+            setVoiceCallUnread(app_, !voice);
             return true;
         });
         step(true, [&] {
