@@ -71,6 +71,10 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         {"read --port COMx", 2, "--port 'COMx' is no port name"},
         {"read --port ''", 2, "--port needs a port name"},
         {"provision --ports COM210--COM211", 2, "'-COM211' in 'COM210--COM211' is no port name"},
+        {"report --file missing.md2 out.html", 2, "missing.md2"},
+        {"report --port COM5 out.pdf", 2, "needs --user N --password XXXX"},
+        {"report --file fw.bin out.txt", 2, "one OUTPUT.html or OUTPUT.pdf"},
+        {"report --file fw.bin out.html", 2, "'fw.bin' is no settings file"},
         // Output that cannot be written is no success.
         {"fw-info fw.bin >/dev/full", 3, "cannot write the output"},
         {"--help >/dev/full", 3, "cannot write the output"},

@@ -30,6 +30,11 @@ struct CliOptions {
     std::string valuesFile;
     std::string reportFile;
     std::optional<int> jobs;
+    // report: a settings file instead of a modem, and the document's heading and secrets.
+    std::string settingsFile;
+    std::string installer;
+    std::string site;
+    bool withSecrets = false;
     std::vector<std::string> files;  // the arguments that are not options
 };
 

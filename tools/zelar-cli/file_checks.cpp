@@ -35,7 +35,7 @@ constexpr std::array kCommandFiles = {
     CommandFiles{"fw-info", Arguments::Read},        CommandFiles{"flash", Arguments::Read},
     CommandFiles{"verify", Arguments::Read},         CommandFiles{"diff", Arguments::Read},
     CommandFiles{"script", Arguments::Read},         CommandFiles{"backup", Arguments::Write},
-    CommandFiles{"dict-download", Arguments::Write},
+    CommandFiles{"dict-download", Arguments::Write}, CommandFiles{"report", Arguments::Write},
 };
 
 Arguments argumentsOf(const std::string& command) {
@@ -57,6 +57,11 @@ bool outputFileReady(const std::string& path) {
 }
 
 std::string commandFilesProblem(const CliOptions& options) {
+    if (!options.settingsFile.empty()) {
+        if (std::string problem = problemOf(options.settingsFile, inputFileProblem);
+            !problem.empty())
+            return problem;
+    }
     const Arguments arguments = argumentsOf(options.command);
     for (const std::string& file : options.files) {
         if (arguments == Arguments::None)
