@@ -223,11 +223,19 @@ std::vector<NamedControl> shellControls(TformMain& m) {
     };
 }
 
+std::vector<NamedControl> menuControls(TformMain& m) {
+    return {
+        {"MenuOpenFile", &m.MenuOpenFile}, {"MenuNewFile", &m.MenuNewFile},
+        {"MenuSaveAs", &m.MenuSaveAs},     {"MenuWriteFile", &m.MenuWriteFile},
+        {"MenuCompare", &m.MenuCompare},   {"MenuExit", &m.MenuExit},
+    };
+}
+
 std::vector<NamedControl> mainWindowControls(TformMain& m) {
     std::vector<NamedControl> all = shellControls(m);
     for (auto part :
-         {userPageControls(m), simPageControls(m), gprsPageControls(m), objectPageControls(m),
-          voiceCallPageControls(m), diagnosticsPageControls(m)}) {
+         {menuControls(m), userPageControls(m), simPageControls(m), gprsPageControls(m),
+          objectPageControls(m), voiceCallPageControls(m), diagnosticsPageControls(m)}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;

@@ -25,6 +25,8 @@ std::vector<NamedControl> voiceCallPageControls(TformMain& m);
 std::vector<NamedControl> diagnosticsPageControls(TformMain& m);
 // The main window's own controls outside the pages above.
 std::vector<NamedControl> shellControls(TformMain& m);
+// The entries of the main window's menus.
+std::vector<NamedControl> menuControls(TformMain& m);
 // All of the main window.
 std::vector<NamedControl> mainWindowControls(TformMain& m);
 

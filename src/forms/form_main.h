@@ -78,6 +78,14 @@ struct TformMain : UserPageControls,
     Edit EditPassword;
     Button ButtonApplyPassword;
 
+    // The "Файл" menu.
+    Button MenuOpenFile{{}, "Открыть файл настроек…"};
+    Button MenuNewFile{{}, "Новый файл из заводских настроек"};
+    Button MenuSaveAs{{}, "Сохранить как…"};
+    Button MenuWriteFile{{}, "Записать файл в модем…"};
+    Button MenuCompare{{}, "Сравнить с модемом…"};
+    Button MenuExit{{}, "Выход"};
+
     // The control that should take the input focus next, by name; the window moves it.
     std::string focusRequest;
 

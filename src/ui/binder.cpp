@@ -99,8 +99,12 @@ void Binding::run(const std::function<void()>& action) {
         binder_.runFrom(*widget_->window(), action);
 }
 
+QString Binding::name() const {
+    return widget_ ? widget_->objectName() : QString();
+}
+
 void Binding::pushCommon(const Control& control) {
-    const bool enabled = control.enabled && !(busy_ && busy_());
+    const bool enabled = control.enabled && !looksBusy();
     if (widget_->testAttribute(Qt::WA_Disabled) == enabled)
         binder_.focus().setEnabled(*widget_, enabled);
     pushVisible(control.visible);
@@ -253,7 +257,7 @@ void Binder::bindAll(QWidget& root, const std::vector<NamedControl>& controls) {
 Binding& Binder::at(QWidget& root, const char* name) {
     for (const auto& binding : bindings_) {
         const QWidget& widget = binding->widget();
-        if (widget.objectName() == QLatin1String(name) &&
+        if (binding->name() == QLatin1String(name) &&
             (&widget == &root || root.isAncestorOf(&widget))) {
             return *binding;
         }

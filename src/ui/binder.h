@@ -55,6 +55,8 @@ class Binding : public QObject {
     Binding& lookDisabledWhile(std::function<bool()> busy);
 
     QWidget& widget() const { return *widget_; }
+    // The name of the control it binds: its widget's, unless it binds no widget of its own.
+    virtual QString name() const;
 
   protected:
     // The model already holds the user's change; runs the action and shows its results.
@@ -63,6 +65,8 @@ class Binding : public QObject {
     // Shows the control's enabled and visible state; the focus never moves on to a neighbour.
     void pushCommon(const Control& control);
     void pushVisible(bool visible);
+    // Whether the control looks disabled for an operation under way (lookDisabledWhile).
+    bool looksBusy() const { return busy_ && busy_(); }
     FocusKeeper& focus();
 
   private:

@@ -1,5 +1,6 @@
 // How each kind of model control is shown in its widget and read back from it.
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -102,6 +103,28 @@ class LabelBinding : public Binding {
     Label& control_;
     bool elide_;
     QString text_;
+};
+
+// A menu entry: the window is its widget, for the handler's window; the entry's text, with its
+// mnemonic, is the form's.
+class ActionBinding : public Binding {
+  public:
+    ActionBinding(Binder& binder, QWidget& window, QAction& action, Button& control)
+        : Binding(binder, window), action_(action), control_(control) {
+        connect(&action, &QAction::triggered, this, [this] { changedByUser(); });
+    }
+    void push() override {
+        const bool enabled = control_.enabled && !looksBusy();
+        if (action_.isEnabled() != enabled)
+            action_.setEnabled(enabled);
+        if (action_.isVisible() != control_.visible)
+            action_.setVisible(control_.visible);
+    }
+    QString name() const override { return action_.objectName(); }
+
+  private:
+    QAction& action_;
+    Button& control_;
 };
 
 class ButtonBinding : public Binding {
@@ -465,6 +488,8 @@ Binding& Binder::bind(QWidget& root, const char* name, Label& control) {
 }
 
 Binding& Binder::bind(QWidget& root, const char* name, Button& control) {
+    if (auto* action = root.findChild<QAction*>(QLatin1String(name)))
+        return add(std::make_unique<ActionBinding>(*this, *root.window(), *action, control));
     return add(std::make_unique<ButtonBinding>(*this, find<QAbstractButton>(root, name), control));
 }
 

@@ -1,5 +1,6 @@
 #include "ui/window_bindings.h"
 
+#include <QMetaObject>
 #include <string>
 
 #include "forms/control_registry.h"
@@ -10,6 +11,12 @@ void bindMainWindow(Binder& b, QWidget& w, App& app) {
     TformMain& m = app.main;
 
     b.bindAll(w, shellControls(m));
+    b.bindAll(w, menuControls(m));
+    // "Выход" is the window's own close: refused, as the close button is, while an operation
+    // started from the window runs.
+    b.at(w, "MenuExit").onClick([&w] {
+        QMetaObject::invokeMethod(&w, &QWidget::close, Qt::QueuedConnection);
+    });
     b.bindAll(w, userPageControls(m));
     b.bindAll(w, simPageControls(m));
     b.bindAll(w, gprsPageControls(m));
