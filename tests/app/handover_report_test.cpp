@@ -1,10 +1,14 @@
+#include <unistd.h>
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include "app/diagnostics/diagnostics_page.h"
 #include "app/report/handover_report.h"
 #include "app/report/save_report.h"
 #include "app/service/settings_file_page.h"
 #include "app/shell/login.h"
+#include "files/file_io.h"
 #include "sim_fixture.h"
 
 namespace zelar::test {
@@ -83,8 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{1, "1234", false, "GPRS", "Сервер резервный: DNS-имя", "reserve.example.ru"},
         ReportCase{1, "1234", false, "Параметры объекта", "Основной номер объекта", "1234"},
         ReportCase{1, "1234", false, "Параметры объекта", "Протокол", "RPI"},
-        ReportCase{1, "1234", false, "Голосовой вызов", "Исходящий вызов: номер 2",
-                   "+79031112233"},
+        ReportCase{1, "1234", false, "Голосовой вызов", "Исходящий вызов: номер 2", "+79031112233"},
         ReportCase{1, "1234", false, "Сигнал и неисправности", "Ошибка 5В", "нет"},
         // "Хозяин": no modem pages, no "Мастер" users; "Охранник": only itself.
         ReportCase{2, "5678", false, "Настройка SIM 1", nullptr, nullptr},
@@ -101,6 +104,71 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{0, "", false, "Идентификация", nullptr, "не содержит идентификации"},
         ReportCase{0, "", false, "Сигнал и неисправности", nullptr, "не содержит уровня"},
         ReportCase{0, "", false, "Голосовой вызов", nullptr, nullptr}));
+
+// How saving ends, each case from a modem read and logged in as user 1: the outcome, the last
+// message and what the file then holds (nothing: no file).
+struct SaveCase {
+    const char* what;
+    std::function<void(App&, sim::SimModem&)> before;
+    std::optional<std::string> name;  // the file dialog's answer, in the test's folder
+    bool withPdf;
+    ReportSaveResult result;
+    const char* message;
+    const char* holds;
+};
+
+class ReportSaveTest : public SimFixture {};
+
+TEST_F(ReportSaveTest, EndsAsTheCaseWants) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("zelar-report-" + std::to_string(::getpid()));
+    const auto nothing = [](App&, sim::SimModem&) {};
+    const std::vector<SaveCase> cases = {
+        {"html", nothing, "r.html", false, ReportSaveResult::Saved, kTextReportSaved,
+         "<h2>Сигнал и неисправности</h2>"},
+        {"pdf by its writer", nothing, "r.PDF", true, ReportSaveResult::Saved, kTextReportSaved,
+         "PDF of <!DOCTYPE html>"},
+        {"pdf without a writer", nothing, "n.pdf", false, ReportSaveResult::Failed,
+         "Этот выпуск программы не пишет PDF: сохраните отчёт как HTML", nullptr},
+        {"dialog cancelled", nothing, std::nullopt, true, ReportSaveResult::Cancelled,
+         "Пароль принят.Статус пользователя:Мастер", nullptr},
+        {"a folder that is no folder", nothing, "r.html/x.html", false, ReportSaveResult::Failed,
+         "Не могу записать файл", nullptr},
+        {"no read", [](App& a, sim::SimModem&) { a.settingsRead = false; }, "r.html", false,
+         ReportSaveResult::Refused, "Считайте настройки модема...", nullptr},
+        // The fault read failed: its own message, and the report says so.
+        {"faults not read",
+         [](App&, sim::SimModem& m) {
+             m.options().faults.rules.push_back({sim::ReplyFault::Silent, 25, 0});
+         },
+         "f.html", false, ReportSaveResult::Failed, "Нет связи с модемом",
+         "Не удалось считать: нет связи с модемом."},
+    };
+    for (const SaveCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        ASSERT_TRUE(readAndLogIn(app, 1, "1234"));
+        modem.options().faults.rules.clear();
+        c.before(app, modem);
+        dialogs.fileNames = {c.name ? std::optional((dir / *c.name).string()) : std::nullopt};
+        const PdfWriter pdf = [](const std::string& html) { return "PDF of " + html; };
+        EXPECT_EQ(reportSettingsClick(app, {}, c.withPdf ? pdf : PdfWriter()), c.result);
+        ASSERT_NE(lastMessage(), nullptr);
+        EXPECT_EQ(lastMessage()->text.rfind(c.message, 0), 0u) << lastMessage()->text;
+        const auto bytes = c.name ? readFileUpTo((dir / *c.name).string(), 1 << 20) : std::nullopt;
+        EXPECT_EQ(bytes.has_value(), c.holds != nullptr);
+        if (bytes && c.holds) {
+            EXPECT_NE(bytes->find(c.holds), std::string::npos);
+        }
+    }
+    // Another operation holds the link: nothing is asked, nothing said.
+    dialogs.messages.clear();
+    const TModemLink::Lease lease(app.link);
+    EXPECT_EQ(reportSettingsClick(app, {}, {}), ReportSaveResult::Refused);
+    EXPECT_TRUE(dialogs.messages.empty());
+    fs::remove_all(dir);
+}
 
 }  // namespace
 }  // namespace zelar::test

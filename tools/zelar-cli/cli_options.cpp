@@ -81,7 +81,8 @@ void addProvisionOptions(CLI::App& verb, CliOptions& o) {
 }
 
 void addReportOptions(CLI::App& verb, CliOptions& o) {
-    addValue(verb, "--file", "FILE.md2", "reports what the settings file holds instead of a modem (report)",
+    addValue(verb, "--file", "FILE.md2",
+             "reports what the settings file holds instead of a modem (report)",
              "--file needs a file", fileInto(o.settingsFile));
     addValue(verb, "--installer", "NAME", "the installer's name in the report's heading (report)",
              "--installer needs a name", fileInto(o.installer));

@@ -23,7 +23,8 @@ bool isReportName(const std::string& path) {
 int runReport(CliSession& session, const CliOptions& options) {
     const bool fromFile = !options.settingsFile.empty();
     if (fromFile == !options.port.empty())
-        return badArguments("report needs --port COMn --user N --password XXXX, or --file FILE.md2");
+        return badArguments(
+            "report needs --port COMn --user N --password XXXX, or --file FILE.md2");
     if (!fromFile && !options.user)
         return badArguments("report from a modem needs --user N --password XXXX");
     if (fromFile && options.user)
@@ -40,8 +41,7 @@ int runReport(CliSession& session, const CliOptions& options) {
         if (!session.start())
             return 1;
         const auto bytes = readFileUpTo(options.settingsFile, kSettingsFileLimit);
-        if (!bytes ||
-            !showFileForReport(session.app(), *bytes, options.settingsFile, request)) {
+        if (!bytes || !showFileForReport(session.app(), *bytes, options.settingsFile, request)) {
             std::cerr << "zelar-cli: '" << options.settingsFile << "' is no settings file\n";
             return 2;
         }

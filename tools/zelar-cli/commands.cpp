@@ -247,7 +247,8 @@ const std::array kCommands = {
     CliCommand{
         "report",
         "  zelar-cli report (--port COMn --user N --password XXXX | --file FILE.md2)\n"
-        "                   [--installer NAME] [--site TEXT] [--with-secrets] OUTPUT.html|OUTPUT.pdf\n"
+        "                   [--installer NAME] [--site TEXT] [--with-secrets] "
+        "OUTPUT.html|OUTPUT.pdf\n"
         "      Writes a printable report in Russian of what the modem on COMn (read and logged in\n"
         "      as for read) or the settings file holds: the date and time, the installer and the\n"
         "      site, the identification, every page the login may open in the window with its\n"

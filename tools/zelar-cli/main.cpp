@@ -5,10 +5,10 @@
 #include <iostream>
 #include <memory>
 
+#include "app/report/save_report.h"
 #include "commands.h"
 #include "escaping_buffer.h"
 #include "file_checks.h"
-#include "app/report/save_report.h"
 #include "interrupt.h"
 #include "program_arguments.h"
 #include "trace_file.h"

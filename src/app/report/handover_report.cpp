@@ -75,9 +75,8 @@ ReportPart identificationPart(const App& app, const HandoverRequest& request) {
         part.note = kFileHoldsNoIdentification;
         return part;
     }
-    for (const std::string& text :
-         {m.StaticTextSN.caption, m.StaticTextBootVer.caption, m.StaticTextVer.caption,
-          m.EditIMEI.text}) {
+    for (const std::string& text : {m.StaticTextSN.caption, m.StaticTextBootVer.caption,
+                                    m.StaticTextVer.caption, m.EditIMEI.text}) {
         const ReportRow r = splitLabel(text);
         b.row(r.caption, r.value);
     }
@@ -88,8 +87,8 @@ ReportPart userPart(const TformMain& m, const HandoverRequest& request, int n) {
     PartBuilder b(request, "Пользователь №" + std::to_string(n));
     b.check(m.cbUserON);
     if (m.cbUserON.checked)
-        b.row("Передача SMS", m.RBtnSMSifNoGPRS.checked ? m.RBtnSMSifNoGPRS.caption
-                                                        : m.RBtnSMSalways.caption);
+        b.row("Передача SMS",
+              m.RBtnSMSifNoGPRS.checked ? m.RBtnSMSifNoGPRS.caption : m.RBtnSMSalways.caption);
     b.row(m.PanelUserTel.caption, m.EditUserTel.text);
     b.secret(m.PanelUserPassword.caption, m.EditUserPassword.text);
     b.row(m.PanelUserStatus.caption, m.cbUserStatus.text);
@@ -100,9 +99,9 @@ ReportPart userPart(const TformMain& m, const HandoverRequest& request, int n) {
     b.row(m.PanelUserTestMess.caption,
           m.cbUserTestMessON.checked ? m.EditUserTtestmessH.text + ":" + m.EditUserTtestmessM.text
                                      : "выкл.");
-    for (const CheckBox* box : {&m.CheckBoxMessAlarmON, &m.CheckBoxMessFireON,
-                                &m.CheckBoxMessErrON, &m.CheckBoxMessPowerON,
-                                &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn})
+    for (const CheckBox* box :
+         {&m.CheckBoxMessAlarmON, &m.CheckBoxMessFireON, &m.CheckBoxMessErrON,
+          &m.CheckBoxMessPowerON, &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn})
         b.check(*box);
     return b.take();
 }
@@ -129,8 +128,8 @@ ReportPart simPart(TformMain& m, const HandoverRequest& request, int k) {
     return b.take();
 }
 
-void serverRows(PartBuilder& b, const std::string& title, const RadioButton& byName,
-                const Edit& ip, const Edit& name, const Edit& port) {
+void serverRows(PartBuilder& b, const std::string& title, const RadioButton& byName, const Edit& ip,
+                const Edit& name, const Edit& port) {
     b.row(title + ": " + (byName.checked ? "DNS-имя" : "IP-адрес"),
           byName.checked ? name.text : ip.text);
     b.row(title + ": порт", port.text);
@@ -197,11 +196,11 @@ ReportPart faultsPart(const TformMain& m, const HandoverRequest& request) {
     // "Уровень: 52%", or "Не определен" as it stands.
     const ReportRow level = splitLabel(m.StaticTextQuality.caption);
     b.row("Уровень сигнала", level.value.empty() ? level.caption : level.value);
-    const CheckBox* faults[kShownFaultBits] = {
-        &m.CheckBoxErr5V,          &m.CheckBoxErr12V,        &m.CheckBoxErrVddExt,
-        &m.CheckBoxErrVddSim,      &m.CheckBoxErrInEEPROM,   &m.CheckBoxErrFlash,
-        &m.CheckBoxErrSim,         &m.CheckBoxErrSimCard,    &m.CheckBoxErrCheckEEPROM,
-        &m.CheckBoxErrCheckFlash};
+    const CheckBox* faults[kShownFaultBits] = {&m.CheckBoxErr5V,          &m.CheckBoxErr12V,
+                                               &m.CheckBoxErrVddExt,      &m.CheckBoxErrVddSim,
+                                               &m.CheckBoxErrInEEPROM,    &m.CheckBoxErrFlash,
+                                               &m.CheckBoxErrSim,         &m.CheckBoxErrSimCard,
+                                               &m.CheckBoxErrCheckEEPROM, &m.CheckBoxErrCheckFlash};
     for (const CheckBox* box : faults)
         b.check(*box);
     return b.take();

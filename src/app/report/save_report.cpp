@@ -28,8 +28,9 @@ bool isPdfName(const std::string& path) {
     constexpr std::string_view kPdf = ".pdf";
     if (path.size() < kPdf.size())
         return false;
-    return std::equal(kPdf.begin(), kPdf.end(), path.end() - static_cast<long>(kPdf.size()),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(b)) == a; });
+    return std::equal(
+        kPdf.begin(), kPdf.end(), path.end() - static_cast<long>(kPdf.size()),
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(b)) == a; });
 }
 
 ReportSaveResult saveHandoverReport(App& app, HandoverRequest request, const std::string& path,
@@ -41,9 +42,9 @@ ReportSaveResult saveHandoverReport(App& app, HandoverRequest request, const std
     }
     const std::string html = handoverHtml(handoverReport(app, request));
     const bool asPdf = isPdfName(path);
-    const std::string failure =
-        asPdf && !pdf ? "Этот выпуск программы не пишет PDF: сохраните отчёт как HTML"
-                      : writeFileReplacing(path, asPdf ? pdf(html) : html);
+    const std::string failure = asPdf && !pdf
+                                    ? "Этот выпуск программы не пишет PDF: сохраните отчёт как HTML"
+                                    : writeFileReplacing(path, asPdf ? pdf(html) : html);
     if (!failure.empty()) {
         message(app, failure, MessageIcon::Error);
         return ReportSaveResult::Failed;
@@ -83,8 +84,7 @@ bool mayReportSettings(App& app) {
 ReportSaveResult reportSettingsClick(App& app, HandoverRequest request, const PdfWriter& pdf) {
     if (!mayReportSettings(app))
         return ReportSaveResult::Refused;
-    const auto path =
-        app.services.dialogs.saveFileName(kFilter, ".html", "Отчёт о настройке.html");
+    const auto path = app.services.dialogs.saveFileName(kFilter, ".html", "Отчёт о настройке.html");
     if (!path)
         return ReportSaveResult::Cancelled;
     request.source = ReportSource::Modem;

@@ -18,17 +18,17 @@ bool isPdfName(const std::string& path);
 // How saving a report ended.
 enum class ReportSaveResult {
     Cancelled,  // the file dialog was cancelled
-    Refused,  // another operation held the link, or nothing was read: a message said which
-    Failed,   // the file was not written: a message said why
+    Refused,    // another operation held the link, or nothing was read: a message said which
+    Failed,     // the file was not written: a message said why
     Saved,
 };
 
 inline constexpr const char* kTextReportSaved = "Отчёт о настройке сохранён";
 
 // Saves the report of what the window holds at `path`, written whole, as HTML or, for a ".pdf"
-// name, as `pdf` sets it (without one, a ".pdf" name is refused). From a modem the fault flags and the signal level are read first, as "Считать" in
-// " Неисправности " does; a failed read leaves the report saying so and fails the save after
-// the file is written (the read's own message told why).
+// name, as `pdf` sets it (without one, a ".pdf" name is refused). From a modem the fault flags and
+// the signal level are read first, as "Считать" in " Неисправности " does; a failed read leaves the
+// report saying so and fails the save after the file is written (the read's own message told why).
 ReportSaveResult saveHandoverReport(App& app, HandoverRequest request, const std::string& path,
                                     const PdfWriter& pdf);
 
