@@ -214,8 +214,10 @@ std::vector<ReportRow> heading(const App& app, const HandoverRequest& request) {
         rows.push_back({"Источник", "файл настроек " + request.sourceName});
     } else {
         rows.push_back({"Источник", "модем на порту " + request.sourceName});
-        rows.push_back({"Вход", "пользователь №" + std::to_string(app.login.user) + ", " +
-                                    roleName(app.login.role)});
+        rows.push_back({"Вход", app.login.loggedIn
+                                    ? "пользователь №" + std::to_string(app.login.user) + ", " +
+                                          roleName(app.login.role)
+                                    : "без входа"});
     }
     return rows;
 }
