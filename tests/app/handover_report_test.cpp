@@ -26,6 +26,12 @@ struct ReportCase {
     const char* value;    // nullptr: the part is not in the report
 };
 
+// Who made the report, in the test's name.
+void PrintTo(const ReportCase& c, std::ostream* out) {
+    *out << (c.user == 0 ? "file" : "user " + std::to_string(c.user))
+         << (c.secrets ? " with secrets" : "");
+}
+
 class HandoverReportTest : public SimFixture, public ::testing::WithParamInterface<ReportCase> {
   protected:
     HandoverReport make(const ReportCase& c) {
