@@ -359,7 +359,14 @@ bool parseLines(std::string_view bytes, Content& content, std::vector<std::size_
                 next = 1;
                 break;
             case K::Note:
-                break;  // skipped by the search for the next header
+                // Taken for people (a report) where it stands as written; a file without it
+                // loads all the same.
+                if (next < lines.size() && lines[next].starts_with(l.text)) {
+                    *std::get<1>(l.ref(loaded)) =
+                        cp1251ToUtf8(std::string(lines[next].substr(l.text.size())));
+                    ++next;
+                }
+                break;
             case K::Header:
                 while (next < lines.size() && lines[next] != l.text)
                     ++next;

@@ -35,6 +35,7 @@ std::string composeSettingsFile(const SettingsFileContent& content);
 // Otherwise false, and `content` is left as it was. Every file composeSettingsFile writes is
 // read; whether its values may go into a modem is firstUnwritableValue's question. Fields the
 // file does not carry (the SIM card's phone number, the object parameters) keep their values.
+// The serial number and version lines are taken as they stand, for people only.
 bool parseSettingsFile(std::string_view bytes, SettingsFileContent& content);
 
 // One value of the file where the window shows it: the page and the field as the window labels

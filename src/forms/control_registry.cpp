@@ -230,7 +230,8 @@ std::vector<NamedControl> menuControls(TformMain& m) {
     return {
         {"MenuOpenFile", &m.MenuOpenFile}, {"MenuNewFile", &m.MenuNewFile},
         {"MenuSaveAs", &m.MenuSaveAs},     {"MenuWriteFile", &m.MenuWriteFile},
-        {"MenuCompare", &m.MenuCompare},   {"MenuExit", &m.MenuExit},
+        {"MenuCompare", &m.MenuCompare},   {"MenuReport", &m.MenuReport},
+        {"MenuExit", &m.MenuExit},
     };
 }
 

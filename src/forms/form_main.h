@@ -88,6 +88,7 @@ struct TformMain : UserPageControls,
     Button MenuSaveAs{{}, "Сохранить как…"};
     Button MenuWriteFile{{}, "Записать файл в модем…"};
     Button MenuCompare{{}, "Сравнить с модемом…"};
+    Button MenuReport{{}, "Отчёт о настройке…"};
     Button MenuExit{{}, "Выход"};
 
     // The control that should take the input focus next, by name; the window moves it.

@@ -6,11 +6,14 @@
 
 #include "app/core/handler_guard.h"
 #include "app/diagnostics/signal_meter.h"
+#include "app/report/save_report.h"
 #include "app/service/firmware_update.h"
 #include "app/service/service_window.h"
 #include "app/shell/startup.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
+#include "ui/pdf_document.h"
+#include "ui/report_dialog.h"
 #include "ui/window_bindings.h"
 #include "ui/window_caption.h"
 
@@ -99,6 +102,9 @@ void ConfigProgram::bindWindows() {
     bindControlEvents(binder_, main_, FormId::Main, app_);
     bindControlEvents(binder_, setup_, FormId::Setup, app_);
     bindControlEvents(binder_, ussd_, FormId::Ussd, app_);
+    binder_.at(main_, "MenuReport").onClick([this] { reportSettings(); }).lookDisabledWhile([this] {
+        return app_.link.busy();
+    });
     // The service window follows its rows as they are shown and hidden; the file's rows keep
     // their width when "Дата выпуска:" is hidden.
     setup_.form.firmwareFields->setColumnMinimumWidth(0, setup_.form.Label4->sizeHint().width());
@@ -136,6 +142,17 @@ void ConfigProgram::close() {
     if (!started_ || !profile_)
         return;
     binder_.run([this] { FormClose(app_, *profile_); });
+}
+
+void ConfigProgram::reportSettings() {
+    if (!mayReportSettings(app_))
+        return;
+    const auto request = ReportDialog::ask(&main_);
+    if (!request)
+        return;
+    reportSettingsClick(app_, *request, [](const std::string& html) {
+        return pdfFromHtml(html, "Отчёт о настройке");
+    });
 }
 
 void ConfigProgram::reportError(const std::exception& error) {

@@ -46,6 +46,8 @@ class ConfigProgram {
     void wireProgramEvents();
     void firstShow();
     void close();
+    // "Отчёт о настройке…": its dialog, then the report saved by the handler.
+    void reportSettings();
     void reportError(const std::exception& error);
 
     QTranslator qtTranslation_;  // first, so that it outlives every window

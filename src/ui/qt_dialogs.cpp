@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -91,6 +92,16 @@ std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMod
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(toNameFilters(filter));
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    // A name typed without its extension takes the one of the type picked in the list.
+    if (mode == QFileDialog::AcceptSave) {
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                static const QRegularExpression pattern(QStringLiteral("\\*(\\.\\w+)\\)?$"));
+                const QRegularExpressionMatch match = pattern.match(filter);
+                if (match.hasMatch())
+                    dialog.setDefaultSuffix(match.captured(1));
+            });
+    }
     if (!fileName.empty())
         dialog.selectFile(QString::fromStdString(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/report/handover_report.h"
 #include "escaping_buffer.h"
 #include "provision/provision_report.h"
 #include "provision/provision_steps.h"
@@ -14,7 +15,8 @@
 #include "report_output.h"
 
 // Values from the modem or a file in each output form: the text keeps one control a line, the
-// JSON parses and carries them, the CSV opens in a spreadsheet as text.
+// JSON parses and carries them, the CSV opens in a spreadsheet as text, the HTML shows them as
+// text.
 namespace zelar::cli {
 namespace {
 
@@ -58,6 +60,12 @@ TEST(OutputEscaping, EachFormEscapesByItsOwnRules) {
         EXPECT_NE(json.find(escape), std::string::npos) << escape;
     EXPECT_EQ(json.find("\\x"), std::string::npos);
     EXPECT_EQ(json.find_first_of("\x7F\x1B\x07"), std::string::npos);
+
+    // The handover report's HTML: markup as entities, control bytes as in the text form.
+    const std::string html =
+        handoverHtml({{{"Объект", "<b>&\"'"}}, {{"GPRS", {{"APN", kOdd}}, {}}}});
+    EXPECT_NE(html.find("&lt;b&gt;&amp;&quot;&#39;"), std::string::npos) << html;
+    EXPECT_NE(html.find("a\\x7F\\x1B\\x07\\x0A\\x09\\x00b\\xC2\\x85Жz"), std::string::npos);
 
     // The provision table and its event lines: one row a port whatever the IMEI holds.
     PortProgress port;

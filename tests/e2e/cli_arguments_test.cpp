@@ -77,6 +77,10 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         {"diag --port COM5 --watch --interval 0", 2, "--interval needs seconds from 1 to 3600"},
         {"diag --port COM5 --watch --json", 2, "takes no --json"},
         {"diag --port COM5 --watch --csv no/such/folder.csv", 2, "no/such"},
+        {"report --file missing.md2 out.html", 2, "missing.md2"},
+        {"report --port COM5 out.pdf", 2, "needs --user N --password XXXX"},
+        {"report --file fw.bin out.txt", 2, "one OUTPUT.html or OUTPUT.pdf"},
+        {"report --file fw.bin out.html", 2, "'fw.bin' is no settings file"},
         // Output that cannot be written is no success.
         {"fw-info fw.bin >/dev/full", 3, "cannot write the output"},
         {"--help >/dev/full", 3, "cannot write the output"},

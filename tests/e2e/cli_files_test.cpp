@@ -70,6 +70,14 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
     ASSERT_EQ(cli("backup " + login + "'" + before.string() + "'"), 0) << err_;
     EXPECT_NE(err_.find("[Модем] Копия настроек успешно создана"), std::string::npos);
 
+    // The handover report of the modem, set as a PDF without any display, and of the file.
+    const fs::path pdf = dir_ / "report.pdf";
+    ASSERT_EQ(cli("report " + login + "'" + pdf.string() + "'", "env -u DISPLAY "), 0) << err_;
+    EXPECT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
+    const fs::path html = dir_ / "report.html";
+    ASSERT_EQ(cli("report --file '" + before.string() + "' '" + html.string() + "'"), 0) << err_;
+    EXPECT_NE(slurp(html).find("не содержит уровня сигнала"), std::string::npos);
+
     const fs::path script = dir_ / "change.script";
     std::ofstream(script) << "select TreeView1 \"#3\"\nset EditUserTel +79035550003\n"
                              "click ButtonWriteNastr\n";

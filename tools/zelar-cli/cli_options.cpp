@@ -103,6 +103,15 @@ void addWatchOptions(CLI::App& verb, CliOptions& o) {
              "--csv needs a file", fileInto(o.csvFile));
 }
 
+void addReportOptions(CLI::App& verb, CliOptions& o) {
+    addValue(verb, "--installer", "NAME", "the installer's name in the report's heading (report)",
+             "--installer needs a name", fileInto(o.installer));
+    addValue(verb, "--site", "TEXT", "the site in the report's heading (report)",
+             "--site needs a text", fileInto(o.site));
+    verb.add_flag("--with-secrets", o.withSecrets,
+                  "shows passwords, PINs and PUKs in the report instead of **** (report)");
+}
+
 // How a command words its output and how strictly it judges what it wrote.
 void addOutputFlags(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--state", o.state,
@@ -185,6 +194,7 @@ void addOptions(CLI::App& verb, CliOptions& o) {
     addSessionOptions(verb, o);
     addProvisionOptions(verb, o);
     addWatchOptions(verb, o);
+    addReportOptions(verb, o);
     verb.add_option("files", o.files, "the command's file, or its other arguments")
         ->type_name("FILE");
 }

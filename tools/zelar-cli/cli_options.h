@@ -38,6 +38,11 @@ struct CliOptions {
     std::optional<int> intervalSeconds;
     std::optional<int> count;
     std::string csvFile;
+    // report: the document's heading and secrets (--file names a settings file in place of a
+    // modem).
+    std::string installer;
+    std::string site;
+    bool withSecrets = false;
     std::vector<std::string> files;  // the arguments that are not options
 };
 

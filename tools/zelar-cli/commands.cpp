@@ -282,6 +282,23 @@ const std::array kCommands = {
         "      Every file is checked before a port is opened. Exit status 0 when every modem\n"
         "      was provisioned, 1 when any failed, 2 for bad arguments or files.\n",
         runProvision},
+    CliCommand{
+        "report",
+        "  zelar-cli report (--port COMn --user N --password XXXX | --file FILE.md2)\n"
+        "                   [--installer NAME] [--site TEXT] [--with-secrets] "
+        "OUTPUT.html|OUTPUT.pdf\n"
+        "      Writes a printable report in Russian of what the modem on COMn (read and logged in\n"
+        "      as for read) or the settings file holds: the date and time, the installer and the\n"
+        "      site, the identification, every page the login may open in the window with its\n"
+        "      captions and values (a file shows every page it holds), and from a modem the\n"
+        "      signal level and fault flags read just now. A settings file holds no\n"
+        "      identification but the lines saved for people, no signal, no object parameters and\n"
+        "      no voice call numbers: the report says so. Passwords, PINs, PUKs and access point\n"
+        "      passwords show as **** unless --with-secrets. OUTPUT.html is one page with its\n"
+        "      styles inside, for A4 paper; OUTPUT.pdf is set on A4 pages. The file is written\n"
+        "      whole or not at all. Exit status 0 when it was written (from a modem, also the\n"
+        "      signal read), 2 for a FILE.md2 that is no settings file.\n",
+        runReport},
 };
 
 }  // namespace

@@ -46,5 +46,6 @@ int runFlash(CliSession& session, const CliOptions& options);
 int runVerify(CliSession& session, const CliOptions& options);
 int runDiff(CliSession& session, const CliOptions& options);
 int runProvision(CliSession& session, const CliOptions& options);
+int runReport(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

@@ -36,7 +36,7 @@ constexpr std::array kCommandFiles = {
     CommandFiles{"fw-info", Arguments::Read},        CommandFiles{"flash", Arguments::Read},
     CommandFiles{"verify", Arguments::Read},         CommandFiles{"diff", Arguments::Read},
     CommandFiles{"script", Arguments::Read},         CommandFiles{"backup", Arguments::Write},
-    CommandFiles{"dict-download", Arguments::Write},
+    CommandFiles{"dict-download", Arguments::Write}, CommandFiles{"report", Arguments::Write},
 };
 
 Arguments argumentsOf(const std::string& command) {
@@ -58,6 +58,11 @@ bool outputFileReady(const std::string& path) {
 }
 
 std::string commandFilesProblem(const CliOptions& options) {
+    if (!options.settingsFile.empty()) {
+        if (std::string problem = problemOf(options.settingsFile, inputFileProblem);
+            !problem.empty())
+            return problem;
+    }
     // A trace is added to, never replaced; a FIFO or a device is refused before it can hold the
     // program or swallow the trace.
     if (!options.trace.empty()) {

@@ -1,8 +1,11 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 
+#include "app/report/save_report.h"
 #include "commands.h"
 #include "escaping_buffer.h"
 #include "file_checks.h"
@@ -24,7 +27,21 @@ int withOutputWritten(const EscapedStream& out, int status) {
     return kOutputNotWritten;
 }
 
-int run(const std::vector<std::string>& args, int argc, char** argv) {
+// Qt Core, or Qt Gui where a report is set as PDF (fonts need it). Without a display, on the
+// off-screen platform: the command line never shows a window.
+std::unique_ptr<QCoreApplication> makeApplication(const CliOptions& options, int& argc,
+                                                  char** argv) {
+    if (options.command != "report" || options.files.empty() ||
+        !zelar::isPdfName(options.files.back()))
+        return std::make_unique<QCoreApplication>(argc, argv);
+#ifndef _WIN32
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int run(const std::vector<std::string>& args, int& argc, char** argv) {
     const ParseResult parsed = parseCliOptions(args);
     if (!parsed.help.empty()) {
         std::cout << parsed.help;
@@ -44,7 +61,7 @@ int run(const std::vector<std::string>& args, int argc, char** argv) {
         return 2;
     }
 
-    QCoreApplication application(argc, argv);
+    const auto application = makeApplication(options, argc, argv);
     CliSession session(options);
     if (!session.traceReady()) {
         std::cerr << "zelar-cli: cannot write the trace file '" << options.trace << "'\n";
