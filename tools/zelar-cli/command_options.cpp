@@ -31,6 +31,7 @@ constexpr std::array kCommandOptions = {
     CommandOptions{"mode", "--port --verify "},
     CommandOptions{"fw-info", "--json --trace "},
     CommandOptions{"new", "--yes "},
+    CommandOptions{"report", "--port --file --installer --site --with-secrets "},
     CommandOptions{"flash", "--port --wait "},
     CommandOptions{"provision",
                    "--ports --template --script --values --jobs --report --verify --retries "
