@@ -9,6 +9,7 @@
 
 #include "app/control_events.h"
 #include "app/pages/gprs_rules.h"
+#include "forms/control_registry.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
 
@@ -55,6 +56,13 @@ class WindowRules : public test::Window {
         closer.start(20);
         action();
     }
+    // Puts the page that holds `control` on view.
+    static void showItsPage(QWidget& control) {
+        for (QWidget* w = &control; w->parentWidget() != nullptr; w = w->parentWidget()) {
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget()))
+                tabs->setCurrentWidget(w);
+        }
+    }
     static QAbstractButton& button(QWidget& window, const char* name) {
         return *window.findChild<QAbstractButton*>(name);
     }
@@ -88,24 +96,55 @@ TEST_F(WindowRules, AWindowStaysOpenWhileItsOperationRuns) {
     EXPECT_TRUE(main.close());
 }
 
-TEST_F(WindowRules, ControlsThatTakeTheLinkLookDisabledWhileAnotherOperationHoldsIt) {
-    std::vector<QWidget*> controls;
-    for (const ControlEvents& e : controlEventTable()) {
-        QWidget* window = e.form == FormId::Main ? static_cast<QWidget*>(&program->mainWindow())
-                                                 : &program->setupWindow();
-        if (e.takesLink && e.name != "btnReadNastUser")
-            controls.push_back(window->findChild<QWidget*>(QString::fromUtf8(e.name.data())));
-    }
-    const auto enabled = [&] {
-        QList<bool> states;
-        for (QWidget* control : controls)
-            states << control->isEnabled();
-        return states;
+// While an operation holds the link, every control the event table marks as starting an
+// operation or opening a window is clicked, pressed with Space and Enter, and none acts: no
+// window opens, and a button or list looks disabled until the link is free again.
+TEST_F(WindowRules, NoControlStartsAnOperationOrOpensAWindowWhileOneHoldsTheLink) {
+    App& app = program->app();
+    app.settingsRead = true;  // "Пароль:" and "Применить пароль" would answer with a box
+    for (int page = 0; page < kPageCount; ++page)
+        app.main.page(Page(page)).tabVisible = true;
+    const auto enable = [](std::vector<NamedControl> controls, FormId form) {
+        for (const NamedControl& c : controls) {
+            if (const ControlEvents* e = findControlEvents(form, c.name); e && e->startsOperation)
+                std::visit([](auto* control) { control->enabled = control->visible = true; },
+                           c.control);
+        }
     };
-    const QList<bool> before = enabled();
-    ASSERT_TRUE(before.contains(true));
-    duringRead([&] { EXPECT_FALSE(enabled().contains(true)); });
-    EXPECT_EQ(enabled(), before);
+    enable(mainWindowControls(app.main), FormId::Main);
+    enable(setupWindowControls(app.setup), FormId::Setup);
+    const auto drive = [&](QWidget& window, FormId form, QWidget* except) {
+        int driven = 0;
+        {
+            const TModemLink::Lease operation(app.link);
+            program->binder().pushAll();
+            for (const ControlEvents& e : controlEventTable()) {
+                if (e.form != form || !e.startsOperation)
+                    continue;
+                auto* control = window.findChild<QWidget*>(QString::fromUtf8(e.name));
+                ASSERT_NE(control, nullptr) << e.name;
+                showItsPage(*control);
+                QStringList opened;
+                duringModal(
+                    except,
+                    [&] {
+                        QTest::mouseClick(control, Qt::LeftButton);
+                        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return})
+                            QTest::keyClick(control, key);
+                    },
+                    [&](QWidget& modal) { opened << modal.windowTitle(); });
+                EXPECT_EQ(opened, QStringList{}) << e.name;
+                if (e.click != nullptr || e.change != nullptr) {
+                    EXPECT_FALSE(control->isEnabled()) << e.name;
+                }
+                ++driven;
+            }
+        }
+        program->binder().pushAll();
+        EXPECT_GT(driven, 2);
+    };
+    drive(program->mainWindow(), FormId::Main, nullptr);
+    inServiceWindow([&](SetupWindow& setup) { drive(setup, FormId::Setup, &setup); });
 }
 
 // A window opened now would hold the operation, and the port, until it closed.
