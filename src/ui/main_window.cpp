@@ -85,6 +85,14 @@ MainWindow::MainWindow(QWidget* parent)
         edit->setMinimumWidth(std::max(edit->minimumWidth(), widthFor(*edit, longest)));
     }
 
+    // Tab goes through the top row, the tree and the login, then the page on view, and ends
+    // at the buttons below the pages, as the eye reads the window.
+    QWidget* last = shell_.ButtonWriteNastr;
+    while (last->nextInFocusChain() != this)
+        last = last->nextInFocusChain();
+    QWidget::setTabOrder(last, shell_.BitBtnTest);
+    QWidget::setTabOrder(shell_.BitBtnTest, shell_.ButtonWriteNastr);
+
     // The display mode hides the empty holder beside the progress bar; the top row keeps still.
     QSizePolicy holder = shell_.PanelExpert3->sizePolicy();
     holder.setRetainSizeWhenHidden(true);
@@ -94,6 +102,8 @@ MainWindow::MainWindow(QWidget* parent)
     // then scroll: every control stays within reach.
     auto* area = new ContentsArea(this);
     area->setFrameShape(QFrame::NoFrame);
+    // No stop of its own on the way through the window with Tab: it follows the focus.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setWidgetResizable(true);
     area->setWidget(takeCentralWidget());
     setCentralWidget(area);

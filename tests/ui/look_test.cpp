@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
+#include "forms/control_registry.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
 
@@ -169,6 +174,103 @@ TEST_F(Look, ALongFirmwarePathKeepsItsFileNameInView) {
         setup.done(QDialog::Accepted);
     });
     program->app().services.dialogs.showModal(WindowId::Setup);
+}
+
+}  // namespace
+}  // namespace zelar::ui
+
+namespace zelar::ui {
+namespace {
+
+// The letter after "&" in a control's text; none when it has no mark.
+QChar letterOf(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '&' && text[++i] != '&')
+            return text[i].toUpper();
+    }
+    return {};
+}
+
+// Each button, check box and group with a text has its own Alt letter among what its window
+// shows at once (the main window's frame with one page), except the indicators of faults and
+// a group with nothing to take the focus; the model's caption is what the user reads.
+TEST_F(Look, EachControlHasALetterOfItsOwnAndTheTextsStayTheModels) {
+    program->binder().pushAll();
+    const auto check = [](QWidget& window, const QList<QWidget*>& parts) {
+        QWidget& frame = *parts.front();
+        for (QWidget* part : parts) {
+            QMap<QChar, QString> taken;
+            for (QWidget* w : window.findChildren<QWidget*>()) {
+                const bool inFrame = part == &frame && ![&] {
+                    for (QWidget* page : parts)
+                        if (page != &frame && page->isAncestorOf(w))
+                            return true;
+                    return false;
+                }();
+                if (w->window() != &window ||
+                    !(inFrame || (part != &frame && part->isAncestorOf(w))))
+                    continue;
+                const auto* button = qobject_cast<QAbstractButton*>(w);
+                const auto* box = qobject_cast<QGroupBox*>(w);
+                const QString text = button ? button->text() : box ? box->title() : QString();
+                if (!text.contains(QRegularExpression("[А-Яа-я]")) ||
+                    w->objectName().startsWith("CheckBoxErr") || w->objectName() == "groupModem")
+                    continue;
+                const QChar letter = letterOf(text);
+                const QString name = w->objectName();
+                EXPECT_FALSE(letter.isNull()) << name.toStdString();
+                EXPECT_FALSE(taken.contains(letter))
+                    << name.toStdString() << " and " << taken[letter].toStdString();
+                taken[letter] = name;
+            }
+        }
+    };
+    MainWindow& main = program->mainWindow();
+    QList<QWidget*> mainParts{&main};
+    auto& pages = widget<QTabWidget>("PageControl1");
+    for (int i = 0; i < pages.count(); ++i)
+        mainParts << pages.widget(i);
+    check(main, mainParts);
+    check(program->setupWindow(), {&program->setupWindow()});
+
+    App& app = program->app();
+    for (const auto& controls : {mainWindowControls(app.main), setupWindowControls(app.setup)}) {
+        for (const NamedControl& c : controls) {
+            const std::string* caption = nullptr;
+            if (auto* const* b = std::get_if<Button*>(&c.control))
+                caption = &(*b)->caption;
+            else if (auto* const* box = std::get_if<CheckBox*>(&c.control))
+                caption = &(*box)->caption;
+            else if (auto* const* radio = std::get_if<RadioButton*>(&c.control))
+                caption = &(*radio)->caption;
+            auto* button = main.findChild<QAbstractButton*>(c.name);
+            if (button == nullptr)
+                button = program->setupWindow().findChild<QAbstractButton*>(c.name);
+            if (caption != nullptr && button != nullptr)
+                EXPECT_EQ(button->text().remove(QRegularExpression("&(?!&)")).toStdString(),
+                          *caption)
+                    << c.name;
+        }
+    }
+}
+
+// At start only the caption-less information page shows: Tab goes round the frame's controls,
+// the buttons below the pages last.
+TEST_F(Look, TabGoesRoundTheFrameAndPassesTheStartPageBy) {
+    ASSERT_TRUE(program->start());
+    MainWindow& main = program->mainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    widget<QComboBox>("ComboBox1").setFocus();
+    QStringList stops;
+    for (int i = 0; i < 11; ++i) {
+        stops << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(stops,
+              (QStringList{"ComboBox1", "btnReadNastUser", "cbFastExchange", "cbVerifyWrites",
+                           "cbExpert", "TreeView1", "cbUser", "EditPassword", "ButtonApplyPassword",
+                           "BitBtnTest", "ButtonWriteNastr"}));
+    EXPECT_EQ(QApplication::focusWidget(), &widget<QComboBox>("ComboBox1"));
 }
 
 }  // namespace
