@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "app/control_events.h"
 #include "app/pages/gprs_rules.h"
@@ -228,28 +229,56 @@ TEST_F(WindowRules, AnotherWindowOpeningIsNoLeavingOfAField) {
     }
 }
 
-// The GPRS check keeps the focus in the empty server name when another tab is clicked: the
-// field's page comes back, so that what is typed next lands where the user can see it.
-TEST_F(WindowRules, AFieldThatKeepsTheFocusShowsItsPageAgain) {
+// The GPRS check keeps the focus in the empty server name whichever way the user leaves: a
+// click on another tab, on a node of the tree, an Alt letter of "Записать". The page, the
+// node and the field stay, so that what is typed next lands where the user can see it.
+TEST_F(WindowRules, AFieldThatKeepsTheFocusKeepsItsPage) {
     App& app = program->app();
     emptyServerName(app);
     for (Page page : {Page::TabSheet2, Page::TabSheet5, Page::TabSheetTests})
         app.main.page(page).tabVisible = true;
-    app.main.activePage = Page::TabSheet5;
-    program->binder().pushAll();
+    app.main.TreeView1.selected = kNodeModem;
+    MainWindow& main = program->mainWindow();
     auto& field = widget<QLineEdit>("EditGPRSDNS1");
-    field.setFocus();
     auto& tabs = widget<QTabWidget>("PageControl1");
+    auto& tree = widget<QTreeWidget>("TreeView1");
     QTabBar& bar = *tabs.tabBar();
-    const QStringList boxes = modalsDuring([&] {
-        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(int(Page::TabSheet2)).center());
-        QApplication::processEvents();
-    });
-    EXPECT_EQ(boxes, QStringList{"Модем: Введите IP-адреса DNS-серверов"});
-    EXPECT_EQ(tabs.currentWidget(), &widget<QWidget>("TabSheet5"));
-    EXPECT_TRUE(field.isVisible());
-    EXPECT_EQ(program->mainWindow().focusWidget(), &field);
-    EXPECT_EQ(app.main.activePage, Page::TabSheet5);
+    const auto inWindow = [&](QWidget& w, QPoint at) { return w.mapTo(&main, at); };
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"tab",
+         [&] {
+             QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {},
+                               inWindow(bar, bar.tabRect(int(Page::TabSheet2)).center()));
+         }},
+        {"tree",
+         [&] {
+             const QRect node =
+                 tree.visualItemRect(tree.topLevelItem(tree.topLevelItemCount() - 1));
+             QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {},
+                               inWindow(*tree.viewport(), node.center()));
+         }},
+        {"Alt letter",
+         [&] {
+             QTest::sendKeyEvent(QTest::Click, &field, Qt::Key(QChar(u'З').unicode()),
+                                 QStringLiteral("з"), Qt::AltModifier);
+         }},
+    };
+    for (const auto& [way, leave] : ways) {
+        app.main.activePage = Page::TabSheet5;
+        program->binder().pushAll();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        field.setFocus();
+        const QStringList boxes = modalsDuring([&] {
+            leave();
+            QApplication::processEvents();
+        });
+        EXPECT_EQ(boxes, QStringList{"Модем: Введите IP-адреса DNS-серверов"}) << way;
+        EXPECT_EQ(tabs.currentWidget(), &widget<QWidget>("TabSheet5")) << way;
+        EXPECT_EQ(main.focusWidget(), &field) << way;
+        EXPECT_EQ(app.main.activePage, Page::TabSheet5) << way;
+        EXPECT_EQ(app.main.TreeView1.selected, kNodeModem) << way;
+    }
 }
 
 }  // namespace
