@@ -83,7 +83,7 @@ std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMod
     // system's.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new FileListTexts(&dialog));
-    showDatesWhole(dialog);
+    showColumnsWhole(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
