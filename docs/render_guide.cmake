@@ -10,6 +10,27 @@ execute_process(COMMAND ${CMARK} ${extensions} ${INPUT}
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "${CMARK} failed on ${INPUT}: ${status}")
 endif()
+# Each section heading gets the id its table of contents links to, made as GitHub makes it:
+# lower case, punctuation dropped, blanks turned into hyphens.
+set(upper А Б В Г Д Е Ё Ж З И Й К Л М Н О П Р С Т У Ф Х Ц Ч Ш Щ Ъ Ы Ь Э Ю Я)
+set(lower а б в г д е ё ж з и й к л м н о п р с т у ф х ц ч ш щ ъ ы ь э ю я)
+string(REGEX MATCHALL "<h2>[^\n]*</h2>" headings "${body}")
+foreach(heading ${headings})
+    string(REGEX REPLACE "</?[a-z0-9]+>" "" slug "${heading}")
+    string(TOLOWER "${slug}" slug)
+    foreach(i RANGE 32)
+        list(GET upper ${i} big)
+        list(GET lower ${i} small)
+        string(REPLACE "${big}" "${small}" slug "${slug}")
+    endforeach()
+    foreach(mark "." "," ":" "«" "»" "`" "(" ")" "&quot;" "&amp;")
+        string(REPLACE "${mark}" "" slug "${slug}")
+    endforeach()
+    string(STRIP "${slug}" slug)
+    string(REPLACE " " "-" slug "${slug}")
+    string(REPLACE "<h2>" "<h2 id=\"${slug}\">" marked "${heading}")
+    string(REPLACE "${heading}" "${marked}" body "${body}")
+endforeach()
 file(WRITE ${OUTPUT}.tmp "<!DOCTYPE html>
 <html lang=\"ru\">
 <head>

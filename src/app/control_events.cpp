@@ -34,8 +34,12 @@ ControlEvents onClick(FormId form, std::string_view name, ControlHandler handler
 // A click that runs an operation on the link.
 ControlEvents onClickExchange(FormId form, std::string_view name, ControlHandler handler) {
     ControlEvents events{form, name, handler};
-    events.takesLink = true;
+    events.startsOperation = true;
     return events;
+}
+// A click that opens a window: a file dialog, another window or a box with its answer.
+ControlEvents onClickWindow(FormId form, std::string_view name, ControlHandler handler) {
+    return onClickExchange(form, name, handler);
 }
 ControlEvents onChange(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, handler};
@@ -99,8 +103,9 @@ const std::array kTable = {
     onClick(M, "cbFastExchange", rule<cbFastExchangeClick>),
     onChange("TreeView1", treeChange),
     onClickExchange(M, "btnReadNastUser", readClick),
-    onClick(M, "ButtonApplyPassword", loginClick),
-    ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr, passwordKeyDown},
+    onClickWindow(M, "ButtonApplyPassword", loginClick),
+    ControlEvents{M, "EditPassword", nullptr, nullptr, nullptr, nullptr, passwordKeyDown, nullptr,
+                  true},
     onClickExchange(M, "ButtonWriteNastr", ButtonWriteNastrClick),
     onClickExchange(M, "BitBtnTest", modemOnly<BitBtnTestClick>),
 
@@ -124,8 +129,8 @@ const std::array kTable = {
     onClick(M, "CheckBoxSim2Ballance", mainRule<applySimBalance, 2>),
     onClick(M, "AutoSetPar1", mainRule<applySimAutoDetect, 1>),
     onClick(M, "AutoSetPar2", mainRule<applySimAutoDetect, 2>),
-    onClick(M, "BitBtnSIM1HelpUSSD", rule<BitBtnSIMHelpUSSDClick, 1>),
-    onClick(M, "BitBtnSIM2HelpUSSD", rule<BitBtnSIMHelpUSSDClick, 2>),
+    onClickWindow(M, "BitBtnSIM1HelpUSSD", rule<BitBtnSIMHelpUSSDClick, 1>),
+    onClickWindow(M, "BitBtnSIM2HelpUSSD", rule<BitBtnSIMHelpUSSDClick, 2>),
 
     // GPRS page.
     onClick(M, "CheckModemFlagGPRS", mainRule<applyGprsSwitch>),
@@ -162,7 +167,7 @@ const std::array kTable = {
     ControlEvents{FormId::Setup, "ComBoxWorkAs", nullptr, modemOnly<ComBoxWorkAsChange>, nullptr,
                   nullptr, nullptr, nullptr, true},
     // Service window: firmware programming.
-    onClick(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
+    onClickWindow(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
     onClickExchange(FormId::Setup, "SpBtnFlashMCU", modemOnly<rule<SpBtnFlashMCUClick>>),
     onClick(FormId::Setup, "BtnCancel", rule<BtnCancelClick>),
 
@@ -189,6 +194,10 @@ const ControlEvents* findControlEvents(FormId form, std::string_view name) {
         return e.form == form && e.name == name;
     });
     return it == kTable.end() ? nullptr : &*it;
+}
+
+bool actsNow(const App& app, const ControlEvents& events) {
+    return !events.startsOperation || !app.link.busy();
 }
 
 std::span<const std::string_view> groupMembers(FormId form, std::string_view group) {

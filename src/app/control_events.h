@@ -32,10 +32,18 @@ struct ControlEvents {
     KeyDownHandler keyDown = nullptr;
     // A pick list is about to open; the handler may change its items first.
     ControlHandler dropDown = nullptr;
-    // The handler runs an operation on the link: while another operation holds the link, the
-    // control would do nothing, so it looks disabled.
-    bool takesLink = false;
+    // The handler starts an operation on the link or opens a window (a file dialog, a window
+    // of its own, a box with a login's answer). While an operation holds the link the control
+    // does nothing and, when it is clicked or picked, looks disabled: a window opened now would
+    // hold the operation, and the port with it, until it closed, and a second operation would
+    // find the link taken. Every such control is declared here, so that each front end keeps
+    // the rule in one place (`actsNow`).
+    bool startsOperation = false;
 };
+
+// Whether the control's handlers may run now: false for a control that starts an operation
+// or opens a window while an operation holds the link.
+bool actsNow(const App& app, const ControlEvents& events);
 
 std::span<const ControlEvents> controlEventTable();
 // Nothing when the control reacts to no event.

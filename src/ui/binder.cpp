@@ -62,7 +62,7 @@ Binding& Binding::onGroupExit(std::vector<std::string_view> members, std::functi
     connect(qApp, &QApplication::focusChanged, this,
             [this, inGroup, action = std::move(action)](QWidget* from, QWidget* to) {
                 if (inGroup(from) && leftForAnotherControl(*from, to) && !inGroup(to))
-                    run(action);
+                    runOnLeaving(action, *to);
             });
     return *this;
 }
@@ -92,6 +92,13 @@ Binding& Binding::lookDisabledWhile(std::function<bool()> busy) {
 
 void Binding::changedByUser() {
     run(change_ ? change_ : [] {});
+}
+
+void Binding::runOnLeaving(const std::function<void()>& action, QWidget& to) {
+    const QPointer<QWidget> target(&to);
+    run(action);
+    if (target && target->window()->focusWidget() != target)
+        binder_.leaveGuard().refused(*target);
 }
 
 void Binding::run(const std::function<void()>& action) {
@@ -144,8 +151,8 @@ bool Binding::eventFilter(QObject* watched, QEvent* event) {
         run(enter_);
     } else if (event->type() == QEvent::FocusOut && exit_) {
         // The control that has the focus now is set before the old one hears of its loss.
-        if (leftForAnotherControl(*widget_, QApplication::focusWidget()))
-            run(exit_);
+        if (QWidget* to = QApplication::focusWidget(); leftForAnotherControl(*widget_, to))
+            runOnLeaving(exit_, *to);
     } else if (event->type() == QEvent::KeyPress) {
         const auto& press = static_cast<const QKeyEvent&>(*event);
         if (keyDown_) {

@@ -13,6 +13,7 @@
 #include "forms/form_main.h"
 #include "ui/error_report.h"
 #include "ui/focus_keeper.h"
+#include "ui/leave_guard.h"
 
 class QWidget;
 
@@ -71,6 +72,9 @@ class Binding : public QObject {
 
   private:
     void run(const std::function<void()>& action);
+    // Runs a check on leaving for the control the focus went to; a check that keeps the focus
+    // keeps the user from that control.
+    void runOnLeaving(const std::function<void()>& action, QWidget& to);
 
     Binder& binder_;
     QPointer<QWidget> widget_;
@@ -125,6 +129,7 @@ class Binder {
     // for the modem, and the window must not go away under it.
     bool handlerRunsIn(const QWidget& window) const;
     FocusKeeper& focus() { return focus_; }
+    LeaveGuard& leaveGuard() { return leaveGuard_; }
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
     // How handlers are run, so that errors the handlers leave to the front end are dealt with
     // the same way in every front end.
@@ -145,6 +150,7 @@ class Binder {
     ErrorReporter reporter_;
     HandlerRunner runner_;
     FocusKeeper focus_;
+    LeaveGuard leaveGuard_;
     std::vector<const QWidget*> running_;  // the window of each handler under way
     bool pushing_ = false;
 };

@@ -55,6 +55,9 @@ void ConfigProgram::installLanguage() {
 }
 
 void ConfigProgram::addWindows() {
+    // The service window is as tall as the main window's contents; on a small screen at a
+    // large scaling it scrolls, as the main window does.
+    setup_.scrollContents();
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
     dialogs_.addWindow(WindowId::Log, log_);

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <algorithm>
@@ -17,6 +18,7 @@
 
 #include "ui/binder.h"
 #include "ui/level_chart_widget.h"
+#include "ui/mnemonic.h"
 
 namespace zelar::ui {
 
@@ -147,18 +149,19 @@ class CaptionBinding : public Binding {
 class ButtonBinding : public Binding {
   public:
     ButtonBinding(Binder& binder, QAbstractButton& widget, Button& control)
-        : Binding(binder, widget), widget_(widget), control_(control) {
+        : Binding(binder, widget), widget_(widget), control_(control), mnemonic_(widget.text()) {
         connect(&widget, &QAbstractButton::clicked, this, [this] { changedByUser(); });
     }
     void push() override {
         const QSignalBlocker block(widget_);
         pushCommon(control_);
-        widget_.setText(qs(control_.caption));
+        widget_.setText(mnemonic_.apply(qs(control_.caption)));
     }
 
   private:
     QAbstractButton& widget_;
     Button& control_;
+    Mnemonic mnemonic_;
 };
 
 // Check boxes and radio buttons. The model follows every toggle, also the one a radio button
@@ -167,7 +170,7 @@ template <class Control>
 class CheckableBinding : public Binding {
   public:
     CheckableBinding(Binder& binder, QAbstractButton& widget, Control& control)
-        : Binding(binder, widget), widget_(widget), control_(control) {
+        : Binding(binder, widget), widget_(widget), control_(control), mnemonic_(widget.text()) {
         connect(&widget, &QAbstractButton::toggled, this,
                 [this](bool checked) { control_.checked = checked; });
         connect(&widget, &QAbstractButton::clicked, this, [this] { changedByUser(); });
@@ -175,7 +178,7 @@ class CheckableBinding : public Binding {
     void push() override {
         const QSignalBlocker block(widget_);
         pushCommon(control_);
-        widget_.setText(qs(control_.caption));
+        widget_.setText(mnemonic_.apply(qs(control_.caption)));
         if (widget_.isChecked() != control_.checked) {
             // An exclusive radio button cannot be unchecked directly.
             const bool exclusive = widget_.autoExclusive();
@@ -188,6 +191,7 @@ class CheckableBinding : public Binding {
   private:
     QAbstractButton& widget_;
     Control& control_;
+    Mnemonic mnemonic_;
 };
 
 // A pick-only list. A text that is no item ("???") is shown as the placeholder of an empty
@@ -252,7 +256,8 @@ class PanelBinding : public Binding {
           widget_(widget),
           control_(control),
           box_(qobject_cast<QGroupBox*>(&widget)),
-          caption_(widget.findChild<QLabel*>(widget.objectName() + "Caption")) {}
+          caption_(widget.findChild<QLabel*>(widget.objectName() + "Caption")),
+          mnemonic_(box_ != nullptr ? box_->title() : QString()) {}
     void push() override {
         if (control_.captionOnly) {
             // The holder stays enabled, so that each control in it shows its own state.
@@ -262,7 +267,7 @@ class PanelBinding : public Binding {
             pushCommon(control_);
         }
         if (box_ != nullptr)
-            box_->setTitle(qs(control_.caption));
+            box_->setTitle(mnemonic_.apply(qs(control_.caption)));
         else if (caption_ != nullptr && !control_.caption.empty())
             caption_->setText(qs(control_.caption));
         if (widget_.autoFillBackground())
@@ -296,6 +301,7 @@ class PanelBinding : public Binding {
     Panel& control_;
     QGroupBox* box_;
     QLabel* caption_;
+    Mnemonic mnemonic_;
     bool greyTitle_ = false;
 };
 
@@ -348,6 +354,16 @@ class ActivePageBinding : public Binding {
             anyVisible = anyVisible || tabs_.isTabVisible(i);
         if (pages_ != nullptr && pages_->isHidden() == anyVisible)
             pages_->setVisible(anyVisible);
+        // The caption-less start page is no stop on the way through the window with Tab.
+        bool named = false;
+        for (int i = 0; i < tabs_.count(); ++i)
+            named = named || (tabs_.isTabVisible(i) && !tabs_.tabText(i).trimmed().isEmpty());
+        const Qt::FocusPolicy policy = named ? Qt::TabFocus : Qt::NoFocus;
+        if (tabs_.tabBar()->focusPolicy() != policy) {
+            if (!named)
+                focus().takeAway(*tabs_.tabBar());
+            tabs_.tabBar()->setFocusPolicy(policy);
+        }
     }
 
   private:

@@ -1,5 +1,6 @@
 #include "ui/file_list_texts.h"
 
+#include <QAbstractProxyModel>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileSystemModel>
@@ -52,7 +53,7 @@ QVariant FileListTexts::data(const QModelIndex& index, int role) const {
     return QIdentityProxyModel::data(index, role);
 }
 
-void showDatesWhole(QFileDialog& dialog) {
+void showColumnsWhole(QFileDialog& dialog) {
     auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (view == nullptr)
         return;
@@ -61,6 +62,20 @@ void showDatesWhole(QFileDialog& dialog) {
     QHeaderView& header = *view->header();
     const int width = view->fontMetrics().horizontalAdvance(widest) + kCellMargins;
     header.resizeSection(kDate, std::max(header.sectionSize(kDate), width));
+    // The types ("Текстовый документ") are known once a folder is read; the column grows to
+    // its longest, never shrinks under what the user made it.
+    const auto* proxy = qobject_cast<const QAbstractProxyModel*>(view->model());
+    const auto* files =
+        proxy != nullptr ? qobject_cast<const QFileSystemModel*>(proxy->sourceModel()) : nullptr;
+    if (files == nullptr)
+        return;
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
+        QHeaderView& columns = *view->header();
+        columns.resizeSection(
+            kType, std::max(columns.sectionSize(kType),
+                            static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(kType) +
+                                kCellMargins));
+    });
 }
 
 }  // namespace zelar::ui

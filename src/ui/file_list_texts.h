@@ -15,7 +15,8 @@ class FileListTexts : public QIdentityProxyModel {
     QVariant data(const QModelIndex& index, int role) const override;
 };
 
-// Widens the dialog's date column to show a date and time whole.
-void showDatesWhole(QFileDialog& dialog);
+// Widens the dialog's date column to show a date and time whole, and its type column to show
+// the longest type of each folder read.
+void showColumnsWhole(QFileDialog& dialog);
 
 }  // namespace zelar::ui

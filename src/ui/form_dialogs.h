@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QVBoxLayout>
 #include <functional>
 
+#include "ui/screen_fit.h"
 #include "ui_form_init.h"
 #include "ui_form_setup.h"
 #include "ui_form_ussd.h"
@@ -23,6 +25,17 @@ class FormDialog : public QDialog {
     }
 
     Form form;
+
+    // Puts the controls in a scroll area, so that on a screen too small for the window they
+    // scroll (see QtDialogs::showModal).
+    void scrollContents() {
+        auto* contents = new QWidget;
+        contents->setLayout(layout());  // takes the form's layout and its controls with it
+        auto* outer = new QVBoxLayout(this);
+        outer->setContentsMargins({});
+        outer->addWidget(new ContentsArea(contents));
+    }
+
     // Asked before the window closes (its close button or Escape); false keeps it open.
     std::function<bool()> canClose;
     // Whether an operation runs: Enter then clicks no default button. The focused control may

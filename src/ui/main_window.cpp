@@ -6,29 +6,17 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <algorithm>
 
+#include "ui/screen_fit.h"
 #include "ui/window_caption.h"
 
 namespace zelar::ui {
 
 namespace {
-
-// Shows the window's contents whole where the screen has room, and scrolls them where it has
-// not: its size hint is the contents' own, not a few lines of text as a scroll area's is.
-class ContentsArea : public QScrollArea {
-  public:
-    using QScrollArea::QScrollArea;
-    QSize sizeHint() const override {
-        const int frame = 2 * frameWidth();
-        return widget()->sizeHint() + QSize(frame, frame);
-    }
-};
 
 // The frame the window manager puts round the window; none until it has been shown.
 QMargins frameOf(const QWidget& window) {
@@ -99,6 +87,13 @@ MainWindow::MainWindow(QWidget* parent)
     QComboBox& ports = *shell_.ComboBox1;
     ports.setMinimumWidth(std::max(ports.minimumWidth(),
                                    widthFor(ports, QStringLiteral("COM200 — № 7204518, ПО 2.05"))));
+    // Tab goes through the top row, the tree and the login, then the page on view, and ends
+    // at the buttons below the pages, as the eye reads the window.
+    QWidget* last = shell_.ButtonWriteNastr;
+    while (last->nextInFocusChain() != this)
+        last = last->nextInFocusChain();
+    QWidget::setTabOrder(last, shell_.BitBtnTest);
+    QWidget::setTabOrder(shell_.BitBtnTest, shell_.ButtonWriteNastr);
 
     // The display mode hides the empty holder beside the progress bar; the top row keeps still.
     QSizePolicy holder = shell_.PanelExpert3->sizePolicy();
@@ -107,21 +102,12 @@ MainWindow::MainWindow(QWidget* parent)
 
     // On a small screen, or at a large scaling, the window is smaller than its contents, which
     // then scroll: every control stays within reach.
-    auto* area = new ContentsArea(this);
-    area->setFrameShape(QFrame::NoFrame);
-    area->setWidgetResizable(true);
-    area->setWidget(takeCentralWidget());
+    auto* area = new ContentsArea(takeCentralWidget());
     setCentralWidget(area);
-    // The control that takes the focus (the password field at a read, a field a check keeps
-    // the focus in) is scrolled into view, so that what is typed is seen.
-    connect(qApp, &QApplication::focusChanged, area, [area](QWidget*, QWidget* now) {
-        if (now != nullptr && area->widget()->isAncestorOf(now))
-            area->ensureWidgetVisible(now);
-    });
 }
 
 void MainWindow::placeOnScreen() {
-    auto* area = static_cast<QScrollArea*>(centralWidget());
+    auto* area = static_cast<ContentsArea*>(centralWidget());
     // The contents keep the layout they were made for; a smaller window scrolls them.
     area->widget()->setMinimumSize(area->widget()->sizeHint());
     // Contents that grew once shown (a list's items) must reach the window's size hint.
@@ -135,23 +121,10 @@ void MainWindow::placeOnScreen() {
     const QRect available = screen->availableGeometry();
     const QMargins frame = frameOf(*this);
     placedWithFrame_ = frame;
-    const QSize room = available.size().shrunkBy(frame);
-    if (whole.width() <= room.width() && whole.height() <= room.height()) {
-        setFixedSize(whole);
-    } else {
-        // Scroll bars take room from the contents; the window may grow back to its whole size.
-        const QSize bars(area->verticalScrollBar()->sizeHint().width(),
-                         area->horizontalScrollBar()->sizeHint().height());
-        setMinimumSize(minimumSizeHint().boundedTo(room));
-        setMaximumSize(whole + bars);
-        resize((whole + bars).boundedTo(room));
-    }
+    fitInto(*this, *area, whole, roomOn(*screen, frame));
     QRect placed(QPoint(), size().grownBy(frame));
     placed.moveCenter(available.center());
-    // Never beyond the top left corner: there are the title bar and the window's first controls.
-    placed.moveTopLeft(
-        {std::max(placed.left(), available.left()), std::max(placed.top(), available.top())});
-    move(placed.topLeft());
+    move(keptWithin(placed, available));
 }
 
 void MainWindow::followFrame() {

@@ -4,8 +4,10 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "app/shell/key_chords.h"
 #include "ui/file_filters.h"
 #include "ui/file_list_texts.h"
+#include "ui/screen_fit.h"
 #include "ui/window_caption.h"
 
 namespace zelar::ui {
@@ -86,7 +89,7 @@ std::optional<std::string> runFileDialog(QWidget* parent, QFileDialog::AcceptMod
     // system's.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new FileListTexts(&dialog));
-    showDatesWhole(dialog);
+    showColumnsWhole(dialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -211,13 +214,32 @@ void QtDialogs::showModal(WindowId id) {
     // texts; they are asked afresh.
     for (QWidget* child : window.findChildren<QWidget*>())
         child->updateGeometry();
+    auto* area = window.findChild<ContentsArea*>(QString(), Qt::FindDirectChildrenOnly);
+    if (area != nullptr) {
+        // Fitted afresh to what it shows now.
+        if (QLayout* contents = area->widget()->layout())
+            contents->activate();
+        area->updateGeometry();
+        window.setMinimumSize(0, 0);
+        window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     window.adjustSize();
     widenForCaption(window);
+    const QMargins margins = frameMargins(window, *main_);
+    const QScreen* screen = main_->screen();
+    if (area != nullptr && screen != nullptr)
+        // Its whole size, which adjustSize() keeps within two thirds of the screen.
+        fitInto(window, *area, window.sizeHint().expandedTo({window.width(), 0}),
+                roomOn(*screen, margins));
     const QRect frame = main_->frameGeometry();
-    const QSize size = window.size().grownBy(frameMargins(window, *main_));
+    const QSize size = window.size().grownBy(margins);
     const Rect place = centreOver({frame.left(), frame.top(), frame.width(), frame.height()},
                                   size.width(), size.height());
-    window.move(place.left, place.top);
+    // Centred over the main window, but never beyond the screen's free area.
+    const QPoint at = screen != nullptr ? keptWithin({QPoint(place.left, place.top), size},
+                                                     screen->availableGeometry())
+                                        : QPoint(place.left, place.top);
+    window.move(at);
     if (auto* dialog = qobject_cast<QDialog*>(&window)) {
         dialog->exec();
         if (closed)

@@ -47,8 +47,11 @@ void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
         if (events.form != form)
             continue;
         Binding& binding = b.at(w, std::string(events.name).c_str());
-        const auto run = [&app](ControlHandler handler) {
-            return [&app, handler] { handler(app); };
+        const auto run = [&app, &events](ControlHandler handler) {
+            return [&app, &events, handler] {
+                if (actsNow(app, events))
+                    handler(app);
+            };
         };
         if (events.click != nullptr)
             binding.onChange(run(events.click));
@@ -66,10 +69,14 @@ void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
                 binding.onGroupExit({members.begin(), members.end()}, run(events.exit));
         }
         if (events.keyDown != nullptr) {
-            binding.onKeyDown([&app, handler = events.keyDown](int key) { handler(app, key); });
+            binding.onKeyDown([&app, &events](int key) {
+                if (actsNow(app, events))
+                    events.keyDown(app, key);
+            });
         }
-        if (events.takesLink)
-            binding.lookDisabledWhile([&app] { return app.link.busy(); });
+        // A field keeps taking what is typed; only its key's action waits.
+        if (events.startsOperation && (events.click != nullptr || events.change != nullptr))
+            binding.lookDisabledWhile([&app, &events] { return !actsNow(app, events); });
     }
 }
 

@@ -21,9 +21,12 @@ namespace {
 
 class FileDialog : public test::Window {
   protected:
+    bool typeWhole = false;
     // The dialog's list of `folder`, row by row, its cells joined by " | ", the header first;
     // and every word its labels, buttons and tips show.
     void look(const QString& folder, QStringList& rows, QStringList& words) {
+        constexpr int kReadTicks = 50;
+        int waited = 0;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -34,6 +37,11 @@ class FileDialog : public test::Window {
             const QModelIndex root = view->rootIndex();
             if (model.rowCount(root) < 2)
                 return;  // still reading the folder
+            // The type column follows the folder once it is read.
+            typeWhole = view->header()->sectionSize(2) >
+                        static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(2);
+            if (!typeWhole && ++waited < kReadTicks)
+                return;
             QStringList header;
             for (int c = 0; c < model.columnCount(root); ++c)
                 header << model.headerData(c, Qt::Horizontal).toString();
@@ -75,6 +83,7 @@ TEST_F(FileDialog, SpeaksRussianWithRussianSizesAndDates) {
     QStringList words;
     look(folder, rows, words);
     ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(typeWhole);  // "Текстовый документ" whole
     EXPECT_EQ(rows[0], "Имя | Размер | Тип | Дата изменения");
     std::sort(rows.begin() + 1, rows.end());  // as read, not as sorted on the screen
     EXPECT_EQ(rows[1],

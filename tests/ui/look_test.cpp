@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -37,6 +42,7 @@ double firstInk(const QImage& area, const QRect& line) {
     return -1;
 }
 
+// Tab goes round the frame, the buttons below the pages last, past the caption-less start page.
 TEST_F(Look, IdentificationLinesStartInOneColumnAndTheImeiIsNoTabStop) {
     TformMain& m = program->app().main;
     m.StaticTextSN.caption = "Серийный номер: 7204518";
@@ -57,10 +63,16 @@ TEST_F(Look, IdentificationLinesStartInOneColumnAndTheImeiIsNoTabStop) {
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
     widget<QComboBox>("ComboBox1").setFocus();
+    QStringList stops;
     for (int i = 0; i < 100; ++i) {
+        stops << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_NE(QApplication::focusWidget(), &widget<QLineEdit>("EditIMEI")) << i;
     }
+    EXPECT_EQ(stops.mid(0, 12),
+              (QStringList{"ComboBox1", "btnReadNastUser", "cbFastExchange", "cbVerifyWrites",
+                           "cbExpert", "TreeView1", "cbUser", "EditPassword", "ButtonApplyPassword",
+                           "BitBtnTest", "ButtonWriteNastr", "ComboBox1"}));
 }
 
 TEST_F(Look, AccessPointAndServerFieldsShowTwentyFourCharactersWhole) {
@@ -169,6 +181,41 @@ TEST_F(Look, ALongFirmwarePathKeepsItsFileNameInView) {
         setup.done(QDialog::Accepted);
     });
     program->app().services.dialogs.showModal(WindowId::Setup);
+}
+
+// Each button, check box and group with a text has an Alt letter of its own among what its
+// window shows at once: the main window's frame with one page. Fault indicators and the group
+// "Модем", with nothing in it to focus, have none. The letter follows a caption the model
+// changes.
+TEST_F(Look, EachControlHasAnAltLetterOfItsOwn) {
+    program->binder().pushAll();
+    auto& pages = widget<QTabWidget>("PageControl1");
+    const QRegularExpression russian("[А-я]"), none("^(CheckBoxErr.*|groupModem)$");
+    const auto letters = [&](QWidget& window, QWidget& part, const QWidget* skip) {
+        QMap<QKeySequence, QString> taken;
+        for (QWidget* w : part.findChildren<QWidget*>()) {
+            const auto* button = qobject_cast<QAbstractButton*>(w);
+            const auto* box = qobject_cast<QGroupBox*>(w);
+            const QString text = button ? button->text() : box ? box->title() : QString();
+            if (w->window() != &window || (skip && skip->isAncestorOf(w)) ||
+                !text.contains(russian) || none.match(w->objectName()).hasMatch())
+                continue;
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            EXPECT_FALSE(key.isEmpty() || taken.contains(key)) << w->objectName().toStdString();
+            taken[key] = w->objectName();
+        }
+        return taken;
+    };
+    const auto frame = letters(program->mainWindow(), program->mainWindow(), &pages);
+    for (int i = 0; i < pages.count(); ++i) {
+        for (const QKeySequence& key :
+             letters(program->mainWindow(), *pages.widget(i), nullptr).keys())
+            EXPECT_FALSE(frame.contains(key)) << key.toString().toStdString();
+    }
+    letters(program->setupWindow(), program->setupWindow(), nullptr);
+    program->app().main.ButtonWriteNastr.caption = "Записать всё";
+    program->binder().pushAll();
+    EXPECT_EQ(widget<QAbstractButton>("ButtonWriteNastr").text(), "&Записать всё");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "app/control_events.h"
 #include "app/pages/gprs_rules.h"
@@ -56,6 +57,13 @@ class WindowRules : public test::Window {
         closer.start(20);
         action();
     }
+    // Puts the page that holds `control` on view.
+    static void showItsPage(QWidget& control) {
+        for (QWidget* w = &control; w->parentWidget() != nullptr; w = w->parentWidget()) {
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget()))
+                tabs->setCurrentWidget(w);
+        }
+    }
     static QAbstractButton& button(QWidget& window, const char* name) {
         return *window.findChild<QAbstractButton*>(name);
     }
@@ -89,29 +97,54 @@ TEST_F(WindowRules, AWindowStaysOpenWhileItsOperationRuns) {
     EXPECT_TRUE(main.close());
 }
 
-TEST_F(WindowRules, ControlsThatTakeTheLinkLookDisabledWhileAnotherOperationHoldsIt) {
-    // Widgets, and the menu's entries.
-    std::vector<QObject*> controls;
-    for (const ControlEvents& e : controlEventTable()) {
-        QWidget* window = e.form == FormId::Main ? static_cast<QWidget*>(&program->mainWindow())
-                                                 : &program->setupWindow();
-        if (!e.takesLink || e.name == "btnReadNastUser")
-            continue;
-        const QString name = QString::fromUtf8(e.name.data(), e.name.size());
-        QObject* control = window->findChild<QWidget*>(name);
-        controls.push_back(control != nullptr ? control : window->findChild<QAction*>(name));
-        ASSERT_NE(controls.back(), nullptr) << e.name;
-    }
-    const auto enabled = [&] {
-        QList<bool> states;
-        for (QObject* control : controls)
-            states << control->property("enabled").toBool();
-        return states;
+// While an operation holds the link, every control the event table marks as starting an
+// operation or opening a window is clicked, pressed with Space and Enter, and none acts: no
+// window opens, and a button or list looks disabled until the link is free again.
+TEST_F(WindowRules, NoControlStartsAnOperationOrOpensAWindowWhileOneHoldsTheLink) {
+    App& app = program->app();
+    app.settingsRead = true;  // "Пароль:" and "Применить пароль" would answer with a box
+    for (int page = 0; page < kPageCount; ++page)
+        app.main.page(Page(page)).tabVisible = true;
+    const auto drive = [&](QWidget& window, FormId form, QWidget* except) {
+        {
+            const TModemLink::Lease operation(app.link);
+            program->binder().pushAll();
+            for (const ControlEvents& e : controlEventTable()) {
+                if (e.form != form || !e.startsOperation)
+                    continue;
+                const QString name = QString::fromUtf8(e.name.data(), e.name.size());
+                auto* control = window.findChild<QWidget*>(name);
+                if (control == nullptr) {  // a menu entry
+                    auto* action = window.findChild<QAction*>(name);
+                    ASSERT_NE(action, nullptr) << e.name;
+                    QStringList opened;
+                    duringModal(
+                        except, [&] { action->trigger(); },
+                        [&](QWidget& modal) { opened << modal.windowTitle(); });
+                    EXPECT_EQ(opened, QStringList{}) << e.name;
+                    EXPECT_FALSE(action->isEnabled()) << e.name;
+                    continue;
+                }
+                showItsPage(*control);
+                QStringList opened;
+                duringModal(
+                    except,
+                    [&] {
+                        QTest::mouseClick(control, Qt::LeftButton);
+                        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return})
+                            QTest::keyClick(control, key);
+                    },
+                    [&](QWidget& modal) { opened << modal.windowTitle(); });
+                EXPECT_EQ(opened, QStringList{}) << e.name;
+                if (e.click != nullptr || e.change != nullptr) {
+                    EXPECT_FALSE(control->isEnabled()) << e.name;
+                }
+            }
+        }
+        program->binder().pushAll();
     };
-    const QList<bool> before = enabled();
-    ASSERT_TRUE(before.contains(true));
-    duringRead([&] { EXPECT_FALSE(enabled().contains(true)); });
-    EXPECT_EQ(enabled(), before);
+    drive(program->mainWindow(), FormId::Main, nullptr);
+    inServiceWindow([&](SetupWindow& setup) { drive(setup, FormId::Setup, &setup); });
 }
 
 // A window opened now would hold the operation, and the port, until it closed.
@@ -195,28 +228,56 @@ TEST_F(WindowRules, AnotherWindowOpeningIsNoLeavingOfAField) {
     }
 }
 
-// The GPRS check keeps the focus in the empty server name when another tab is clicked: the
-// field's page comes back, so that what is typed next lands where the user can see it.
-TEST_F(WindowRules, AFieldThatKeepsTheFocusShowsItsPageAgain) {
+// The GPRS check keeps the focus in the empty server name whichever way the user leaves: a
+// click on another tab, on a node of the tree, an Alt letter of "Записать". The page, the
+// node and the field stay, so that what is typed next lands where the user can see it.
+TEST_F(WindowRules, AFieldThatKeepsTheFocusKeepsItsPage) {
     App& app = program->app();
     emptyServerName(app);
     for (Page page : {Page::TabSheet2, Page::TabSheet5, Page::TabSheetTests})
         app.main.page(page).tabVisible = true;
-    app.main.activePage = Page::TabSheet5;
-    program->binder().pushAll();
+    app.main.TreeView1.selected = kNodeModem;
+    MainWindow& main = program->mainWindow();
     auto& field = widget<QLineEdit>("EditGPRSDNS1");
-    field.setFocus();
     auto& tabs = widget<QTabWidget>("PageControl1");
+    auto& tree = widget<QTreeWidget>("TreeView1");
     QTabBar& bar = *tabs.tabBar();
-    const QStringList boxes = modalsDuring([&] {
-        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(int(Page::TabSheet2)).center());
-        QApplication::processEvents();
-    });
-    EXPECT_EQ(boxes, QStringList{"Модем: Введите IP-адреса DNS-серверов"});
-    EXPECT_EQ(tabs.currentWidget(), &widget<QWidget>("TabSheet5"));
-    EXPECT_TRUE(field.isVisible());
-    EXPECT_EQ(program->mainWindow().focusWidget(), &field);
-    EXPECT_EQ(app.main.activePage, Page::TabSheet5);
+    const auto inWindow = [&](QWidget& w, QPoint at) { return w.mapTo(&main, at); };
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"tab",
+         [&] {
+             QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {},
+                               inWindow(bar, bar.tabRect(int(Page::TabSheet2)).center()));
+         }},
+        {"tree",
+         [&] {
+             const QRect node =
+                 tree.visualItemRect(tree.topLevelItem(tree.topLevelItemCount() - 1));
+             QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {},
+                               inWindow(*tree.viewport(), node.center()));
+         }},
+        {"Alt letter",
+         [&] {
+             QTest::sendKeyEvent(QTest::Click, &field, Qt::Key(QChar(u'З').unicode()),
+                                 QStringLiteral("з"), Qt::AltModifier);
+         }},
+    };
+    for (const auto& [way, leave] : ways) {
+        app.main.activePage = Page::TabSheet5;
+        program->binder().pushAll();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        field.setFocus();
+        const QStringList boxes = modalsDuring([&] {
+            leave();
+            QApplication::processEvents();
+        });
+        EXPECT_EQ(boxes, QStringList{"Модем: Введите IP-адреса DNS-серверов"}) << way;
+        EXPECT_EQ(tabs.currentWidget(), &widget<QWidget>("TabSheet5")) << way;
+        EXPECT_EQ(main.focusWidget(), &field) << way;
+        EXPECT_EQ(app.main.activePage, Page::TabSheet5) << way;
+        EXPECT_EQ(app.main.TreeView1.selected, kNodeModem) << way;
+    }
 }
 
 }  // namespace
