@@ -69,10 +69,10 @@ TEST_F(Look, IdentificationLinesStartInOneColumnAndTheImeiIsNoTabStop) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_NE(QApplication::focusWidget(), &widget<QLineEdit>("EditIMEI")) << i;
     }
-    EXPECT_EQ(stops.mid(0, 12),
-              (QStringList{"ComboBox1", "btnReadNastUser", "cbFastExchange", "cbVerifyWrites",
-                           "cbExpert", "TreeView1", "cbUser", "EditPassword", "ButtonApplyPassword",
-                           "BitBtnTest", "ButtonWriteNastr", "ComboBox1"}));
+    EXPECT_EQ(stops.mid(0, 13),
+              (QStringList{"ComboBox1", "btnFindModem", "btnReadNastUser", "cbFastExchange",
+                           "cbVerifyWrites", "cbExpert", "TreeView1", "cbUser", "EditPassword",
+                           "ButtonApplyPassword", "BitBtnTest", "ButtonWriteNastr", "ComboBox1"}));
 }
 
 TEST_F(Look, AccessPointAndServerFieldsShowTwentyFourCharactersWhole) {
