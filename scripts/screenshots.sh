@@ -32,8 +32,14 @@ mkdir -p "$XDG_CONFIG_HOME/Kalvimo/Zelar2"
 printf '[Modem]\nCom=200\nExpert=1\n' >"$XDG_CONFIG_HOME/Kalvimo/Zelar2/Modem.ini"
 
 . scripts/xvfb.sh
-start_xvfb 150 1024x700x24
+start_xvfb 150 1280x800x24
 pids+=("$xvfb_pid")
+# A window manager, as every desktop has: the window takes its size once framed.
+if command -v openbox >/dev/null; then
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 0.5
+fi
 
 "$sim" --com 200 --state "$work/modem.state" >"$work/sim.out" &
 pids+=($!)
@@ -57,19 +63,19 @@ close_message() {
 }
 
 mkdir -p "$out"
-click 186 19 4            # " Считать"
-click 197 549             # the password field
+click 420 38 4            # "Считать"
+click 197 568             # the password field
 xdotool type --delay 50 1234
-click 129 577 1           # "Применить пароль"
+click 129 596 1           # "Применить пароль"
 close_message
 shot "$main" main-window
-click 61 58               # users: #1
+click 61 77               # users: #1
 shot "$main" user-page
-click 92 142              # "Настройка модема"
+click 92 161              # "Настройка модема"
 shot "$main" modem-settings
-click 86 156              # "Голосовой вызов"
+click 86 175              # "Голосовой вызов"
 shot "$main" voice-call
-click 73 170              # "Диагностика"
+click 73 189              # "Диагностика"
 shot "$main" diagnostics
 
 xdotool windowfocus --sync "$main" key ctrl+alt+7
@@ -93,5 +99,5 @@ main=$(wait_for_window "^Zelar 2" 10) ||
     { echo "screenshots.sh: the window at 150 % did not show" >&2; exit 1; }
 xdotool windowmove "$main" 0 0
 sleep 0.5
-click 279 28 4            # " Считать", at 150 %
+click 635 58 4            # "Считать", at 150 %
 shot "$main" main-window-150
