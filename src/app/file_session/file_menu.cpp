@@ -38,12 +38,9 @@ void message(App& app, const char* text, MessageIcon icon) {
 
 // The file's settings on the pages; the file is the window's source from now on.
 void showFile(App& app, const SettingsFileContent& content, const std::string& path) {
-    app.image = content.image;
     TformMain& m = app.main;
-    m.AutoSetPar1.checked = (content.autoDetect & 1) != 0;
-    applySimAutoDetect(m, 1);
-    m.AutoSetPar2.checked = (content.autoDetect & 2) != 0;
-    applySimAutoDetect(m, 2);
+    showSettingsFromFile(app, content.image, content.autoDetect);
+    // The session drops what a file does not hold (the firmware version); the pages follow.
     beginFileSession(app, {true, path, content.serialNumber, content.softVersion});
     showImageOnPages(app);
     TreeView1Changing(app, m.TreeView1.selected);

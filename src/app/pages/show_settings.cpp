@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/pages/gprs_rules.h"
+#include "app/pages/sim_rules.h"
 #include "app/pages/user_rules.h"
 #include "settings/flag_bits.h"
 #include "settings/value_tables.h"
@@ -205,6 +206,15 @@ void showImageOnPages(App& app) {
     const int node = app.main.TreeView1.selected;
     if (node >= 1 && node <= kUserCount && app.main.activePage == Page::TabSheet1)
         ShowUserSettings(app, node);
+}
+
+void showSettingsFromFile(App& app, const TSettingsImage& image, int autoDetect) {
+    app.image = image;
+    app.main.AutoSetPar1.checked = (autoDetect & 1) != 0;
+    applySimAutoDetect(app.main, 1);
+    app.main.AutoSetPar2.checked = (autoDetect & 2) != 0;
+    applySimAutoDetect(app.main, 2);
+    showImageOnPages(app);
 }
 
 }  // namespace zelar

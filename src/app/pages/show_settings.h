@@ -15,6 +15,9 @@ void ShowUserSettings(App& app, int n);
 // After the settings image changed without a read (a settings file, the factory values): the
 // pages show what the image now holds, so that "Записать" never writes back older values.
 void showImageOnPages(App& app);
+// A settings file's image and SIM auto-detection flags taken as the window's settings, on the
+// check boxes and the pages.
+void showSettingsFromFile(App& app, const TSettingsImage& image, int autoDetect);
 
 // Checks a radio button; its partner in the pair is unchecked, as a radio group does.
 void checkRadio(RadioButton& button, RadioButton& partner);

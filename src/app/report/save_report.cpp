@@ -61,12 +61,7 @@ bool showFileForReport(App& app, std::string_view bytes, const std::string& name
     SettingsFileContent content;
     if (bytes.size() > kSettingsFileLimit || !parseSettingsFile(bytes, content))
         return false;
-    app.image = content.image;
-    app.main.AutoSetPar1.checked = (content.autoDetect & 1) != 0;
-    applySimAutoDetect(app.main, 1);
-    app.main.AutoSetPar2.checked = (content.autoDetect & 2) != 0;
-    applySimAutoDetect(app.main, 2);
-    ShowModemSettings(app);
+    showSettingsFromFile(app, content.image, content.autoDetect);
     request.source = ReportSource::File;
     request.sourceName = name;
     request.fileSerialNumber = content.serialNumber;

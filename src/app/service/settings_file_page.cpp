@@ -161,12 +161,7 @@ SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_vi
         app.services.dialogs.messageBox(refusal->text, kCaption, refusal->icon, MessageButtons::Ok);
         return SettingsFileResult::Failed;
     }
-    app.image = content.image;
-    app.main.AutoSetPar1.checked = (content.autoDetect & 1) != 0;
-    applySimAutoDetect(app.main, 1);
-    app.main.AutoSetPar2.checked = (content.autoDetect & 2) != 0;
-    applySimAutoDetect(app.main, 2);
-    showImageOnPages(app);
+    showSettingsFromFile(app, content.image, content.autoDetect);
     const MessageResult answer = app.services.dialogs.messageBox(
         "Настройки считаны успешно. Записать восстановленные настройки ?",
         "Восстановление настроек", MessageIcon::Question, MessageButtons::YesNo);
