@@ -43,6 +43,11 @@ void ExchangeRunner::setProgress(int max, int step) {
         setRange(*bar_, 0, max, step);
 }
 
+void ExchangeRunner::setPosition(int position) {
+    if (bar_ != nullptr)
+        bar_->position = std::clamp(position, bar_->min, bar_->max);
+}
+
 void ExchangeRunner::advance() {
     if (bar_ != nullptr)
         stepIt(*bar_);

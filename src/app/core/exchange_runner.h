@@ -30,6 +30,8 @@ class ExchangeRunner {
 
     void setProgress(int max, int step);
     void advance();
+    // Puts the bar, where there is one, at `position` of its range.
+    void setPosition(int position);
     // Closes the link, opens it on the current port and throws away one read. False when there
     // is no port or it cannot be opened; the caller shows its own message.
     bool open();

@@ -81,6 +81,9 @@ SettingsFileResult writeLoaded(App& app, ExchangeRunner& run) {
     }
     bool good = run.open();
     int percent = 0;
+    // The service window shows the share in its label; the main window's "Файл" menu, whose
+    // runner has the main window's bar, on the bar.
+    run.setProgress(100, 1);
     for (const LoadStep& step : *steps) {
         for (const std::string& line : step.lines)
             good = good && run.sendPauseOK(line, kWritePauseMs);
@@ -88,6 +91,7 @@ SettingsFileResult writeLoaded(App& app, ExchangeRunner& run) {
             break;
         percent += step.percent;
         percentLabel.caption = std::to_string(percent) + "%";
+        run.setPosition(percent);
     }
     run.close();
     if (!good) {
