@@ -10,7 +10,8 @@ cmake --build --preset default --target zelar-config zelar-sim
 
 config_dir="${XDG_CONFIG_HOME:-$HOME/.config}/Kalvimo/Zelar2"
 mkdir -p "$config_dir"
-coproc SIM { exec build/tools/zelar-sim/zelar-sim --state "$config_dir/simulated-modem.state"; }
+# The level moves, so that the signal meter ("Непрерывно") has something to draw.
+coproc SIM { exec build/tools/zelar-sim/zelar-sim --signal-walk 2 --state "$config_dir/simulated-modem.state"; }
 sim_pid=$SIM_PID
 xvfb_pid=""
 trap 'kill "$sim_pid" $xvfb_pid 2>/dev/null || true; wait "$sim_pid" $xvfb_pid 2>/dev/null || true' EXIT
