@@ -2,27 +2,19 @@
 
 #include <cstddef>
 
+#include "text/cp1251.h"
 #include "text/hex.h"
 
 namespace zelar {
 
 namespace {
 
-// The length of the UTF-8 character that starts at `i`; 0 when the bytes there are none.
+// The length of the UTF-8 character that starts at `i`; 0 when the bytes there are none, and for
+// U+0080 to U+009F, controls that would steer nothing in a page but show as nothing.
 std::size_t characterLength(const std::string& text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                               : lead >= 0xE0 && lead <= 0xEF ? 3
-                               : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                              : 0;
-    if (length == 0 || i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-            return 0;
-    }
-    // U+0080 to U+009F: controls that would steer nothing in a page but show as nothing.
-    if (lead == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0)
+    const std::size_t length = utf8CharacterLength(text, i);
+    if (length == 2 && static_cast<unsigned char>(text[i]) == 0xC2 &&
+        static_cast<unsigned char>(text[i + 1]) < 0xA0)
         return 0;
     return length;
 }
