@@ -86,6 +86,16 @@ OpRun writePage(World& w) {
     return {click(w, FormId::Main, "ButtonWriteNastr"), {}};
 }
 
+// "Найти модем": the port's label names the modem only when its identification came whole.
+OpRun findModemPort(World& w, Rng&, const OpFiles&) {
+    const bool found = click(w, FormId::Main, "btnFindModem");
+    const ComboBox& list = w.app.main.ComboBox1;
+    std::string shown = list.text;
+    for (const std::string& label : list.itemLabels)
+        shown += "\n" + label;
+    return {found, shown};
+}
+
 OpRun readSettings(World& w, Rng&, const OpFiles&) {
     const bool read = fire(w, FormId::Main, "btnReadNastUser", &ControlEvents::click);
     return {read, pagesText(w)};
@@ -292,6 +302,7 @@ OpRun programFirmware(World& w, Rng& rng, const OpFiles& files) {
 
 constexpr Operation kOperations[] = {
     {"read", 8, false, readSettings},
+    {"find-modem", 3, false, findModemPort},
     {"login", 3, true, logIn},
     {"write-user", 10, true, writeUser},
     {"write-sim", 8, true, writeSim},

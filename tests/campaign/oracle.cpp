@@ -24,7 +24,7 @@ constexpr std::array<std::string_view, 9> kSuccessTexts = {
 
 // The beginnings of what the program says when an operation failed: the link, the modem, the
 // proof after writing, the port objects' own texts, and the refusals of the rights.
-constexpr std::array<std::string_view, 45> kFailurePrefixes = {
+constexpr std::array<std::string_view, 46> kFailurePrefixes = {
     "Нет связи с модемом",
     "Модем не отвечает",
     "Ошибка записи",
@@ -71,6 +71,7 @@ constexpr std::array<std::string_view, 45> kFailurePrefixes = {
     "Некорректное значение периода",
     "Ошибка в ",
     "Настройки голосового вызова не считаны",
+    "Модем не найден",
 };
 
 bool isSuccessText(const std::string& text) {
