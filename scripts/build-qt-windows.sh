@@ -31,7 +31,7 @@ features_off=(
     # Widgets and classes it has no use for, each a part of the build time.
     graphicsview mdiarea calendarwidget datetimeedit wizard colordialog fontdialog fontcombobox
     keysequenceedit lcdnumber dial undocommand undostack undogroup undoview systemtrayicon
-    splashscreen pdf movie textodfwriter textmarkdownreader textmarkdownwriter sessionmanager
+    splashscreen movie textodfwriter textmarkdownreader textmarkdownwriter sessionmanager
     system_zlib system_pcre2 system_harfbuzz system_freetype system_doubleconversion
     system_png
 )
