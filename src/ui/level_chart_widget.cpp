@@ -19,6 +19,73 @@ bool samePoints(const LevelChart& a, const LevelChart& b) {
     return true;
 }
 
+double yOf(const QRectF& plot, double value, int maxValue) {
+    return plot.bottom() - plot.height() * value / maxValue;
+}
+
+// The scale: a line and a mark at every quarter, the marks in the painter's pen.
+void drawScale(QPainter& painter, const QPalette& palette, const QFontMetrics& metrics,
+               const QRectF& plot, int maxValue) {
+    const int half = metrics.height() / 2;
+    for (int quarter = 0; quarter <= 4; ++quarter) {
+        const double value = maxValue * quarter / 4.0;
+        const double y = yOf(plot, value, maxValue);
+        painter.drawText(QRectF(0, y - half, plot.left() - 4, metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(static_cast<int>(value)) + QLatin1Char('%'));
+        QColor grid = palette.color(QPalette::Mid);
+        if (quarter != 0 && quarter != 4)
+            grid.setAlpha(96);
+        painter.save();
+        painter.setPen(grid);
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.restore();
+    }
+}
+
+// A faint line every minute back from the newest point.
+void drawMinuteLines(QPainter& painter, const QPalette& palette, const QRectF& plot,
+                     std::int64_t spanMs) {
+    QColor minuteLine = palette.color(QPalette::Mid);
+    minuteLine.setAlpha(64);
+    painter.setPen(minuteLine);
+    constexpr std::int64_t kMinuteMs = 60'000;
+    for (std::int64_t ms = kMinuteMs; ms < spanMs; ms += kMinuteMs) {
+        const double x =
+            plot.right() - plot.width() * static_cast<double>(ms) / static_cast<double>(spanMs);
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
+}
+
+// The line, broken at every point without a value; a value between two gaps is a dot.
+void drawLevels(QPainter& painter, const QRectF& plot, const LevelChart& chart, int maxValue) {
+    const QColor green(0, 128, 0);
+    painter.setPen(QPen(green, 2));
+    painter.setBrush(green);
+    QPainterPath path;
+    bool inLine = false;
+    for (std::size_t i = 0; i < chart.points.size(); ++i) {
+        const LevelChart::Point& point = chart.points[i];
+        if (!point.value || point.msBeforeEnd > chart.spanMs) {
+            inLine = false;
+            continue;
+        }
+        const QPointF at(plot.right() - plot.width() * static_cast<double>(point.msBeforeEnd) /
+                                            static_cast<double>(chart.spanMs),
+                         yOf(plot, std::clamp(*point.value, 0, maxValue), maxValue));
+        const bool nextHasValue = i + 1 < chart.points.size() && chart.points[i + 1].value;
+        if (!inLine && !nextHasValue)
+            painter.drawEllipse(at, 1.5, 1.5);
+        if (inLine)
+            path.lineTo(at);
+        else
+            path.moveTo(at);
+        inLine = true;
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
+}
+
 }  // namespace
 
 LevelChartWidget::LevelChartWidget(QWidget* parent) : QWidget(parent) {
@@ -54,68 +121,18 @@ void LevelChartWidget::paintEvent(QPaintEvent*) {
 
     painter.fillRect(plot, palette().color(QPalette::Base));
     const int maxValue = chart_.maxValue > 0 ? chart_.maxValue : 100;
-    const auto yOf = [&](double value) { return plot.bottom() - plot.height() * value / maxValue; };
-    // The scale: a line and a mark at every quarter.
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    for (int quarter = 0; quarter <= 4; ++quarter) {
-        const double value = maxValue * quarter / 4.0;
-        const double y = yOf(value);
-        painter.drawText(QRectF(0, y - half, scaleWidth - 4, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(static_cast<int>(value)) + QLatin1Char('%'));
-        QColor grid = palette().color(QPalette::Mid);
-        if (quarter != 0 && quarter != 4)
-            grid.setAlpha(96);
-        painter.save();
-        painter.setPen(grid);
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter.restore();
-    }
+    drawScale(painter, palette(), metrics, plot, maxValue);
     if (chart_.spanMs <= 0) {
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(plot);
         return;
     }
-    // A faint line every minute back from the newest point.
-    QColor minuteLine = palette().color(QPalette::Mid);
-    minuteLine.setAlpha(64);
-    painter.setPen(minuteLine);
-    constexpr std::int64_t kMinuteMs = 60'000;
-    for (std::int64_t ms = kMinuteMs; ms < chart_.spanMs; ms += kMinuteMs) {
-        const double x = plot.right() - plot.width() * static_cast<double>(ms) /
-                                            static_cast<double>(chart_.spanMs);
-        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-    }
+    drawMinuteLines(painter, palette(), plot, chart_.spanMs);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(plot);
-
-    // The line, broken at every point without a value; a value between two gaps is a dot.
-    const QColor green(0, 128, 0);
-    painter.setPen(QPen(green, 2));
-    painter.setBrush(green);
-    QPainterPath path;
-    bool inLine = false;
-    for (std::size_t i = 0; i < chart_.points.size(); ++i) {
-        const LevelChart::Point& point = chart_.points[i];
-        if (!point.value || point.msBeforeEnd > chart_.spanMs) {
-            inLine = false;
-            continue;
-        }
-        const QPointF at(plot.right() - plot.width() * static_cast<double>(point.msBeforeEnd) /
-                                            static_cast<double>(chart_.spanMs),
-                         yOf(std::clamp(*point.value, 0, maxValue)));
-        const bool nextHasValue = i + 1 < chart_.points.size() && chart_.points[i + 1].value;
-        if (!inLine && !nextHasValue)
-            painter.drawEllipse(at, 1.5, 1.5);
-        if (inLine)
-            path.lineTo(at);
-        else
-            path.moveTo(at);
-        inLine = true;
-    }
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
+    drawLevels(painter, plot, chart_, maxValue);
 }
 
 }  // namespace zelar::ui

@@ -15,6 +15,25 @@ namespace {
 
 constexpr int kDefaultWaitSeconds = 60;
 
+// Until the programming has ended; waiting for the boot loader ends on an interrupt or after
+// `waitSeconds`.
+void waitForFirmware(App& app, EventPump& pump, int waitSeconds) {
+    const std::int64_t deadline = pump.tickMs() + std::int64_t(waitSeconds) * 1000;
+    while (firmwareBusy(app)) {
+        // Nothing is read while waiting, so the interrupted port cannot end the wait itself.
+        if (waitingForBootLoader(app) && interrupted()) {
+            runHandler(app, [&] { VaComm2Error(app, SerialError(kInterruptedText)); });
+            return;
+        }
+        if (waitingForBootLoader(app) && pump.tickMs() >= deadline) {
+            std::cerr << "no boot loader within " << waitSeconds << " s" << std::endl;
+            runHandler(app, [&] { BtnCancelClick(app); });
+            return;
+        }
+        pump.processEvents(100);
+    }
+}
+
 }  // namespace
 
 int runFirmwareInfo(CliSession& session, const CliOptions& options) {
@@ -93,22 +112,7 @@ int runFlash(CliSession& session, const CliOptions& options) {
               << app.setup.labVer.caption << std::endl;
     runHandler(app, [&] { SpBtnFlashMCUClick(app); });
 
-    EventPump& pump = session.pump();
-    const int waitSeconds = options.waitSeconds.value_or(kDefaultWaitSeconds);
-    const std::int64_t deadline = pump.tickMs() + std::int64_t(waitSeconds) * 1000;
-    while (firmwareBusy(app)) {
-        // Nothing is read while waiting, so the interrupted port cannot end the wait itself.
-        if (waitingForBootLoader(app) && interrupted()) {
-            runHandler(app, [&] { VaComm2Error(app, SerialError(kInterruptedText)); });
-            break;
-        }
-        if (waitingForBootLoader(app) && pump.tickMs() >= deadline) {
-            std::cerr << "no boot loader within " << waitSeconds << " s" << std::endl;
-            runHandler(app, [&] { BtnCancelClick(app); });
-            break;
-        }
-        pump.processEvents(100);
-    }
+    waitForFirmware(app, session.pump(), options.waitSeconds.value_or(kDefaultWaitSeconds));
     showStatus();
     return app.firmware.lastResult == FirmwareState::Result::Succeeded ? 0 : 1;
 }

@@ -168,9 +168,24 @@ void addPortOptions(CLI::App& app, SimOptions& o) {
         ->group(group);
 }
 
+// A comma-separated list of level bytes, none empty.
+bool readSignalLevels(const std::string& text, std::vector<std::uint8_t>& levels) {
+    levels.clear();
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const auto n = wholeNumber(text.substr(from, comma - from), 0, 255);
+        if (!n)
+            return false;
+        levels.push_back(static_cast<std::uint8_t>(*n));
+        from = comma + 1;
+    }
+    return true;
+}
+
+// The modem's memories and versions.
 void addModemOptions(CLI::App& app, SimOptions& o) {
     const std::string group = "Modem";
-    auto& diag = o.modem.diagnostics;
     addValue(
         app, "--state",
         "keep settings memory, page buffer, flash and program memory in FILE:\nloaded at start "
@@ -195,6 +210,12 @@ void addModemOptions(CLI::App& app, SimOptions& o) {
                  return allDigits(v, 3);
              })
         ->group(group);
+}
+
+// What the modem reports in its test, balance and fault replies.
+void addDiagnosticsOptions(CLI::App& app, SimOptions& o) {
+    const std::string group = "Modem";
+    auto& diag = o.modem.diagnostics;
     addValue(app, "--balance", "balance reported by AT+V24 (default 123.45)",
              [&diag](const std::string& v) {
                  char* end = nullptr;
@@ -220,20 +241,7 @@ void addModemOptions(CLI::App& app, SimOptions& o) {
         ->group(group);
     addValue(app, "--signal-levels",
              "AT+V25 reports these signal level bytes in turn, one a command, round and round",
-             [&o](const std::string& v) {
-                 auto& levels = o.modem.signal.levels;
-                 levels.clear();
-                 std::size_t from = 0;
-                 while (from <= v.size()) {
-                     const std::size_t comma = std::min(v.find(',', from), v.size());
-                     const auto n = wholeNumber(v.substr(from, comma - from), 0, 255);
-                     if (!n)
-                         return false;
-                     levels.push_back(static_cast<std::uint8_t>(*n));
-                     from = comma + 1;
-                 }
-                 return true;
-             })
+             [&o](const std::string& v) { return readSignalLevels(v, o.modem.signal.levels); })
         ->group(group);
     addNumber(app, "--signal-walk",
               "each AT+V25 moves the signal level at random by at most STEP (1-31),\nwithin 0 "
@@ -430,6 +438,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     app.get_formatter()->column_width(25);
     addPortOptions(app, o);
     addModemOptions(app, o);
+    addDiagnosticsOptions(app, o);
     addTimingOptions(app, o);
     addFaultRules(app, o);
     addFaultShapes(app, o.modem.faults);
