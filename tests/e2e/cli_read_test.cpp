@@ -242,8 +242,19 @@ TEST_F(CliRead, JsonCarriesTheTextsLinesAndExitStatus) {
     };
     for (const auto& run : kRuns) {
         SCOPED_TRACE(run.args);
-        const CommandRun text = cli(run.args + " --fast");
-        const CommandRun json = cli(run.args + " --fast --json");
+        // The protocol gives the diagnostics' replies 100 ms and two blocks of the read 300 ms.
+        // On a loaded machine the simulator may get no processor for that long, and the modem
+        // "does not answer" in one run of the pair: a fact of the line, not of the two forms of
+        // output compared here. Such a pair is run again; a difference that stays is a fault.
+        CommandRun text;
+        CommandRun json;
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            text = cli(run.args + " --fast");
+            json = cli(run.args + " --fast --json");
+            if (text.status == run.status && json.status == run.status &&
+                textOfJson(json.out, run.withState) == text.out)
+                break;
+        }
         EXPECT_EQ(text.status, run.status);
         EXPECT_EQ(json.status, run.status);
         EXPECT_EQ(textOfJson(json.out, run.withState), text.out);
