@@ -93,6 +93,32 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
     EXPECT_EQ(afterFirstLine(slurp(after)), afterFirstLine(slurp(before)));
 }
 
+// A PDF is set with no display, whatever platform the environment names (a display that does
+// not answer, a Wayland without its server, a platform Qt lacks, a theme), and no Qt warning
+// reaches the output: the run says what an HTML report says.
+TEST_F(CliFiles, APdfReportNeedsNoDisplayWhateverTheEnvironmentSays) {
+    const std::string file = "'" + (dir_ / "site.md2").string() + "' ";
+    ASSERT_EQ(cli("new " + file), 0) << err_;
+    const fs::path html = dir_ / "site.html";
+    ASSERT_EQ(cli("report --file " + file + "'" + html.string() + "'"), 0) << err_;
+    const std::string htmlErr = err_;
+    const char* environments[] = {
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR ",
+        "env QT_QPA_PLATFORM=xcb DISPLAY=:9999 ",
+        "env QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=zelar-no-such-server ",
+        "env QT_QPA_PLATFORM=no-such-platform ",
+        "env QT_QPA_PLATFORMTHEME=no-such-theme QT_QPA_GENERIC_PLUGINS=evdevmouse ",
+    };
+    const fs::path pdf = dir_ / "site.pdf";
+    for (const char* environment : environments) {
+        SCOPED_TRACE(environment);
+        fs::remove(pdf);
+        EXPECT_EQ(cli("report --file " + file + "'" + pdf.string() + "'", environment), 0);
+        EXPECT_EQ(err_, htmlErr);
+        EXPECT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
+    }
+}
+
 TEST_F(CliFiles, VerifyAndDiffNameTheFieldAScriptChanged) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "48"});
     ASSERT_EQ(sim.line().substr(0, 6), "COM48 ");

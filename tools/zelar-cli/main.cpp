@@ -27,18 +27,37 @@ int withOutputWritten(const EscapedStream& out, int status) {
     return kOutputNotWritten;
 }
 
-// Qt Core, or Qt Gui where a report is set as PDF (fonts need it). Without a display, on the
-// off-screen platform: the command line never shows a window.
+// Standard error carries the command's own messages, which scripts and `provision` read;
+// Qt's notes on its surroundings ("QStandardPaths: XDG_RUNTIME_DIR not set" on every start of
+// Qt Gui without a session) are none of them. Its errors still go out.
+QtMessageHandler qtOwnHandler = nullptr;
+
+void keepQtNotesOffTheOutput(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qtOwnHandler(type, context, message);
+}
+
+// Qt Core, or Qt Gui where a report is set as PDF (fonts need it). The command line never
+// shows a window: Qt Gui runs on a platform that needs no display, whatever the environment
+// names (a display that does not answer, or a platform that does not exist, would abort it),
+// and takes none of the program's arguments as its own.
 std::unique_ptr<QCoreApplication> makeApplication(const CliOptions& options, int& argc,
                                                   char** argv) {
     if (options.command != "report" || options.files.empty() ||
         !zelar::isPdfName(options.files.back()))
         return std::make_unique<QCoreApplication>(argc, argv);
-#ifndef _WIN32
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    qputenv("QT_QPA_PLATFORM", "windows");
+#else
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
-    return std::make_unique<QGuiApplication>(argc, argv);
+    qtOwnHandler = qInstallMessageHandler(keepQtNotesOffTheOutput);
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    qunsetenv("QT_QPA_GENERIC_PLUGINS");
+    static int guiArgc = 1;
+    static char* guiArgv[] = {argv[0], nullptr};
+    return std::make_unique<QGuiApplication>(guiArgc, guiArgv);
 }
 
 int run(const std::vector<std::string>& args, int& argc, char** argv) {
