@@ -20,3 +20,7 @@ if(ZELAR_QT_WINDOWS)
     list(APPEND CMAKE_FIND_ROOT_PATH ${ZELAR_QT_WINDOWS})
     list(APPEND CMAKE_PREFIX_PATH ${ZELAR_QT_WINDOWS})
 endif()
+# SQLite for Windows (scripts/build-sqlite-windows.sh), found the same way.
+if(ZELAR_SQLITE_WINDOWS)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${ZELAR_SQLITE_WINDOWS})
+endif()

@@ -1,11 +1,11 @@
 # What a Windows user downloads, built by CPack from the Windows build: a portable ZIP and an
 # NSIS installer. Both hold one folder from which zelar-config.exe starts as it is: the two
 # programs, the Qt DLLs beside them, Qt's "windows" platform plugin and style in their plugin
-# folders, the compiler's runtime DLLs and Qt's Russian translation.
+# folders, SQLite's DLL, the compiler's runtime DLLs and Qt's Russian translation.
 set(qt "${ZELAR_QT_WINDOWS}")
 install(TARGETS zelar-config zelar-cli RUNTIME DESTINATION .)
 install(FILES ${qt}/bin/Qt6Core.dll ${qt}/bin/Qt6Gui.dll ${qt}/bin/Qt6Widgets.dll
-              ${qt}/bin/Qt6SerialPort.dll ${ZELAR_MINGW_RUNTIME_DLLS}
+              ${qt}/bin/Qt6SerialPort.dll ${ZELAR_SQLITE_DLL} ${ZELAR_MINGW_RUNTIME_DLLS}
         DESTINATION .)
 install(FILES ${qt}/plugins/platforms/qwindows.dll DESTINATION platforms)
 # Without it the window looks like Windows 95.

@@ -5,7 +5,8 @@
 # uic, rcc) are Debian's qt6-base-dev-tools of the same version.
 #
 # Installs into ${XDG_CACHE_HOME:-~/.cache}/zelar/qt-6.4.2-mingw64 and does nothing when that
-# install is complete. Takes about half an hour on two cores; never run by .ci/run.
+# install is complete (with --check, only says whether it is). Takes about half an hour on two
+# cores; .ci/run builds it through scripts/ci-windows.sh when a change needs it.
 #
 # Qt Serial Port's source comes from `apt-get source qt6-serialport` when the archive serves it,
 # else from qtserialport-everywhere-src-6.4.2.tar.xz in $ZELAR_VENDOR_DIR (default: the folder
@@ -49,30 +50,22 @@ if [ -f "$prefix/.complete" ] && [ "$(cat "$prefix/.complete")" = "$configuratio
     echo "Qt $qt_version for Windows is in $prefix"
     exit 0
 fi
+# --check: only says whether it is there (exit 1 when it would be built).
+if [ "${1:-}" = --check ]; then
+    echo "Qt $qt_version for Windows is not in $prefix, or in another configuration"
+    exit 1
+fi
 rm -f "$work/build-base/.installed" "$work/build-serialport/.installed"
 
 "$repo/scripts/setup.sh" dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-dev-tools ninja-build
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-
-# apt-get source needs a deb-src entry: a copy of the system's binary entries.
-if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-    src_list=/etc/apt/sources.list.d/debian-src.sources
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-        $sudo tee "$src_list" >/dev/null
-    $sudo apt-get update
-fi
+. "$repo/scripts/apt-source.sh"
 
 started=$(date +%s)
 mkdir -p "$work"
 cd "$work"
 
-if [ ! -d qtbase ]; then
-    rm -rf src-base && mkdir src-base
-    (cd src-base && apt-get source qt6-base)
-    mv "$(find src-base -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')" qtbase
-fi
+if [ ! -d qtbase ]; then apt_source qt6-base "$work/qtbase"; fi
 
 if [ ! -d qtserialport ]; then
     rm -rf src-serialport && mkdir src-serialport

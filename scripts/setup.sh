@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config libcli11-dev nlohmann-json3-dev
+    build-essential cmake pkg-config libcli11-dev nlohmann-json3-dev libsqlite3-dev
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n
     xvfb xauth imagemagick fonts-dejavu-core clang-format
