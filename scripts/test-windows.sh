@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
 # The Windows program, built here and proven under wine, all from Debian packages (installed
 # when missing):
+#   0. SQLite for Windows (scripts/build-sqlite-windows.sh, skipped when cached), which both
+#      Windows builds link;
 #   1. the standard-C++ libraries and their tests (preset windows);
 #   2. Qt for Windows (scripts/build-qt-windows.sh, skipped when cached), then the programs and
 #      every test that needs no pseudo-terminal (preset windows-qt), the tests run under wine;
 #   3. zelar-cli.exe against zelar-sim through a wine COM port: the same output and the same
-#      commands at the simulated modem as the Linux zelar-cli;
+#      commands at the simulated modem as the Linux zelar-cli, a handover report set as a PDF,
+#      and the port list asking each port for the modem (ports --probe);
 #   4. zelar-config.exe under wine on a virtual display: the port from the registry map, read,
 #      login, and docs/windows-main-window.png;
 #   5. the ZIP and the NSIS installer; the installer runs silently, the installed program
 #      starts, the uninstaller removes it.
-# Prints the time of each part. Not part of .ci/run. The simulated modems use COM numbers from
-# ZELAR_WINE_COM (default 230) on.
+# Prints the time of each part. .ci/run runs it through scripts/ci-windows.sh. The simulated
+# modems use COM numbers from ZELAR_WINE_COM (default 230) on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
 scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 googletest ninja-build nsis unzip \
-    qt6-translations-l10n xvfb xdotool openbox imagemagick
+    qt6-translations-l10n xvfb xdotool openbox imagemagick poppler-utils
 export WINEDEBUG=-all
 
 work=$(mktemp -d)
@@ -61,9 +64,15 @@ pids+=("$xvfb_pid")
 openbox >/dev/null 2>&1 &
 pids+=($!)
 
+# 0. SQLite for Windows.
+t=$(seconds)
+scripts/build-sqlite-windows.sh
+sqlite="${XDG_CACHE_HOME:-$HOME/.cache}/zelar/sqlite-mingw64"
+report "SQLite for Windows" "$t"
+
 # 1. The std-only core.
 t=$(seconds)
-cmake --preset windows
+cmake --preset windows -DZELAR_SQLITE_WINDOWS="$sqlite"
 cmake --build --preset windows
 use_wine_prefix "$repo/build-windows/wine"
 ctest --preset windows
@@ -75,7 +84,7 @@ scripts/build-qt-windows.sh
 report "Qt for Windows" "$t"
 qt="${XDG_CACHE_HOME:-$HOME/.cache}/zelar/qt-6.4.2-mingw64"
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
-export WINEPATH="$qt/bin;$runtime;/usr/x86_64-w64-mingw32/lib"
+export WINEPATH="$sqlite/bin;$qt/bin;$runtime;/usr/x86_64-w64-mingw32/lib"
 build=build-windows-qt
 
 t=$(seconds)
@@ -84,7 +93,7 @@ fresh=()
 if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^Qt6_DIR:PATH=$qt/" "$build/CMakeCache.txt"; then
     fresh=(--fresh)
 fi
-cmake --preset windows-qt "${fresh[@]}" -DZELAR_QT_WINDOWS="$qt"
+cmake --preset windows-qt "${fresh[@]}" -DZELAR_QT_WINDOWS="$qt" -DZELAR_SQLITE_WINDOWS="$sqlite"
 cmake --build --preset windows-qt
 report "project built for Windows" "$t"
 
@@ -156,16 +165,39 @@ for side in linux windows; do
     fi
     "${cli[@]}" read "${login[@]}" >"$work/$side-read.out"
     "${cli[@]}" script "${login[@]}" "$work/sim-page.script" >"$work/$side-script.out"
+    # The handover report set as a PDF, whatever platform the environment names (on Linux a
+    # display that does not answer; wine itself needs its display).
+    no_display=(QT_QPA_PLATFORM=xcb)
+    [ $side = linux ] && no_display+=(DISPLAY=:9)
+    env "${no_display[@]}" "${cli[@]}" report "${login[@]}" --installer "Test" --site "Wine" \
+        "$work/$side-report.pdf" >"$work/$side-report.out" 2>&1
+    if [ $side = windows ]; then
+        "${cli[@]}" ports --probe >"$work/windows-ports.out"
+    fi
     stop_sim
 done
 # Windows consoles end lines with CR LF.
-for out in read script; do
+for out in read script report; do
     sed -i 's/\r$//' "$work/windows-$out.out"
     diff -u "$work/linux-$out.out" "$work/windows-$out.out"
 done
 diff -u <(commands "$work/linux-sim") <(commands "$work/windows-sim")
 grep -q "internet.windows" "$work/windows-script.out"
-report "zelar-cli.exe read and script equal to Linux" "$t"
+# A PDF of at least one page; its first page as a picture beside the build, to look at.
+for side in linux windows; do
+    [ "$(head -c 5 "$work/$side-report.pdf")" = "%PDF-" ] ||
+        { echo "test-windows.sh: the $side report is no PDF" >&2; exit 1; }
+    pages=$(pdfinfo "$work/$side-report.pdf" | sed -n 's/^Pages: *//p')
+    [ "${pages:-0}" -ge 1 ] || { echo "test-windows.sh: the $side PDF has no page" >&2; exit 1; }
+    echo "the $side report: $pages pages"
+done
+pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$work/windows-report.pdf" "$build/report-windows"
+# The simulated modem found on its port, as the Linux zelar-cli names it.
+sed -i 's/\r$//' "$work/windows-ports.out"
+grep -qx "COM$com	№ 7204518, ПО 2.05, загрузчик 1.02" "$work/windows-ports.out" ||
+    { echo "test-windows.sh: ports --probe did not find the modem:" >&2;
+      cat "$work/windows-ports.out" >&2; exit 1; }
+report "zelar-cli.exe read, script, report and ports --probe equal to Linux" "$t"
 
 # 4. The window under wine on a virtual display, driven as a person would.
 t=$(seconds)

@@ -56,8 +56,11 @@ TEST_F(FileSession, PagesEditedAfterALoginAreStoredIntoTheFileWithNoPortTouched)
     ASSERT_TRUE(click("ButtonWriteNastr"));
     EXPECT_EQ(app.main.StatusBar1.text, kTextWrittenToFile);
     EXPECT_EQ(onDisk().image.users[1].phone, "+79035550003");
+#ifndef _WIN32
+    // Private to its owner where files have POSIX modes (Windows gives the folder's rights).
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+#endif
     EXPECT_EQ(modem.commandsSeen(), seenBefore);
 }
 
