@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ui/level_chart_widget.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
 
@@ -216,6 +217,122 @@ TEST_F(Look, EachControlHasAnAltLetterOfItsOwn) {
     program->app().main.ButtonWriteNastr.caption = "Записать всё";
     program->binder().pushAll();
     EXPECT_EQ(widget<QAbstractButton>("ButtonWriteNastr").text(), "&Записать всё");
+}
+
+// The signal meter's chart as painted, read back from its pixels. Times are seconds before the
+// newest sample; the plot spans the widget but for the scale on the left and half a line of
+// text above and below.
+class ChartLook : public ::testing::Test {
+  protected:
+    ChartLook() {
+        chart_.resize(420, 220);
+        const QFontMetrics metrics = chart_.fontMetrics();
+        const int half = metrics.height() / 2;
+        plot_ = QRectF(metrics.horizontalAdvance(QStringLiteral("100%")) + 4, half,
+                       chart_.width() - metrics.horizontalAdvance(QStringLiteral("100%")) - 5,
+                       chart_.height() - 2 * half - 1);
+    }
+    // Points every `step` seconds from `from` to 0, each valued by `value(seconds)`.
+    static LevelChart chart(int spanS, int from, int step,
+                            const std::function<std::optional<int>(int)>& value) {
+        LevelChart c;
+        c.spanMs = spanS * 1000;
+        for (int s = from; s >= 0; s -= step)
+            c.points.push_back({s * 1000, value(s)});
+        return c;
+    }
+    QImage paint(const LevelChart& c) {
+        chart_.setChart(c);
+        return chart_.grab().toImage();
+    }
+    int x(int seconds, int spanS) const {
+        return qRound(plot_.right() - plot_.width() * seconds / spanS);
+    }
+    int y(double percent) const { return qRound(plot_.bottom() - plot_.height() * percent / 100); }
+    // Whether the line's green is within two pixels of (x, y).
+    static bool green(const QImage& image, int x, int y) {
+        for (int dx = -2; dx <= 2; ++dx) {
+            for (int dy = -2; dy <= 2; ++dy) {
+                const QColor c = image.pixelColor(x + dx, y + dy);
+                if (c.green() > 90 && c.red() < 80 && c.blue() < 80)
+                    return true;
+            }
+        }
+        return false;
+    }
+    // Whether any pixel of column x between the plot's top and bottom is green.
+    bool greenInColumn(const QImage& image, int x) const {
+        for (int row = qRound(plot_.top()) + 3; row < qRound(plot_.bottom()) - 2; ++row) {
+            if (green(image, x, row))
+                return true;
+        }
+        return false;
+    }
+
+    LevelChartWidget chart_;
+    QRectF plot_;
+};
+
+TEST_F(ChartLook, TheNewestAtTheRightHigherValuesHigherGapsAndLoneValues) {
+    // 50% over the last 100 s but a gap at 50 s; a lone 100% at 120 s between two gaps; 150%
+    // held to the top at 200 s; nothing before.
+    const QImage image = paint(chart(300, 300, 10, [](int s) -> std::optional<int> {
+        if (s <= 100 && s != 50)
+            return 50;
+        if (s == 120)
+            return 100;
+        if (s == 200)
+            return 150;
+        return std::nullopt;
+    }));
+    EXPECT_TRUE(green(image, x(0, 300), y(50)));
+    EXPECT_TRUE(green(image, x(30, 300), y(50)));
+    EXPECT_FALSE(green(image, x(30, 300), y(90)));
+    EXPECT_FALSE(greenInColumn(image, x(50, 300)));
+    EXPECT_TRUE(green(image, x(120, 300), y(100)));
+    EXPECT_FALSE(greenInColumn(image, x(115, 300)));
+    EXPECT_TRUE(green(image, x(200, 300), y(100)));
+    EXPECT_FALSE(greenInColumn(image, x(250, 300)));
+}
+
+// A faint line a minute back from the newest point, the scale's marks at 0 and 100%.
+TEST_F(ChartLook, MinuteLinesAndTheScale) {
+    const QImage image = paint(chart(300, 300, 10, [](int) { return std::nullopt; }));
+    const QColor base = chart_.palette().color(QPalette::Base);
+    const int row = y(60);
+    for (const int minute : {60, 120, 240}) {
+        bool marked = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            marked = marked || image.pixelColor(x(minute, 300) + dx, row) != base;
+        EXPECT_TRUE(marked) << minute;
+    }
+    for (const int seconds : {30, 90, 270})
+        EXPECT_EQ(image.pixelColor(x(seconds, 300), row), base) << seconds;
+    const QRect scale(0, 0, qRound(plot_.left()) - 4, chart_.height());
+    for (const double percent : {0.0, 100.0})
+        EXPECT_GE(firstInk(image, QRect(scale.left(), y(percent) - 2, scale.width(), 4)), 0)
+            << percent;
+    EXPECT_LT(firstInk(image, QRect(scale.left(), y(87.5) - 2, scale.width(), 4)), 0);
+}
+
+// The chart shown again with other values (the meter started again) shows those, however
+// few differ; with no span, no line.
+TEST_F(ChartLook, AChartShownAgainShowsItsOwnValues) {
+    const auto flat = [](int level) {
+        return [level](int) -> std::optional<int> { return level; };
+    };
+    const QImage first = paint(chart(60, 60, 10, flat(20)));
+    EXPECT_TRUE(green(first, x(30, 60), y(20)));
+    EXPECT_TRUE(green(first, x(59, 60), y(20)));  // the oldest point, at the left edge
+    QImage again = paint(chart(60, 60, 10, flat(80)));
+    EXPECT_TRUE(green(again, x(30, 60), y(80)));
+    EXPECT_FALSE(green(again, x(30, 60), y(20)));
+    LevelChart one = chart(60, 60, 10, flat(80));
+    one.points.back().value = 20;
+    again = paint(one);
+    EXPECT_TRUE(green(again, x(0, 60), y(20)));
+    one.spanMs = 0;
+    EXPECT_FALSE(greenInColumn(paint(one), x(30, 60)));
 }
 
 }  // namespace
