@@ -24,3 +24,10 @@ endif()
 if(ZELAR_SQLITE_WINDOWS)
     list(APPEND CMAKE_FIND_ROOT_PATH ${ZELAR_SQLITE_WINDOWS})
 endif()
+# The machine's compiler cache, when it has one: a fresh clone, as CI makes, then builds the
+# Windows programs mostly from it.
+find_program(ZELAR_CCACHE ccache)
+if(ZELAR_CCACHE)
+    set(CMAKE_C_COMPILER_LAUNCHER ${ZELAR_CCACHE})
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${ZELAR_CCACHE})
+endif()

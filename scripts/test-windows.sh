@@ -14,7 +14,8 @@
 #   5. the ZIP and the NSIS installer; the installer runs silently, the installed program
 #      starts, the uninstaller removes it.
 # Prints the time of each part. .ci/run runs it through scripts/ci-windows.sh. The simulated
-# modems use COM numbers from ZELAR_WINE_COM (default 230) on.
+# modems use COM numbers from ZELAR_WINE_COM (default 230) on, the display the first free one
+# from ZELAR_WINE_DISPLAY (default 170).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -59,7 +60,7 @@ use_wine_prefix() {
 # A virtual display for all of it: wine's Windows programs need one to make any window, and
 # the Qt event loop makes one even in a test program.
 . scripts/xvfb.sh
-start_xvfb 170 1280x800x24
+start_xvfb "${ZELAR_WINE_DISPLAY:-170}" 1280x800x24
 pids+=("$xvfb_pid")
 openbox >/dev/null 2>&1 &
 pids+=($!)
