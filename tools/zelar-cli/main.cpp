@@ -53,8 +53,6 @@ std::unique_ptr<QCoreApplication> makeApplication(const CliOptions& options, int
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     qtOwnHandler = qInstallMessageHandler(keepQtNotesOffTheOutput);
-    qunsetenv("QT_QPA_PLATFORMTHEME");
-    qunsetenv("QT_QPA_GENERIC_PLUGINS");
     static int guiArgc = 1;
     static char* guiArgv[] = {argv[0], nullptr};
     return std::make_unique<QGuiApplication>(guiArgc, guiArgv);
