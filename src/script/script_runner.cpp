@@ -32,13 +32,9 @@ bool contains(std::span<const std::string_view> list, std::string_view name) {
     return std::find(list.begin(), list.end(), name) != list.end();
 }
 
-// The fields whose texts the modem keeps with their blanks (padded with NULs); every other text
-// is padded with blanks and given back up to its first one.
-constexpr std::array<std::string_view, 3> kBlankKeepingFields = {"EditInCallN1", "EditInCallN2",
-                                                                 "EditInCallN3"};
-
 // How the value `text`, typed into the field `name` as `typed`, would not come back from the
-// modem as it is; empty when it would.
+// modem as it is; empty when it would. Every text that takes a blank is padded with blanks and
+// given back up to its first one (the fields padded with NULs take digits only).
 std::string exactValueChange(const std::string& name, const std::string& text,
                              const std::string& typed) {
     if (typed != text)
@@ -48,8 +44,6 @@ std::string exactValueChange(const std::string& name, const std::string& text,
     // The modem holds Windows-1251: any other character would reach it as '?'.
     if (const std::string kept = cp1251ToUtf8(utf8ToCp1251(text)); kept != text)
         return held + kept + "\": the modem keeps only Windows-1251 characters";
-    if (contains(kBlankKeepingFields, name))
-        return {};
     if (const std::string kept = cutAtFirstSpace(text); kept != text)
         return held + kept + "\": the modem gives a text back up to its first blank";
     return {};
