@@ -88,7 +88,7 @@ operations=(
     "factory defaults|600|defaults --port PORT ${login[*]} --yes"
     "dictionary download|100|dict-download --port PORT ${login[*]} --yes $work/dict.txt"
     "protocol-0 dictionary upload|100|dict-upload --port PORT ${login[*]} --yes $work/dict.txt"
-    "firmware programming|100|flash --port PORT ${login[*]} $work/fw.bin"
+    "firmware programming|100|flash --port PORT ${login[*]} --yes $work/fw.bin"
 )
 
 # One run: prints "real cpu peakKiB nominalMs"; a failed command stops the bench.

@@ -17,7 +17,9 @@ CheckedDictionary protocol0(LineReader& lines) {
     for (int n = 0; n < kProtocol0Codes; ++n) {
         const std::string number = std::to_string(n);
         if (lines.atEnd()) {
-            out.error = "Непредвиденный конец файла. Записано сообщений" + number + "из 767";
+            // The file is checked whole before the upload sends anything.
+            out.error = "Непредвиденный конец файла: сообщений в файле " + number +
+                        " из 768. В модем ничего не записано";
             return out;
         }
         const Protocol0Line line = parseProtocol0Line(lines.next());

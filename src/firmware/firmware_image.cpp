@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -115,16 +116,86 @@ int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind) {
 
 namespace {
 
-// Letters, digits, blanks and line ends only, erased bytes at the end aside: a note, a
-// dictionary or a one-character file. Machine code always holds other bytes.
-bool isText(std::vector<std::uint8_t>::const_iterator begin,
-            std::vector<std::uint8_t>::const_iterator end) {
-    while (end != begin && *(end - 1) == 0xFF)
-        --end;
-    return begin != end && std::all_of(begin, end, [](std::uint8_t b) {
-               return (b >= 0x20 && b != 0x7F && b != 0xFF) || b == '\t' || b == '\n' || b == '\r';
-           });
+using ByteIt = std::vector<std::uint8_t>::const_iterator;
+
+// The payload up to its last byte that is not 0xFF: erased bytes at the end are what the
+// controller holds there anyway, so they carry no program.
+struct Payload {
+    ByteIt begin;
+    ByteIt end;
+    std::size_t size() const { return static_cast<std::size_t>(end - begin); }
+};
+
+// Windows-1251 letters included: 0xFF is "я".
+bool isTextByte(std::uint8_t b) {
+    return (b >= 0x20 && b != 0x7F) || b == '\t' || b == '\n' || b == '\r';
 }
+
+bool isErased(const Payload& p) {
+    return p.size() == 0;
+}
+
+// No program of this controller is that small; a stray byte or a few would only erase it.
+bool isUnderOnePage(const Payload& p) {
+    return p.size() < kFirmwarePageSize;
+}
+
+// A file of NULs, spaces or any other single value is a blank, not a program.
+bool isOneValue(const Payload& p) {
+    return std::adjacent_find(p.begin, p.end, std::not_equal_to<>()) == p.end;
+}
+
+// Letters, digits, blanks and line ends only: a note or a dictionary. Machine code always holds
+// other bytes.
+bool isText(const Payload& p) {
+    return std::all_of(p.begin, p.end, isTextByte);
+}
+
+bool isTextUnit(unsigned unit) {
+    return unit == '\t' || unit == '\n' || unit == '\r' || (unit >= 0x20 && unit < 0x7F) ||
+           (unit >= 0xA0 && unit <= 0xFFFD);
+}
+
+unsigned unitAt(ByteIt at, bool lowFirst) {
+    return lowFirst ? unsigned(at[0]) | unsigned(at[1]) << 8
+                    : unsigned(at[0]) << 8 | unsigned(at[1]);
+}
+
+// Text saved as UTF-16 (Notepad's "Unicode"), either byte order: characters only after its
+// byte-order mark, or without the mark, characters of the Latin and Cyrillic blocks only (up to
+// U+04FF), what a note here holds. Machine code holds 0x0000, 0xFFFF or other controls among its
+// 16-bit units, and units from all over the range.
+bool isUtf16Text(const Payload& p) {
+    constexpr unsigned kMark = 0xFEFF;
+    constexpr unsigned kLastCyrillic = 0x04FF;
+    if (p.size() % 2 != 0)
+        return false;
+    for (const bool lowFirst : {true, false}) {
+        const bool marked = unitAt(p.begin, lowFirst) == kMark;
+        bool text = true;
+        for (ByteIt it = p.begin; text && it != p.end; it += 2) {
+            const unsigned unit = unitAt(it, lowFirst);
+            text = isTextUnit(unit) && (marked || unit <= kLastCyrillic);
+        }
+        if (text)
+            return true;
+    }
+    return false;
+}
+
+// What makes a file no firmware, each with the reason the user is told, in the order they are
+// tried. No real image breaks any of them.
+struct NoFirmwareRule {
+    bool (*applies)(const Payload&);
+    const char* reason;
+};
+constexpr std::array kNoFirmwareRules = {
+    NoFirmwareRule{isErased, "В файле нет прошивки: все байты 0xFF"},
+    NoFirmwareRule{isUnderOnePage, "В файле нет прошивки: программа короче 256 байт"},
+    NoFirmwareRule{isOneValue, "В файле нет прошивки: все байты одинаковые"},
+    NoFirmwareRule{isText, "В файле нет прошивки: это текст"},
+    NoFirmwareRule{isUtf16Text, "В файле нет прошивки: это текст UTF-16"},
+};
 
 }  // namespace
 
@@ -143,8 +214,13 @@ std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKi
                " байт не помещается в память программ модема (" +
                std::to_string(kFirmwareImageSize) + " байт)";
     }
-    if (isText(file.begin() + std::ptrdiff_t(offset), file.end()))
-        return "В файле нет прошивки";
+    Payload program{file.begin() + std::ptrdiff_t(offset), file.end()};
+    while (program.end != program.begin && *(program.end - 1) == 0xFF)
+        --program.end;
+    for (const NoFirmwareRule& rule : kNoFirmwareRules) {
+        if (rule.applies(program))
+            return rule.reason;
+    }
     return {};
 }
 
@@ -157,14 +233,6 @@ std::optional<FirmwareImage> firmwareImageOf(const std::vector<std::uint8_t>& fi
     const std::size_t payload = std::min(file.size() - offset, kFirmwareImageSize);
     std::copy_n(file.begin() + std::ptrdiff_t(offset), payload, image.begin());
     return image;
-}
-
-std::optional<FirmwareImage> loadFirmwareImage(const std::string& path,
-                                               std::string_view extension) {
-    const auto file = readFirmwareFile(path);
-    if (!file)
-        return std::nullopt;
-    return firmwareImageOf(*file, firmwareKind(extension));
 }
 
 }  // namespace zelar

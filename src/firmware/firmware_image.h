@@ -37,16 +37,16 @@ FirmwareVersion firmwareVersionOf(const std::vector<std::uint8_t>& file,
 
 using FirmwareImage = std::vector<std::uint8_t>;  // kFirmwareImageSize bytes
 
-// Why the file's bytes cannot be programmed, as the user is told; empty when they can. A file
-// above the limit, one without payload (0xFF pages would only erase the controller), one
-// whose payload reaches past the program memory with anything but 0xFF (cut to fit, the
-// controller would run half a program), and one whose payload is text only are refused.
+// Why the file's bytes cannot be programmed, as the user is told; empty when they can. Refused:
+// a file above the limit; one whose payload reaches past the program memory with anything but
+// 0xFF (cut to fit, the controller would run half a program); and one that holds no program,
+// judged on its payload without the 0xFF bytes at its end: nothing left (0xFF pages would only
+// erase the controller), under one page, one byte value throughout, or text (8-bit or UTF-16).
 std::string firmwareImageFault(const std::vector<std::uint8_t>& file, FirmwareKind kind);
 
 // The pages as sent: payload, then 0xFF. Nothing when firmwareImageFault names a reason.
 std::optional<FirmwareImage> firmwareImageOf(const std::vector<std::uint8_t>& file,
                                              FirmwareKind kind);
-std::optional<FirmwareImage> loadFirmwareImage(const std::string& path, std::string_view extension);
 // How many pages of the image hold payload bytes.
 int payloadPages(const std::vector<std::uint8_t>& file, FirmwareKind kind);
 

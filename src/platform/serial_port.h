@@ -18,7 +18,8 @@ struct LineSettings {
 };
 
 // What failed, for a port object that words its errors its own way (the boot loader link).
-enum class PortFault { Other, NotFound, Open, Write, OutputFull, Read, Statistics, Clear };
+// `Stopped` is no fault of the port: the program was told to stop (Ctrl+C on the command line).
+enum class PortFault { Other, NotFound, Open, Write, OutputFull, Read, Statistics, Clear, Stopped };
 
 // An error of the port object; what() is the text the user sees. `code` and `detail` are the
 // system's error number and text where the port knows them.

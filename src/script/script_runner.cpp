@@ -13,6 +13,7 @@
 #include "platform/event_pump.h"
 #include "text/cp1251.h"
 #include "text/hex.h"
+#include "text/padding.h"
 
 namespace zelar {
 
@@ -29,6 +30,23 @@ std::string_view trimRight(std::string_view s) {
 
 bool contains(std::span<const std::string_view> list, std::string_view name) {
     return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+// How the value `text`, typed into the field `name` as `typed`, would not come back from the
+// modem as it is; empty when it would. Every text that takes a blank is padded with blanks and
+// given back up to its first one (the fields padded with NULs take digits only).
+std::string exactValueChange(const std::string& name, const std::string& text,
+                             const std::string& typed) {
+    if (typed != text)
+        return name + " would take \"" + text + "\" as \"" + typed +
+               "\": it keeps only the characters its keys allow, up to its length";
+    const std::string held = name + " would hold \"" + text + "\" as \"";
+    // The modem holds Windows-1251: any other character would reach it as '?'.
+    if (const std::string kept = cp1251ToUtf8(utf8ToCp1251(text)); kept != text)
+        return held + kept + "\": the modem keeps only Windows-1251 characters";
+    if (const std::string kept = cutAtFirstSpace(text); kept != text)
+        return held + kept + "\": the modem gives a text back up to its first blank";
+    return {};
 }
 
 // The main window's controls in their order, each part with the page of PageControl1 that
@@ -383,17 +401,11 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::set(const Found& c, const Arg
         return Refusal{2, c.name + " is not a text field"};
     if ((*edit)->readOnly)
         return Refusal{2, c.name + " is read-only"};
-    Edit typed = **edit;
-    typeText(typed, text);
     if (exactValues_) {
-        if (typed.text != text)
-            return Refusal{2, c.name + " would take \"" + text + "\" as \"" + typed.text +
-                                  "\": it keeps only the characters its keys allow, up to its "
-                                  "length"};
-        // The modem holds Windows-1251: any other character would reach it as '?'.
-        if (const std::string held = cp1251ToUtf8(utf8ToCp1251(text)); held != text)
-            return Refusal{2, c.name + " would hold \"" + text + "\" as \"" + held +
-                                  "\": the modem keeps only Windows-1251 characters"};
+        Edit typed = **edit;
+        typeText(typed, text);
+        if (std::string changed = exactValueChange(c.name, text, typed.text); !changed.empty())
+            return Refusal{2, std::move(changed)};
     }
     moveFocus(c);
     typeText(**edit, text);

@@ -2,24 +2,10 @@
 
 #include <cstddef>
 
+#include "text/control_escape.h"
 #include "text/cp1251.h"
-#include "text/hex.h"
 
 namespace zelar {
-
-namespace {
-
-// The length of the UTF-8 character that starts at `i`; 0 when the bytes there are none, and for
-// U+0080 to U+009F, controls that would steer nothing in a page but show as nothing.
-std::size_t characterLength(const std::string& text, std::size_t i) {
-    const std::size_t length = utf8CharacterLength(text, i);
-    if (length == 2 && static_cast<unsigned char>(text[i]) == 0xC2 &&
-        static_cast<unsigned char>(text[i + 1]) < 0xA0)
-        return 0;
-    return length;
-}
-
-}  // namespace
 
 std::string htmlText(const std::string& text) {
     std::string out;
@@ -27,15 +13,20 @@ std::string htmlText(const std::string& text) {
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
+        if (isC1Control(text, i)) {
+            out += controlEscape(static_cast<unsigned char>(text[i + 1]));
+            i += 2;
+            continue;
+        }
         if (byte >= 0x80) {
-            const std::size_t length = characterLength(text, i);
-            out += length ? text.substr(i, length) : "\\x" + toHex(byte, 2);
+            const std::size_t length = utf8CharacterLength(text, i);
+            out += length ? text.substr(i, length) : byteEscape(byte);
             i += length ? length : 1;
             continue;
         }
         ++i;
         if (byte < 0x20 || byte == 0x7F)
-            out += "\\x" + toHex(byte, 2);
+            out += controlEscape(byte);
         else if (c == '&')
             out += "&amp;";
         else if (c == '<')

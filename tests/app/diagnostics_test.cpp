@@ -175,6 +175,28 @@ TEST_F(DiagnosticsTest, PortThatCannotBeOpened) {
     EXPECT_TRUE(commands.empty());
     EXPECT_TRUE(app.main.BitBtnReadError.enabled);
     EXPECT_EQ(app.main.StaticTextBalanceSim.caption, "Баланс:");
+
+    // The meter says so at its first sample, not after five missed ones; started again, again.
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        dialogs.messages.clear();
+        app.main.CheckBoxMeter.checked = true;
+        ASSERT_TRUE(findControlEvents(FormId::Main, "CheckBoxMeter")->click(app));
+        clock.advanceMs(100);
+        EXPECT_FALSE(app.meter.running);
+        EXPECT_FALSE(app.main.CheckBoxMeter.checked);
+        EXPECT_FALSE(app.link.busy());
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(message(), "Не могу открыть порт");
+        EXPECT_EQ(lastMessage()->caption, "Модем");
+        EXPECT_TRUE(app.main.ChartSignal.points.empty());
+        EXPECT_EQ(app.main.StaticTextMeter.caption, "");
+    }
+    cable.setPresent(true);
+    ASSERT_TRUE(startSignalMeter(app, 1000));
+    clock.advanceMs(1500);
+    EXPECT_EQ(commands, std::vector<std::string>(2, "AT+V25"));
+    stopSignalMeter(app);
 }
 
 // "Непрерывно" on the virtual clock: a sample a second with the port closed between them, the

@@ -92,7 +92,10 @@ TEST_F(Dictionary, Protocol0RecordsAndFileErrors) {
         std::string file;
         std::string message;
     } cases[] = {
-        {protocol0(767), "Непредвиденный конец файла. Записано сообщений767из 767"},
+        {protocol0(767),
+         "Непредвиденный конец файла: сообщений в файле 767 из 768. В модем ничего не записано"},
+        {protocol0(0),
+         "Непредвиденный конец файла: сообщений в файле 0 из 768. В модем ничего не записано"},
         {"Protocol=0\r\n", "Не обнаружен маркер словаря"},
         {"Protocol=0\t\t\t\r\n\r\nDEC\tHEX\tТекст SMS\tStat\r\n\r\n", "Неверный формат файла"},
         {protocol0(5) + "6\t6\tT6\t0\r\n",

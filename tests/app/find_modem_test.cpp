@@ -23,6 +23,8 @@ class PortRack : public SerialPort {
     void add(int number, SerialPort& port) { ports_[number] = &port; }
     void open(int number, const LineSettings& settings) override {
         close();
+        if (number == stopAt)
+            throw SerialError("Прервано", PortFault::Stopped);
         const auto it = ports_.find(number);
         if (it == ports_.end())
             throw SerialError("Can't open device COM" + std::to_string(number));
@@ -40,6 +42,8 @@ class PortRack : public SerialPort {
     void write(const std::string& bytes) override { open_->write(bytes); }
     std::string readAll() override { return open_->readAll(); }
     void setReceivedHandler(std::function<void()>) override {}
+
+    int stopAt = 0;  // the program is told to stop when this port is opened
 
   private:
     std::map<int, SerialPort*> ports_;
@@ -117,6 +121,38 @@ TEST(FindModem, EachPortAnswersAndTheFirstModemIsSelected) {
     EXPECT_EQ(app.main.StatusBar1.text, "Модем не найден");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Модем не найден");
+}
+
+// Told to stop at the second port: that port and the ones after it were not asked, and say so;
+// the next probe asks them all again.
+TEST(FindModem, AStoppedProbeLeavesTheRestNotAsked) {
+    sim::VirtualClock clock;
+    std::deque<Station> stations;
+    PortRack rack;
+    FakeDeviceMap devices;
+    for (int number = 1; number <= 3; ++number) {
+        rack.add(number, stations.emplace_back(clock, number, "0205").port);
+        devices.names.push_back("COM" + std::to_string(number));
+        devices.paths[number] = "sim";
+    }
+    sim::ScriptedDialogs dialogs;
+    MemoryProfile profile;
+    App app{Services{rack, clock, dialogs, devices}};
+    FormShow(app, &profile);
+    const auto answers = [&] {
+        std::vector<PortAnswer> seen;
+        for (const PortProbe& probe : findModem(app))
+            seen.push_back(probe.answer);
+        return seen;
+    };
+    using A = PortAnswer;
+    rack.stopAt = 2;
+    EXPECT_EQ(answers(), (std::vector<A>{A::Modem, A::NotAsked, A::NotAsked}));
+    EXPECT_EQ(stations[2].modem.commandsSeen(), 0);
+    EXPECT_FALSE(app.link.busy());
+    rack.stopAt = 0;
+    EXPECT_EQ(answers(), (std::vector<A>{A::Modem, A::Modem, A::Modem}));
+    EXPECT_EQ(app.main.ComboBox1.itemLabels.at(2), "COM3 — № 7204518, ПО 2.05");
 }
 
 }  // namespace

@@ -28,6 +28,14 @@ std::vector<std::uint8_t> openImageFile(std::size_t size) {
     return bytes;
 }
 
+// An open image that names its version, which "Программировать" takes without a question.
+std::vector<std::uint8_t> namedImageFile(std::size_t size) {
+    std::vector<std::uint8_t> bytes = openImageFile(size);
+    const std::string mark = "     Ver0207";
+    std::copy(mark.begin(), mark.end(), bytes.begin() + 300);
+    return bytes;
+}
+
 // The service window against scripted ports: the main link and the boot loader link.
 class FirmwareTest : public AppFixture {
   protected:
@@ -36,7 +44,7 @@ class FirmwareTest : public AppFixture {
         devices.paths[1] = "scripted";
         FormShow(app, &profile);
         selectItemText(app.main.ComboBox1, "COM1");
-        choose(writeFile("fw.bin", openImageFile(1000)));
+        choose(writeFile("fw.bin", namedImageFile(1000)));
     }
 
     void choose(const std::optional<std::string>& path) {
@@ -77,14 +85,47 @@ TEST_F(FirmwareTest, ChosenFileShowsPathVersionAndDate) {
 }
 
 TEST_F(FirmwareTest, UnusableFileIsRefused) {
-    for (const std::string& path : {writeFile("empty.bin", {}), writeFile("head.dat", {2, 5, 1}),
-                                    ::testing::TempDir() + "missing.bin"}) {
+    for (const std::string& path :
+         {writeFile("empty.bin", {}), writeFile("head.dat", {2, 5, 1}),
+          ::testing::TempDir() + "missing.bin", writeFile("ff.bin", {0xFF}),
+          writeFile("nul.bin", std::vector<std::uint8_t>(500, 0))}) {
         choose(path);
         SpBtnFlashMCUClick(app);
         expectMessage("Ошибка открытия файла", "Ошибка", MessageIcon::Error);
         EXPECT_EQ(boot.openCount, 0);
         EXPECT_TRUE(FormSetupCloseQuery(app));
     }
+}
+
+TEST_F(FirmwareTest, FileWithoutTheVersionIsProgrammedOnlyWhenTheUserSaysSo) {
+    const std::string question =
+        "В файле не найдена версия прошивки: он может быть не для этого модема. Программировать?";
+    app.image.firmwareVersion = 205;
+    choose(writeFile("plain.bin", openImageFile(1000)));
+    dialogs.answers.push_back(MessageResult::No);
+    SpBtnFlashMCUClick(app);
+    expectMessage(question, "Модем", MessageIcon::Warning);
+    EXPECT_TRUE(port.sent.empty());  // the modem is not restarted
+    EXPECT_EQ(boot.openCount, 0);
+    EXPECT_FALSE(app.link.busy());
+    EXPECT_TRUE(s.SpBtnFlashMCU.enabled && s.BtnOpen.enabled);
+
+    // Asked again on the next press; yes, this time.
+    dialogs.messages.clear();
+    dialogs.answers.push_back(MessageResult::Yes);
+    port.arrive(50, "\r\nOK\r\n");
+    SpBtnFlashMCUClick(app);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(port.sent, std::vector<std::string>{"AT+V39\r"});
+    EXPECT_TRUE(boot.isOpen());
+    BtnCancelClick(app);
+
+    // A file that names its version asks nothing.
+    choose(writeFile("named.bin", namedImageFile(1000)));
+    dialogs.messages.clear();
+    SpBtnFlashMCUClick(app);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(waitingForBootLoader(app));
 }
 
 TEST_F(FirmwareTest, NoRestartRequestBelow205) {
@@ -325,7 +366,7 @@ class FirmwareSimTest : public SimFixture {};
 TEST_F(FirmwareSimTest, FullTransferStoresTheImage) {
     std::vector<std::string> log;
     modem.setLog([&](const std::string& line) { log.push_back(line); });
-    const auto bytes = openImageFile(100'000);
+    const auto bytes = namedImageFile(100'000);
     dialogs.fileNames.push_back(writeFile("full.bin", bytes));
     BtnOpenClick(app);
     app.image.firmwareVersion = 205;
@@ -342,7 +383,7 @@ TEST_F(FirmwareSimTest, FullTransferStoresTheImage) {
 // The stray byte against the simulated boot loader: close before the "!", or long before it
 // while the modem restarts.
 TEST_F(FirmwareSimTest, NoiseBeforeTheAnnouncementStillProgramsTheWholeImage) {
-    const auto bytes = openImageFile(100'000);
+    const auto bytes = namedImageFile(100'000);
     dialogs.fileNames.push_back(writeFile("noise.bin", bytes));
     BtnOpenClick(app);
     app.image.firmwareVersion = 205;
@@ -362,7 +403,7 @@ TEST_F(FirmwareSimTest, NoiseBeforeTheAnnouncementStillProgramsTheWholeImage) {
 
 // The adapter pulled while waiting for the boot loader: the port's own message, at once.
 TEST_F(FirmwareSimTest, PulledAdapterEndsTheWait) {
-    dialogs.fileNames.push_back(writeFile("pulled.bin", openImageFile(1000)));
+    dialogs.fileNames.push_back(writeFile("pulled.bin", namedImageFile(1000)));
     BtnOpenClick(app);
     SpBtnFlashMCUClick(app);  // no identification read: the user is to restart by hand
     ASSERT_TRUE(bootPort.isOpen());

@@ -174,10 +174,13 @@ TEST_F(ScriptRun, TypingFollowsTheKeyFilterAndTheFocusFollowsRequests) {
 
 // Values filled in from a table must reach the modem as given, not as the field's keys take them.
 TEST_F(ScriptRun, ExactValuesRefuseWhatTheFieldWouldChange) {
+    const std::string kSimPage =
+        "select TreeView1 \"Настройка модема\"\nselect PageControl1 \"Настройка SIM-карт\"\n"
+        "check AutoSetPar1 0\n";
     runner.setExactValues(true);
     ASSERT_TRUE(runner.logIn(1, "1234"));
     const struct {
-        const char* script;
+        std::string script;
         int status;
         const char* error;
     } cases[] = {
@@ -190,6 +193,15 @@ TEST_F(ScriptRun, ExactValuesRefuseWhatTheFieldWouldChange) {
          "line 2: EditPassword would take \"1\a2\" as \"12\""},
         {"select cbUser 1\nset EditPassword \"ab\xE4\xB8\xAD\"", 2,
          "line 2: EditPassword would hold \"ab\xE4\xB8\xAD\" as \"ab?\""},
+        // The modem gives a text back up to its first blank.
+        {kSimPage + "set EditSim1APN internet.mts.ru", 0, ""},
+        {kSimPage + "set EditSim1APN \" x\"", 2,
+         "line 4: EditSim1APN would hold \" x\" as \"\": the modem gives a text back up to its "
+         "first blank"},
+        {kSimPage + "set EditSim1APN \"a b\"", 2,
+         "line 4: EditSim1APN would hold \"a b\" as \"a\""},
+        {kSimPage + "set EditSim1APN \"ab \"", 2,
+         "line 4: EditSim1APN would hold \"ab \" as \"ab\""},
     };
     for (const auto& c : cases) {
         err.str("");

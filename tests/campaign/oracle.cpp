@@ -24,7 +24,7 @@ constexpr std::array<std::string_view, 9> kSuccessTexts = {
 
 // The beginnings of what the program says when an operation failed: the link, the modem, the
 // proof after writing, the port objects' own texts, and the refusals of the rights.
-constexpr std::array<std::string_view, 46> kFailurePrefixes = {
+constexpr std::array<std::string_view, 48> kFailurePrefixes = {
     "Нет связи с модемом",
     "Модем не отвечает",
     "Ошибка записи",
@@ -72,6 +72,9 @@ constexpr std::array<std::string_view, 46> kFailurePrefixes = {
     "Ошибка в ",
     "Настройки голосового вызова не считаны",
     "Модем не найден",
+    // A firmware file that holds no program, refused before the modem is restarted.
+    "В файле нет прошивки",
+    "Ошибка открытия файла",
 };
 
 bool isSuccessText(const std::string& text) {

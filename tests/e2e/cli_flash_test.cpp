@@ -71,8 +71,10 @@ TEST(CliFlash, PayloadBeyondTheProgramMemoryIsRefused) {
     const fs::path& dir = config.dir;
     const fs::path& ports = config.ports;
     const fs::path padded = dir / "padded.bin", large = dir / "large.bin";
-    std::ofstream(padded, std::ios::binary)
-        << std::string(126976, '\x01') << std::string(4096, '\xFF');
+    std::string program(126976, '\0');
+    for (std::size_t i = 0; i < program.size(); ++i)
+        program[i] = static_cast<char>(i * 37 + 11);
+    std::ofstream(padded, std::ios::binary) << program << std::string(4096, '\xFF');
     std::ofstream(large, std::ios::binary) << std::string(126976 + 1000, 'A');
     const std::string cli = "XDG_CONFIG_HOME='" + dir.string() + "' '" ZELAR_CLI_PATH "' ";
     const std::string reason =

@@ -113,7 +113,8 @@ struct LongWait {
 };
 
 TEST_F(CliInterrupt, EndsALongWait) {
-    std::ofstream(file("fw.bin"), std::ios::binary) << std::string(1000, '\x01');
+    std::ofstream(file("fw.bin"), std::ios::binary)
+        << std::string(1000, '\xFF') << "     Ver0206" << std::string(20, '\0');
     const LongWait rows[] = {
         {"flash, waiting for the boot loader", "73", "", "flash --wait 30 " + file("fw.bin"),
          "status: Перезапустите модем...", false, "[Ошибка] Прервано\nstatus: Прервано\n",

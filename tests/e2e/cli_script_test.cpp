@@ -142,7 +142,7 @@ TEST_F(CliScript, UnknownControlExitsBeforeTalkingToTheModem) {
 TEST_F(CliScript, AByteOrderMarkIsSkippedAndControlBytesArePrintedEscaped) {
     const ScriptRun run = script("", "\xEF\xBB\xBFwait 1\nbogus\x1B[2J\xC2\x9B\n");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "line 2: unknown action 'bogus\\x1B[2J\\xC2\\x9B'\n");
+    EXPECT_EQ(run.err, "line 2: unknown action 'bogus\\x1B[2J\\u009B'\n");
 }
 
 TEST_F(CliScript, TheHelpListsTheActionsInAColumn) {

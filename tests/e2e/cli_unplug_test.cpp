@@ -68,7 +68,7 @@ const Unplug kUnplugs[] = {
      "[Ошибка] Read data error", "[Модем] Ошибка связи с модемом"},
     {"DictionaryDownload", "dict-download --user 1 --password 1234 --yes FILE", 40, 1,
      "[Ошибка] Read data error", "[Модем] Нет связи с модемом"},
-    {"Programming", "flash --user 1 --password 1234 --wait 5 FILE", 27 + 1 + 10, 1,
+    {"Programming", "flash --user 1 --password 1234 --yes --wait 5 FILE", 27 + 1 + 10, 1,
      "[Ошибка] Read error (", "status: Запись завершена с ошибкой."},
 };
 
@@ -114,7 +114,10 @@ class CliUnplug : public ::testing::TestWithParam<Unplug> {
             return text;
         }
         if (verb == "flash") {
+            // A page of code, the version, then erased bytes.
             std::string image(496 * 256, '\xFF');
+            for (std::size_t i = 0; i < 0x100; ++i)
+                image[i] = static_cast<char>(i * 37 + 11);
             image.replace(0x100, 12, "     Ver0206");
             return image;
         }
@@ -163,7 +166,8 @@ TEST(CliUnplugWhileWaiting, EndsTheWaitForTheBootLoaderAtOnce) {
     const fs::path& ports = config.ports;
     SimProcess sim({"--ports-dir", ports.string(), "--com", "63", "--boot-fault", "vanish"});
     ASSERT_EQ(sim.line().substr(0, 6), "COM63 ");
-    std::ofstream(dir / "fw.bin", std::ios::binary) << std::string(1000, '\xFF');
+    std::ofstream(dir / "fw.bin", std::ios::binary)
+        << std::string(1000, '\xFF') << "     Ver0206" << std::string(20, '\0');
     const std::string command =
         "XDG_CONFIG_HOME='" + dir.string() + "' timeout 60 '" +
         ZELAR_CLI_PATH "' flash --port COM63 --user 1 --password 1234 --wait 50 '" +

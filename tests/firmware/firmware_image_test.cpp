@@ -58,6 +58,38 @@ Bytes filled(std::size_t size, std::uint8_t fill, std::size_t tail = 0, std::uin
     return file;
 }
 
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Bytes that look like machine code: every value, in a mixed order.
+Bytes code(std::size_t size) {
+    Bytes file(size);
+    for (std::size_t i = 0; i < size; ++i)
+        file[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    return file;
+}
+
+// `size` bytes of code, then erased bytes up to `total`.
+Bytes withCode(std::size_t size, std::size_t total) {
+    return code(size) + filled(total - size, 0xFF);
+}
+
+// `piece` (its bytes as written, Windows-1251 or UTF-8 alike) repeated `times`.
+Bytes text(const std::string& piece, int times) {
+    Bytes file;
+    for (int i = 0; i < times; ++i)
+        file.insert(file.end(), piece.begin(), piece.end());
+    return file;
+}
+
+// As `text`, for pieces written with their NULs: the literal's size, not up to its first NUL.
+template <std::size_t N>
+Bytes utf16(const char (&piece)[N], int times) {
+    return text(std::string(piece, N - 1), times);
+}
+
 TEST(FirmwareImage, RefusedWithoutPayloadTooLargeOrBeyondTheProgramMemory) {
     const std::size_t full = kFirmwareImageSize;
     const struct {
@@ -68,17 +100,48 @@ TEST(FirmwareImage, RefusedWithoutPayloadTooLargeOrBeyondTheProgramMemory) {
     } cases[] = {
         {"empty", {}, FirmwareKind::Open, "В файле нет прошивки"},
         {"header only", Bytes(16, 1), FirmwareKind::Coded, "В файле нет прошивки"},
-        {"fills the memory", filled(full, 1), FirmwareKind::Open, ""},
-        {"erased bytes beyond", filled(full, 1, kFirmwareFileLimit - full, 0xFF),
+        {"fills the memory", code(full), FirmwareKind::Open, ""},
+        {"erased bytes beyond", code(full) + filled(kFirmwareFileLimit - full, 0xFF),
          FirmwareKind::Open, ""},
         {"one byte beyond", filled(full, 0xFF, 1, 0), FirmwareKind::Open,
          "Прошивка 126977 байт не помещается в память программ модема (126976 байт)"},
-        {"coded, header and the memory", filled(16 + full, 1), FirmwareKind::Coded, ""},
+        {"coded, header and the memory", filled(16, 1) + code(full), FirmwareKind::Coded, ""},
         {"coded, one byte beyond", filled(16 + full + 1, 1), FirmwareKind::Coded,
          "Прошивка 126977 байт не помещается в память программ модема (126976 байт)"},
-        {"a one-character text", {'x'}, FirmwareKind::Open, "В файле нет прошивки"},
-        {"text, then erased bytes", filled(300, 'A', 100, 0xFF), FirmwareKind::Open,
-         "В файле нет прошивки"},
+        {"a one-character text",
+         {'x'},
+         FirmwareKind::Open,
+         "В файле нет прошивки: программа короче 256 байт"},
+        {"one erased byte", {0xFF}, FirmwareKind::Open, "В файле нет прошивки: все байты 0xFF"},
+        {"one NUL", {0x00}, FirmwareKind::Open, "В файле нет прошивки: программа короче 256 байт"},
+        {"three control bytes",
+         {0x01, 0x02, 0x03},
+         FirmwareKind::Open,
+         "В файле нет прошивки: программа короче 256 байт"},
+        {"a program of 255 bytes, then erased ones", withCode(255, 1000), FirmwareKind::Open,
+         "В файле нет прошивки: программа короче 256 байт"},
+        {"a program of one page, then erased ones", withCode(256, 1000), FirmwareKind::Open, ""},
+        {"coded, one page after the header", filled(16, 7, 0) + code(256), FirmwareKind::Coded, ""},
+        {"coded, a page of NULs after the header", filled(16 + 256, 0), FirmwareKind::Coded,
+         "В файле нет прошивки: все байты одинаковые"},
+        {"500 NULs", filled(500, 0), FirmwareKind::Open,
+         "В файле нет прошивки: все байты одинаковые"},
+        {"a page of one value, then erased bytes", filled(300, 'A', 100, 0xFF), FirmwareKind::Open,
+         "В файле нет прошивки: все байты одинаковые"},
+        {"one value but the last byte", filled(300, 0, 1, 1), FirmwareKind::Open, ""},
+        {"text, then erased bytes", text("Версия 2.05\r\n", 30) + filled(100, 0xFF),
+         FirmwareKind::Open, "В файле нет прошивки: это текст"},
+        {"Windows-1251 text, \"я\" among it",
+         text("\xCC\xEE\xFF \xE7\xE0\xEC\xE5\xF2\xEA\xE0\r\n", 30), FirmwareKind::Open,
+         "В файле нет прошивки: это текст"},
+        {"text with two NULs", text("note\r\n", 50) + Bytes{0, 0}, FirmwareKind::Open, ""},
+        {"UTF-16 text with its mark", utf16("\xFF\xFE\x1F\x04\x40\x04\x38\x04\r\0\n\0", 30),
+         FirmwareKind::Open, "В файле нет прошивки: это текст UTF-16"},
+        {"UTF-16 text, high byte first, no mark", utf16("\x04\x10\x04\x00\0\r\0\n", 80),
+         FirmwareKind::Open, "В файле нет прошивки: это текст UTF-16"},
+        {"16-bit units from all over, no mark", utf16("\x12\x34\x56\x78", 80), FirmwareKind::Open,
+         ""},
+        {"UTF-16 units with a NUL among them", utf16("\0a\0b\0\0\0\n", 80), FirmwareKind::Open, ""},
         {"above the file limit", filled(kFirmwareFileLimit + 1, 0xFF), FirmwareKind::Open,
          "Файл прошивки больше 131072 байт"},
     };

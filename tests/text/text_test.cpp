@@ -2,7 +2,9 @@
 
 #include "text/cp1251.h"
 #include "text/hex.h"
+#include "text/html_text.h"
 #include "text/padding.h"
+#include "text/quoted.h"
 
 namespace zelar {
 namespace {
@@ -70,6 +72,34 @@ TEST(Padding, PadsNeverCutsAndCutsAtSpace) {
     EXPECT_EQ(cutAtFirstSpace("internet  "), "internet");
     EXPECT_EQ(cutAtFirstSpace(" x"), "");
     EXPECT_EQ(cutAtFirstSpace("abc"), "abc");
+}
+
+// A character without a glyph reads as one escape in a quoted value and in HTML alike; the
+// modem's byte 0x98 is one character, never the two bytes of its UTF-8.
+TEST(ControlEscape, OneFormInQuotedValuesAndHtml) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string shown;  // between the quotes, and in HTML
+    } cases[] = {
+        {"the modem's 0x98", cp1251ToUtf8("a\x98z"), "a\\u0098z"},
+        {"first C1 control", "\xC2\x80", "\\u0080"},
+        {"last C1 control", "\xC2\x9F", "\\u009F"},
+        {"no-break space shows", "\xC2\xA0", "\xC2\xA0"},
+        {"Cyrillic after a C1 control", "\xC2\x85Ж", "\\u0085Ж"},
+        {"escape and delete", "\x1B\x7F", "\\x1B\\x7F"},
+        {"a line feed", "a\nb", "a\\x0Ab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(quoted(c.text), "\"" + c.shown + "\"");
+        EXPECT_EQ(htmlText(c.text), c.shown);
+    }
+    // Bytes that are no UTF-8 are shown byte by byte in HTML; a lead byte cut off at the end
+    // is no C1 control.
+    EXPECT_EQ(htmlText("\xC2"), "\\xC2");
+    EXPECT_EQ(htmlText("\x98\xFF"), "\\x98\\xFF");
+    EXPECT_EQ(quoted("\xC2"), "\"\xC2\"");
 }
 
 }  // namespace

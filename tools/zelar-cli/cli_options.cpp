@@ -152,8 +152,9 @@ void addSessionOptions(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--exact", o.exact,
                   "fails a script's set whose value the field would change, a character its\n"
                   "keys refuse, a control character, one past its length or one without a\n"
-                  "Windows-1251 code, instead of typing what it takes (script; provision gives\n"
-                  "it to its script step)");
+                  "Windows-1251 code, or a blank in a text that the modem gives back only up\n"
+                  "to its first blank, instead of typing what it takes (script; provision\n"
+                  "gives it to its script step)");
     addValue(verb, "--file", "FILE.md2",
              "runs the script against a settings file as the window does with it open; the\n"
              "login is checked against the file's users (script; excludes --port)",

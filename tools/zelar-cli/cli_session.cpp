@@ -75,7 +75,8 @@ void CliSession::selectPort(const std::string& name) {
 }
 
 void CliSession::showProgress() {
-    pump_.setBeforePass([this, shown = -1]() mutable {
+    // Only moves are shown: a bar still where it stood (a script that reads nothing) says nothing.
+    pump_.setBeforePass([this, shown = app_.main.BSprogressBarLine1.position]() mutable {
         const ProgressBar& bar = app_.main.BSprogressBarLine1;
         if (bar.position != shown) {
             shown = bar.position;

@@ -24,7 +24,7 @@ std::optional<SettingsFileContent> loadFile(const std::string& path) {
     const auto bytes = readFileUpTo(path, kSettingsFileLimit);
     SettingsFileContent content;
     if (!bytes || bytes->size() > kSettingsFileLimit || !parseSettingsFile(*bytes, content)) {
-        std::cerr << "zelar-cli: '" << path << "' is not a settings file\n";
+        refuseAsNoSettingsFile(path);
         return std::nullopt;
     }
     return content;

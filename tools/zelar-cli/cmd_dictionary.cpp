@@ -1,11 +1,9 @@
-#include <filesystem>
 #include <iostream>
 
 #include "app/core/handler_guard.h"
 #include "app/service/dictionary_page.h"
 #include "commands.h"
 #include "file_checks.h"
-#include "platform/file_path.h"
 
 namespace zelar::cli {
 
@@ -44,11 +42,6 @@ int runDictUpload(CliSession& session, const CliOptions& options) {
 
 int runDictDownload(CliSession& session, const CliOptions& options) {
     App& app = session.app();
-    if (options.files.size() == 1 && !options.yes &&
-        std::filesystem::exists(zelar::filePath(options.files[0]))) {
-        std::cerr << "zelar-cli: " << options.files[0] << " exists; give --yes to replace it\n";
-        return 1;
-    }
     if (const int status =
             prepare(session, options, app.setup.BtnReadDict, "dict-download", outputFileReady))
         return status;

@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <iostream>
 
 #include "app/file_session/file_menu.h"
@@ -86,14 +85,8 @@ int runNew(CliSession& session, const CliOptions& options) {
         return badArguments("new needs one FILE.md2");
     if (!options.port.empty() || options.user)
         return badArguments("new needs no modem: no --port, no --user");
+    // The file was checked with every command's files, --yes for one that exists too.
     const std::string& path = options.files.front();
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, error)) && !options.yes) {
-        std::cerr << "zelar-cli: " << path << " exists; give --yes to replace it\n";
-        return 1;
-    }
-    if (!outputFileReady(path))
-        return 1;
     const std::string failure =
         writeFileReplacing(path, composeSettingsFile(factorySettingsFile(session.app())));
     if (!failure.empty()) {

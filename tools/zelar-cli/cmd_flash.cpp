@@ -34,6 +34,29 @@ void waitForFirmware(App& app, EventPump& pump, int waitSeconds) {
     }
 }
 
+// A file that cannot be programmed is refused before the modem is read or restarted; so is one
+// without the version text unless --yes answers the question that programming asks.
+bool flashFileReady(CliSession& session, const CliOptions& options) {
+    const std::string& path = options.files[0];
+    if (!inputFileReady(path))
+        return false;
+    const auto file = readFirmwareFile(path);
+    if (!file)
+        return true;  // "Программировать" says that it cannot open it
+    const std::string extension = fileExtension(path);
+    const std::string fault = firmwareImageFault(*file, firmwareKind(extension));
+    if (!fault.empty()) {
+        session.dialogs().messageBox(fault, "Ошибка", MessageIcon::Error, MessageButtons::Ok);
+        return false;
+    }
+    if (firmwareVersionOf(*file, extension).version.empty() && !options.yes) {
+        std::cerr << "zelar-cli: " << path
+                  << ": no firmware version in the file; give --yes to program it all the same\n";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int runFirmwareInfo(CliSession& session, const CliOptions& options) {
@@ -68,17 +91,8 @@ int runFlash(CliSession& session, const CliOptions& options) {
         return badArguments("flash needs --port COMn");
     if (options.files.size() != 1)
         return badArguments("flash needs one firmware file");
-    // A file that cannot be programmed is refused before the modem is read or restarted.
-    if (!inputFileReady(options.files[0]))
+    if (!flashFileReady(session, options))
         return 2;
-    if (const auto file = readFirmwareFile(options.files[0])) {
-        const std::string fault =
-            firmwareImageFault(*file, firmwareKind(fileExtension(options.files[0])));
-        if (!fault.empty()) {
-            session.dialogs().messageBox(fault, "Ошибка", MessageIcon::Error, MessageButtons::Ok);
-            return 2;
-        }
-    }
     if (!session.start())
         return 1;
     App& app = session.app();

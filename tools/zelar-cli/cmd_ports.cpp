@@ -28,12 +28,14 @@ std::string answerText(const PortProbe& probe) {
             return "ответ не опознан";
         case PortAnswer::Unavailable:
             return "порт недоступен";
+        case PortAnswer::NotAsked:
+            return "не опрошен";
     }
     return {};
 }
 
 const char* answerName(PortAnswer answer) {
-    constexpr const char* kNames[] = {"modem", "none", "unrecognised", "unavailable"};
+    constexpr const char* kNames[] = {"modem", "none", "unrecognised", "unavailable", "notAsked"};
     return kNames[static_cast<int>(answer)];
 }
 

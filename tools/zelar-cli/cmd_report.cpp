@@ -2,6 +2,7 @@
 
 #include "app/report/save_report.h"
 #include "commands.h"
+#include "file_checks.h"
 #include "files/file_io.h"
 #include "files/settings_file.h"
 #include "ui/pdf_document.h"
@@ -42,7 +43,7 @@ int runReport(CliSession& session, const CliOptions& options) {
             return 1;
         const auto bytes = readFileUpTo(options.settingsFile, kSettingsFileLimit);
         if (!bytes || !showFileForReport(session.app(), *bytes, options.settingsFile, request)) {
-            std::cerr << "zelar-cli: '" << options.settingsFile << "' is no settings file\n";
+            refuseAsNoSettingsFile(options.settingsFile);
             return 2;
         }
     } else if (!session.startAndLogIn()) {

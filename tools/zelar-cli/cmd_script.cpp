@@ -1,5 +1,6 @@
+#include <algorithm>
 #include <iostream>
-#include <sstream>
+#include <vector>
 
 #include "app/file_session/file_menu.h"
 #include "commands.h"
@@ -15,17 +16,37 @@ namespace {
 // Far above any script a person writes; a larger file is no script.
 constexpr std::size_t kLargestScript = 16 << 20;
 
-std::optional<std::string> readScript(const std::string& path) {
-    std::ostringstream text;
-    if (path == "-") {
-        text << std::cin.rdbuf();
-        return text.str();
+// Stdin up to one byte past `limit`: enough to know that it is too large, whatever follows.
+std::string readStdinUpTo(std::size_t limit) {
+    std::string text;
+    std::vector<char> buffer(1 << 16);
+    while (text.size() <= limit) {
+        const std::size_t want = std::min(buffer.size(), limit + 1 - text.size());
+        std::cin.read(buffer.data(), static_cast<std::streamsize>(want));
+        const auto got = static_cast<std::size_t>(std::cin.gcount());
+        text.append(buffer.data(), got);
+        if (got < want)
+            break;
     }
-    if (!inputFileReady(path))
-        return std::nullopt;
-    auto bytes = readFileUpTo(path, kLargestScript);
-    if (!bytes || bytes->size() > kLargestScript) {
-        std::cerr << "zelar-cli: cannot read " << path << (bytes ? ": too large" : "") << '\n';
+    return text;
+}
+
+std::optional<std::string> readScript(const std::string& path) {
+    std::optional<std::string> bytes;
+    if (path == "-") {
+        bytes = readStdinUpTo(kLargestScript);
+    } else {
+        if (!inputFileReady(path))
+            return std::nullopt;
+        bytes = readFileUpTo(path, kLargestScript);
+        if (!bytes) {
+            std::cerr << "zelar-cli: cannot read " << path << '\n';
+            return std::nullopt;
+        }
+    }
+    if (bytes->size() > kLargestScript) {
+        std::cerr << "zelar-cli: " << (path == "-" ? std::string("stdin") : path)
+                  << ": a script is at most " << kLargestScript << " bytes (16 MiB)\n";
         return std::nullopt;
     }
     return bytes;

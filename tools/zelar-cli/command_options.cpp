@@ -30,7 +30,7 @@ constexpr std::array kCommandOptions = {
     CommandOptions{"defaults", "--port --verify "},
     CommandOptions{"mode", "--port --verify "},
     CommandOptions{"fw-info", "--json --trace "},
-    CommandOptions{"new", "--yes "},
+    CommandOptions{"new", "--yes --trace "},
     CommandOptions{"report", "--port --file --installer --site --with-secrets "},
     CommandOptions{"flash", "--port --wait "},
     CommandOptions{"provision",

@@ -50,8 +50,8 @@ std::string scriptUsage() {
         "      stores the page into the file, and what needs a modem is refused.\n";
     text += actionList();
     text +=
-        "      The whole script is checked before anything runs. A control can be used only "
-        "while\n"
+        "      The whole script is checked before anything runs; a script above 16 MiB, from a\n"
+        "      file or stdin, is refused. A control can be used only while\n"
         "      it is enabled, shown, on the page on view and in the window that has the input.\n"
         "      dump and expect see only the pages that the login may open.\n"
         "      Exit status 0 when every line ran; 1 when the read or login failed, an expect "
@@ -79,8 +79,9 @@ const std::array kCommands = {
                "name:\n"
                "                 '№ 7204518, ПО 2.05, загрузчик 1.02', 'нет ответа', 'ответ "
                "не\n"
-               "                 опознан' or 'порт недоступен'. Exit status 0 when a modem "
-               "answered.\n"
+               "                 опознан' or 'порт недоступен'; after Ctrl+C, 'не опрошен' for "
+               "the\n"
+               "                 ports not asked. Exit status 0 when a modem answered.\n"
                "      --json     prints one JSON array, an object a port.\n",
                runPorts},
     CliCommand{
@@ -117,13 +118,15 @@ const std::array kCommands = {
         "      the level in percent, a bar and the faults that are set, or 'нет ответа'. Ctrl+C "
         "or\n"
         "      N samples end it with the lowest, highest and mean level and the missed replies;\n"
-        "      five missed in a row end it with \"Нет связи с модемом\". --csv writes the "
-        "samples\n"
-        "      (time, level byte, percent, fault flags). Exit status 0 when a reply arrived.\n",
+        "      five missed in a row end it with \"Нет связи с модемом\"; a port that cannot be\n"
+        "      opened ends it at once. --csv writes the samples (time, level byte, percent, "
+        "fault\n"
+        "      flags); an existing FILE.csv only with --yes. Exit status 0 when a reply "
+        "arrived.\n",
         runDiag},
     CliCommand{"script", kScriptUsage, runScript},
     CliCommand{"new",
-               "  zelar-cli new [--yes] FILE.md2\n"
+               "  zelar-cli new [--yes] [--trace FILE] FILE.md2\n"
                "      Writes the factory values of \"Восстановить заводские настройки\" into a new "
                "settings\n"
                "      file, for the window or script --file to edit. An existing FILE.md2 is "
@@ -240,14 +243,14 @@ const std::array kCommands = {
         "and\n"
         "      how many of the 496 pages hold file bytes ('pages: N'). The payload (a coded\n"
         "      image's after its 16-byte header) must fit the 126976 bytes of program memory,\n"
-        "      bytes past them all 0xFF, in a file of at most 131072 bytes; an empty payload\n"
-        "      or one of text only is no firmware. Exit status 2, with the reason on "
-        "stderr,\n"
-        "      when the file cannot be programmed.\n",
+        "      bytes past them all 0xFF, in a file of at most 131072 bytes. Without the 0xFF\n"
+        "      bytes at its end, a payload that is empty, under one page (256 bytes), one byte\n"
+        "      value throughout, or text (8-bit or UTF-16) is no firmware. Exit status 2, with\n"
+        "      the reason on stderr, when the file cannot be programmed.\n",
         runFirmwareInfo},
     CliCommand{
         "flash",
-        "  zelar-cli flash --port COMn [--user N --password XXXX] [--wait S] FILE\n"
+        "  zelar-cli flash --port COMn [--user N --password XXXX] [--wait S] [--yes] FILE\n"
         "      Programs the modem's controller with FILE through its boot loader, as "
         "\"Программировать\"\n"
         "      does. With --user and --password the modem is read first, so that firmware 2.05 "
@@ -257,7 +260,10 @@ const std::array kCommands = {
         "60)\n"
         "      the wait is cancelled. A file that fw-info refuses is refused before the port "
         "is\n"
-        "      opened (exit status 2). Exit status 0 only when every block was acknowledged.\n",
+        "      opened (exit status 2), and so is a file without the version text unless --yes\n"
+        "      answers the question whether to program it all the same. Exit status 0 only "
+        "when\n"
+        "      every block was acknowledged.\n",
         runFlash},
     CliCommand{
         "provision",
@@ -335,7 +341,8 @@ std::string usageText() {
         "cannot verify: the boot loader has no command to read the firmware back.\n"
         "\n"
         "An option that the command does not use (read --template) is refused, as is a port\n"
-        "name that no port list holds: COM and a number from 1, without leading zeros.\n"
+        "name that no port list holds: COM and a number from 1, without leading zeros. A bad\n"
+        "argument prints its one line and 'zelar-cli: see 'zelar-cli COMMAND --help''.\n"
         "\n"
         "Progress goes to stderr, and every message box as '[caption] text' (the text alone\n"
         "when the box has no caption). A command that fails after the modem took settings\n"
@@ -352,7 +359,7 @@ std::string usageText() {
         "--trace FILE (with any command but provision) adds every byte sent and received on the\n"
         "modem's link and the boot loader link to the end of FILE, with the time, in\n"
         "hexadecimal and as text. FILE is held to the rules of every file written: one that is\n"
-        "no regular file (a FIFO, a device) or the command's own file is refused.\n"
+        "no regular file (a FIFO, a device) or another of the command's files is refused.\n"
         "\n"
         "When a port cannot be opened, the line after \"Не могу открыть порт\" says why: in use\n"
         "by another program, no such device, or permission denied.\n"
@@ -360,15 +367,33 @@ std::string usageText() {
         "Exit status: 0 success; 1 failure (for verify and diff: a difference); 2 for every bad\n"
         "argument or file found before the modem is touched, every command alike: a bad option\n"
         "or value, a file to read that is missing, unreadable, no regular file or refused by\n"
-        "its command (no settings file, no firmware), a file to write (the trace too) with an\n"
-        "empty name, no regular file or in a folder that takes no new file; 3 when stdout or\n"
+        "its command (no settings file, no firmware), a file to write (the trace and the CSV\n"
+        "too) with an empty name, no regular file, in a folder that takes no new file, or that\n"
+        "another of the command's files leads to (report --file X X, through a link too), an\n"
+        "existing file that new, dict-download or diag --csv replaces only with --yes given\n"
+        "without it, and a question that only --yes answers (defaults, flash of a file without\n"
+        "its version); 3 when stdout or\n"
         "the trace cannot take the whole output (a full disk), with 'zelar-cli: cannot write\n"
         "the output' or '... the trace file' on stderr.\n";
     return text;
 }
 
+namespace {
+
+// The command whose help a bad argument points to; empty before a known one is named.
+std::string_view commandForHelp;
+
+}  // namespace
+
+void setCommandForHelp(std::string_view name) {
+    commandForHelp = name;
+}
+
 int badArguments(const std::string& message) {
-    std::cerr << "zelar-cli: " << message << "\n\n" << usageText();
+    const std::string help = commandForHelp.empty()
+                                 ? std::string("zelar-cli --help")
+                                 : "zelar-cli " + std::string(commandForHelp) + " --help";
+    std::cerr << "zelar-cli: " << message << "\nzelar-cli: see '" << help << "'\n";
     return 2;
 }
 

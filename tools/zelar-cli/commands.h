@@ -26,8 +26,10 @@ std::string usageText();
 // The exit status when stdout could not take the whole output (a full disk, a closed file).
 inline constexpr int kOutputNotWritten = 3;
 
-// Prints "zelar-cli: <message>" and gives status 2.
+// Prints "zelar-cli: <message>" and where to read more ("zelar-cli VERB --help" for the command
+// named by setCommandForHelp, else "zelar-cli --help"), and gives status 2.
 int badArguments(const std::string& message);
+void setCommandForHelp(std::string_view name);
 
 // The commands, one file each.
 int runDiag(CliSession& session, const CliOptions& options);

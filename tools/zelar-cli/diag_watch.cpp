@@ -5,7 +5,6 @@
 #include "app/diagnostics/diagnostics_page.h"
 #include "app/diagnostics/signal_meter.h"
 #include "commands.h"
-#include "file_checks.h"
 #include "interrupt.h"
 #include "platform/local_time.h"
 #include "platform/regular_files.h"
@@ -66,9 +65,6 @@ CsvRow watchCsvRow(const std::string& time, const SignalSample& sample) {
 int runDiagWatch(CliSession& session, const CliOptions& options) {
     if (options.json)
         return badArguments("--watch prints a line a sample and takes no --json");
-    // A file to write that will not do is a bad argument, as for every command.
-    if (!options.csvFile.empty() && !outputFileReady(options.csvFile))
-        return 2;
     if (!session.start())
         return 1;
     App& app = session.app();
@@ -94,6 +90,9 @@ int runDiagWatch(CliSession& session, const CliOptions& options) {
         session.pump().processEvents(TModemLink::kPollMs);
     stopSignalMeter(app);
     app.meter.onSample = nullptr;
+    // The port did not open: said as every command says it, with nothing to sum up or keep.
+    if (stats.replies() + stats.missed() == 0 && !interrupted())
+        return 1;
 
     std::cout << watchSummary(stats) << std::endl;
     if (!options.csvFile.empty()) {

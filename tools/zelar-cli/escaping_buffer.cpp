@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "text/control_escape.h"
+
 namespace zelar::cli {
 
 namespace {
@@ -56,10 +58,10 @@ void EscapingBuffer::put(std::string& out, unsigned char byte) {
             pending_ += static_cast<char>(byte);
             if (--missing_ > 0)
                 return;
-            // U+0080 to U+009F are controls too.
-            if (static_cast<unsigned char>(pending_[0]) == 0xC2 &&
-                static_cast<unsigned char>(pending_[1]) <= 0x9F) {
-                escapePending(out);
+            // U+0080 to U+009F are controls too, shown as one character.
+            if (isC1Control(pending_, 0)) {
+                out += controlEscape(static_cast<unsigned char>(pending_[1]));
+                pending_.clear();
             } else {
                 out += pending_;
                 pending_.clear();

@@ -8,9 +8,9 @@ namespace zelar::cli {
 
 // Passes text on to another stream buffer with its control characters written as "\x1B", so
 // that bytes from a file, a modem or an argument cannot steer the terminal. Line feeds and tabs
-// pass, UTF-8 passes whole; its C1 controls (U+0080 to U+009F) and bytes that are no UTF-8 are
-// escaped byte by byte. With `keepLines` false, line feeds and tabs are escaped too, for a text
-// that must stay on its one line.
+// pass, UTF-8 passes whole; its C1 controls (U+0080 to U+009F) are written as "\u0098", and
+// bytes that are no UTF-8 are escaped byte by byte. With `keepLines` false, line feeds and tabs are
+// escaped too, for a text that must stay on its one line.
 class EscapingBuffer : public std::streambuf {
   public:
     explicit EscapingBuffer(std::streambuf* target, bool keepLines = true)

@@ -13,6 +13,10 @@ namespace zelar::cli {
 bool inputFileReady(const std::string& path);
 bool outputFileReady(const std::string& path);
 
+// The one refusal of a file that is read as a settings file and is none:
+// "zelar-cli: 'FILE' is not a settings file", on stderr.
+void refuseAsNoSettingsFile(const std::string& path);
+
 // Why a file that the command's arguments name will not do, checked for every command alike
 // before anything else runs (a bad argument, exit status 2); empty when they all will. A
 // dictionary to upload is checked whole here.

@@ -9,7 +9,7 @@ void InterruptiblePort::failWhenInterrupted() {
         return;
     if (port_.isOpen())
         port_.close();
-    throw SerialError(kInterruptedText);
+    throw SerialError(kInterruptedText, PortFault::Stopped);
 }
 
 void InterruptiblePort::open(int portNumber, const LineSettings& settings) {

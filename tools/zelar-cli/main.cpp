@@ -11,7 +11,6 @@
 #include "file_checks.h"
 #include "interrupt.h"
 #include "program_arguments.h"
-#include "trace_file.h"
 
 using namespace zelar::cli;
 
@@ -59,6 +58,8 @@ std::unique_ptr<QCoreApplication> makeApplication(const CliOptions& options, int
 }
 
 int run(const std::vector<std::string>& args, int& argc, char** argv) {
+    if (const CliCommand* named = args.empty() ? nullptr : findCommand(args[0]))
+        setCommandForHelp(named->name);
     const ParseResult parsed = parseCliOptions(args);
     if (!parsed.help.empty()) {
         std::cout << parsed.help;
@@ -69,10 +70,6 @@ int run(const std::vector<std::string>& args, int& argc, char** argv) {
     const CliOptions& options = *parsed.options;
     const CliCommand* command = findCommand(options.command);
 
-    if (const auto file = traceSharedWithFile(options)) {
-        std::cerr << "zelar-cli: the trace file is the command's own file '" << *file << "'\n";
-        return 2;
-    }
     if (const std::string problem = commandFilesProblem(options); !problem.empty()) {
         std::cerr << "zelar-cli: " << problem << '\n';
         return 2;

@@ -12,8 +12,6 @@ namespace zelar::cli {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 // Whether the name leads to the file that stdin reads (a pipe, a terminal, a file), as device
 // and inode say: /dev/stdin and /proc/self/fd/0 are two of its many names.
 bool isStdin(const std::string& path) {
@@ -27,8 +25,6 @@ bool isStdin(const std::string& path) {
 #endif
 }
 
-}  // namespace
-
 bool sameFile(const std::string& first, const std::string& second) {
     const fs::path a(first);
     const fs::path b(second);
@@ -40,19 +36,6 @@ bool sameFile(const std::string& first, const std::string& second) {
     const fs::path left = fs::weakly_canonical(fs::absolute(a, error), error);
     const fs::path right = fs::weakly_canonical(fs::absolute(b, error), error);
     return !error && left == right;
-}
-
-std::optional<std::string> traceSharedWithFile(const CliOptions& options) {
-    // The arguments of `mode` are words, not files.
-    if (options.trace.empty() || options.command == "mode")
-        return std::nullopt;
-    for (const std::string& file : options.files) {
-        // "-" is stdin: a trace opened on it would write into the command's own input and wait
-        // for it for ever.
-        if (file == "-" ? isStdin(options.trace) : sameFile(options.trace, file))
-            return file == "-" ? "stdin" : file;
-    }
-    return std::nullopt;
 }
 
 }  // namespace zelar::cli

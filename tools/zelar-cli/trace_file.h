@@ -1,9 +1,6 @@
 #pragma once
 
-#include <optional>
 #include <string>
-
-#include "cli_options.h"
 
 namespace zelar::cli {
 
@@ -11,8 +8,7 @@ namespace zelar::cli {
 // there, whether their paths agree.
 bool sameFile(const std::string& a, const std::string& b);
 
-// The file argument that --trace names too, if any: a trace written into a settings file or a
-// dictionary would destroy it.
-std::optional<std::string> traceSharedWithFile(const CliOptions& options);
+// Whether the name leads to the file that stdin reads.
+bool isStdin(const std::string& path);
 
 }  // namespace zelar::cli

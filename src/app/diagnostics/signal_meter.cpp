@@ -12,16 +12,18 @@ namespace zelar {
 namespace {
 
 // One exchange of the fault command as the button makes it, without its messages: a port that
-// cannot be opened, an error of the port object and a reply of the wrong form are all a missed
-// sample. The port is closed again on every path.
-std::optional<FaultsReply> takeSample(App& app) {
+// cannot be opened (`opened` false), an error of the port object and a reply of the wrong form
+// are all a missed sample. The port is closed again on every path.
+std::optional<FaultsReply> takeSample(App& app, bool& opened) {
     struct CloseAtEnd {
         TModemLink& link;
         ~CloseAtEnd() { link.Close(); }
     } closeAtEnd{app.link};
+    opened = false;
     try {
         if (!openLinkOnCurrentPort(app))
             return std::nullopt;
+        opened = true;
         app.link.ReadAvailable();
         return decodeFaultsReply(sendDiagnosticsCommand(app, commandV25(), kFaultsReplyForm));
     } catch (const SerialError&) {
@@ -37,10 +39,20 @@ void sampleTick(App& app) {
     EventPump& pump = app.services.pump;
     const std::int64_t startedMs = pump.tickMs();
     meter.sampling = true;
-    const SignalSample sample{startedMs, takeSample(app)};
+    bool opened = false;
+    const SignalSample sample{startedMs, takeSample(app, opened)};
     meter.sampling = false;
     if (!meter.running) {
         meter.lease.reset();  // stopped while the exchange waited
+        return;
+    }
+    // A port that never opened holds no modem to wait for: the meter ends at once, as every
+    // other operation does. Later, a port that fails to open (an adapter pulled and put back)
+    // is a missed sample.
+    if (!opened && meter.history.samples().empty()) {
+        stopSignalMeter(app);
+        app.services.dialogs.messageBox("Не могу открыть порт", "Модем", MessageIcon::Error,
+                                        MessageButtons::Ok);
         return;
     }
     meter.history.add(sample);

@@ -12,6 +12,8 @@ namespace {
 constexpr const char* kFileFilter = "Кодированная прошивка|*.dat|Открытая прошивка|*.bin";
 constexpr const char* kNoVersion = "Версия не определена";
 constexpr const char* kFileError = "Ошибка открытия файла";
+constexpr const char* kNoVersionQuestion =
+    "В файле не найдена версия прошивки: он может быть не для этого модема. Программировать?";
 constexpr const char* kPortError = "Ошибка открытия порта";
 constexpr const char* kRestartByHand = "Перезапустите модем...";
 constexpr const char* kRestarting = "Перезагрузка модема...";
@@ -140,6 +142,23 @@ void transfer(App& app) {
     }
 }
 
+// The image of the chosen file, or false after saying why not. A file without the version
+// text may be firmware all the same, but nothing shows that it is this modem's: the user
+// decides, before the modem is restarted.
+bool loadChosenImage(App& app) {
+    FirmwareState& fw = app.firmware;
+    const auto file = fw.path.empty() ? std::nullopt : readFirmwareFile(fw.path);
+    fw.image = file ? firmwareImageOf(*file, firmwareKind(fw.extension)) : std::nullopt;
+    if (!fw.image) {
+        error(app, kFileError);
+        return false;
+    }
+    if (!firmwareVersionOf(*file, fw.extension).version.empty())
+        return true;
+    return app.services.dialogs.messageBox(kNoVersionQuestion, "Модем", MessageIcon::Warning,
+                                           MessageButtons::YesNo) == MessageResult::Yes;
+}
+
 }  // namespace
 
 bool firmwareBusy(const App& app) {
@@ -194,9 +213,7 @@ void SpBtnFlashMCUClick(App& app) {
     fw.lastResult = FirmwareState::Result::None;
     setRange(s.ProgressBar1, 0, kFirmwarePages - 1, 1);
 
-    fw.image = fw.path.empty() ? std::nullopt : loadFirmwareImage(fw.path, fw.extension);
-    if (!fw.image) {
-        error(app, kFileError);
+    if (!loadChosenImage(app)) {
         endProgramming(app);
         return;
     }

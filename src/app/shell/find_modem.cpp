@@ -37,8 +37,10 @@ PortProbe askPort(App& app, const std::string& port) {
         } else {
             probe.answer = reply.empty() ? PortAnswer::Silent : PortAnswer::Unrecognised;
         }
-    } catch (const SerialError&) {
+    } catch (const SerialError& e) {
         // Unavailable: the probe asks the other ports all the same.
+        if (e.fault == PortFault::Stopped)
+            probe.answer = PortAnswer::NotAsked;
     }
     app.link.Close();
     return probe;
@@ -66,7 +68,9 @@ std::vector<PortProbe> findModem(App& app) {
     m.StatusBar1.text = kTextSearching;
     std::vector<PortProbe> probes;
     for (const std::string& port : ports) {
-        probes.push_back(askPort(app, port));
+        const bool stopped = !probes.empty() && probes.back().answer == PortAnswer::NotAsked;
+        probes.push_back(stopped ? PortProbe{port, PortAnswer::NotAsked, std::nullopt}
+                                 : askPort(app, port));
         run.advance();
     }
 

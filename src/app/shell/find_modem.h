@@ -15,6 +15,7 @@ enum class PortAnswer {
     Silent,        // nothing within the wait
     Unrecognised,  // something that is no identification: another device, or noise
     Unavailable,   // the port could not be opened (another program holds it) or failed
+    NotAsked,      // the probe was stopped before this port's answer came
 };
 
 struct PortProbe {
@@ -30,7 +31,8 @@ inline constexpr const char* kTextModemNotFound = "Модем не найден"
 // "Найти модем": asks every port of the list, one after another, for the identification, at the
 // read's line settings. Each port that answered shows its modem beside its name in the list and
 // the first of them is selected; "Модем не найден" when none did. A port that cannot be opened
-// is left alone. Nothing when another operation holds the link.
+// is left alone. Stopped (the program told to stop), the port in flight and the rest are not
+// asked. Nothing when another operation holds the link.
 std::vector<PortProbe> findModem(App& app);
 // The button: true when a modem answered.
 bool btnFindModemClick(App& app);

@@ -13,7 +13,6 @@
 #include "provision/provision_runner.h"
 #include "terminal.h"
 #include "text/cp1251.h"
-#include "trace_file.h"
 
 namespace zelar::cli {
 
@@ -43,11 +42,6 @@ std::string optionsProblem(const CliOptions& options) {
         return "provision --template needs --user N --password XXXX";
     if (!options.valuesFile.empty() && options.scriptFile.empty())
         return "provision --values needs --script";
-    for (const std::string* input :
-         {&options.templateFile, &options.scriptFile, &options.valuesFile}) {
-        if (!options.reportFile.empty() && !input->empty() && sameFile(options.reportFile, *input))
-            return "the report would replace '" + *input + "'";
-    }
     return {};
 }
 
@@ -59,7 +53,7 @@ bool loadFiles(const CliOptions& options, ProvisionPlan& plan) {
         if (!bytes)
             return false;
         if (!parseSettingsFile(*bytes, content)) {
-            std::cerr << "zelar-cli: '" << options.templateFile << "' is not a settings file\n";
+            refuseAsNoSettingsFile(options.templateFile);
             return false;
         }
         // Every port would restore it, and restore refuses it.
