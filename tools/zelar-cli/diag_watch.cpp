@@ -90,7 +90,7 @@ int runDiagWatch(CliSession& session, const CliOptions& options) {
     };
     if (!startSignalMeter(app, options.intervalSeconds.value_or(1) * 1000))
         return 1;
-    while (app.meter.running && !interrupted())
+    while (app.meter.running && !interrupted() && !outputLost())
         session.pump().processEvents(TModemLink::kPollMs);
     stopSignalMeter(app);
     app.meter.onSample = nullptr;
