@@ -142,12 +142,14 @@ TEST_F(FileSession, AFileHeldByAnotherProgramIsRefusedByEveryWayInNamingIt) {
     app.main.EditUserTel.text = "+79035550003";
     const struct {
         const char* name;
+        FormId form;
         const char* control;
         bool newFile;  // a new file of factory values, whose first write asks its name
     } ways[] = {
-        {"Открыть файл", "MenuOpenFile", false},
-        {"Сохранить как", "MenuSaveAs", false},
-        {"the first write of a new file", "ButtonWriteNastr", true},
+        {"Открыть файл", FormId::Main, "MenuOpenFile", false},
+        {"Сохранить как", FormId::Main, "MenuSaveAs", false},
+        {"Сохранить настройки в файл", FormId::Setup, "BtnSavePar", false},
+        {"the first write of a new file", FormId::Main, "ButtonWriteNastr", true},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
@@ -159,7 +161,7 @@ TEST_F(FileSession, AFileHeldByAnotherProgramIsRefusedByEveryWayInNamingIt) {
         const SettingsSource before = app.source;
         dialogs.messages.clear();
         dialogs.fileNames.push_back(held);
-        EXPECT_FALSE(click(way.control));
+        EXPECT_FALSE(findControlEvents(way.form, way.control)->click(app));
         ASSERT_NE(lastMessage(), nullptr);
         EXPECT_EQ(lastMessage()->text, kTextFileInUse + held);
         EXPECT_EQ(app.source.path, before.path);

@@ -138,7 +138,7 @@ TEST_F(CliScript, StoppedMidwayItNamesWhatItStored) {
     const std::string modem = "--port COM47 --fast --user 1 --password 1234";
     const std::string file = "--file '" + md2.string() + "' --user 1 --password 7391";
     const std::string store =
-        "select TreeView1 \"#2\"\nset EditUserTel +79990000002\n"
+        "select TreeView1 \"#2\"\ncheck cbUserON 1\nset EditUserTel +79990000002\n"
         "click ButtonWriteNastr\n";
     // EditSIM1USSD is disabled while SIM 1's settings are detected automatically.
     const std::string stop =

@@ -1,4 +1,5 @@
 #include "app/service/settings_file_page.h"
+
 #include "app/pages/show_settings.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "app/core/exchange_runner.h"
+#include "app/core/settings_source.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/user_rules.h"
 #include "files/file_io.h"
@@ -130,6 +132,10 @@ SettingsFileResult BtnSaveParClick(App& app) {
     const auto path = app.services.dialogs.saveFileName(kFilter, kExtension, kFileName);
     if (!path)
         return SettingsFileResult::Cancelled;
+    // A file that another program is changing would lose this copy at its next store.
+    const auto lock = holdSettingsFile(app, *path);
+    if (!lock)
+        return SettingsFileResult::Failed;
     const std::string failure =
         writeFileReplacing(*path, composeSettingsFile(settingsFileContent(app)));
     if (!failure.empty()) {
