@@ -163,7 +163,7 @@ TEST_F(FileSession, AFileHeldByAnotherProgramIsRefusedByEveryWayInNamingIt) {
         dialogs.fileNames.push_back(held);
         EXPECT_FALSE(findControlEvents(way.form, way.control)->click(app));
         ASSERT_NE(lastMessage(), nullptr);
-        EXPECT_EQ(lastMessage()->text, kTextFileInUse + held);
+        EXPECT_EQ(lastMessage()->text, fileInUseText(held));
         EXPECT_EQ(app.source.path, before.path);
         EXPECT_EQ(app.source.lock, before.lock);
     }
@@ -182,10 +182,14 @@ TEST_F(FileSession, HoldsItsFileUntilTheSessionEnds) {
     ASSERT_TRUE(click("MenuCompare"));
     EXPECT_TRUE(heldElsewhere());
     const std::string other = path + ".other.md2";
-    ASSERT_TRUE(writeFileReplacing(other, *readFileUpTo(path, kSettingsFileLimit)).empty());
-    ASSERT_TRUE(openSettingsFile(app, other));  // another file: the first goes free
+    dialogs.fileNames.push_back(other);
+    ASSERT_TRUE(click("MenuSaveAs"));  // under another name: the session holds that one only
     EXPECT_FALSE(heldElsewhere());
     EXPECT_TRUE(FileLock::take(other).heldElsewhere);
+    ASSERT_TRUE(openSettingsFile(app, path));  // the first file again
+    EXPECT_TRUE(heldElsewhere());
+    EXPECT_FALSE(FileLock::take(other).heldElsewhere);
+    ASSERT_TRUE(openSettingsFile(app, other));
     btnReadNastUserClick(app);  // a modem read ends the session
     EXPECT_FALSE(FileLock::take(other).heldElsewhere);
     fs::remove(other);

@@ -79,8 +79,8 @@ int runDiagWatch(CliSession& session, const CliOptions& options) {
     std::string csv = csvLine({"time", "level", "percent", "faults"});
     int taken = 0;
     app.meter.onSample = [&](const SignalSample& sample) {
-        // The sample that Ctrl+C cut short is no missed reply.
-        if (interrupted())
+        // The sample that Ctrl+C or the lost output cut short is no missed reply.
+        if (interrupted() || outputLost())
             return;
         stats.add(sample);
         std::cout << watchLine(localClockTime(), sample, setFaults(app.main)) << std::endl;

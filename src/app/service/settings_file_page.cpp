@@ -1,5 +1,4 @@
 #include "app/service/settings_file_page.h"
-
 #include "app/pages/show_settings.h"
 
 #include <algorithm>
