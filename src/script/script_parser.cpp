@@ -30,8 +30,14 @@ std::string checkArguments(ScriptAction action, const std::vector<std::string>& 
                     return "";
             }
             return "answer needs Yes, No, OK, Cancel or Retry";
-        case ScriptAction::Wait:
-            return parseDecimal(args[0]).has_value() ? "" : "wait needs milliseconds";
+        case ScriptAction::Wait: {
+            const auto ms = parseDecimal(args[0]);
+            if (!ms)
+                return "wait needs milliseconds";
+            return *ms <= kLongestWaitMs
+                       ? ""
+                       : "wait takes at most " + std::to_string(kLongestWaitMs) + " ms";
+        }
         default:
             return "";
     }

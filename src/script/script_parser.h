@@ -23,6 +23,11 @@ struct ScriptActionForm {
     std::string_view help;  // one line or more, split by '\n'
 };
 
+// The longest `wait` a script takes. The longest the modem keeps working after a click is the
+// firmware transfer: 496 pages, 100 ms each, about 50 s once its boot loader has answered; the
+// restart before it and the mode change's restart are polled inside the click (at most 10 s).
+inline constexpr int kLongestWaitMs = 60000;
+
 inline constexpr std::size_t kAnyArgCount = static_cast<std::size_t>(-1);
 
 inline constexpr std::array kScriptActions = {
@@ -45,7 +50,8 @@ inline constexpr std::array kScriptActions = {
     ScriptActionForm{"file", ScriptAction::File, 1, 1, "file PATH",
                      "the name for the next file dialog (\"\" cancels it)"},
     ScriptActionForm{"wait", ScriptAction::Wait, 1, 1, "wait MS",
-                     "lets MS milliseconds pass with events processed"},
+                     "lets MS milliseconds pass with events processed, at\n"
+                     "most 60000 (a firmware transfer takes about 50 s)"},
     ScriptActionForm{"dump", ScriptAction::Dump, 0, kAnyArgCount, "dump [CONTROL...]",
                      "prints 'ControlName: value' lines as read does (every\n"
                      "control of the main window that the login may see\n"

@@ -20,6 +20,8 @@ namespace zelar {
 namespace {
 
 constexpr std::string_view kPageControl = "PageControl1";
+// How often a wait asks whether the script is to stop: a signal is answered within this.
+constexpr int kStopCheckMs = 100;
 
 // List items and tree nodes are padded with blanks; a script names them without.
 std::string_view trimRight(std::string_view s) {
@@ -133,7 +135,7 @@ bool ScriptRunner::logIn(int user, const std::string& password) {
 
 int ScriptRunner::run(const std::vector<ScriptLine>& lines) {
     for (const ScriptLine& line : lines) {
-        auto refusal = runLine(line);
+        auto refusal = stopped() ? Refusal{1, kTextScriptStopped} : runLine(line);
         const std::string misfit = dialogs_.takeMisfit();
         if (!refusal && !misfit.empty())
             refusal = Refusal{2, misfit};
@@ -305,7 +307,15 @@ std::optional<ScriptRunner::Refusal> ScriptRunner::nameFile(const Args& args) {
 }
 
 std::optional<ScriptRunner::Refusal> ScriptRunner::wait(const Args& args) {
-    PumpDelay(app_.services.pump, parseDecimal(args[0]).value_or(0));
+    EventPump& pump = app_.services.pump;
+    const std::int64_t ms = parseDecimal(args[0]).value_or(0);
+    const std::int64_t start = pump.tickMs();
+    do {
+        if (stopped())
+            return Refusal{1, kTextScriptStopped};
+        const std::int64_t left = ms - (pump.tickMs() - start);
+        PumpDelay(pump, static_cast<int>(std::clamp<std::int64_t>(left, 0, kStopCheckMs)));
+    } while (pump.tickMs() - start < ms);
     return std::nullopt;
 }
 

@@ -14,6 +14,9 @@
 
 namespace zelar {
 
+// What a script stopped from outside ends its line with.
+inline constexpr const char* kTextScriptStopped = "Прервано";
+
 // Runs script lines on an App the way a person at the window would: only controls that are on
 // view, enabled and in the window that has the input, with the focus moving from control to
 // control and every rule of the control event table running where the window runs it.
@@ -42,6 +45,10 @@ class ScriptRunner {
     // "1,13" typed as 113 would write another value unnoticed.
     void setExactValues(bool exact) { exactValues_ = exact; }
 
+    // Asked before each line and all through a wait: once it holds (the program was told to
+    // end), no further line runs and the script ends with status 1 and kTextScriptStopped.
+    void setStopWhen(std::function<bool()> stop) { stopWhen_ = std::move(stop); }
+
     // The control with the input focus; empty when none has it.
     const std::string& focused() const { return focused_; }
 
@@ -66,6 +73,7 @@ class ScriptRunner {
 
     std::optional<Found> find(const std::string& name) const;
     std::optional<Refusal> runLine(const ScriptLine& line);
+    bool stopped() const { return stopWhen_ && stopWhen_(); }
     std::optional<Refusal> answer(const Args& args);
     std::optional<Refusal> nameFile(const Args& args);
     std::optional<Refusal> wait(const Args& args);
@@ -106,6 +114,7 @@ class ScriptRunner {
     bool focusedExitRan_ = false;
     bool exactValues_ = false;
     std::function<void(DumpLines)> dumpSink_;
+    std::function<bool()> stopWhen_;
 };
 
 }  // namespace zelar

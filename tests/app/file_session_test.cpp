@@ -133,5 +133,70 @@ TEST_F(FileSession, ANewFileOfFactoryValuesAsksItsNameAtTheFirstWrite) {
     fs::remove(named);
 }
 
+// Another program (a second window, a script) that holds a file keeps every way of this window
+// to it shut, saying which file; the session goes on where it was and the file stays as it is.
+TEST_F(FileSession, AFileHeldByAnotherProgramIsRefusedByEveryWayInNamingIt) {
+    const std::string held = path + ".held.md2";
+    ASSERT_TRUE(writeFileReplacing(held, *readFileUpTo(path, kSettingsFileLimit)).empty());
+    const FileLockAttempt other = FileLock::take(held);
+    ASSERT_TRUE(other.lock);
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    showUser(2);
+    app.main.EditUserTel.text = "+79035550003";
+    const struct {
+        const char* name;
+        FormId form;
+        const char* control;
+        bool newFile;  // a new file of factory values, whose first write asks its name
+    } ways[] = {
+        {"Открыть файл", FormId::Main, "MenuOpenFile", false},
+        {"Сохранить как", FormId::Main, "MenuSaveAs", false},
+        {"Сохранить настройки в файл", FormId::Setup, "BtnSavePar", false},
+        {"the first write of a new file", FormId::Main, "ButtonWriteNastr", true},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        if (way.newFile) {
+            ASSERT_TRUE(click("MenuNewFile"));
+            ASSERT_TRUE(logInAs(app, 1, "7391"));
+            showUser(2);
+        }
+        const SettingsSource before = app.source;
+        dialogs.messages.clear();
+        dialogs.fileNames.push_back(held);
+        EXPECT_FALSE(findControlEvents(way.form, way.control)->click(app));
+        ASSERT_NE(lastMessage(), nullptr);
+        EXPECT_EQ(lastMessage()->text, fileInUseText(held));
+        EXPECT_EQ(app.source.path, before.path);
+        EXPECT_EQ(app.source.lock, before.lock);
+    }
+    EXPECT_EQ(*readFileUpTo(held, kSettingsFileLimit), *readFileUpTo(path, kSettingsFileLimit));
+    fs::remove(held);
+}
+
+// The session holds its file from the opening to its end, through everything that comes back
+// to it: the same file opened again, a comparison (whose read ends the session for a while).
+TEST_F(FileSession, HoldsItsFileUntilTheSessionEnds) {
+    const auto heldElsewhere = [&] { return FileLock::take(path).heldElsewhere; };
+    EXPECT_TRUE(heldElsewhere());
+    ASSERT_TRUE(openSettingsFile(app, path));  // the same file again
+    EXPECT_TRUE(heldElsewhere());
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    ASSERT_TRUE(click("MenuCompare"));
+    EXPECT_TRUE(heldElsewhere());
+    const std::string other = path + ".other.md2";
+    dialogs.fileNames.push_back(other);
+    ASSERT_TRUE(click("MenuSaveAs"));  // under another name: the session holds that one only
+    EXPECT_FALSE(heldElsewhere());
+    EXPECT_TRUE(FileLock::take(other).heldElsewhere);
+    ASSERT_TRUE(openSettingsFile(app, path));  // the first file again
+    EXPECT_TRUE(heldElsewhere());
+    EXPECT_FALSE(FileLock::take(other).heldElsewhere);
+    ASSERT_TRUE(openSettingsFile(app, other));
+    btnReadNastUserClick(app);  // a modem read ends the session
+    EXPECT_FALSE(FileLock::take(other).heldElsewhere);
+    fs::remove(other);
+}
+
 }  // namespace
 }  // namespace zelar

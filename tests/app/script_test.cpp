@@ -64,6 +64,7 @@ TEST(ScriptParser, RefusesBadLinesNamingTheFirst) {
         {"key X Tab", 1, "key knows only Enter"},
         {"answer Maybe", 1, "answer needs Yes, No, OK, Cancel or Retry"},
         {"wait -5", 1, "wait needs milliseconds"},
+        {"wait 60000\nwait 60001", 2, "wait takes at most 60000 ms"},
         {"port 3", 1, "port needs a port such as COM3"},
         {"\"set\" X", 1, "expected 'set CONTROL TEXT'"},
     };
@@ -330,6 +331,42 @@ TEST_F(ScriptRun, WorksOnAnOpenSettingsFile) {
     SettingsFileContent stored;
     ASSERT_TRUE(parseSettingsFile(*readFileUpTo(path, kSettingsFileLimit), stored));
     EXPECT_EQ(stored.image.users[1].phone, "+79035550003");
+}
+
+// Told to stop (a signal to the command line), a script ends its wait within a tenth of a second
+// and runs no further line; once the stop is lifted the same runner runs whole scripts again.
+TEST_F(ScriptRun, ToldToStopItEndsItsWaitAndRunsNoFurtherLine) {
+    bool stop = false;
+    runner.setStopWhen([&] { return stop; });
+    const struct {
+        int stopAtMs;  // -1: told before the script starts
+        std::string script;
+        std::string error;
+        int endsAtMs;  // the first tenth of a second of the wait after the stop
+    } cases[] = {
+        {250, "wait 60000\ndump StatusBar1", "line 1: Прервано\n", 300},
+        {1250, "wait 1000\nwait 60000\ndump StatusBar1", "line 2: Прервано\n", 1300},
+        {-1, "dump StatusBar1", "line 1: Прервано\n", 0},
+        // A stop within the last slice of a wait is seen before the next line.
+        {1050, "wait 1000\ndump StatusBar1\nwait 100\ndump StatusBar1", "line 4: Прервано\n", 1100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        stop = c.stopAtMs < 0;
+        if (!stop)
+            clock.startTimer(c.stopAtMs, [&] { stop = true; });
+        err.str("");
+        out.str("");
+        const std::int64_t start = clock.tickMs();
+        EXPECT_EQ(run(c.script), 1);
+        EXPECT_EQ(err.str(), c.error);
+        EXPECT_EQ(clock.tickMs() - start, c.endsAtMs);
+        EXPECT_EQ(out.str().find("StatusBar1") != std::string::npos, c.stopAtMs == 1050);
+    }
+    stop = false;
+    const std::int64_t start = clock.tickMs();
+    EXPECT_EQ(run("wait 1500\ndump StatusBar1"), 0);
+    EXPECT_EQ(clock.tickMs() - start, 1500);
 }
 
 TEST(ScriptDialogsRetry, EachRetryWaitsFirstAndTheLastAnswerCancels) {

@@ -129,6 +129,47 @@ click ButtonWriteNastr
         << run.err;
 }
 
+// A script that stops midway names what it stored, in a modem or a settings file, and then
+// exits with 1: 2 is kept for a script that changed nothing.
+TEST_F(CliScript, StoppedMidwayItNamesWhatItStored) {
+    SimProcess sim({"--ports-dir", ports().string(), "--com", "47"});
+    const fs::path md2 = dir_ / "site.md2";
+    ASSERT_EQ(cli("new '" + md2.string() + "'").status, 0);
+    const std::string modem = "--port COM47 --fast --user 1 --password 1234";
+    const std::string file = "--file '" + md2.string() + "' --user 1 --password 7391";
+    const std::string store =
+        "select TreeView1 \"#2\"\ncheck cbUserON 1\nset EditUserTel +79990000002\n"
+        "click ButtonWriteNastr\n";
+    // EditSIM1USSD is disabled while SIM 1's settings are detected automatically.
+    const std::string stop =
+        "select TreeView1 \"Настройка модема\"\n"
+        "select PageControl1 \"Настройка SIM-карт\"\nset EditSIM1USSD 1\n";
+    const struct {
+        const char* name;
+        std::string options;
+        std::string script;
+        int status;
+        std::string said;  // after the line that stopped it
+    } rows[] = {
+        {"a modem that took a user", modem, store + stop, 1,
+         "line 7: EditSIM1USSD is disabled\nzelar-cli: written: user 2\n"},
+        {"a file that holds a user", file, store + stop, 1,
+         "line 7: EditSIM1USSD is disabled\nzelar-cli: stored in " + md2.string() +
+             ": Пользователи #2\n"},
+        {"a modem that took nothing", modem, stop, 2, "line 3: EditSIM1USSD is disabled\n"},
+        {"a file written again with the values it held", file, store + stop, 2,
+         "line 7: EditSIM1USSD is disabled\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScriptRun run = script(row.options, row.script);
+        EXPECT_EQ(run.status, row.status);
+        const auto line = run.err.rfind("line ");
+        ASSERT_NE(line, std::string::npos) << run.err;
+        EXPECT_EQ(run.err.substr(line), row.said);
+    }
+}
+
 TEST_F(CliScript, UnknownControlExitsBeforeTalkingToTheModem) {
     SimProcess sim({"--ports-dir", ports().string(), "--com", "45"});
     const ScriptRun run =

@@ -39,8 +39,10 @@ CliSession::CliSession(const CliOptions& options)
       tracedPort_(trace_ ? std::make_unique<TracedSerialPort>(port_, *trace_, "main") : nullptr),
       tracedBootPort_(trace_ ? std::make_unique<TracedSerialPort>(bootPort_, *trace_, "boot")
                              : nullptr),
-      link_(tracedPort_ ? *tracedPort_ : static_cast<SerialPort&>(port_)),
-      bootLink_(tracedBootPort_ ? *tracedBootPort_ : static_cast<SerialPort&>(bootPort_)),
+      link_(tracedPort_ ? *tracedPort_ : static_cast<SerialPort&>(port_),
+            [this] { return traceLost(); }),
+      bootLink_(tracedBootPort_ ? *tracedBootPort_ : static_cast<SerialPort&>(bootPort_),
+                [this] { return traceLost(); }),
       dialogs_(std::cerr, options.yes),
       app_(Services{link_, pump_, dialogs_, *devices_, &bootLink_}) {
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();

@@ -27,6 +27,8 @@ class CliSession {
     bool traceReady() const { return options_.trace.empty() || (trace_ && *trace_); }
     // False when a line of the trace could not be written (a full disk).
     bool traceWritten() { return !trace_ || trace_->flush(); }
+    // A line of the trace could not be written (a full disk, the file size limit).
+    bool traceLost() const { return trace_ && !*trace_; }
 
     // Starts as the main window does and selects --port when given. False when it cannot start.
     bool start();

@@ -6,8 +6,11 @@
 #include "commands.h"
 #include "file_checks.h"
 #include "files/file_io.h"
+#include "files/settings_file.h"
+#include "interrupt.h"
 #include "report_output.h"
 #include "script/script_runner.h"
+#include "write_log.h"
 
 namespace zelar::cli {
 
@@ -52,6 +55,24 @@ std::optional<std::string> readScript(const std::string& path) {
     return bytes;
 }
 
+// A script that stopped names what it stored, in the modem (main names the sections the modem
+// took) or in the file: the bytes the file had when it was opened against those it has now.
+// Having stored anything, it exits with 1: 2 says that nothing was changed.
+int stoppedStatus(CliSession& session, const std::string& file, const std::string& opened,
+                  int status) {
+    if (status == 0)
+        return 0;
+    bool stored = !session.writtenSummary().empty();
+    if (!file.empty()) {
+        const auto now = readFileUpTo(file, kSettingsFileLimit);
+        const std::string pages = changedFilePages(opened, now.value_or(opened));
+        if (!pages.empty())
+            std::cerr << "zelar-cli: stored in " << file << ": " << pages << '\n';
+        stored = stored || !pages.empty();
+    }
+    return stored && status == 2 ? 1 : status;
+}
+
 }  // namespace
 
 int runScript(CliSession& session, const CliOptions& options) {
@@ -70,6 +91,7 @@ int runScript(CliSession& session, const CliOptions& options) {
     }
     ScriptRunner runner(session.app(), session.dialogs(), std::cout, std::cerr);
     runner.setExactValues(options.exact);
+    runner.setStopWhen([] { return interrupted() || outputLost(); });
     // Names are checked before the modem hears anything.
     if (const auto error = runner.checkNames(script.lines)) {
         std::cerr << "line " << error->line << ": " << error->message << '\n';
@@ -90,12 +112,15 @@ int runScript(CliSession& session, const CliOptions& options) {
     if (!session.start())
         return finish(1);
     session.showProgress();
-    if (!options.settingsFile.empty() && (!inputFileReady(options.settingsFile) ||
-                                          !openSettingsFile(session.app(), options.settingsFile)))
-        return finish(1);
+    // The file is held from here to the end: another program's change would be lost between.
+    const std::string& file = options.settingsFile;
+    if (!file.empty() && (!inputFileReady(file) || !openSettingsFile(session.app(), file)))
+        return finish(2);
+    const std::string opened =
+        file.empty() ? std::string() : readFileUpTo(file, kSettingsFileLimit).value_or("");
     if (options.user && !runner.logIn(*options.user, options.password))
         return finish(1);
-    return finish(runner.run(script.lines));
+    return finish(stoppedStatus(session, file, opened, runner.run(script.lines)));
 }
 
 }  // namespace zelar::cli

@@ -58,7 +58,15 @@ std::string scriptUsage() {
         "did\n"
         "      not hold, or a line's operation failed (a failed exchange, a refusal by a check or\n"
         "      by the rights: the script stops there); 2 for a bad line or an action a person at\n"
-        "      the window could not do. Both give 'line N: reason' on stderr.\n";
+        "      the window could not do. Both give 'line N: reason' on stderr. A script that "
+        "stops\n"
+        "      after it stored anything names it ('zelar-cli: written: user 2', or 'zelar-cli: "
+        "stored\n"
+        "      in FILE: Пользователи #2') and exits with 1, not 2. A signal ends it at once, in "
+        "a\n"
+        "      wait too, with 'line N: Прервано' (1). With --file the file is held until the "
+        "end:\n"
+        "      another script or window on it is refused (2).\n";
     return text;
 }
 
@@ -349,6 +357,12 @@ std::string usageText() {
         "(restore, defaults, script) names them: 'zelar-cli: written: user 1, user 2; under\n"
         "way: user 3'.\n"
         "\n"
+        "SIGINT (Ctrl+C), SIGTERM and SIGHUP end the exchange under way in order with "
+        "\"Прервано\"\n"
+        "(exit status 1). A pipe closed early or a file over its size limit is an output "
+        "error\n"
+        "(exit status 3) once the modem has answered the write in flight.\n"
+        "\n"
         "--json (ports, read, diag, verify, diff, fw-info, script) prints one JSON object on\n"
         "stdout instead of the lines: \"ok\" (true when the exit status is 0), \"sections\" with\n"
         "their \"controls\" (name and value; enabled and hidden with --state), a script's dumps\n"
@@ -374,7 +388,9 @@ std::string usageText() {
         "without it, and a question that only --yes answers (defaults, flash of a file without\n"
         "its version); 3 when stdout or\n"
         "the trace cannot take the whole output (a full disk), with 'zelar-cli: cannot write\n"
-        "the output' or '... the trace file' on stderr.\n";
+        "the output' or '... the trace file' on stderr. A command that stopped after it "
+        "changed\n"
+        "anything (a modem's settings, a settings file) exits with 1, never 2.\n";
     return text;
 }
 

@@ -75,8 +75,8 @@ int runDiagWatch(CliSession& session, const CliOptions& options) {
     std::string csv = csvLine({"time", "level", "percent", "faults"});
     int taken = 0;
     app.meter.onSample = [&](const SignalSample& sample) {
-        // The sample that Ctrl+C cut short is no missed reply.
-        if (interrupted())
+        // The sample that Ctrl+C or the lost output cut short is no missed reply.
+        if (interrupted() || outputLost())
             return;
         stats.add(sample);
         std::cout << watchLine(localClockTime(), sample, setFaults(app.main)) << std::endl;
@@ -86,7 +86,7 @@ int runDiagWatch(CliSession& session, const CliOptions& options) {
     };
     if (!startSignalMeter(app, options.intervalSeconds.value_or(1) * 1000))
         return 1;
-    while (app.meter.running && !interrupted())
+    while (app.meter.running && !interrupted() && !outputLost())
         session.pump().processEvents(TModemLink::kPollMs);
     stopSignalMeter(app);
     app.meter.onSample = nullptr;

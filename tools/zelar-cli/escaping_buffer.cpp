@@ -1,5 +1,7 @@
 #include "escaping_buffer.h"
 
+#include "interrupt.h"
+
 #include <sstream>
 
 #include "text/control_escape.h"
@@ -42,7 +44,13 @@ EscapingBuffer::~EscapingBuffer() {
 void EscapingBuffer::write(const std::string& out) {
     if (target_->sputn(out.data(), static_cast<std::streamsize>(out.size())) !=
         static_cast<std::streamsize>(out.size()))
-        failed_ = true;
+        fail();
+}
+
+void EscapingBuffer::fail() {
+    failed_ = true;
+    // The command stops after its step in flight: nobody would learn what it did next.
+    noteOutputLost();
 }
 
 void EscapingBuffer::escapePending(std::string& out) {
@@ -102,7 +110,7 @@ int EscapingBuffer::sync() {
     // A character cut by a flush is completed by the next write, so it waits.
     const int result = target_->pubsync();
     if (result != 0)
-        failed_ = true;
+        fail();
     return result;
 }
 

@@ -31,6 +31,7 @@ class EscapingBuffer : public std::streambuf {
     void escapePending(std::string& out);
 
     void write(const std::string& out);
+    void fail();
 
     std::streambuf* target_;
     bool keepLines_;

@@ -4,8 +4,9 @@
 
 namespace zelar::cli {
 
-void InterruptiblePort::failWhenInterrupted() {
-    if (!interrupted())
+void InterruptiblePort::failWhenInterrupted(bool atStepEnd) {
+    const bool lost = atStepEnd && (outputLost() || (outputFailed_ && outputFailed_()));
+    if (!interrupted() && !lost)
         return;
     if (port_.isOpen())
         port_.close();
@@ -13,12 +14,12 @@ void InterruptiblePort::failWhenInterrupted() {
 }
 
 void InterruptiblePort::open(int portNumber, const LineSettings& settings) {
-    failWhenInterrupted();
+    failWhenInterrupted(true);
     port_.open(portNumber, settings);
 }
 
 void InterruptiblePort::write(const std::string& bytes) {
-    failWhenInterrupted();
+    failWhenInterrupted(true);
     port_.write(bytes);
     writes_.sent(bytes);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/serial_port.h"
@@ -12,10 +13,12 @@ inline constexpr const char* kInterruptedText = "Прервано";
 
 // A port that fails every open, write and read once the program is interrupted, closing the
 // link: the operation under way then ends as on any port error, in order and with its message,
-// and no later one starts.
+// and no later one starts. Once the output is lost (outputLost, or `outputFailed` holds) it
+// fails the next open or write only: the reply to a write already sent is still read.
 class InterruptiblePort : public SerialPort {
   public:
-    explicit InterruptiblePort(SerialPort& port) : port_(port) {}
+    explicit InterruptiblePort(SerialPort& port, std::function<bool()> outputFailed = nullptr)
+        : port_(port), outputFailed_(std::move(outputFailed)) {}
 
     void open(int portNumber, const LineSettings& settings) override;
     void close() override { port_.close(); }
@@ -31,9 +34,12 @@ class InterruptiblePort : public SerialPort {
     const WriteLog& writes() const { return writes_; }
 
   private:
-    void failWhenInterrupted();
+    // Closes the link and throws kInterruptedText when the program was interrupted, or with
+    // `atStepEnd` when its output is lost.
+    void failWhenInterrupted(bool atStepEnd = false);
 
     SerialPort& port_;
+    std::function<bool()> outputFailed_;
     WriteLog writes_;
 };
 

@@ -16,11 +16,13 @@ using namespace zelar::cli;
 
 namespace {
 
-// The command's status, unless its output did not reach stdout whole (a full disk, a closed
-// file): a cut report must not pass for a good one.
-int withOutputWritten(const EscapedStream& out, int status) {
+// The command's status, unless its output did not reach stdout and stderr whole (a full disk,
+// a closed pipe or file): a cut report must not pass for a good one, nor a command whose
+// messages nobody could read.
+int withOutputWritten(const EscapedStream& out, const EscapedStream& err, int status) {
     std::cout.flush();
-    if (!out.failed() && std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout))
+    if (!out.failed() && !err.failed() && std::cout && std::fflush(stdout) == 0 &&
+        !std::ferror(stdout))
         return status;
     std::cerr << "zelar-cli: cannot write the output\n";
     return kOutputNotWritten;
@@ -105,5 +107,5 @@ int main(int argc, char** argv) {
     // Bytes from files, the modem or the arguments reach the terminal only as printable text.
     const EscapedStream out(std::cout);
     const EscapedStream err(std::cerr);
-    return withOutputWritten(out, run(programArguments(argc, argv), argc, argv));
+    return withOutputWritten(out, err, run(programArguments(argc, argv), argc, argv));
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "files/settings_compare.h"
+#include "files/settings_file.h"
 #include "link/commands.h"
 #include "settings/memory_map.h"
 #include "text/hex.h"
@@ -77,6 +79,25 @@ std::string WriteLog::summary() const {
     if (!answered_)
         text += "; under way: " + writtenSectionName(addresses_.back());
     return text;
+}
+
+std::string changedFilePages(const std::string& before, const std::string& after) {
+    if (before == after)
+        return {};
+    SettingsFileContent first;
+    SettingsFileContent second;
+    const bool parsed = parseSettingsFile(before, first) && parseSettingsFile(after, second);
+    if (!parsed)
+        return "the whole file";
+    std::string pages;
+    std::string last;
+    for (const SettingsDifference& d : compareSettings(first, second)) {
+        if (d.page == last)
+            continue;
+        pages += (pages.empty() ? "" : ", ") + d.page;
+        last = d.page;
+    }
+    return pages;
 }
 
 }  // namespace zelar::cli

@@ -29,4 +29,9 @@ class WriteLog {
 // The section a write at `address` fills, as "user 3" or "SIM 1 access point".
 std::string writtenSectionName(std::uint16_t address);
 
+// The pages of a settings file whose values differ between its bytes `before` and `after`, in
+// the window's order, as "Пользователи #1, Настройка GPRS"; empty when none does; "the whole
+// file" when either side is no settings file.
+std::string changedFilePages(const std::string& before, const std::string& after);
+
 }  // namespace zelar::cli

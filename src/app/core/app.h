@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "platform/device_map.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
+#include "platform/file_lock.h"
 #include "platform/local_time.h"
 #include "platform/serial_port.h"
 #include "settings/settings_image.h"
@@ -74,6 +76,9 @@ struct SettingsSource {
     // the file had them: a file holds no identification to show.
     std::string serialNumber;
     std::string softVersion;
+    // The file held against changes by other programs while the session lasts; none for a new
+    // file not yet saved, or where no lock can be made. Copies of the source share it.
+    std::shared_ptr<FileLock> lock;
 };
 
 // The program's state for the whole run: the windows, the link and what the main window owns.

@@ -24,6 +24,23 @@ std::string settingsFileName(const SettingsSource& source) {
     return slash == std::string::npos ? source.path : source.path.substr(slash + 1);
 }
 
+std::string fileInUseText(const std::string& path) {
+    return "Файл «" + path + "» уже открыт для изменений в другой программе";
+}
+
+std::optional<std::shared_ptr<FileLock>> holdSettingsFile(App& app, const std::string& path) {
+    // Opening the file the session is on again keeps the lock this program has.
+    if (app.source.lock && app.source.lock->target() == lockTarget(path))
+        return app.source.lock;
+    FileLockAttempt attempt = FileLock::take(path);
+    if (attempt.heldElsewhere) {
+        app.services.dialogs.messageBox(fileInUseText(path), "Модем", MessageIcon::Error,
+                                        MessageButtons::Ok);
+        return std::nullopt;
+    }
+    return std::move(attempt.lock);
+}
+
 bool refuseWithFileOpen(App& app) {
     if (!app.source.file)
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "app/core/app.h"
@@ -10,8 +12,16 @@ inline constexpr const char* kTextNeedsModem =
     "Открыт файл настроек: эта операция выполняется только с модемом. Считайте настройки модема";
 inline constexpr const char* kTextNewFileName = "Новый файл настроек";
 
+// The refusal of a settings file that another program holds, naming it.
+std::string fileInUseText(const std::string& path);
+
 // The file's name as the window shows it: the last part of its path, or kTextNewFileName.
 std::string settingsFileName(const SettingsSource& source);
+
+// The lock of the settings file at `path` for a session on it: the one the window's session
+// already holds for that file, or a new one (none where no lock can be made). Nothing, with
+// fileInUseText shown, when another program holds the file.
+std::optional<std::shared_ptr<FileLock>> holdSettingsFile(App& app, const std::string& path);
 
 // With a settings file open, tells the user that the operation needs a modem and gives true:
 // the caller then sends nothing.

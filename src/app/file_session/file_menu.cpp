@@ -37,11 +37,12 @@ void message(App& app, const char* text, MessageIcon icon) {
 }
 
 // The file's settings on the pages; the file is the window's source from now on.
-void showFile(App& app, const SettingsFileContent& content, const std::string& path) {
+void showFile(App& app, const SettingsFileContent& content, const std::string& path,
+              std::shared_ptr<FileLock> lock = nullptr) {
     TformMain& m = app.main;
     showSettingsFromFile(app, content.image, content.autoDetect);
     // The session drops what a file does not hold (the firmware version); the pages follow.
-    beginFileSession(app, {true, path, content.serialNumber, content.softVersion});
+    beginFileSession(app, {true, path, content.serialNumber, content.softVersion, std::move(lock)});
     showImageOnPages(app);
     TreeView1Changing(app, m.TreeView1.selected);
     m.StatusBar1.text = "Настройки из файла: " + settingsFileName(app.source);
@@ -118,6 +119,11 @@ void showDifferences(App& app, const std::vector<SettingsDifference>& difference
 }  // namespace
 
 bool openSettingsFile(App& app, const std::string& path) {
+    // Held from before the reading, so that no other program's change falls between the
+    // reading and this session's first store.
+    auto lock = holdSettingsFile(app, path);
+    if (!lock)
+        return false;
     const auto bytes = readFileUpTo(path, kSettingsFileLimit);
     if (!bytes) {
         message(app, "Не могу открыть файл", MessageIcon::Error);
@@ -131,7 +137,7 @@ bool openSettingsFile(App& app, const std::string& path) {
         message(app, "Неверный формат файла", MessageIcon::Error);
         return false;
     }
-    showFile(app, content, path);
+    showFile(app, content, path, std::move(*lock));
     return true;
 }
 

@@ -39,6 +39,10 @@ FileStore storeIntoFile(App& app, const TSettingsImage& image) {
             return FileStore::Cancelled;
         path = *chosen;
     }
+    // A new name is held before it is written, as an opened file is.
+    auto lock = holdSettingsFile(app, path);
+    if (!lock)
+        return FileStore::Failed;
     SettingsFileContent content = settingsFileContent(app);
     content.image = image;
     const std::string failure = writeFileReplacing(path, composeSettingsFile(content));
@@ -49,6 +53,7 @@ FileStore storeIntoFile(App& app, const TSettingsImage& image) {
     if (path != app.source.path) {
         SettingsSource named = app.source;
         named.path = path;
+        named.lock = std::move(*lock);
         const LoginState login = app.login;
         beginFileSession(app, named);
         app.login = login;  // the same settings under a new name: the login stands

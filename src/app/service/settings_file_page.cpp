@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/core/exchange_runner.h"
+#include "app/core/settings_source.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/user_rules.h"
 #include "files/file_io.h"
@@ -130,6 +131,10 @@ SettingsFileResult BtnSaveParClick(App& app) {
     const auto path = app.services.dialogs.saveFileName(kFilter, kExtension, kFileName);
     if (!path)
         return SettingsFileResult::Cancelled;
+    // A file that another program is changing would lose this copy at its next store.
+    const auto lock = holdSettingsFile(app, *path);
+    if (!lock)
+        return SettingsFileResult::Failed;
     const std::string failure =
         writeFileReplacing(*path, composeSettingsFile(settingsFileContent(app)));
     if (!failure.empty()) {
