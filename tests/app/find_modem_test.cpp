@@ -137,14 +137,17 @@ TEST(FindModem, EachPortAnswersAndAModemIsSelected) {
     selectItemText(app.main.ComboBox1, "COM5");
     ASSERT_TRUE(findControlEvents(FormId::Main, "btnFindModem")->click(app));
     expectList(list, status, {labels, "COM5", "Модем найден: COM5 — № 7204518, ПО 1.50"});
-    // A choice where no modem answered gives way to the first modem.
+    // A choice where no modem answered gives way to the first modem, and the list looked at
+    // again keeps it all.
     selectItemText(app.main.ComboBox1, "COM1");
     findModem(app);
+    const auto dropDown = [&] { findControlEvents(FormId::Main, "ComboBox1")->dropDown(app); };
+    dropDown();
     expectList(list, status, {labels, "COM4", "Модем найден: COM4 — № 7204518, ПО 2.05"});
 
     // The found port unplugged: the list drops it, the status bar no longer names it.
     devices.names.erase(devices.names.begin() + 3);
-    findControlEvents(FormId::Main, "ComboBox1")->dropDown(app);
+    dropDown();
     labels.erase(labels.begin() + 3);
     expectList(list, status, {labels, "", ""});
 
@@ -156,6 +159,7 @@ TEST(FindModem, EachPortAnswersAndAModemIsSelected) {
         if (i != 2)
             labels[i] = list.items[i] + " — нет ответа";
     }
+    dropDown();
     expectList(list, status, {labels, "", "Модем не найден"});
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Модем не найден");
