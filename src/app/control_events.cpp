@@ -169,7 +169,9 @@ const std::array kTable = {
     // Service window: firmware programming.
     onClickWindow(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
     onClickExchange(FormId::Setup, "SpBtnFlashMCU", modemOnly<rule<SpBtnFlashMCUClick>>),
-    onClick(FormId::Setup, "BtnCancel", rule<BtnCancelClick>),
+    // Acts on firmware programming alone: another operation on the link is no wait to abandon.
+    ControlEvents{FormId::Setup, "BtnCancel", rule<BtnCancelClick>, nullptr, nullptr, nullptr,
+                  nullptr, nullptr, false, firmwareBusy},
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", rule<ButtonUSSDOperatorClick>),
@@ -197,7 +199,11 @@ const ControlEvents* findControlEvents(FormId form, std::string_view name) {
 }
 
 bool actsNow(const App& app, const ControlEvents& events) {
-    return !events.startsOperation || !app.link.busy();
+    if (!app.link.busy())
+        return true;
+    if (events.ownsOperation != nullptr)
+        return events.ownsOperation(app);
+    return !events.startsOperation;
 }
 
 std::span<const std::string_view> groupMembers(FormId form, std::string_view group) {

@@ -39,10 +39,14 @@ struct ControlEvents {
     // find the link taken. Every such control is declared here, so that each front end keeps
     // the rule in one place (`actsNow`).
     bool startsOperation = false;
+    // An operation's own control (its "Отмена"): while the link is held it acts only when this
+    // says the operation holding the link is its own, and looks disabled otherwise, since it
+    // would do nothing.
+    bool (*ownsOperation)(const App& app) = nullptr;
 };
 
-// Whether the control's handlers may run now: false for a control that starts an operation
-// or opens a window while an operation holds the link.
+// Whether the control's handlers may run now: false, while an operation holds the link, for a
+// control that starts an operation or opens a window, and for another operation's own control.
 bool actsNow(const App& app, const ControlEvents& events);
 
 std::span<const ControlEvents> controlEventTable();

@@ -1,7 +1,9 @@
 #include "ui/level_chart_widget.h"
 
+#include <QAbstractScrollArea>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace zelar::ui {
@@ -86,6 +88,13 @@ void drawLevels(QPainter& painter, const QRectF& plot, const LevelChart& chart, 
     painter.drawPath(path);
 }
 
+// The values' area: the part shown less the scale on its left and half a line above and below,
+// where the scale's top and bottom labels reach.
+QRectF plotArea(const QRect& shown, int scaleWidth, int half) {
+    return QRectF(shown.left() + scaleWidth, shown.top() + half, shown.width() - scaleWidth - 1,
+                  shown.height() - 2 * half - 1);
+}
+
 }  // namespace
 
 LevelChartWidget::LevelChartWidget(QWidget* parent) : QWidget(parent) {
@@ -97,6 +106,27 @@ void LevelChartWidget::setChart(const LevelChart& chart) {
         return;
     chart_ = chart;
     update();
+}
+
+void LevelChartWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Scrolling moves what was painted; the part in view changed, so all of it is painted anew.
+    for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+            QScrollBar* bar = area->horizontalScrollBar();
+            connect(bar, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update),
+                    Qt::UniqueConnection);
+            connect(bar, &QScrollBar::rangeChanged, this, qOverload<>(&QWidget::update),
+                    Qt::UniqueConnection);
+        }
+    }
+}
+
+QRect LevelChartWidget::shownPart() const {
+    const QRect seen = visibleRegion().boundingRect();
+    if (seen.isEmpty())
+        return rect();
+    return QRect(seen.left(), 0, seen.width(), height());
 }
 
 QSize LevelChartWidget::sizeHint() const {
@@ -115,7 +145,7 @@ void LevelChartWidget::paintEvent(QPaintEvent*) {
     const QFontMetrics metrics = fontMetrics();
     const int scaleWidth = metrics.horizontalAdvance(QStringLiteral("100%")) + 4;
     const int half = metrics.height() / 2;
-    const QRectF plot(scaleWidth, half, width() - scaleWidth - 1, height() - 2 * half - 1);
+    const QRectF plot = plotArea(shownPart(), scaleWidth, half);
     if (plot.width() <= 1 || plot.height() <= 1)
         return;
 

@@ -8,6 +8,8 @@ namespace zelar::ui {
 
 // Paints a LevelChart: the values as a green line over the chart's span, the newest at the
 // right edge, a gap where a point has no value, and a scale from 0 to the chart's maximum.
+// Where the window scrolls, the chart fits the part of it in view, so that the newest value is
+// seen without scrolling.
 class LevelChartWidget : public QWidget {
     Q_OBJECT
   public:
@@ -20,8 +22,12 @@ class LevelChartWidget : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    // The columns of the widget in view: all of them unless a scroll area shows a part.
+    QRect shownPart() const;
+
     LevelChart chart_;
 };
 

@@ -75,7 +75,8 @@ void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
             });
         }
         // A field keeps taking what is typed; only its key's action waits.
-        if (events.startsOperation && (events.click != nullptr || events.change != nullptr))
+        const bool waits = events.startsOperation || events.ownsOperation != nullptr;
+        if (waits && (events.click != nullptr || events.change != nullptr))
             binding.lookDisabledWhile([&app, &events] { return !actsNow(app, events); });
     }
 }

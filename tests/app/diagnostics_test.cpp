@@ -219,22 +219,29 @@ TEST_F(DiagnosticsTest, SignalMeterFollowsTheLevelUntilTheCableIsPulled) {
         EXPECT_FALSE(toggleMeter(true));
         EXPECT_FALSE(m.CheckBoxMeter.checked);
     }
-    modem.options().signal.levels = {31, 16, 7, 99, 0};
+    modem.options().signal.levels = {0, 16, 7, 99, 31};
+    measured().faultFlags = 0x0001;
     ASSERT_TRUE(toggleMeter(true));
     clock.advanceMs(4500);
     EXPECT_EQ(commands, std::vector<std::string>(5, "AT+V25"));
     EXPECT_FALSE(app.link.isOpen());
-    EXPECT_EQ(chartValues(), (std::vector<std::optional<int>>{100, 52, 23, std::nullopt, 0}));
+    EXPECT_EQ(chartValues(), (std::vector<std::optional<int>>{0, 52, 23, std::nullopt, 100}));
     EXPECT_EQ(m.ChartSignal.points.front().msBeforeEnd, 4000);
-    EXPECT_EQ(m.StaticTextQuality.caption, "Уровень: 0%");
+    EXPECT_EQ(m.StaticTextQuality.caption, "Уровень: 100%");
     EXPECT_EQ(m.StaticTextMeter.caption,
-              "Сейчас: 0%    за 5 минут: мин. 0%, макс. 100%, среднее 44%");
+              "Сейчас: 100%    за 5 минут: мин. 0%, макс. 100%, среднее 44%");
     click("BitBtnReadError");  // refused: the meter holds the link
     EXPECT_EQ(commands.size(), 5u);
     EXPECT_TRUE(dialogs.messages.empty());
 
+    // The first missed reply shows no level at once; the faults stay as last seen.
     cable.setPresent(false);
-    clock.advanceMs(10'000);
+    clock.advanceMs(1000);
+    EXPECT_TRUE(app.meter.running);
+    EXPECT_EQ(m.StaticTextQuality.caption, "Нет ответа");
+    EXPECT_EQ(litBars(), std::vector<int>{});
+    EXPECT_TRUE(m.CheckBoxErr5V.checked);
+    clock.advanceMs(9000);
     EXPECT_FALSE(app.meter.running);
     EXPECT_FALSE(m.CheckBoxMeter.checked);
     EXPECT_FALSE(app.link.busy());
@@ -243,12 +250,18 @@ TEST_F(DiagnosticsTest, SignalMeterFollowsTheLevelUntilTheCableIsPulled) {
     EXPECT_EQ(chartValues().size(), 10u);
     EXPECT_EQ(m.StaticTextMeter.caption,
               "Сейчас: —    за 5 минут: мин. 0%, макс. 100%, среднее 44%");
+    EXPECT_EQ(m.StaticTextQuality.caption, "Нет ответа");
 
-    // Back in, a new run keeps only the last five minutes; leaving the page ends it.
+    // Back in, a new run starts from nothing, keeps only the last five minutes, and leaving
+    // the page ends it.
     cable.setPresent(true);
     modem.options().signal.levels = {20};
     ASSERT_TRUE(toggleMeter(true));
-    clock.advanceMs(400'500);
+    clock.advanceMs(500);
+    EXPECT_EQ(chartValues(), std::vector<std::optional<int>>{65});
+    EXPECT_EQ(m.StaticTextMeter.caption,
+              "Сейчас: 65%    за 5 минут: мин. 65%, макс. 65%, среднее 65%");
+    clock.advanceMs(400'000);
     EXPECT_EQ(m.ChartSignal.points.size(), 301u);
     EXPECT_EQ(m.ChartSignal.points.front().msBeforeEnd, SignalHistory::kSpanMs);
     m.TreeView1.selected = kNodeUsers;

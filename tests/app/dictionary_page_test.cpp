@@ -100,6 +100,8 @@ TEST_F(Dictionary, Protocol0RecordsAndFileErrors) {
         {"Protocol=0\t\t\t\r\n\r\nDEC\tHEX\tТекст SMS\tStat\r\n\r\n", "Неверный формат файла"},
         {protocol0(5) + "6\t6\tT6\t0\r\n",
          "Пропущена строка № 5 или неверный формат нумерации сообщений"},
+        {protocol0(5) + "5\t6\tT\t1\r\n",
+         "Пропущена строка № 5 или неверный формат нумерации сообщений"},
         {protocol0(3) + "3\t3\t" + std::string(32, 'L') + "\t1\r\n",
          "Ошибка в строке № 3. Текст сообщения длиннее 31 символа."},
         {protocol0(3) + "3\tx\tT\t1\r\n",

@@ -49,6 +49,9 @@ class FileSession : public test::SimFixture {
 
 TEST_F(FileSession, PagesEditedAfterALoginAreStoredIntoTheFileWithNoPortTouched) {
     EXPECT_EQ(app.main.caption, fs::path(path).filename().string() + " — " + TformMain::kCaption);
+    for (const auto& [named, shown] :
+         {std::pair{"C:\\a\\s.md2", "s.md2"}, {"/a/b/s.md2", "s.md2"}, {"s.md2", "s.md2"}})
+        EXPECT_EQ(settingsFileName({true, named, "", ""}), shown) << named;
     EXPECT_FALSE(TreeView1Changing(app, 1));  // no page opens without a login
     ASSERT_TRUE(logInAs(app, 1, "1234"));
     showUser(2);
@@ -101,12 +104,17 @@ TEST_F(FileSession, WrittenIntoTheModemTheFileComparesEqualAndStaysOpen) {
     ASSERT_TRUE(click("ButtonWriteNastr"));
     // A window that never read this modem knows nothing of the SIM card's own number, which no
     // file holds: the modem keeps its own.
-    const std::vector<std::uint8_t> simPhone(&memory(0xA5), &memory(0xA5) + 12);
+    const auto simPhones = [&] {
+        return std::pair{std::vector<std::uint8_t>(&memory(0xA5), &memory(0xA5) + 12),
+                         std::vector<std::uint8_t>(&memory(0xC5), &memory(0xC5) + 12)};
+    };
+    const auto before = simPhones();
     app.image.sims[0].phone.clear();
+    app.image.sims[1].phone.clear();
     dialogs.answers.push_back(MessageResult::Yes);
     ASSERT_TRUE(click("MenuWriteFile"));
     EXPECT_TRUE(app.source.file);
-    EXPECT_EQ(std::vector<std::uint8_t>(&memory(0xA5), &memory(0xA5) + 12), simPhone);
+    EXPECT_EQ(simPhones(), before);
     dialogs.messages.clear();
     ASSERT_TRUE(click("MenuCompare"));
     ASSERT_NE(lastMessage(), nullptr);
@@ -114,6 +122,22 @@ TEST_F(FileSession, WrittenIntoTheModemTheFileComparesEqualAndStaysOpen) {
     EXPECT_TRUE(app.source.file);
     EXPECT_TRUE(app.login.loggedIn);
     EXPECT_EQ(app.main.EditUserTel.text, "+79035550003");
+}
+
+// The file's own user compares when the modem lets him see the modem's settings: "Мастер" and
+// "Хозяин", not "Охранник".
+TEST_F(FileSession, TheFilesMasterOrOwnerMayCompareItWithTheModem) {
+    for (const auto& [user, password, message] :
+         {std::tuple{1, "1234", kTextNoDifferences},
+          {2, "5678", kTextNoDifferences},
+          {3, "0000", "Сравнение с модемом доступно пользователям «Мастер» и «Хозяин»"}}) {
+        ASSERT_TRUE(logInAs(app, user, password)) << user;
+        dialogs.messages.clear();
+        EXPECT_EQ(click("MenuCompare"), message == std::string(kTextNoDifferences)) << user;
+        ASSERT_NE(lastMessage(), nullptr) << user;
+        EXPECT_EQ(lastMessage()->text, message) << user;
+        EXPECT_TRUE(app.source.file);
+    }
 }
 
 TEST_F(FileSession, ANewFileOfFactoryValuesAsksItsNameAtTheFirstWrite) {

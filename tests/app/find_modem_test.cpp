@@ -69,19 +69,42 @@ struct ProbeRow {
     std::string label;  // empty: the port's name alone
 };
 
-TEST(FindModem, EachPortAnswersAndTheFirstModemIsSelected) {
+// The list as the probe leaves it: each port with its answer, the status bar and the selection.
+struct ListSeen {
+    std::vector<std::string> labels;
+    std::string selected;
+    std::string status;
+};
+
+void expectList(const ComboBox& list, const std::string& status, const ListSeen& seen) {
+    EXPECT_EQ(list.itemLabels, seen.labels);
+    EXPECT_EQ(list.itemIndex >= 0 ? list.text : "", seen.selected);
+    EXPECT_EQ(status, seen.status);
+}
+
+TEST(FindModem, EachPortAnswersAndAModemIsSelected) {
     using F = sim::ReplyFault;
-    const auto fault = [](F kind) {
-        return [kind](Station& s) { s.modem.options().faults.rules = {{kind, 22, 0}}; };
+    const auto fault = [](F kind, std::int64_t lateUs = 0) {
+        return [kind, lateUs](Station& s) {
+            s.modem.options().faults.rules = {{kind, 22, 0}};
+            s.modem.options().faults.lateUs = lateUs;
+        };
     };
     const std::vector<ProbeRow> rows = {
-        {"silence", "0205", fault(F::Silent), PortAnswer::Silent, ""},
-        {"garbage", "0205", fault(F::Corrupt), PortAnswer::Unrecognised, ""},
+        {"silence", "0205", fault(F::Silent), PortAnswer::Silent, "COM1 — нет ответа"},
+        {"garbage", "0205", fault(F::Corrupt), PortAnswer::Unrecognised, "COM2 — ответ не опознан"},
         {"held by another program", "0205",
          [](Station& s) { s.otherProgram.open(s.cable.portNumber(), {}); }, PortAnswer::Unavailable,
-         ""},
+         "COM3 — порт недоступен"},
         {"modem", "0205", [](Station&) {}, PortAnswer::Modem, "COM4 — № 7204518, ПО 2.05"},
         {"older modem", "0150", [](Station&) {}, PortAnswer::Modem, "COM5 — № 7204518, ПО 1.50"},
+        // The wait for one port is half a second.
+        {"late, past the wait", "0205", fault(F::Late, 600'000), PortAnswer::Silent,
+         "COM6 — нет ответа"},
+        {"late, within the wait", "0205", fault(F::Late, 380'000), PortAnswer::Modem,
+         "COM7 — № 7204518, ПО 2.05"},
+        {"version digits that are no decimal", "02A5", [](Station&) {}, PortAnswer::Unrecognised,
+         "COM8 — ответ не опознан"},
     };
     sim::VirtualClock clock;
     std::deque<Station> stations;
@@ -100,25 +123,48 @@ TEST(FindModem, EachPortAnswersAndTheFirstModemIsSelected) {
     App app{Services{rack, clock, dialogs, devices}};
     FormShow(app, &profile);
     const ComboBox& list = app.main.ComboBox1;
+    const std::string& status = app.main.StatusBar1.text;
+    std::vector<std::string> labels;
+    for (const ProbeRow& row : rows)
+        labels.push_back(row.label);
 
-    ASSERT_TRUE(findControlEvents(FormId::Main, "btnFindModem")->click(app));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        SCOPED_TRACE(rows[i].name);
-        EXPECT_EQ(list.itemLabels.at(i), rows[i].label);
-    }
-    EXPECT_EQ(list.text, "COM4");
-    EXPECT_EQ(app.main.StatusBar1.text, "Модем найден: COM4 — № 7204518, ПО 2.05");
+    // Nothing selected: the first modem in list order.
+    const auto probes = findModem(app);
+    ASSERT_EQ(probes.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(probes[i].answer, rows[i].answer) << rows[i].name;
+    expectList(list, status, {labels, "COM4", "Модем найден: COM4 — № 7204518, ПО 2.05"});
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(stations[2].modem.commandsSeen(), 0);  // the held port was left alone
 
-    // The modems gone: none answers, the list shows names alone.
-    devices.names.resize(3);
-    const auto probes = findModem(app);
-    ASSERT_EQ(probes.size(), 3u);
-    for (std::size_t i = 0; i < probes.size(); ++i)
-        EXPECT_EQ(probes[i].answer, rows[i].answer) << rows[i].name;
-    EXPECT_EQ(list.itemLabels, std::vector<std::string>(3));
-    EXPECT_EQ(app.main.StatusBar1.text, "Модем не найден");
+    // Probed again with the user's choice on a later modem: that choice stays.
+    selectItemText(app.main.ComboBox1, "COM5");
+    ASSERT_TRUE(findControlEvents(FormId::Main, "btnFindModem")->click(app));
+    expectList(list, status, {labels, "COM5", "Модем найден: COM5 — № 7204518, ПО 1.50"});
+    // A choice where no modem answered gives way to the first modem, and the list looked at
+    // again keeps it all.
+    selectItemText(app.main.ComboBox1, "COM1");
+    findModem(app);
+    const auto dropDown = [&] { findControlEvents(FormId::Main, "ComboBox1")->dropDown(app); };
+    dropDown();
+    expectList(list, status, {labels, "COM4", "Модем найден: COM4 — № 7204518, ПО 2.05"});
+
+    // The found port unplugged: the list drops it, the status bar no longer names it.
+    devices.names.erase(devices.names.begin() + 3);
+    dropDown();
+    labels.erase(labels.begin() + 3);
+    expectList(list, status, {labels, "", ""});
+
+    // The modems silent: none answers, and no port keeps the label it earned before.
+    for (Station& s : stations)
+        s.modem.options().faults.rules = {{F::Silent, 22, 0}};
+    findModem(app);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (i != 2)
+            labels[i] = list.items[i] + " — нет ответа";
+    }
+    dropDown();
+    expectList(list, status, {labels, "", "Модем не найден"});
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Модем не найден");
 }

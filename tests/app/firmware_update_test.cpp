@@ -3,6 +3,7 @@
 #include <fstream>
 #include <tuple>
 
+#include "app/control_events.h"
 #include "app/service/firmware_update.h"
 #include "app/shell/startup.h"
 #include "app_fixture.h"
@@ -350,7 +351,10 @@ TEST_F(FirmwareTest, FailuresBeforeTheAnnouncement) {
         EXPECT_TRUE(s.BtnCancel.enabled);
         EXPECT_EQ(s.SpBtnFlashMCU.enabled && s.BtnOpen.enabled, !c.waiting);
         if (c.waiting) {
-            BtnCancelClick(app);
+            // The wait holds the link; "Отмена" is its own and acts, as the window lets it.
+            const ControlEvents& cancel = *findControlEvents(FormId::Setup, "BtnCancel");
+            ASSERT_TRUE(actsNow(app, cancel));
+            cancel.click(app);
             EXPECT_FALSE(boot.isOpen() || firmwareBusy(app));
         } else if (c.status == "Процесс отменен") {
             EXPECT_EQ(boot.openCount, opened);

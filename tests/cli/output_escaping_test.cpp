@@ -66,6 +66,10 @@ TEST(OutputEscaping, EachFormEscapesByItsOwnRules) {
         handoverHtml({{{"Объект", "<b>&\"'"}}, {{"GPRS", {{"APN", kOdd}}, {}}}});
     EXPECT_NE(html.find("&lt;b&gt;&amp;&quot;&#39;"), std::string::npos) << html;
     EXPECT_NE(html.find("a\\x7F\\x1B\\x07\\x0A\\x09\\x00b\\u0085Жz"), std::string::npos);
+    // All of U+0080 to U+009F escaped; U+00A0, the no-break space, is text.
+    const std::string c1 =
+        handoverHtml({{{"Объект", "x"}}, {{"GPRS", {{"APN", "\xC2\x90\xC2\x9F\xC2\xA0"}}, {}}}});
+    EXPECT_NE(c1.find("\\u0090\\u009F\xC2\xA0"), std::string::npos) << c1;
 
     // The provision table and its event lines: one row a port whatever the IMEI holds.
     PortProgress port;

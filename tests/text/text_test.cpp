@@ -35,7 +35,8 @@ TEST(Cp1251, EveryByteDecodesAndBadInputNeverCrashes) {
               "a?b");                              // invalid lead byte
     EXPECT_EQ(utf8ToCp1251("\xE4\xB8\xAD"), "?");  // no code in the page
     // A file is UTF-8 only when every sequence is well-formed: not overlong, no surrogate.
-    for (const char* notUtf8 : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8"})
+    for (const char* notUtf8 :
+         {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8"})
         EXPECT_EQ(fileTextToUtf8(notUtf8), cp1251ToUtf8(notUtf8)) << notUtf8;
     EXPECT_EQ(fileTextToUtf8("\xE4\xB8\xAD\xF0\x9F\x98\x80"), "\xE4\xB8\xAD\xF0\x9F\x98\x80");
 }

@@ -184,22 +184,22 @@ TEST_F(Look, ALongFirmwarePathKeepsItsFileNameInView) {
     program->app().services.dialogs.showModal(WindowId::Setup);
 }
 
-// Each button, check box and group with a text has an Alt letter of its own among what its
-// window shows at once: the main window's frame with one page. Fault indicators and the group
-// "Модем", with nothing in it to focus, have none. The letter follows a caption the model
-// changes.
+// Each button, check box and group with a text (Latin "PIN" and "OK" too) has an Alt letter of
+// its own among what its window shows at once: the main window's frame with one page, the
+// service window, the operator dialog. Fault indicators and the group "Модем", with nothing in
+// it to focus, have none. The letter follows a caption the model changes.
 TEST_F(Look, EachControlHasAnAltLetterOfItsOwn) {
     program->binder().pushAll();
     auto& pages = widget<QTabWidget>("PageControl1");
-    const QRegularExpression russian("[А-я]"), none("^(CheckBoxErr.*|groupModem)$");
+    const QRegularExpression word("[A-Za-zА-я]"), none("^(CheckBoxErr.*|groupModem)$");
     const auto letters = [&](QWidget& window, QWidget& part, const QWidget* skip) {
         QMap<QKeySequence, QString> taken;
         for (QWidget* w : part.findChildren<QWidget*>()) {
             const auto* button = qobject_cast<QAbstractButton*>(w);
             const auto* box = qobject_cast<QGroupBox*>(w);
             const QString text = button ? button->text() : box ? box->title() : QString();
-            if (w->window() != &window || (skip && skip->isAncestorOf(w)) ||
-                !text.contains(russian) || none.match(w->objectName()).hasMatch())
+            if (w->window() != &window || (skip && skip->isAncestorOf(w)) || !text.contains(word) ||
+                none.match(w->objectName()).hasMatch())
                 continue;
             const QKeySequence key = QKeySequence::mnemonic(text);
             EXPECT_FALSE(key.isEmpty() || taken.contains(key)) << w->objectName().toStdString();
@@ -214,6 +214,7 @@ TEST_F(Look, EachControlHasAnAltLetterOfItsOwn) {
             EXPECT_FALSE(frame.contains(key)) << key.toString().toStdString();
     }
     letters(program->setupWindow(), program->setupWindow(), nullptr);
+    letters(program->ussdWindow(), program->ussdWindow(), nullptr);
     program->app().main.ButtonWriteNastr.caption = "Записать всё";
     program->binder().pushAll();
     EXPECT_EQ(widget<QAbstractButton>("ButtonWriteNastr").text(), "&Записать всё");

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -52,6 +53,39 @@ TEST_F(ScreenFit, TheMainWindowStaysOnTheScreenAndEveryControlCanBeReached) {
     MainWindow& main = program->mainWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     fitsAndReachesEveryControl(main, "ButtonWriteNastr");
+}
+
+// The meter's chart on the diagnostics page, its last ten seconds drawn: the newest values are
+// in view wherever the page is scrolled across, never off to the right of what is shown.
+TEST_F(ScreenFit, TheSignalChartShowsItsNewestValuesWhereverThePageIsScrolled) {
+    ASSERT_TRUE(program->start());
+    TformMain& m = program->app().main;
+    m.page(Page::TabSheet4).tabVisible = true;
+    m.activePage = Page::TabSheet4;
+    m.ChartSignal.spanMs = 300'000;
+    for (int s = 10; s >= 0; --s)
+        m.ChartSignal.points.push_back({s * 1000, 50});
+    program->binder().pushAll();
+    MainWindow& main = program->mainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    auto* area = main.findChild<QScrollArea*>();
+    auto* chart = main.findChild<QWidget*>("ChartSignal");
+    ASSERT_TRUE(area != nullptr && chart != nullptr);
+    area->verticalScrollBar()->setValue(chart->mapTo(area->widget(), QPoint()).y());
+    QScrollBar& across = *area->horizontalScrollBar();
+    for (int at : {across.minimum(), (across.minimum() + across.maximum()) / 2, across.maximum()}) {
+        across.setValue(at);
+        QApplication::processEvents();
+        const QImage shown = area->viewport()->grab().toImage();
+        int green = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                green += c.green() > 100 && c.red() < 60 && c.blue() < 60;
+            }
+        }
+        EXPECT_GT(green, 10) << "scrolled to " << at << " of " << across.maximum();
+    }
 }
 
 // With every row the login shows: the mode list below "Восстановить заводские настройки".

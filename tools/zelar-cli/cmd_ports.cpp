@@ -16,22 +16,11 @@ namespace {
 using nlohmann::ordered_json;
 
 std::string answerText(const PortProbe& probe) {
-    switch (probe.answer) {
-        case PortAnswer::Modem: {
-            const Identification& id = *probe.identification;
-            return "№ " + id.serialNumber + ", ПО " + id.firmwareVersion + ", загрузчик " +
-                   id.bootLoaderVersion;
-        }
-        case PortAnswer::Silent:
-            return "нет ответа";
-        case PortAnswer::Unrecognised:
-            return "ответ не опознан";
-        case PortAnswer::Unavailable:
-            return "порт недоступен";
-        case PortAnswer::NotAsked:
-            return "не опрошен";
-    }
-    return {};
+    if (!probe.identification)
+        return answerWords(probe.answer);
+    const Identification& id = *probe.identification;
+    return "№ " + id.serialNumber + ", ПО " + id.firmwareVersion + ", загрузчик " +
+           id.bootLoaderVersion;
 }
 
 const char* answerName(PortAnswer answer) {

@@ -16,6 +16,15 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
     });
 }
 
+// The port that the status bar says a modem was found on; empty when it says nothing of one.
+std::string portFoundOn(const std::string& status) {
+    const std::string_view found(kTextModemFound);
+    if (status.rfind(found, 0) != 0)
+        return {};
+    const std::string label = status.substr(found.size());
+    return label.substr(0, label.find(' '));
+}
+
 }  // namespace
 
 std::vector<std::string> enumeratePorts(DeviceMap& devices) {
@@ -46,6 +55,11 @@ void refreshPortList(App& app) {
         ports.itemLabels.push_back(k < labels.size() ? labels[k] : std::string());
     }
     selectItemText(ports, selected);
+    std::string& status = app.main.StatusBar1.text;
+    const std::string found = portFoundOn(status);
+    if (!found.empty() &&
+        std::find(ports.items.begin(), ports.items.end(), found) == ports.items.end())
+        status.clear();
 }
 
 void ComboBox1DropDown(App& app) {

@@ -12,9 +12,13 @@ namespace zelar {
 // COM1, COM10, COM11, COM2.
 std::vector<std::string> enumeratePorts(DeviceMap& devices);
 
+// The status bar after "Найти модем" found a modem: this, then the port's label.
+inline constexpr const char* kTextModemFound = "Модем найден: ";
+
 // Fills the port list from the system's ports as they are now, each item with its device as
 // the tool tip, and keeps the selected port selected while it is still there, and what was
-// found on each port that is still there.
+// found on each port that is still there. A status bar that names a modem found on a port that
+// is gone is cleared.
 void refreshPortList(App& app);
 
 // The port list opens: an adapter plugged in since the last look appears in it.

@@ -51,6 +51,10 @@ std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m) {
             &m.CheckBoxErrCheckFlash};
 }
 
+std::array<Panel*, 5> signalBars(TformMain& m) {
+    return {&m.PanelQ1, &m.PanelQ2, &m.PanelQ3, &m.PanelQ4, &m.PanelQ5};
+}
+
 bool BitBtnTestClick(App& app) {
     const auto reply = exchange(app, app.main.BitBtnTest, commandV23(), kTestReplyForm);
     if (!reply)
@@ -113,9 +117,9 @@ void showFaults(TformMain& m, const FaultsReply& faults) {
     const auto percent = signalPercent(faults.level);
     m.StaticTextQuality.caption =
         percent ? "Уровень: " + std::to_string(*percent) + "%" : std::string("Не определен");
-    Panel* bars[] = {&m.PanelQ1, &m.PanelQ2, &m.PanelQ3, &m.PanelQ4, &m.PanelQ5};
+    const auto bars = signalBars(m);
     for (int bar = 0; bar < 5; ++bar)
-        bars[bar]->lit = signalBarLit(faults.level, bar);
+        bars[static_cast<std::size_t>(bar)]->lit = signalBarLit(faults.level, bar);
 }
 
 }  // namespace zelar

@@ -23,6 +23,8 @@ std::string sendDiagnosticsCommand(App& app, const std::string& line,
                                    const DiagnosticsReplyForm& form);
 // The fault check boxes in the order of their bits.
 std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m);
+// The signal bars, lowest first.
+std::array<Panel*, 5> signalBars(TformMain& m);
 // The fault check boxes, the signal bars and the level text as the reply gives them.
 void showFaults(TformMain& m, const FaultsReply& faults);
 

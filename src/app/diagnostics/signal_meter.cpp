@@ -31,6 +31,14 @@ std::optional<FaultsReply> takeSample(App& app, bool& opened) {
     }
 }
 
+// A missed sample: the level the bars and the text showed is no longer known. The fault boxes
+// keep what they showed: unchecked, they would say the faults are gone.
+void showMissedLevel(TformMain& m) {
+    m.StaticTextQuality.caption = kTextMissedSample;
+    for (Panel* bar : signalBars(m))
+        bar->lit = false;
+}
+
 void scheduleSample(App& app, int delayMs);
 
 void sampleTick(App& app) {
@@ -58,6 +66,8 @@ void sampleTick(App& app) {
     meter.history.add(sample);
     if (sample.reply)
         showFaults(app.main, *sample.reply);
+    else
+        showMissedLevel(app.main);
     showSignalHistory(app.main, meter.history);
     if (meter.onSample)
         meter.onSample(sample);

@@ -11,6 +11,8 @@ namespace zelar {
 // last five minutes. While it runs the link is held, so the other operations are refused.
 
 inline constexpr int kMeterIntervalMs = 1000;
+// The level text after a sample whose reply did not come; the bars are all unlit.
+inline constexpr const char* kTextMissedSample = "Нет ответа";
 
 // "Непрерывно": checking it starts the meter, unchecking stops it. Refused (the box unchecked
 // again) while another operation holds the link.

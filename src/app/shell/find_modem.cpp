@@ -12,7 +12,6 @@ namespace zelar {
 namespace {
 
 constexpr const char* kTextSearching = "Поиск модема...";
-constexpr const char* kTextModemFound = "Модем найден: ";
 const std::size_t kReplyLength = dataReplyLength(kIdentificationLength / 2);
 
 PortProbe askPort(App& app, const std::string& port) {
@@ -46,11 +45,45 @@ PortProbe askPort(App& app, const std::string& port) {
     return probe;
 }
 
+// Each port still listed shows what it answered; a port that came since shows its name alone.
+// The port where a modem answered that is selected: the user's own choice when a modem answered
+// there, else the first in list order.
+const PortProbe* showAnswers(ComboBox& list, const std::vector<PortProbe>& probes) {
+    const std::string chosen = list.itemIndex >= 0 ? list.text : std::string();
+    list.itemLabels.assign(list.items.size(), std::string());
+    const PortProbe* selected = nullptr;
+    for (const PortProbe& probe : probes) {
+        const auto at = std::find(list.items.begin(), list.items.end(), probe.port);
+        if (at == list.items.end())
+            continue;
+        list.itemLabels[static_cast<std::size_t>(at - list.items.begin())] = portLabel(probe);
+        if (probe.answer == PortAnswer::Modem && (selected == nullptr || probe.port == chosen))
+            selected = &probe;
+    }
+    return selected;
+}
+
 }  // namespace
+
+std::string answerWords(PortAnswer answer) {
+    switch (answer) {
+        case PortAnswer::Modem:
+            break;
+        case PortAnswer::Silent:
+            return "нет ответа";
+        case PortAnswer::Unrecognised:
+            return "ответ не опознан";
+        case PortAnswer::Unavailable:
+            return "порт недоступен";
+        case PortAnswer::NotAsked:
+            return "не опрошен";
+    }
+    return {};
+}
 
 std::string portLabel(const PortProbe& probe) {
     if (!probe.identification)
-        return probe.port;
+        return probe.port + " — " + answerWords(probe.answer);
     return probe.port + " — № " + probe.identification->serialNumber + ", ПО " +
            probe.identification->firmwareVersion;
 }
@@ -73,21 +106,9 @@ std::vector<PortProbe> findModem(App& app) {
                                  : askPort(app, port));
         run.advance();
     }
-
-    ComboBox& list = m.ComboBox1;
-    list.itemLabels.assign(list.items.size(), std::string());
-    const PortProbe* first = nullptr;
-    for (const PortProbe& probe : probes) {
-        const auto at = std::find(list.items.begin(), list.items.end(), probe.port);
-        if (probe.answer != PortAnswer::Modem || at == list.items.end())
-            continue;
-        list.itemLabels[static_cast<std::size_t>(at - list.items.begin())] = portLabel(probe);
-        if (first == nullptr)
-            first = &probe;
-    }
-    if (first != nullptr) {
-        selectItemText(list, first->port);
-        m.StatusBar1.text = kTextModemFound + portLabel(*first);
+    if (const PortProbe* found = showAnswers(m.ComboBox1, probes)) {
+        selectItemText(m.ComboBox1, found->port);
+        m.StatusBar1.text = kTextModemFound + portLabel(*found);
     } else {
         m.StatusBar1.text = kTextModemNotFound;
         app.services.dialogs.messageBox(kTextModemNotFound, "Модем", MessageIcon::Warning,

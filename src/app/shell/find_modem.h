@@ -29,15 +29,19 @@ inline constexpr int kProbeWaitMs = 500;
 inline constexpr const char* kTextModemNotFound = "Модем не найден";
 
 // "Найти модем": asks every port of the list, one after another, for the identification, at the
-// read's line settings. Each port that answered shows its modem beside its name in the list and
-// the first of them is selected; "Модем не найден" when none did. A port that cannot be opened
-// is left alone. Stopped (the program told to stop), the port in flight and the rest are not
-// asked. Nothing when another operation holds the link.
+// read's line settings. Each port shows its answer beside its name in the list. The selected
+// port stays selected when a modem answered on it, else the first port where one did is
+// selected; "Модем не найден" when none did. A port that cannot be opened is left alone.
+// Stopped (the program told to stop), the port in flight and the rest are not asked. Nothing
+// when another operation holds the link.
 std::vector<PortProbe> findModem(App& app);
 // The button: true when a modem answered.
 bool btnFindModemClick(App& app);
 
-// What the port list shows for a port where a modem answered: "COM5 — № 7204518, ПО 2.05".
+// The words for an answer that is no modem ("нет ответа"); empty for a modem.
+std::string answerWords(PortAnswer answer);
+// What the port list shows for a port that was asked: "COM5 — № 7204518, ПО 2.05",
+// "COM3 — нет ответа".
 std::string portLabel(const PortProbe& probe);
 
 }  // namespace zelar
