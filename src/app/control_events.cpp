@@ -20,6 +20,7 @@
 #include "app/service/settings_file_page.h"
 #include "app/shell/display_mode.h"
 #include "app/shell/find_modem.h"
+#include "app/shell/leave_page.h"
 #include "app/shell/login.h"
 #include "app/shell/navigation.h"
 #include "app/shell/read_settings.h"
@@ -68,8 +69,17 @@ bool modemOnly(App& a) {
     return !refuseWithFileOpen(a) && handler(a);
 }
 
+// What replaces the settings pages first leaves them: edits not yet written are written or
+// dropped as the user says, or nothing happens.
+template <auto handler>
+bool leaving(App& a) {
+    return leavePage(a) && handler(a);
+}
+
 // The read and the login tell their outcome through the state they leave.
 bool readClick(App& a) {
+    if (!leavePage(a))
+        return false;
     btnReadNastUserClick(a);
     return a.settingsRead;
 }
@@ -79,10 +89,23 @@ bool loginClick(App& a) {
 }
 // The signal meter runs only while its page is on view and on the port it started on.
 bool treeChange(App& a) {
+    if (!leavePage(a))
+        return false;
+    // What the status bar said of the page left is not said of the next one.
+    a.main.StatusBar1.text.clear();
     const bool shown = TreeView1Changing(a, a.main.TreeView1.selected);
     if (a.main.activePage != Page::TabSheet4)
         stopSignalMeter(a);
     return shown;
+}
+// The meter asks the modem every second: with a file open it is refused as "Тест" is, and its
+// box stays clear.
+bool meterClick(App& a) {
+    if (a.main.CheckBoxMeter.checked && refuseWithFileOpen(a)) {
+        a.main.CheckBoxMeter.checked = false;
+        return false;
+    }
+    return CheckBoxMeterClick(a);
 }
 bool portChange(App& a) {
     stopSignalMeter(a);
@@ -110,11 +133,11 @@ const std::array kTable = {
     onClickExchange(M, "BitBtnTest", modemOnly<BitBtnTestClick>),
 
     // The "Файл" menu ("Выход" is the window's own close).
-    onClickExchange(M, "MenuOpenFile", MenuOpenFileClick),
-    onClickExchange(M, "MenuNewFile", MenuNewFileClick),
-    onClickExchange(M, "MenuSaveAs", MenuSaveAsClick),
-    onClickExchange(M, "MenuWriteFile", MenuWriteFileClick),
-    onClickExchange(M, "MenuCompare", MenuCompareClick),
+    onClickExchange(M, "MenuOpenFile", leaving<MenuOpenFileClick>),
+    onClickExchange(M, "MenuNewFile", leaving<MenuNewFileClick>),
+    onClickExchange(M, "MenuSaveAs", leaving<MenuSaveAsClick>),
+    onClickExchange(M, "MenuWriteFile", leaving<MenuWriteFileClick>),
+    onClickExchange(M, "MenuCompare", leaving<MenuCompareClick>),
 
     // User page.
     onClick(M, "cbUserON", rule<cbUserONClick>),
@@ -155,7 +178,7 @@ const std::array kTable = {
     onClickExchange(M, "BitBtnReadBalance", modemOnly<BitBtnReadBalanceClick>),
     onClickExchange(M, "BitBtnReadError", modemOnly<BitBtnReadErrorClick>),
     // Stays active while the meter holds the link, so that it can stop it.
-    onClick(M, "CheckBoxMeter", CheckBoxMeterClick),
+    onClick(M, "CheckBoxMeter", meterClick),
     // Service window: settings files.
     onClickExchange(FormId::Setup, "BtnSavePar",
                     [](App& a) { return BtnSaveParClick(a) != SettingsFileResult::Failed; }),

@@ -32,6 +32,14 @@ enum class LineKind {
 using Ref = std::variant<std::monostate, std::string*, std::uint8_t*, std::uint16_t*>;
 using Content = SettingsFileContent;
 
+// A bit of a flags byte that the window shows as a check box of its own: compared and shown as
+// "вкл" or "выкл" where that check box stands.
+struct FlagBit {
+    int bit = 0;
+    int page = 0;  // in kPageNames
+    std::string field;
+};
+
 struct FileLine {
     LineKind kind;
     std::string text;  // the header or the prefix
@@ -44,6 +52,8 @@ struct FileLine {
     // `autoSim` (0 or 1) on.
     bool written = true;
     int autoSim = -1;
+    // A flags byte compared bit by bit, each as its own check box; then `field` stays empty.
+    std::vector<FlagBit> bits = {};
 };
 
 template <class Get>
@@ -121,15 +131,15 @@ void addSimSection(std::vector<FileLine>& t, int i) {
         "Точка доступа Пароль"));
     t.back().autoSim = i;
     // Both SIM sections carry both check boxes; the last one read counts, so only it is
-    // compared. A load sets the check boxes and writes no auto-detection byte.
-    if (i + 1 < kSimCount)
-        t.push_back(line(
-            K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
-    else
-        t.push_back(line(
-            K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }, kFirstSimPage,
-            "Автоопределение параметров SIM (SIM 1, SIM 2)"));
+    // compared, each check box on its SIM's page. The service window's load sets the check
+    // boxes and writes no auto-detection byte.
+    t.push_back(line(
+        K::Hex, 2, [](auto& c) -> auto& { return c.autoDetect; }));
     t.back().written = false;
+    if (i + 1 == kSimCount) {
+        for (int k = 0; k < kSimCount; ++k)
+            t.back().bits.push_back({k, kFirstSimPage + k, "Автоопределение параметров SIM"});
+    }
 }
 
 void addUserSection(std::vector<FileLine>& t, int i) {
@@ -327,6 +337,12 @@ std::string shownValue(const FileLine& l, Content& c) {
     return (*text)->substr(0, end == std::string::npos ? 0 : end + 1);
 }
 
+// A check box that a bit of a flags byte stands for, as the window's user reads it.
+std::string flagWord(const FileLine& l, const FlagBit& b, Content& c) {
+    const std::uint8_t flags = *std::get<std::uint8_t*>(l.ref(c));
+    return (flags >> b.bit & 1) != 0 ? "вкл" : "выкл";
+}
+
 // Whether a load of `file` writes the line's value to the modem.
 bool writtenByLoad(const FileLine& l, const Content& file) {
     return l.written && (l.autoSim < 0 || (file.autoDetect >> l.autoSim & 1) == 0);
@@ -441,12 +457,18 @@ std::vector<SettingsFileValue> settingsFileValues(const SettingsFileContent& con
     Content copy = content;
     std::vector<SettingsFileValue> values;
     std::vector<int> pages;
+    const auto add = [&](int page, const std::string& field, std::string value) {
+        values.push_back(
+            {std::string(kPageNames[static_cast<std::size_t>(page)]), field, std::move(value)});
+        pages.push_back(page);
+    };
     for (const FileLine& l : fileLines()) {
-        if (l.field.empty() || (restoredFrom && !writtenByLoad(l, *restoredFrom)))
+        if (restoredFrom && !writtenByLoad(l, *restoredFrom))
             continue;
-        values.push_back({std::string(kPageNames[static_cast<std::size_t>(l.page)]), l.field,
-                          shownValue(l, copy)});
-        pages.push_back(l.page);
+        for (const FlagBit& b : l.bits)
+            add(b.page, b.field, flagWord(l, b, copy));
+        if (!l.field.empty())
+            add(l.page, l.field, shownValue(l, copy));
     }
     // The file's order is not the window's: its users come after the SIM cards.
     std::vector<std::size_t> order(values.size());

@@ -7,7 +7,7 @@
 namespace zelar {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, RetryCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, RetryCancel, YesNoCancel };
 enum class MessageResult { Ok, Cancel, Yes, No, Retry };
 
 // The windows other than the main one that are shown modally.

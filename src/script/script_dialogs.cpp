@@ -18,6 +18,9 @@ bool fits(MessageButtons buttons, MessageResult answer) {
             return answer == MessageResult::Yes || answer == MessageResult::No;
         case MessageButtons::RetryCancel:
             return answer == MessageResult::Retry || answer == MessageResult::Cancel;
+        case MessageButtons::YesNoCancel:
+            return answer == MessageResult::Yes || answer == MessageResult::No ||
+                   answer == MessageResult::Cancel;
     }
     return false;
 }

@@ -8,6 +8,7 @@ MessageResult defaultAnswer(MessageButtons buttons) {
         case MessageButtons::OkCancel:
             return MessageResult::Ok;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoCancel:
             return MessageResult::Yes;
         case MessageButtons::RetryCancel:
             return MessageResult::Retry;
@@ -18,6 +19,8 @@ MessageResult defaultAnswer(MessageButtons buttons) {
 MessageResult ScriptedDialogs::messageBox(const std::string& text, const std::string& caption,
                                           MessageIcon icon, MessageButtons buttons) {
     messages.push_back({text, caption, icon, buttons});
+    if (onMessage)
+        onMessage(messages.back());
     if (answers.empty())
         return defaultAnswer(buttons);
     const MessageResult answer = answers.front();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ class ScriptedDialogs : public Dialogs {
     std::vector<WindowId> closedWindows;
     std::deque<MessageResult> answers;
     std::deque<std::optional<std::string>> fileNames;
+    // Told of each message box while it is up, to see what the window shows behind it.
+    std::function<void(const Message&)> onMessage;
 
   private:
     std::optional<std::string> nextFileName();

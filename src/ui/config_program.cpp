@@ -9,6 +9,7 @@
 #include "app/report/save_report.h"
 #include "app/service/firmware_update.h"
 #include "app/service/service_window.h"
+#include "app/shell/leave_page.h"
 #include "app/shell/startup.h"
 #include "ui/config_paths.h"
 #include "ui/locale_time.h"
@@ -38,6 +39,8 @@ ConfigProgram::ConfigProgram()
     if (!iniPath.isEmpty())
         profile_ = std::make_unique<QSettingsProfile>(iniPath);
     wireProgramEvents();
+    // The window asks before edits on a page are left behind.
+    app_.askBeforeLeaving = true;
 }
 
 void ConfigProgram::installLanguage() {
@@ -80,7 +83,13 @@ void ConfigProgram::guardWindows() {
     // A window does not close while an operation started from it runs: the operation would
     // go on unseen, holding the port. The service window also stays while firmware is being
     // programmed, which goes on between handlers.
-    main_.canClose = [this] { return !binder_.handlerRunsIn(main_); };
+    main_.canClose = [this] {
+        if (binder_.handlerRunsIn(main_))
+            return false;
+        bool leave = false;
+        binder_.runFrom(main_, [this, &leave] { leave = FormCloseQuery(app_); });
+        return leave;
+    };
     setup_.canClose = [this] {
         return !binder_.handlerRunsIn(setup_) && FormSetupCloseQuery(app_);
     };

@@ -46,6 +46,8 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons) {
             return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::RetryCancel:
             return QMessageBox::Retry | QMessageBox::Cancel;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         case MessageButtons::Ok:
             break;
     }
@@ -75,6 +77,7 @@ MessageResult fromQt(int button, MessageButtons buttons) {
             return MessageResult::Ok;
         case MessageButtons::OkCancel:
         case MessageButtons::RetryCancel:
+        case MessageButtons::YesNoCancel:
             break;
     }
     return MessageResult::Cancel;

@@ -1,6 +1,7 @@
 #include "app/file_session/file_menu.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "app/control_events.h"
 #include "app/core/settings_source.h"
@@ -67,6 +68,16 @@ TEST_F(FileSession, PagesEditedAfterALoginAreStoredIntoTheFileWithNoPortTouched)
     EXPECT_EQ(modem.commandsSeen(), seenBefore);
 }
 
+// The voice call node shows no page with a file open; "Записать" there says why.
+TEST_F(FileSession, WritingTheVoiceCallSaysAFileDoesNotHoldIt) {
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    EXPECT_FALSE(TreeView1Changing(app, kNodeVoiceCall));
+    EXPECT_FALSE(click("ButtonWriteNastr"));
+    ASSERT_NE(lastMessage(), nullptr);
+    EXPECT_EQ(lastMessage()->text, "Эти настройки в файле настроек не хранятся");
+    EXPECT_EQ(modem.commandsSeen(), seenBefore);
+}
+
 TEST_F(FileSession, AWriteThatWouldLeaveTheFileUnrestorableIsRefusedWithThePagesMessage) {
     ASSERT_TRUE(logInAs(app, 1, "1234"));
     showUser(2);
@@ -82,13 +93,19 @@ TEST_F(FileSession, ModemOperationsSayTheyNeedAModemAndSendNothing) {
     ASSERT_TRUE(logInAs(app, 1, "1234"));
     for (const auto& [form, name] : {std::pair{FormId::Main, "BitBtnTest"},
                                      {FormId::Main, "BitBtnReadError"},
+                                     {FormId::Main, "CheckBoxMeter"},
                                      {FormId::Setup, "ButtonSetDefault"},
                                      {FormId::Setup, "BtnLoadPar"}}) {
         dialogs.messages.clear();
+        // As a click on the meter's box leaves it.
+        app.main.CheckBoxMeter.checked = std::string_view(name) == "CheckBoxMeter";
         EXPECT_FALSE(findControlEvents(form, name)->click(app)) << name;
         ASSERT_NE(lastMessage(), nullptr) << name;
         EXPECT_EQ(lastMessage()->text, kTextNeedsModem) << name;
+        EXPECT_FALSE(app.main.CheckBoxMeter.checked) << name;
     }
+    clock.advanceMs(3000);  // a meter started now would have sampled by now
+    EXPECT_FALSE(app.meter.running);
     EXPECT_EQ(modem.commandsSeen(), seenBefore);
     // Reading the modem ends the file's session and its login.
     btnReadNastUserClick(app);
@@ -220,6 +237,84 @@ TEST_F(FileSession, HoldsItsFileUntilTheSessionEnds) {
     btnReadNastUserClick(app);  // a modem read ends the session
     EXPECT_FALSE(FileLock::take(other).heldElsewhere);
     fs::remove(other);
+}
+
+// The "Модем" group names the file (its whole path when pointed at) and the modem it was saved
+// from, as far as its lines for people have it; a read of a modem leaves none of it behind.
+TEST_F(FileSession, TheModemGroupNamesTheFileAndTheModemItCameFrom) {
+    const TformMain& m = app.main;
+    const auto group = [&] {
+        return std::vector<std::string>{m.StaticTextSN.caption, m.StaticTextSN.hint,
+                                        m.StaticTextBootVer.caption, m.StaticTextVer.caption};
+    };
+    const std::string name = fs::path(path).filename().string();
+    EXPECT_EQ(group(), (std::vector<std::string>{"Файл: " + name, path, "Серийный номер: 720451",
+                                                 "ПО контроллера: 2.05"}));
+    ASSERT_TRUE(click("MenuNewFile"));
+    EXPECT_EQ(group(), (std::vector<std::string>{"Файл: Новый файл настроек", "", "", ""}));
+    ASSERT_TRUE(openSettingsFile(app, path));  // opened again
+    EXPECT_EQ(group()[1], path);
+    btnReadNastUserClick(app);
+    EXPECT_EQ(m.StaticTextSN.caption + "|" + m.StaticTextSN.hint, "Серийный номер: 7204518|");
+}
+
+// Whatever stops the compare, the window shows the file behind its box and afterwards: the
+// source changes only when a read succeeds.
+TEST_F(FileSession, ACompareThatFailsShowsTheFileBehindItsBox) {
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    const std::string file = app.main.caption + " | " + app.main.StaticTextSN.caption;
+    std::vector<std::string> behind;
+    dialogs.onMessage = [&](const sim::ScriptedDialogs::Message&) {
+        behind.push_back(app.main.caption + " | " + app.main.StaticTextSN.caption);
+    };
+    struct Row {
+        const char* why;
+        std::function<void()> arrange;
+        std::size_t boxes;
+        std::string last;
+    };
+    // In this order: a modem that stops answering stays silent.
+    const Row rows[] = {
+        {"another password in the modem", [&] { memory(0x08 + 14) = '9'; }, 1, "Пароль не принят"},
+        {"the port fails mid-read",
+         [&] { modem.options().faults.writeErrorAfter = cable.hostWrites() + 3; }, 2,
+         kTextReadError},
+        {"the modem stops answering mid-read",
+         [&] { modem.options().faults.stopAfterCommands = modem.commandsSeen() + 3; }, 1,
+         kTextReadError},
+    };
+    for (const Row& row : rows) {
+        behind.clear();
+        row.arrange();
+        EXPECT_FALSE(click("MenuCompare")) << row.why;
+        EXPECT_EQ(behind, std::vector<std::string>(row.boxes, file)) << row.why;
+        EXPECT_EQ(lastMessage()->text, row.last) << row.why;
+        EXPECT_TRUE(app.source.file && app.login.loggedIn) << row.why;
+        modem.options().faults.writeErrorAfter = -1;
+    }
+}
+
+// The office's steps: a new file of factory values with SIM 1's access point set by hand, saved,
+// written into a modem and compared with it at once.
+TEST_F(FileSession, APreparedFileLandsInTheModemWholeAutoDetectionIncluded) {
+    ASSERT_TRUE(click("MenuNewFile"));
+    ASSERT_TRUE(logInAs(app, 1, "7391"));
+    app.main.TreeView1.selected = kNodeModem;
+    ASSERT_TRUE(findControlEvents(FormId::Main, "TreeView1")->change(app));
+    app.main.AutoSetPar1.checked = false;
+    ASSERT_TRUE(click("AutoSetPar1"));
+    ASSERT_TRUE(click("BitBtnSIM1HelpUSSD"));
+    ASSERT_TRUE(findControlEvents(FormId::Ussd, "ButtonUSSDOperator")->click(app));
+    const std::string named = path + ".office.md2";
+    dialogs.fileNames.push_back(named);
+    ASSERT_TRUE(click("ButtonWriteNastr"));
+    dialogs.answers.push_back(MessageResult::Yes);
+    ASSERT_TRUE(click("MenuWriteFile"));
+    dialogs.messages.clear();
+    ASSERT_TRUE(click("MenuCompare"));
+    ASSERT_NE(lastMessage(), nullptr);
+    EXPECT_EQ(lastMessage()->text, kTextNoDifferences);
+    fs::remove(named);
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ MessageResult CampaignDialogs::messageBox(const std::string& text, const std::st
             answer = roll < 80 ? MessageResult::Ok : MessageResult::Cancel;
             break;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoCancel:
             answer = roll < 80 ? MessageResult::Yes : MessageResult::No;
             break;
         case MessageButtons::RetryCancel:

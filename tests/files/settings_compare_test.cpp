@@ -18,9 +18,8 @@ TEST(SettingsCompare, NamesEachChangedValueByPageAndFieldInThePagesOrder) {
     const std::vector<Change> changes = {
         {[](auto& c) { c.image.sims[0].apnName = "internet"; },
          "Настройка SIM-карт, SIM 1 / Точка доступа APN: A \"\", B \"internet\""},
-        {[](auto& c) { c.autoDetect = 2; },
-         "Настройка SIM-карт, SIM 1 / Автоопределение параметров SIM (SIM 1, SIM 2): A \"00\", "
-         "B \"02\""},
+        {[](auto& c) { c.autoDetect = 1; },
+         "Настройка SIM-карт, SIM 1 / Автоопределение параметров SIM: A \"выкл\", B \"вкл\""},
         {[](auto& c) { c.image.users[2].phone = "+7916"; },
          "Пользователи #3 / Телефон: A \"\", B \"+7916\""},
         {[](auto& c) { c.image.users[5].objectOffset = 9999; },
@@ -69,9 +68,9 @@ TEST(SettingsCompare, WhatALoadWritesFollowsTheFilesAutoDetection) {
         return names;
     };
     EXPECT_EQ(fields(CompareScope::Everything),
-              (std::vector<std::string>{"SIM 1 Точка доступа APN",
-                                        "SIM 1 Автоопределение параметров SIM (SIM 1, SIM 2)",
-                                        "SIM 2 Точка доступа APN"}));
+              (std::vector<std::string>{
+                  "SIM 1 Точка доступа APN", "SIM 1 Автоопределение параметров SIM",
+                  "SIM 2 Точка доступа APN", "SIM 2 Автоопределение параметров SIM"}));
     EXPECT_EQ(fields(CompareScope::WhatLoadWrites),
               std::vector<std::string>{"SIM 2 Точка доступа APN"});
 }

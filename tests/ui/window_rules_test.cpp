@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
@@ -219,22 +221,67 @@ TEST_F(WindowRules, KeysOpenNoWindowWhileAnOperationHoldsTheLink) {
 TEST_F(WindowRules, BoxesSpeakRussianAndShowTheirWholeCaption) {
     QFont bold = QApplication::font();
     bold.setBold(true);
-    for (const char* caption : {"Восстановление настроек", ""}) {
+    const std::tuple<const char*, MessageButtons, QStringList> boxes[] = {
+        {"Восстановление настроек", MessageButtons::YesNo, {"Да", "Нет"}},
+        {"", MessageButtons::YesNo, {"Да", "Нет"}},
+        {"Модем", MessageButtons::YesNoCancel, {"Да", "Нет", "Отмена"}},
+    };
+    for (const auto& [caption, buttons, names] : boxes) {
         duringModal(
             nullptr,
             [&] {
                 program->app().services.dialogs.messageBox("?", caption, MessageIcon::Question,
-                                                           MessageButtons::YesNo);
+                                                           buttons);
             },
             [&](QWidget& box) {
                 QStringList texts;
                 for (const QAbstractButton* b : box.findChildren<QAbstractButton*>())
                     texts << b->text().remove('&');
-                EXPECT_EQ(texts, (QStringList{"Да", "Нет"}));
+                texts.sort();
+                QStringList wanted = names;
+                wanted.sort();
+                EXPECT_EQ(texts, wanted);
                 EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(caption) + 100);
                 EXPECT_EQ(box.windowTitle(), *caption != 0 ? caption : " ");
             });
     }
+}
+
+// Closing the window with an edited page asks first: "Отмена" keeps the window and the edit,
+// closing the box does the same, "Нет" closes.
+TEST_F(WindowRules, AWindowWithEditsAsksBeforeClosing) {
+    App& app = program->app();
+    app.settingsRead = true;
+    app.login = {true, kRoleMaster, 1};
+    app.image.users[0].status = kRoleMaster;
+    app.main.TreeView1.selected = 1;
+    findControlEvents(FormId::Main, "TreeView1")->change(app);
+    app.main.EditUserTel.text = "+79990000004";
+    MainWindow& main = program->mainWindow();
+    const auto press = [](const char* name) {
+        return [name](QWidget& box) {
+            for (QAbstractButton* b : box.findChildren<QAbstractButton*>()) {
+                if (b->text().remove('&') == name)
+                    b->click();
+            }
+        };
+    };
+    int asked = 0;
+    const auto answer = [&](const char* name) {
+        return [&, name](QWidget& box) {
+            ++asked;
+            press(name)(box);
+        };
+    };
+    duringModal(
+        nullptr, [&] { EXPECT_FALSE(main.close()); }, answer("Отмена"));
+    duringModal(
+        nullptr, [&] { EXPECT_FALSE(main.close()); }, [&](QWidget&) { ++asked; });
+    EXPECT_EQ(app.main.EditUserTel.text, "+79990000004");
+    duringModal(
+        nullptr, [&] { EXPECT_TRUE(main.close()); }, answer("Нет"));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(app.main.EditUserTel.text, "");
 }
 
 TEST_F(WindowRules, AnotherWindowOpeningIsNoLeavingOfAField) {

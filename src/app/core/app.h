@@ -99,6 +99,11 @@ struct App {
     bool voiceCallUnread = false;
     LoginState login;
     SettingsSource source;
+    // The settings pages as they stood when last filled from a read, a file or a write: a field
+    // that differs from here is an edit not yet written. Nothing before the pages were filled.
+    std::optional<TformMain> pagesShown;
+    // Leaving a page with edits asks whether to write them (the window); a script never asks.
+    bool askBeforeLeaving = false;
 
     // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
     // sets it from the locale.

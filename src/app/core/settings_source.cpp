@@ -7,6 +7,7 @@ namespace {
 void clearIdentification(TformMain& m) {
     for (Label* label : {&m.StaticTextSN, &m.StaticTextBootVer, &m.StaticTextVer})
         label->caption.clear();
+    m.StaticTextSN.hint.clear();
     m.EditIMEI.text.clear();
 }
 
@@ -60,6 +61,12 @@ void beginFileSession(App& app, SettingsSource source) {
     clearIdentification(m);
     const std::string name = settingsFileName(app.source);
     m.StaticTextSN.caption = "Файл: " + name;
+    m.StaticTextSN.hint = app.source.path;
+    // Which modem the file was saved from, as its lines for people have it.
+    if (!app.source.serialNumber.empty())
+        m.StaticTextBootVer.caption = "Серийный номер: " + app.source.serialNumber;
+    if (!app.source.softVersion.empty())
+        m.StaticTextVer.caption = "ПО контроллера: " + app.source.softVersion;
     m.caption = name + " — " + TformMain::kCaption;
 }
 
@@ -70,6 +77,22 @@ void endFileSession(App& app) {
     endLogin(app);
     clearIdentification(app.main);
     app.main.caption = TformMain::kCaption;
+}
+
+SourceView sourceView(const App& app) {
+    return {app.main,   app.setup,        app.image,           app.login,
+            app.source, app.settingsRead, app.voiceCallUnread, app.pagesShown};
+}
+
+void restoreSourceView(App& app, const SourceView& view) {
+    app.main = view.main;
+    app.setup = view.setup;
+    app.image = view.image;
+    app.login = view.login;
+    app.source = view.source;
+    app.settingsRead = view.settingsRead;
+    app.voiceCallUnread = view.voiceCallUnread;
+    app.pagesShown = view.pagesShown;
 }
 
 }  // namespace zelar

@@ -33,4 +33,19 @@ void beginFileSession(App& app, SettingsSource source);
 // A modem is being read: the file's session ends, and its login with it.
 void endFileSession(App& app);
 
+// What the window shows of its source of settings, put back when a read of a modem does not
+// replace it: the source changes only when a read succeeds.
+struct SourceView {
+    TformMain main;
+    TformSetup setup;
+    TSettingsImage image;
+    LoginState login;
+    SettingsSource source;
+    bool settingsRead = false;
+    bool voiceCallUnread = false;
+    std::optional<TformMain> pagesShown;
+};
+SourceView sourceView(const App& app);
+void restoreSourceView(App& app, const SourceView& view);
+
 }  // namespace zelar

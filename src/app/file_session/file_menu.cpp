@@ -51,25 +51,25 @@ void showFile(App& app, const SettingsFileContent& content, const std::string& p
 
 // What the read left of the modem, when it may be compared with the file: the read worked, the
 // firmware gives its settings, and the file's user logs in on the modem with the file's
-// password as "Мастер" or "Хозяин". Otherwise nothing, and the box has told why.
-std::optional<SettingsFileContent> modemSide(App& app, int user, const std::string& password) {
+// password as "Мастер" or "Хозяин". Otherwise why not, for a box shown once the file is back on
+// view; no reason when the read's own box has told.
+struct ModemSide {
+    std::optional<SettingsFileContent> content;
+    const char* refusal = nullptr;
+};
+
+ModemSide modemSide(App& app, int user, const std::string& password) {
     if (app.source.file || !app.settingsRead)
-        return std::nullopt;  // the port did not open, or the read failed: its box told
+        return {};  // the port did not open, or the read failed: its box told
     const double version = app.image.firmwareVersion;
-    if (version != 0 && version < kFirstFullReadVersion) {
-        message(app, kTextNoModemSettings, MessageIcon::Error);
-        return std::nullopt;
-    }
+    if (version != 0 && version < kFirstFullReadVersion)
+        return {std::nullopt, kTextNoModemSettings};
     const UserRecord& record = app.image.users[static_cast<std::size_t>(user - 1)];
-    if (record.password != password) {
-        message(app, "Пароль не принят", MessageIcon::Error);
-        return std::nullopt;
-    }
-    if (record.status != kRoleMaster && record.status != kRoleOwner) {
-        message(app, kTextNoCompareRights, MessageIcon::Error);
-        return std::nullopt;
-    }
-    return settingsFileContent(app);
+    if (record.password != password)
+        return {std::nullopt, "Пароль не принят"};
+    if (record.status != kRoleMaster && record.status != kRoleOwner)
+        return {std::nullopt, kTextNoCompareRights};
+    return {settingsFileContent(app), nullptr};
 }
 
 // The SIM cards' own phone numbers go out in the records a restore writes, but no file holds
@@ -194,7 +194,7 @@ bool MenuWriteFileClick(App& app) {
     const std::string bytes = composeSettingsFile(settingsFileContent(app));
     if (!takeModemSimPhones(app, run))
         return false;
-    return restoreSettings(app, run, bytes) == SettingsFileResult::Written;
+    return restoreSettings(app, run, bytes, RestoreScope::WholeFile) == SettingsFileResult::Written;
 }
 
 bool MenuCompareClick(App& app) {
@@ -211,23 +211,18 @@ bool MenuCompareClick(App& app) {
     const int user = app.login.user;
     const std::string password = app.image.users[static_cast<std::size_t>(user - 1)].password;
     const SettingsFileContent file = settingsFileContent(app);
-    // The read puts the modem on the pages and ends the file's session; all of it comes back.
-    const TformMain main = app.main;
-    const TformSetup setup = app.setup;
-    const TSettingsImage image = app.image;
-    const LoginState login = app.login;
-    const SettingsSource source = app.source;
+    // The read puts the modem on the pages and ends the file's session; all of it comes back
+    // before anything is shown.
+    const SourceView fileView = sourceView(app);
     btnReadNastUserClick(app);
-    const auto modem = modemSide(app, user, password);
-    app.main = main;
-    app.setup = setup;
-    app.image = image;
-    app.source = source;
-    app.login = login;
-    app.settingsRead = true;
-    if (!modem)
+    const ModemSide modem = modemSide(app, user, password);
+    restoreSourceView(app, fileView);
+    if (!modem.content) {
+        if (modem.refusal != nullptr)
+            message(app, modem.refusal, MessageIcon::Error);
         return false;
-    showDifferences(app, compareSettings(file, *modem));
+    }
+    showDifferences(app, compareSettings(file, *modem.content));
     return true;
 }
 

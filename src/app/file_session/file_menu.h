@@ -27,7 +27,8 @@ bool MenuNewFileClick(App& app);
 // The open file's settings under a new name, which the session then goes on with.
 bool MenuSaveAsClick(App& app);
 // The open file restored into the modem on the selected port, as the service window restores a
-// file; the file stays open.
+// file but whole: the SIM cards' access settings and their automatic detection too, so that the
+// modem is left as the file is. The file stays open.
 bool MenuWriteFileClick(App& app);
 // Reads the modem on the selected port with the login of the file's user and shows where the
 // file and the modem differ. The file's session, pages and login are as before afterwards.

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/pages/gprs_rules.h"
+#include "app/pages/page_edits.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/user_rules.h"
 #include "settings/flag_bits.h"
@@ -206,6 +207,7 @@ void showImageOnPages(App& app) {
     const int node = app.main.TreeView1.selected;
     if (node >= 1 && node <= kUserCount && app.main.activePage == Page::TabSheet1)
         ShowUserSettings(app, node);
+    notePagesShown(app);
 }
 
 void showSettingsFromFile(App& app, const TSettingsImage& image, int autoDetect) {

@@ -7,6 +7,7 @@
 
 #include "app/core/exchange_runner.h"
 #include "app/pages/collect_settings.h"
+#include "app/pages/page_edits.h"
 #include "app/pages/settings_file_store.h"
 #include "app/pages/user_rules.h"
 #include "app/pages/voice_object_rules.h"
@@ -456,12 +457,13 @@ class SettingsWrite {
     }
 
     void writeVoiceCall() {
-        if (m_.activePage != Page::TabSheetECall) {
-            error(kTextNothingToWrite);
-            return;
-        }
+        // A file never shows the voice call page: what it does not hold is said first.
         if (toFile()) {
             error(kTextNotInFile);
+            return;
+        }
+        if (m_.activePage != Page::TabSheetECall) {
+            error(kTextNothingToWrite);
             return;
         }
         if (app_.voiceCallUnread) {
@@ -525,7 +527,10 @@ class SettingsWrite {
 }  // namespace
 
 bool ButtonWriteNastrClick(App& app) {
-    return SettingsWrite(app).run();
+    const bool written = SettingsWrite(app).run();
+    if (written)
+        notePageWritten(app, app.main.activePage);
+    return written;
 }
 
 }  // namespace zelar

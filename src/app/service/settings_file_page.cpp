@@ -14,6 +14,7 @@
 #include "files/settings_file.h"
 #include "link/commands.h"
 #include "settings/image_codec.h"
+#include "settings/screen_blocks.h"
 
 namespace zelar {
 
@@ -37,7 +38,7 @@ struct LoadStep {
 };
 
 // The writes after a load, in their order; nothing when a region cannot be composed.
-std::optional<std::vector<LoadStep>> loadSteps(const App& app) {
+std::optional<std::vector<LoadStep>> loadSteps(const App& app, RestoreScope scope) {
     const TSettingsImage& image = app.image;
     std::vector<LoadStep> steps;
     bool good = true;
@@ -54,13 +55,17 @@ std::optional<std::vector<LoadStep>> loadSteps(const App& app) {
     for (int k = 1; k <= kSimCount; ++k) {
         add(SettingsRegion::SimRecord, k);
         add(SettingsRegion::SimThreshold, k);
-        if (autoDetect[k - 1]) {
+        if (autoDetect[k - 1] && scope == RestoreScope::AsLoad) {
             steps.push_back({{}, 16});
             continue;
         }
         for (SettingsRegion region : {SettingsRegion::SimUssd, SettingsRegion::SimApn,
                                       SettingsRegion::SimApnLogin, SettingsRegion::SimApnPassword})
             add(region, k);
+    }
+    if (scope == RestoreScope::WholeFile) {
+        const RegionWrite write = ComposeRegionWrite(AutoDetectFlags{autoDetect[0], autoDetect[1]});
+        steps.push_back({{commandV16(write.address, write.data)}, 0});
     }
     add(SettingsRegion::ModemFlags, 1);
     add(SettingsRegion::DnsServers, 1);
@@ -73,9 +78,9 @@ std::optional<std::vector<LoadStep>> loadSteps(const App& app) {
     return steps;
 }
 
-SettingsFileResult writeLoaded(App& app, ExchangeRunner& run) {
+SettingsFileResult writeLoaded(App& app, ExchangeRunner& run, RestoreScope scope) {
     Label& percentLabel = app.setup.LabWNastr;
-    const auto steps = loadSteps(app);
+    const auto steps = loadSteps(app, scope);
     if (!steps) {
         error(app, "Неверный формат файла");
         return SettingsFileResult::Failed;
@@ -162,7 +167,8 @@ SettingsFileResult BtnLoadParClick(App& app) {
     return restoreSettings(app, run, *bytes);
 }
 
-SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_view bytes) {
+SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_view bytes,
+                                   RestoreScope scope) {
     // Every line is checked before anything changes, so a bad file leaves all as it was.
     SettingsFileContent content;
     content.image = app.image;
@@ -176,7 +182,7 @@ SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_vi
         "Восстановление настроек", MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageResult::Yes)
         return SettingsFileResult::Loaded;
-    return writeLoaded(app, run);
+    return writeLoaded(app, run, scope);
 }
 
 }  // namespace zelar

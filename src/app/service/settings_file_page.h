@@ -35,9 +35,14 @@ std::optional<LoadRefusal> takeFileForLoad(std::string_view bytes, SettingsFileC
 // a ".md2" file.
 SettingsFileResult BtnSaveParClick(App& app);
 class ExchangeRunner;
+// What a restore writes. The service window's load leaves the access settings of a SIM under
+// automatic detection, and the detection itself, to the check boxes and a later "Записать";
+// the main window's "Записать файл в модем…" leaves the modem as the file is.
+enum class RestoreScope { AsLoad, WholeFile };
 // A settings file's bytes taken into the settings image and the check boxes, as a load takes
 // them, then, when the user agrees, written into the modem on the runner's link.
-SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_view bytes);
+SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_view bytes,
+                                   RestoreScope scope = RestoreScope::AsLoad);
 
 // "Считать настройки из файла": a ".md2" file into the settings image and the check boxes,
 // then, when the user agrees, into the modem.

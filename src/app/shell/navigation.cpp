@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "app/pages/page_edits.h"
 #include "app/pages/show_settings.h"
 
 namespace zelar {
@@ -103,7 +104,10 @@ bool mayOpenPage(const App& app, Page page) {
     return false;
 }
 
-bool TreeView1Changing(App& app, int nodeIndex) {
+namespace {
+
+// The pages of the node, filled from the settings image, or why they stay closed.
+bool showNode(App& app, int nodeIndex) {
     TformMain& main = app.main;
     main.TreeView1.selected = nodeIndex;
     if (!app.settingsRead) {
@@ -145,6 +149,14 @@ bool TreeView1Changing(App& app, int nodeIndex) {
         showPages(main, nodePages(nodeIndex));
     }
     return allowed;
+}
+
+}  // namespace
+
+bool TreeView1Changing(App& app, int nodeIndex) {
+    const bool shown = showNode(app, nodeIndex);
+    notePagesShown(app);
+    return shown;
 }
 
 }  // namespace zelar

@@ -7,6 +7,7 @@
 #include "app/core/handler_guard.h"
 #include "app/core/port_list.h"
 #include "app/core/settings_source.h"
+#include "app/pages/page_edits.h"
 #include "app/pages/show_settings.h"
 #include "app/pages/sim_rules.h"
 #include "app/pages/voice_object_rules.h"
@@ -82,6 +83,9 @@ class SettingsRead {
     explicit SettingsRead(App& app) : app_(app), m_(app.main) {}
 
     void run() {
+        // A file's session stays until the modem's settings have been read whole.
+        if (app_.source.file)
+            fileView_ = sourceView(app_);
         m_.btnReadNastUser.enabled = false;
         app_.image.firmwareVersion = 0;
         setRange(m_.BSprogressBarLine1, 0, kReadProgressSteps, 1);
@@ -117,7 +121,11 @@ class SettingsRead {
         try {
             good = body();
         } catch (const SerialError& error) {
-            reportPortError(app_, error);
+            // With a file to go back to, the box waits until the file is back on view.
+            if (fileView_)
+                portError_ = error;
+            else
+                reportPortError(app_, error);
         }
         if (!good) {
             failed_ = true;
@@ -246,7 +254,22 @@ class SettingsRead {
         m_.btnReadNastUser.enabled = true;
     }
 
+    // The read failed with a file open: the file is on view again, then the boxes say why.
+    void backToFile() {
+        finish();
+        restoreSourceView(app_, *fileView_);
+        m_.StatusBar1.text = kTextReadError;
+        if (portError_)
+            reportPortError(app_, *portError_);
+        app_.services.dialogs.messageBox(kTextReadError, "Модем", MessageIcon::Error,
+                                         MessageButtons::Ok);
+    }
+
     void fullEnding() {
+        if (failed_ && fileView_) {
+            backToFile();
+            return;
+        }
         if (failed_) {
             app_.settingsRead = false;
             app_.login.loggedIn = false;
@@ -262,6 +285,7 @@ class SettingsRead {
         m_.BSprogressBarLine1.position = 0;
         finish();
         ShowModemSettings(app_);
+        notePagesShown(app_);
     }
 
     void shortEnding() {
@@ -272,11 +296,14 @@ class SettingsRead {
         m_.StaticTextInformation.caption = kTextSettingsReadEnterPassword;
         m_.BSprogressBarLine1.position = 0;
         finish();
+        notePagesShown(app_);
     }
 
     App& app_;
     TformMain& m_;
     bool failed_ = false;
+    std::optional<SourceView> fileView_;
+    std::optional<SerialError> portError_;
 };
 
 }  // namespace
