@@ -1,8 +1,8 @@
 #include "ui/level_chart_widget.h"
 
 #include <QPainter>
-#include <QPainterPath>
-#include <algorithm>
+
+#include "ui/level_chart_painter.h"
 
 namespace zelar::ui {
 
@@ -44,78 +44,10 @@ QSize LevelChartWidget::minimumSizeHint() const {
 
 void LevelChartWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QFontMetrics metrics = fontMetrics();
-    const int scaleWidth = metrics.horizontalAdvance(QStringLiteral("100%")) + 4;
-    const int half = metrics.height() / 2;
-    const QRectF plot(scaleWidth, half, width() - scaleWidth - 1, height() - 2 * half - 1);
-    if (plot.width() <= 1 || plot.height() <= 1)
-        return;
-
-    painter.fillRect(plot, palette().color(QPalette::Base));
-    const int maxValue = chart_.maxValue > 0 ? chart_.maxValue : 100;
-    const auto yOf = [&](double value) { return plot.bottom() - plot.height() * value / maxValue; };
-    // The scale: a line and a mark at every quarter.
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    for (int quarter = 0; quarter <= 4; ++quarter) {
-        const double value = maxValue * quarter / 4.0;
-        const double y = yOf(value);
-        painter.drawText(QRectF(0, y - half, scaleWidth - 4, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(static_cast<int>(value)) + QLatin1Char('%'));
-        QColor grid = palette().color(QPalette::Mid);
-        if (quarter != 0 && quarter != 4)
-            grid.setAlpha(96);
-        painter.save();
-        painter.setPen(grid);
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter.restore();
-    }
-    if (chart_.spanMs <= 0) {
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawRect(plot);
-        return;
-    }
-    // A faint line every minute back from the newest point.
-    QColor minuteLine = palette().color(QPalette::Mid);
-    minuteLine.setAlpha(64);
-    painter.setPen(minuteLine);
-    constexpr std::int64_t kMinuteMs = 60'000;
-    for (std::int64_t ms = kMinuteMs; ms < chart_.spanMs; ms += kMinuteMs) {
-        const double x = plot.right() - plot.width() * static_cast<double>(ms) /
-                                            static_cast<double>(chart_.spanMs);
-        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-    }
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawRect(plot);
-
-    // The line, broken at every point without a value; a value between two gaps is a dot.
-    const QColor green(0, 128, 0);
-    painter.setPen(QPen(green, 2));
-    painter.setBrush(green);
-    QPainterPath path;
-    bool inLine = false;
-    for (std::size_t i = 0; i < chart_.points.size(); ++i) {
-        const LevelChart::Point& point = chart_.points[i];
-        if (!point.value || point.msBeforeEnd > chart_.spanMs) {
-            inLine = false;
-            continue;
-        }
-        const QPointF at(plot.right() - plot.width() * static_cast<double>(point.msBeforeEnd) /
-                                            static_cast<double>(chart_.spanMs),
-                         yOf(std::clamp(*point.value, 0, maxValue)));
-        const bool nextHasValue = i + 1 < chart_.points.size() && chart_.points[i + 1].value;
-        if (!inLine && !nextHasValue)
-            painter.drawEllipse(at, 1.5, 1.5);
-        if (inLine)
-            path.lineTo(at);
-        else
-            path.moveTo(at);
-        inLine = true;
-    }
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    paintLevelChart(painter, rect(), chart_,
+                    {palette().color(QPalette::Base), palette().color(group, QPalette::WindowText),
+                     palette().color(QPalette::Mid), font()});
 }
 
 }  // namespace zelar::ui

@@ -6,8 +6,8 @@
 
 namespace zelar::ui {
 
-// Paints a LevelChart: the values as a green line over the chart's span, the newest at the
-// right edge, a gap where a point has no value, and a scale from 0 to the chart's maximum.
+// Shows a LevelChart in the window's colours, painted as the report's picture is
+// (`paintLevelChart`).
 class LevelChartWidget : public QWidget {
     Q_OBJECT
   public:

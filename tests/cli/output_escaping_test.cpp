@@ -63,8 +63,9 @@ TEST(OutputEscaping, EachFormEscapesByItsOwnRules) {
 
     // The handover report's HTML: markup as entities, control bytes as in the text form.
     const std::string html =
-        handoverHtml({{{"Объект", "<b>&\"'"}}, {{"GPRS", {{"APN", kOdd}}, {}}}});
+        handoverHtml({{{"Объект", {"<b>&\"'"}}}, {{"GPRS", {"№<1>"}, {{"APN", {kOdd}}}, {}, {}}}});
     EXPECT_NE(html.find("&lt;b&gt;&amp;&quot;&#39;"), std::string::npos) << html;
+    EXPECT_NE(html.find("<th>№&lt;1&gt;</th>"), std::string::npos) << html;
     EXPECT_NE(html.find("a\\x7F\\x1B\\x07\\x0A\\x09\\x00b\\xC2\\x85Жz"), std::string::npos);
 
     // The provision table and its event lines: one row a port whatever the IMEI holds.
