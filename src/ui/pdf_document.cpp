@@ -88,8 +88,8 @@ class Sheet {
     void footer(int page, int pages, double bottom);
 
   private:
-    static constexpr double kPad = 1.2 * kMm;
-    static constexpr double kChartHeight = 45 * kMm;
+    static constexpr double kPad = 1.0 * kMm;
+    static constexpr double kChartHeight = 32 * kMm;
 
     std::vector<double> widths(const Block& block, std::size_t cells) const;
     double textHeight(const QFont& font, double width, const QString& s) const;
@@ -246,7 +246,7 @@ std::vector<Block> blocks(const HandoverReport& report) {
         out.push_back(block);
     }
     Block signatures;
-    signatures.noteAbove = 12 * kMm;
+    signatures.noteAbove = 8 * kMm;
     signatures.note =
         text(kReportInstallerSigns) + QStringLiteral("        ") + text(kReportClientSigns);
     out.push_back(signatures);

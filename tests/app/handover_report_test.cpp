@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{1, "lost", false, kVoice, nullptr, "Исходящий вызов: номер 2", "не считано"},
         ReportCase{1, "lost", false, kVoice, nullptr, "Чувствительность микрофона", "не считано"},
         ReportCase{1, "lost", false, kVoice, nullptr, "Разрешенный номер 2", "89031112233"},
-        ReportCase{1, "lost", false, kVoice, nullptr, nullptr, "не считаны из модема"},
+        ReportCase{1, "lost", false, kVoice, nullptr, nullptr, "Модем не передал эти настройки"},
         // "Хозяин": no modem pages, no "Мастер" users; "Охранник": only itself.
         ReportCase{2, "5678", false, "Настройка SIM 1", nullptr, nullptr, nullptr},
         ReportCase{2, "5678", false, kUsers, "№1", "Пароль", nullptr},
@@ -360,14 +360,13 @@ TEST_F(ReportSaveTest, CarriesTheSignalMeterRunOfThisVisit) {
     ASSERT_EQ(reportSettingsClick(app, nullptr, answers({HandoverRequest{}}), writers),
               ReportSaveResult::Saved);
     const std::string html = file("meter.html");
-    for (const char* row : {"<td class=\"caption\">Продолжительность замера</td><td>4 с</td>",
-                            "<td class=\"caption\">Уровень сейчас</td><td>26%</td>",
-                            "<td class=\"caption\">Наименьший уровень</td><td>26%</td>",
-                            "<td class=\"caption\">Наибольший уровень</td><td>52%</td>",
-                            "<td class=\"caption\">Средний уровень</td><td>42%</td>",
-                            "<td class=\"caption\">Пропущено ответов</td><td>0</td>",
-                            // "chart of 5" in base64
-                            "src=\"data:image/png;base64,Y2hhcnQgb2YgNQ==\""})
+    for (const char* row :
+         {"<th>Длительность</th><th>Сейчас</th><th>Наименьший</th>"
+          "<th>Наибольший</th><th>Средний</th><th>Пропущено ответов</th>",
+          "<td class=\"caption\">Уровень сигнала</td><td>4 с</td><td>26%</td><td>26%</td>"
+          "<td>52%</td><td>42%</td><td>0</td>",
+          // "chart of 5" in base64
+          "src=\"data:image/png;base64,Y2hhcnQgb2YgNQ==\""})
         EXPECT_NE(html.find(row), std::string::npos) << row;
 }
 

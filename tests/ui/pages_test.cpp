@@ -290,13 +290,13 @@ TEST_F(Pages, SignalBarsRiseLeftToRightAndLightUpGreen) {
     EXPECT_EQ(colour("PanelQ1"), face);
 }
 
-// The report lists the fault flags the window shows, in its order: read from the window's own
-// group, not from the table the report takes them from.
+// The report lists the fault flags the window shows, in its order (down each column): read from
+// the window's own group, not from the table the report takes them from.
 TEST_F(Pages, TheReportListsEveryFaultBoxTheWindowShows) {
     showPage(Page::TabSheet4);
     QList<QCheckBox*> boxes = widget<QGroupBox>("GroupErrors").findChildren<QCheckBox*>();
     std::sort(boxes.begin(), boxes.end(), [](const QWidget* a, const QWidget* b) {
-        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+        return std::pair(a->x(), a->y()) < std::pair(b->x(), b->y());  // column by column
     });
     std::vector<std::string> shown;
     for (const QCheckBox* box : boxes) {

@@ -244,18 +244,20 @@ std::string percentOrDash(std::optional<int> percent) {
     return percent ? std::to_string(*percent) + "%" : "—";
 }
 
-// The signal meter's run of this visit, as the diagnostics page shows it.
-ReportPart meterPart(const App& app, const HandoverRequest& request) {
+// The signal meter's run of this visit, as the diagnostics page shows it: its figures side by
+// side in one row, then the chart.
+ReportPart meterPart(const App& app) {
     const SignalHistory& history = app.meter.history;
-    PartBuilder b(request, "Проверка антенны (измеритель «Непрерывно»)");
     const SignalStats stats = history.stats();
-    b.row("Продолжительность замера", durationText(history.durationMs()));
-    b.row("Уровень сейчас", percentOrDash(history.samples().back().percent()));
-    b.row("Наименьший уровень", percentOrDash(stats.lowest()));
-    b.row("Наибольший уровень", percentOrDash(stats.highest()));
-    b.row("Средний уровень", percentOrDash(stats.mean()));
-    b.row("Пропущено ответов", std::to_string(stats.missed()));
-    ReportPart part = b.take();
+    ReportPart part;
+    part.title = "Проверка антенны (измеритель «Непрерывно»)";
+    part.columns = {"Длительность", "Сейчас",  "Наименьший",
+                    "Наибольший",   "Средний", "Пропущено ответов"};
+    part.rows = {
+        {"Уровень сигнала",
+         {durationText(history.durationMs()), percentOrDash(history.samples().back().percent()),
+          percentOrDash(stats.lowest()), percentOrDash(stats.highest()),
+          percentOrDash(stats.mean()), std::to_string(stats.missed())}}};
     part.note = kMeterSpan;
     part.chart = app.main.ChartSignal;
     return part;
@@ -326,7 +328,7 @@ HandoverReport handoverReport(App& app, const HandoverRequest& request) {
     }
     report.parts.push_back(faultsPart(m, request));
     if (!file && !app.meter.history.samples().empty())
-        report.parts.push_back(meterPart(app, request));
+        report.parts.push_back(meterPart(app));
     if (hidden)
         report.heading.push_back({"Примечание", {kPagesHidden}});
     return report;
