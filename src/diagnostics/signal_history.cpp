@@ -39,6 +39,8 @@ std::optional<int> SignalStats::mean() const {
 
 void SignalHistory::add(const SignalSample& sample) {
     failuresInRow_ = sample.reply ? 0 : failuresInRow_ + 1;
+    if (samples_.empty())
+        firstAtMs_ = sample.atMs;
     samples_.push_back(sample);
     while (samples_.front().atMs < sample.atMs - kSpanMs)
         samples_.pop_front();
@@ -47,6 +49,10 @@ void SignalHistory::add(const SignalSample& sample) {
 void SignalHistory::clear() {
     samples_.clear();
     failuresInRow_ = 0;
+}
+
+std::int64_t SignalHistory::durationMs() const {
+    return samples_.empty() ? 0 : samples_.back().atMs - firstAtMs_;
 }
 
 SignalStats SignalHistory::stats() const {

@@ -57,9 +57,13 @@ class SignalHistory {
     int failuresInRow() const { return failuresInRow_; }
     // Over the samples held.
     SignalStats stats() const;
+    // From the first sample since the history was cleared to the newest, older samples dropped
+    // or not.
+    std::int64_t durationMs() const;
 
   private:
     std::deque<SignalSample> samples_;
+    std::int64_t firstAtMs_ = 0;
     int failuresInRow_ = 0;
 };
 

@@ -27,6 +27,10 @@ std::string numericLocalTime() {
     return localTimeText("%d.%m.%Y %H:%M:%S");
 }
 
+std::string russianLocalTime() {
+    return localTimeText("%d.%m.%Y %H:%M");
+}
+
 std::string localClockTime() {
     return localTimeText("%H:%M:%S");
 }

@@ -12,6 +12,7 @@
 #include "app/shell/leave_page.h"
 #include "app/shell/startup.h"
 #include "ui/config_paths.h"
+#include "ui/level_chart_painter.h"
 #include "ui/locale_time.h"
 #include "ui/pdf_document.h"
 #include "ui/report_dialog.h"
@@ -157,14 +158,10 @@ void ConfigProgram::close() {
 }
 
 void ConfigProgram::reportSettings() {
-    if (!mayReportSettings(app_))
-        return;
-    const auto request = ReportDialog::ask(&main_);
-    if (!request)
-        return;
-    reportSettingsClick(app_, *request, [](const std::string& html) {
-        return pdfFromHtml(html, "Отчёт о настройке");
-    });
+    reportSettingsClick(
+        app_, profile_.get(),
+        [this](const HandoverRequest& given) { return ReportDialog::ask(&main_, given); },
+        {pdfFromReport, levelChartPng});
 }
 
 void ConfigProgram::reportError(const std::exception& error) {

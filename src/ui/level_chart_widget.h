@@ -10,6 +10,7 @@ namespace zelar::ui {
 // right edge, a gap where a point has no value, and a scale from 0 to the chart's maximum.
 // Where the window scrolls, the chart fits the part of it in view, so that the newest value is
 // seen without scrolling.
+// It is painted as the report's picture is (`paintLevelChart`).
 class LevelChartWidget : public QWidget {
     Q_OBJECT
   public:

@@ -31,6 +31,18 @@ void QSettingsProfile::writeInt(const std::string& section, const std::string& k
     settings.sync();
 }
 
+std::string QSettingsProfile::readText(const std::string& section, const std::string& key) {
+    const QSettings settings(filePath_, QSettings::IniFormat);
+    return settings.value(keyPath(section, key)).toString().toStdString();
+}
+
+void QSettingsProfile::writeText(const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    QSettings settings(filePath_, QSettings::IniFormat);
+    settings.setValue(keyPath(section, key), QString::fromStdString(value));
+    settings.sync();
+}
+
 bool QSettingsProfile::createFolder() {
     return QDir().mkpath(QFileInfo(filePath_).absolutePath());
 }

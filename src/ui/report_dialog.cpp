@@ -36,11 +36,14 @@ ReportDialog::ReportDialog(QWidget* parent)
     layout->addWidget(buttons);
 }
 
-std::optional<HandoverRequest> ReportDialog::ask(QWidget* parent) {
+std::optional<HandoverRequest> ReportDialog::ask(QWidget* parent, const HandoverRequest& given) {
     ReportDialog dialog(parent);
+    dialog.installer_->setText(QString::fromStdString(given.installer));
+    dialog.site_->setText(QString::fromStdString(given.site));
+    dialog.secrets_->setChecked(given.withSecrets);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    HandoverRequest request;
+    HandoverRequest request = given;
     request.installer = dialog.installer_->text().trimmed().toStdString();
     request.site = dialog.site_->text().trimmed().toStdString();
     request.withSecrets = dialog.secrets_->isChecked();

@@ -63,12 +63,13 @@ TEST(OutputEscaping, EachFormEscapesByItsOwnRules) {
 
     // The handover report's HTML: markup as entities, control bytes as in the text form.
     const std::string html =
-        handoverHtml({{{"Объект", "<b>&\"'"}}, {{"GPRS", {{"APN", kOdd}}, {}}}});
+        handoverHtml({{{"Объект", {"<b>&\"'"}}}, {{"GPRS", {"№<1>"}, {{"APN", {kOdd}}}, {}, {}}}});
     EXPECT_NE(html.find("&lt;b&gt;&amp;&quot;&#39;"), std::string::npos) << html;
+    EXPECT_NE(html.find("<th>№&lt;1&gt;</th>"), std::string::npos) << html;
     EXPECT_NE(html.find("a\\x7F\\x1B\\x07\\x0A\\x09\\x00b\\u0085Жz"), std::string::npos);
     // All of U+0080 to U+009F escaped; U+00A0, the no-break space, is text.
-    const std::string c1 =
-        handoverHtml({{{"Объект", "x"}}, {{"GPRS", {{"APN", "\xC2\x90\xC2\x9F\xC2\xA0"}}, {}}}});
+    const std::string c1 = handoverHtml(
+        {{{"Объект", {"x"}}}, {{"GPRS", {"№1"}, {{"APN", {"\xC2\x90\xC2\x9F\xC2\xA0"}}}, {}, {}}}});
     EXPECT_NE(c1.find("\\u0090\\u009F\xC2\xA0"), std::string::npos) << c1;
 
     // The provision table and its event lines: one row a port whatever the IMEI holds.

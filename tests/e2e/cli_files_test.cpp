@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -70,10 +71,28 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
     ASSERT_EQ(cli("backup " + login + "'" + before.string() + "'"), 0) << err_;
     EXPECT_NE(err_.find("[Модем] Копия настроек успешно создана"), std::string::npos);
 
-    // The handover report of the modem, set as a PDF without any display, and of the file.
+    // The handover report of the modem, set as a PDF without any display on three A4 pages at
+    // most, and of the file.
     const fs::path pdf = dir_ / "report.pdf";
     ASSERT_EQ(cli("report " + login + "'" + pdf.string() + "'", "env -u DISPLAY "), 0) << err_;
-    EXPECT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
+    const std::string pdfBytes = slurp(pdf);
+    EXPECT_EQ(pdfBytes.substr(0, 5), "%PDF-");
+    const std::regex page("/Type\\s*/Page[^s]");
+    const auto pages = std::distance(std::sregex_iterator(pdfBytes.begin(), pdfBytes.end(), page),
+                                     std::sregex_iterator());
+    EXPECT_GE(pages, 2);
+    EXPECT_LE(pages, 3);
+    // Secrets only when asked for; the date written the Russian way whatever the locale.
+    const fs::path open = dir_ / "open.html";
+    ASSERT_EQ(cli("report --with-secrets " + login + "'" + open.string() + "'",
+                  "env LC_ALL=C.UTF-8 LANG=en_US.UTF-8 "),
+              0)
+        << err_;
+    EXPECT_NE(slurp(open).find("<td>z2pass</td>"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(slurp(open),
+                                  std::regex("<td>\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d</td>")));
+    ASSERT_EQ(cli("report " + login + "'" + open.string() + "'"), 0) << err_;
+    EXPECT_EQ(slurp(open).find("z2pass"), std::string::npos);
     const fs::path html = dir_ / "report.html";
     ASSERT_EQ(cli("report --file '" + before.string() + "' '" + html.string() + "'"), 0) << err_;
     EXPECT_NE(slurp(html).find("не содержит уровня сигнала"), std::string::npos);

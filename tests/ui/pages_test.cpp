@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <map>
 
 #include "app/pages/gprs_rules.h"
 #include "app/pages/show_settings.h"
+#include "app/report/handover_report.h"
 #include "app/shell/display_mode.h"
 #include "forms/control_registry.h"
 #include "ui/qt_printers.h"
@@ -284,6 +288,36 @@ TEST_F(Pages, SignalBarsRiseLeftToRightAndLightUpGreen) {
     m.PanelQ1.lit = false;
     program->binder().pushAll();
     EXPECT_EQ(colour("PanelQ1"), face);
+}
+
+// The report lists the fault flags the window shows, in its order (down each column): read from
+// the window's own group, not from the table the report takes them from.
+TEST_F(Pages, TheReportListsEveryFaultBoxTheWindowShows) {
+    showPage(Page::TabSheet4);
+    QList<QCheckBox*> boxes = widget<QGroupBox>("GroupErrors").findChildren<QCheckBox*>();
+    std::sort(boxes.begin(), boxes.end(), [](const QWidget* a, const QWidget* b) {
+        return std::pair(a->x(), a->y()) < std::pair(b->x(), b->y());  // column by column
+    });
+    std::vector<std::string> shown;
+    for (const QCheckBox* box : boxes) {
+        if (box->objectName() != QLatin1String("CheckBoxMeter"))
+            shown.push_back(box->text().remove(QLatin1Char('&')).toStdString());
+    }
+    ASSERT_EQ(shown.size(), 11u);
+
+    HandoverRequest request;
+    request.faultsRead = true;
+    const HandoverReport report = handoverReport(program->app(), request);
+    const auto faults = std::find_if(report.parts.begin(), report.parts.end(), [](const auto& p) {
+        return p.title == "Сигнал и неисправности";
+    });
+    ASSERT_NE(faults, report.parts.end());
+    std::vector<std::string> listed;
+    for (const ReportRow& row : faults->rows) {
+        if (row.caption != "Уровень сигнала")
+            listed.push_back(row.caption);
+    }
+    EXPECT_EQ(listed, shown);
 }
 
 }  // namespace

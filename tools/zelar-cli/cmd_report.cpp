@@ -49,12 +49,10 @@ int runReport(CliSession& session, const CliOptions& options) {
     } else if (!session.startAndLogIn()) {
         return 1;
     }
-    App& app = session.app();
-    request.createdAt = app.services.localTime();
-    const auto pdf = [](const std::string& html) {
-        return ui::pdfFromHtml(html, "Отчёт о настройке");
-    };
-    return saveHandoverReport(app, request, options.files.front(), pdf) == ReportSaveResult::Saved
+    // A report that could not read everything is written all the same, and says so.
+    const ReportWriters writers{ui::pdfFromReport, {}};
+    return saveHandoverReport(session.app(), request, options.files.front(), writers) ==
+                   ReportSaveResult::Saved
                ? 0
                : 1;
 }

@@ -44,11 +44,36 @@ std::optional<std::string> exchange(App& app, Button& button, const std::string&
 
 }  // namespace
 
+namespace {
+
+// The check boxes of " Неисправности " in the window's order: the bits' first.
+constexpr CheckBox DiagnosticsPageControls::*kFaultBoxes[kFaultBoxCount] = {
+    &DiagnosticsPageControls::CheckBoxErr5V,
+    &DiagnosticsPageControls::CheckBoxErr12V,
+    &DiagnosticsPageControls::CheckBoxErrVddExt,
+    &DiagnosticsPageControls::CheckBoxErrVddSim,
+    &DiagnosticsPageControls::CheckBoxErrInEEPROM,
+    &DiagnosticsPageControls::CheckBoxErrFlash,
+    &DiagnosticsPageControls::CheckBoxErrSim,
+    &DiagnosticsPageControls::CheckBoxErrSimCard,
+    &DiagnosticsPageControls::CheckBoxErrCheckEEPROM,
+    &DiagnosticsPageControls::CheckBoxErrCheckFlash,
+    &DiagnosticsPageControls::CheckBoxErrPin};
+
+}  // namespace
+
 std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m) {
-    return {&m.CheckBoxErr5V,        &m.CheckBoxErr12V,      &m.CheckBoxErrVddExt,
-            &m.CheckBoxErrVddSim,    &m.CheckBoxErrInEEPROM, &m.CheckBoxErrFlash,
-            &m.CheckBoxErrSim,       &m.CheckBoxErrSimCard,  &m.CheckBoxErrCheckEEPROM,
-            &m.CheckBoxErrCheckFlash};
+    std::array<CheckBox*, kShownFaultBits> boxes{};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = &(m.*kFaultBoxes[i]);
+    return boxes;
+}
+
+std::array<const CheckBox*, kFaultBoxCount> shownFaultBoxes(const TformMain& m) {
+    std::array<const CheckBox*, kFaultBoxCount> boxes{};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = &(m.*kFaultBoxes[i]);
+    return boxes;
 }
 
 std::array<Panel*, 5> signalBars(TformMain& m) {

@@ -25,6 +25,10 @@ std::string sendDiagnosticsCommand(App& app, const std::string& line,
 std::array<CheckBox*, kShownFaultBits> faultBoxes(TformMain& m);
 // The signal bars, lowest first.
 std::array<Panel*, 5> signalBars(TformMain& m);
+// Every check box of " Неисправности " as the window shows it: those of the bits, then
+// "Ошибка ввода PIN", which no reply sets.
+inline constexpr std::size_t kFaultBoxCount = kShownFaultBits + 1;
+std::array<const CheckBox*, kFaultBoxCount> shownFaultBoxes(const TformMain& m);
 // The fault check boxes, the signal bars and the level text as the reply gives them.
 void showFaults(TformMain& m, const FaultsReply& faults);
 

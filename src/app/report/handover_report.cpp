@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <utility>
 
+#include "app/diagnostics/diagnostics_page.h"
+#include "app/diagnostics/signal_meter.h"
 #include "app/pages/show_settings.h"
+#include "app/pages/voice_object_rules.h"
 #include "app/shell/login.h"
 #include "app/shell/navigation.h"
 #include "diagnostics/diagnostics_reply.h"
@@ -20,6 +23,9 @@ constexpr const char* kFileHoldsNoSignal =
 constexpr const char* kFileHoldsNoObject =
     "Файл настроек не содержит параметров объекта и номеров голосового вызова.";
 constexpr const char* kFaultsNotRead = "Не удалось считать: нет связи с модемом.";
+constexpr const char* kVoiceCallNotRead =
+    "Модем не передал эти настройки при чтении: считайте настройки ещё раз.";
+constexpr const char* kMeterSpan = "Цифры и график — за последние пять минут замера.";
 constexpr const char* kPagesHidden =
     "Страницы, которые этот вход не может открыть в окне, в отчёт не включены.";
 
@@ -39,7 +45,7 @@ std::string caption(const std::string& text) {
 }
 
 // "Серийный номер: 7204518" as its caption and its value.
-ReportRow splitLabel(const std::string& text) {
+std::pair<std::string, std::string> splitLabel(const std::string& text) {
     const auto colon = text.find(": ");
     if (colon == std::string::npos)
         return {text, {}};
@@ -48,20 +54,26 @@ ReportRow splitLabel(const std::string& text) {
 
 class PartBuilder {
   public:
-    PartBuilder(const HandoverRequest& request, std::string title) : request_(request) {
+    PartBuilder(const HandoverRequest& request, std::string title) : request_{request.withSecrets} {
         part_.title = caption(title);
     }
     void row(const std::string& name, std::string value) {
-        part_.rows.push_back({caption(name), std::move(value)});
+        part_.rows.push_back({caption(name), {request_.unread ? kNotRead : std::move(value)}});
     }
     void check(const CheckBox& box) { row(box.caption, yesNo(box.checked)); }
     void secret(const std::string& name, const std::string& value) {
         row(name, request_.withSecrets || value.empty() ? value : kMaskedSecret);
     }
+    // Every value from here on says kNotRead: the modem did not give them.
+    void unread() { request_.unread = true; }
     ReportPart take() { return std::move(part_); }
 
   private:
-    const HandoverRequest& request_;
+    struct Masking {
+        bool withSecrets;
+        bool unread = false;
+    };
+    Masking request_;
     ReportPart part_;
 };
 
@@ -77,18 +89,18 @@ ReportPart identificationPart(const App& app, const HandoverRequest& request) {
     }
     for (const std::string& text : {m.StaticTextSN.caption, m.StaticTextBootVer.caption,
                                     m.StaticTextVer.caption, m.EditIMEI.text}) {
-        const ReportRow r = splitLabel(text);
-        b.row(r.caption, r.value);
+        const auto [name, value] = splitLabel(text);
+        b.row(name, value);
     }
     return b.take();
 }
 
-ReportPart userPart(const TformMain& m, const HandoverRequest& request, int n) {
-    PartBuilder b(request, "Пользователь №" + std::to_string(n));
+ReportPart userPart(const TformMain& m, const HandoverRequest& request) {
+    PartBuilder b(request, {});
     b.check(m.cbUserON);
-    if (m.cbUserON.checked)
-        b.row("Передача SMS",
-              m.RBtnSMSifNoGPRS.checked ? m.RBtnSMSifNoGPRS.caption : m.RBtnSMSalways.caption);
+    b.row("Передача SMS", !m.cbUserON.checked         ? "—"
+                          : m.RBtnSMSifNoGPRS.checked ? m.RBtnSMSifNoGPRS.caption
+                                                      : m.RBtnSMSalways.caption);
     b.row(m.PanelUserTel.caption, m.EditUserTel.text);
     b.secret(m.PanelUserPassword.caption, m.EditUserPassword.text);
     b.row(m.PanelUserStatus.caption, m.cbUserStatus.text);
@@ -104,6 +116,17 @@ ReportPart userPart(const TformMain& m, const HandoverRequest& request, int n) {
           &m.CheckBoxMessPowerON, &m.CheckBoxMessGuardON, &m.CheckBoxMessInfOn})
         b.check(*box);
     return b.take();
+}
+
+// A part of one value a row as the next column of `grid`: every user's part has the same rows.
+void addColumn(ReportPart& grid, std::string heading, ReportPart column) {
+    grid.columns.push_back(std::move(heading));
+    if (grid.rows.empty()) {
+        for (ReportRow& row : column.rows)
+            grid.rows.push_back({std::move(row.caption), {}});
+    }
+    for (std::size_t i = 0; i < grid.rows.size() && i < column.rows.size(); ++i)
+        grid.rows[i].values.push_back(std::move(column.rows[i].values.front()));
 }
 
 ReportPart simPart(TformMain& m, const HandoverRequest& request, int k) {
@@ -165,59 +188,93 @@ ReportPart objectPart(const App& app, const HandoverRequest& request) {
     return b.take();
 }
 
-ReportPart voiceCallPart(const TformMain& m, const HandoverRequest& request) {
+ReportPart voiceCallPart(App& app, const HandoverRequest& request) {
+    TformMain& m = app.main;
     PartBuilder b(request, "Голосовой вызов");
-    b.check(m.CheckBoxECallEn);
-    const Edit* outgoing[] = {&m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4,
-                              &m.EditECallN5};
+    // A value the last read did not give says so, not the emptied field's "нет" or blank.
+    const auto shown = [&app](auto& control, std::string value) {
+        return isUnreadValue(app, &control) ? std::string(kNotRead) : std::move(value);
+    };
+    b.row(m.CheckBoxECallEn.caption, shown(m.CheckBoxECallEn, yesNo(m.CheckBoxECallEn.checked)));
+    Edit* outgoing[] = {&m.EditECallN1, &m.EditECallN2, &m.EditECallN3, &m.EditECallN4,
+                        &m.EditECallN5};
     for (std::size_t i = 0; i < std::size(outgoing); ++i)
-        b.row("Исходящий вызов: номер " + std::to_string(i + 1), outgoing[i]->text);
-    b.check(m.CheckBoxInCall);
-    const Edit* incoming[] = {&m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3};
+        b.row("Исходящий вызов: номер " + std::to_string(i + 1),
+              shown(*outgoing[i], outgoing[i]->text));
+    b.row(m.CheckBoxInCall.caption, shown(m.CheckBoxInCall, yesNo(m.CheckBoxInCall.checked)));
+    Edit* incoming[] = {&m.EditInCallN1, &m.EditInCallN2, &m.EditInCallN3};
     for (std::size_t i = 0; i < std::size(incoming); ++i)
-        b.row("Разрешенный номер " + std::to_string(i + 1), incoming[i]->text);
-    b.row(m.LabelECallSpk.caption, m.EditECallSpk.text);
-    b.row(m.LabelECallMic.caption, m.EditECallMic.text);
-    return b.take();
+        b.row("Разрешенный номер " + std::to_string(i + 1), shown(*incoming[i], incoming[i]->text));
+    b.row(m.LabelECallSpk.caption, shown(m.EditECallSpk, m.EditECallSpk.text));
+    b.row(m.LabelECallMic.caption, shown(m.EditECallMic, m.EditECallMic.text));
+    ReportPart part = b.take();
+    if (app.voiceCallUnread)
+        part.note = kVoiceCallNotRead;
+    return part;
 }
 
-ReportPart faultsPart(const TformMain& m, const HandoverRequest& request) {
+ReportPart faultsPart(TformMain& m, const HandoverRequest& request) {
     PartBuilder b(request, "Сигнал и неисправности");
     if (request.source == ReportSource::File) {
         ReportPart part = b.take();
         part.note = kFileHoldsNoSignal;
         return part;
     }
-    if (!request.faultsRead) {
-        ReportPart part = b.take();
-        part.note = kFaultsNotRead;
-        return part;
-    }
+    if (!request.faultsRead)
+        b.unread();
     // "Уровень: 52%", or "Не определен" as it stands.
-    const ReportRow level = splitLabel(m.StaticTextQuality.caption);
-    b.row("Уровень сигнала", level.value.empty() ? level.caption : level.value);
-    const CheckBox* faults[kShownFaultBits] = {&m.CheckBoxErr5V,          &m.CheckBoxErr12V,
-                                               &m.CheckBoxErrVddExt,      &m.CheckBoxErrVddSim,
-                                               &m.CheckBoxErrInEEPROM,    &m.CheckBoxErrFlash,
-                                               &m.CheckBoxErrSim,         &m.CheckBoxErrSimCard,
-                                               &m.CheckBoxErrCheckEEPROM, &m.CheckBoxErrCheckFlash};
-    for (const CheckBox* box : faults)
+    const auto [name, value] = splitLabel(m.StaticTextQuality.caption);
+    b.row("Уровень сигнала", value.empty() ? name : value);
+    for (const CheckBox* box : shownFaultBoxes(m))
         b.check(*box);
-    return b.take();
+    ReportPart part = b.take();
+    if (!request.faultsRead)
+        part.note = kFaultsNotRead;
+    return part;
+}
+
+std::string durationText(std::int64_t ms) {
+    const std::int64_t seconds = ms / 1000;
+    if (seconds < 60)
+        return std::to_string(seconds) + " с";
+    return std::to_string(seconds / 60) + " мин " + std::to_string(seconds % 60) + " с";
+}
+
+std::string percentOrDash(std::optional<int> percent) {
+    return percent ? std::to_string(*percent) + "%" : "—";
+}
+
+// The signal meter's run of this visit, as the diagnostics page shows it: its figures side by
+// side in one row, then the chart.
+ReportPart meterPart(const App& app) {
+    const SignalHistory& history = app.meter.history;
+    const SignalStats stats = history.stats();
+    ReportPart part;
+    part.title = "Проверка антенны (измеритель «Непрерывно»)";
+    part.columns = {"Длительность", "Сейчас",  "Наименьший",
+                    "Наибольший",   "Средний", "Пропущено ответов"};
+    part.rows = {
+        {"Уровень сигнала",
+         {durationText(history.durationMs()), percentOrDash(history.samples().back().percent()),
+          percentOrDash(stats.lowest()), percentOrDash(stats.highest()),
+          percentOrDash(stats.mean()), std::to_string(stats.missed())}}};
+    part.note = kMeterSpan;
+    part.chart = app.main.ChartSignal;
+    return part;
 }
 
 std::vector<ReportRow> heading(const App& app, const HandoverRequest& request) {
-    std::vector<ReportRow> rows = {{"Дата и время", request.createdAt},
-                                   {"Монтажник", request.installer},
-                                   {"Объект", request.site}};
+    std::vector<ReportRow> rows = {{"Дата и время", {request.createdAt}},
+                                   {"Монтажник", {request.installer}},
+                                   {"Объект", {request.site}}};
     if (request.source == ReportSource::File) {
-        rows.push_back({"Источник", "файл настроек " + request.sourceName});
+        rows.push_back({"Источник", {"файл настроек " + request.sourceName}});
     } else {
-        rows.push_back({"Источник", "модем на порту " + request.sourceName});
-        rows.push_back({"Вход", app.login.loggedIn
-                                    ? "пользователь №" + std::to_string(app.login.user) + ", " +
-                                          roleName(app.login.role)
-                                    : "без входа"});
+        rows.push_back({"Источник", {"модем на порту " + request.sourceName}});
+        rows.push_back({"Вход",
+                        {app.login.loggedIn ? "пользователь №" + std::to_string(app.login.user) +
+                                                  ", " + roleName(app.login.role)
+                                            : "без входа"}});
     }
     return rows;
 }
@@ -234,17 +291,22 @@ HandoverReport handoverReport(App& app, const HandoverRequest& request) {
     auto mayOpen = [&](int node) { return file || mayOpenNode(app, node); };
     bool hidden = false;
 
-    // Each user is shown on the user page in turn; the page the window shows is put back after.
+    // Each user is shown on the user page in turn, a column each; the page the window shows is
+    // put back after.
     const TformMain shown = app.main;
+    ReportPart users;
+    users.title = "Пользователи";
     for (int n = 1; n <= kUserCount; ++n) {
         if (!mayOpen(n)) {
             hidden = true;
             continue;
         }
         ShowUserSettings(app, n);
-        report.parts.push_back(userPart(app.main, request, n));
+        addColumn(users, "№" + std::to_string(n), userPart(app.main, request));
     }
     app.main = shown;
+    if (!users.columns.empty())
+        report.parts.push_back(std::move(users));
 
     TformMain& m = app.main;
     if (mayOpen(kNodeModem)) {
@@ -257,15 +319,18 @@ HandoverReport handoverReport(App& app, const HandoverRequest& request) {
         hidden = true;
     }
     if (file) {
-        report.parts.push_back({"Параметры объекта и голосовой вызов", {}, kFileHoldsNoObject});
+        report.parts.push_back(
+            {"Параметры объекта и голосовой вызов", {}, {}, kFileHoldsNoObject, {}});
     } else if (mayOpen(kNodeVoiceCall)) {
-        report.parts.push_back(voiceCallPart(m, request));
+        report.parts.push_back(voiceCallPart(app, request));
     } else {
         hidden = true;
     }
     report.parts.push_back(faultsPart(m, request));
+    if (!file && !app.meter.history.samples().empty())
+        report.parts.push_back(meterPart(app));
     if (hidden)
-        report.heading.push_back({"Примечание", kPagesHidden});
+        report.heading.push_back({"Примечание", {kPagesHidden}});
     return report;
 }
 

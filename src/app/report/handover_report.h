@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/core/app.h"
+#include "app/report/report_document.h"
 
 namespace zelar {
 
@@ -16,7 +18,7 @@ struct HandoverRequest {
     std::string installer;
     std::string site;
     bool withSecrets = false;  // passwords, PINs and PUKs shown instead of kMaskedSecret
-    std::string createdAt;     // the date and time as the user's locale writes them
+    std::string createdAt;     // the date and time, written the Russian way
     ReportSource source = ReportSource::Modem;
     std::string sourceName;  // the port ("COM5") or the file's name
     // A settings file's lines for people: the serial number and controller version texts the
@@ -30,32 +32,19 @@ struct HandoverRequest {
 
 inline constexpr const char* kMaskedSecret = "****";
 
-struct ReportRow {
-    std::string caption;
-    std::string value;
-};
-
-struct ReportPart {
-    std::string title;
-    std::vector<ReportRow> rows;
-    std::string note;  // said under the rows: what the part cannot show, and why
-};
-
-// The document as data: a heading (date, installer, site, source) and the parts, in the order
-// of the window's pages.
-struct HandoverReport {
-    std::vector<ReportRow> heading;
-    std::vector<ReportPart> parts;
-};
-
 // The report of what the window holds: the identification and the pages the login may see
 // (every page for a settings file), users shown from the settings image one by one as the
-// navigation would show them, and for a modem the diagnostics page's faults and signal. The
-// main window's models are left as they were.
+// navigation would show them and set side by side, and for a modem the diagnostics page's faults
+// and signal and, when the signal meter ran, its figures and chart. What the modem did not give
+// says kNotRead. The main window's models are left as they were.
 HandoverReport handoverReport(App& app, const HandoverRequest& request);
 
-// The whole document as one HTML page with its styles inside, for the screen and for A4 paper.
-// Every value is escaped: markup characters as entities, control bytes as "\x1B".
-std::string handoverHtml(const HandoverReport& report);
+// The bytes of a PNG picture of the signal meter's chart: the front end's own.
+using ChartPicture = std::function<std::string(const LevelChart& chart)>;
+
+// The whole document as one HTML page with its styles and the chart's picture (when `picture`
+// is given) inside, for the screen and for A4 paper. Every value is escaped: markup characters
+// as entities, control bytes as "\x1B".
+std::string handoverHtml(const HandoverReport& report, const ChartPicture& picture = {});
 
 }  // namespace zelar

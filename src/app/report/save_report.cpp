@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <utility>
+#include <vector>
 
 #include "app/core/settings_source.h"
 #include "app/diagnostics/diagnostics_page.h"
@@ -11,6 +12,7 @@
 #include "app/shell/navigation.h"
 #include "files/file_io.h"
 #include "files/settings_file.h"
+#include "platform/local_time.h"
 
 namespace zelar {
 
@@ -21,6 +23,26 @@ constexpr const char* kFilter = "Отчёт HTML (*.html)|*.html|Отчёт PDF 
 
 void message(App& app, const std::string& text, MessageIcon icon) {
     app.services.dialogs.messageBox(text, kCaption, icon, MessageButtons::Ok);
+}
+
+// What the report marks kNotRead, as the closing message names it.
+std::vector<std::string> unreadParts(const App& app, const HandoverRequest& request) {
+    std::vector<std::string> parts;
+    if (request.source == ReportSource::File)
+        return parts;
+    if (!request.faultsRead)
+        parts.emplace_back("неисправности и уровень сигнала");
+    if (app.voiceCallUnread && mayOpenNode(app, kNodeVoiceCall))
+        parts.emplace_back("голосовой вызов");
+    return parts;
+}
+
+std::string savedUnreadText(const std::vector<std::string>& parts) {
+    std::string list;
+    for (const std::string& part : parts)
+        list += (list.empty() ? "" : ", ") + part;
+    return std::string(kTextReportSaved) + ", но не всё в нём считано с модема: " + list +
+           ". В отчёте они отмечены «" + kNotRead + "».";
 }
 
 }  // namespace
@@ -35,23 +57,29 @@ bool isPdfName(const std::string& path) {
 }
 
 ReportSaveResult saveHandoverReport(App& app, HandoverRequest request, const std::string& path,
-                                    const PdfWriter& pdf) {
+                                    const ReportWriters& writers) {
     if (request.source == ReportSource::Modem) {
         if (!mayReportSettings(app))
             return ReportSaveResult::Refused;
         request.faultsRead = BitBtnReadErrorClick(app);
     }
-    const std::string html = handoverHtml(handoverReport(app, request));
+    request.createdAt = russianLocalTime();
+    const HandoverReport report = handoverReport(app, request);
     const bool asPdf = isPdfName(path);
-    const std::string failure = asPdf && !pdf
-                                    ? "Этот выпуск программы не пишет PDF: сохраните отчёт как HTML"
-                                    : writeFileReplacing(path, asPdf ? pdf(html) : html);
+    const std::string failure =
+        asPdf && !writers.pdf
+            ? "Этот выпуск программы не пишет PDF: сохраните отчёт как HTML"
+            : writeFileReplacing(
+                  path, asPdf ? writers.pdf(report) : handoverHtml(report, writers.chartPicture));
     if (!failure.empty()) {
         message(app, failure, MessageIcon::Error);
         return ReportSaveResult::Failed;
     }
-    if (request.source == ReportSource::Modem && !request.faultsRead)
-        return ReportSaveResult::Failed;
+    const std::vector<std::string> unread = unreadParts(app, request);
+    if (!unread.empty()) {
+        message(app, savedUnreadText(unread), MessageIcon::Warning);
+        return ReportSaveResult::SavedUnread;
+    }
     message(app, kTextReportSaved, MessageIcon::Information);
     return ReportSaveResult::Saved;
 }
@@ -77,12 +105,23 @@ bool mayReportSettings(App& app) {
     return app.settingsRead;
 }
 
-ReportSaveResult reportSettingsClick(App& app, HandoverRequest request, const PdfWriter& pdf) {
+ReportSaveResult reportSettingsClick(App& app, Profile* profile, const ReportDialogAsk& ask,
+                                     const ReportWriters& writers) {
     if (!mayReportSettings(app))
         return ReportSaveResult::Refused;
-    const auto path = app.services.dialogs.saveFileName(kFilter, ".html", "Отчёт о настройке.html");
-    if (!path)
-        return ReportSaveResult::Cancelled;
+    HandoverRequest request;
+    if (profile != nullptr)
+        request.installer = profile->readText(kProfileReportSection, kProfileReportInstaller);
+    std::optional<std::string> path;
+    while (!path) {
+        auto answer = ask(request);
+        if (!answer)
+            return ReportSaveResult::Cancelled;
+        request = std::move(*answer);
+        if (profile != nullptr && profile->createFolder())
+            profile->writeText(kProfileReportSection, kProfileReportInstaller, request.installer);
+        path = app.services.dialogs.saveFileName(kFilter, ".html", "Отчёт о настройке.html");
+    }
     // With a settings file open the report is the file's: no modem is asked for its faults.
     if (app.source.file) {
         request.source = ReportSource::File;
@@ -93,8 +132,7 @@ ReportSaveResult reportSettingsClick(App& app, HandoverRequest request, const Pd
         request.source = ReportSource::Modem;
         request.sourceName = app.main.ComboBox1.text;
     }
-    request.createdAt = app.services.localTime();
-    return saveHandoverReport(app, std::move(request), *path, pdf);
+    return saveHandoverReport(app, std::move(request), *path, writers);
 }
 
 }  // namespace zelar
