@@ -20,9 +20,20 @@ class MemoryProfile : public Profile {
         values[{section, key}] = value;
         writes.push_back(key);
     }
+    std::string readText(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override {
+        const auto it = texts.find({section, key});
+        return it == texts.end() ? defaultValue : it->second;
+    }
+    void writeText(const std::string& section, const std::string& key,
+                   const std::string& value) override {
+        texts[{section, key}] = value;
+        writes.push_back(key);
+    }
     bool createFolder() override { return folderCreatable; }
 
     std::map<std::pair<std::string, std::string>, int> values;
+    std::map<std::pair<std::string, std::string>, std::string> texts;
     std::vector<std::string> writes;
     bool folderCreatable = true;
 };

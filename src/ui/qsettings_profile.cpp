@@ -31,6 +31,20 @@ void QSettingsProfile::writeInt(const std::string& section, const std::string& k
     settings.sync();
 }
 
+std::string QSettingsProfile::readText(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) {
+    const QSettings settings(filePath_, QSettings::IniFormat);
+    const QVariant value = settings.value(keyPath(section, key));
+    return value.isValid() ? value.toString().toStdString() : defaultValue;
+}
+
+void QSettingsProfile::writeText(const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    QSettings settings(filePath_, QSettings::IniFormat);
+    settings.setValue(keyPath(section, key), QString::fromStdString(value));
+    settings.sync();
+}
+
 bool QSettingsProfile::createFolder() {
     return QDir().mkpath(QFileInfo(filePath_).absolutePath());
 }

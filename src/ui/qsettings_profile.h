@@ -6,7 +6,7 @@
 
 namespace zelar::ui {
 
-// Integer keys of an INI file through QSettings. Every write is synced to disk before it
+// Integer and text keys of an INI file through QSettings. Every write is synced to disk before it
 // returns; reads see what other programs wrote (QSettings reads a file again once its size or
 // time has changed).
 class QSettingsProfile : public Profile {
@@ -15,6 +15,10 @@ class QSettingsProfile : public Profile {
 
     int readInt(const std::string& section, const std::string& key, int defaultValue) override;
     void writeInt(const std::string& section, const std::string& key, int value) override;
+    std::string readText(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override;
+    void writeText(const std::string& section, const std::string& key,
+                   const std::string& value) override;
     bool createFolder() override;
 
     const QString& filePath() const { return filePath_; }
