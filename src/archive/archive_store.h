@@ -60,9 +60,13 @@ enum class OpenMode {
     Read,
 };
 
+// How long a writer waits for another one before the archive counts as locked.
+inline constexpr int kArchiveBusyTimeoutMs = 5000;
+
 // The SQLite archive in `path`: WAL mode, a busy time-out, the schema at its newest version.
 // A file that is no archive or is damaged throws (Corrupt) and is left as it was.
-std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode);
+std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode,
+                                                int busyTimeoutMs = kArchiveBusyTimeoutMs);
 
 // The schema version this program writes (PRAGMA user_version).
 int archiveSchemaVersion();

@@ -48,11 +48,13 @@ ArchivedModem modemRow(const SqliteStatement& row) {
 
 class SqliteArchive : public ArchiveStore {
   public:
-    SqliteArchive(const std::string& path, OpenMode mode) : db_(path, mode) {
+    SqliteArchive(const std::string& path, OpenMode mode, int busyTimeoutMs)
+        : db_(path, mode, busyTimeoutMs) {
         if (mode == OpenMode::Read) {
             checkArchiveSchema(db_);
             return;
         }
+        refuseForeignArchive(db_);
         // Readers and writers of other processes go on side by side; a commit survives the
         // process being killed at any moment.
         db_.exec("PRAGMA journal_mode = WAL");
@@ -227,8 +229,9 @@ std::string SqliteArchive::settingsOf(std::int64_t entryId) {
 
 }  // namespace
 
-std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode) {
-    return std::make_unique<SqliteArchive>(path, mode);
+std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode,
+                                                int busyTimeoutMs) {
+    return std::make_unique<SqliteArchive>(path, mode, busyTimeoutMs);
 }
 
 }  // namespace zelar::archive
