@@ -51,6 +51,10 @@ class ArchiveStore {
     virtual std::vector<VisitEntry> history(const std::string& serial) = 0;
     // The settings bytes of an entry; empty when it holds none.
     virtual std::string settingsOf(std::int64_t entryId) = 0;
+
+    // Makes the file whole on its own, with nothing kept beside it, before it is copied or
+    // renamed; the store takes no more entries afterwards.
+    virtual void seal() {}
 };
 
 enum class OpenMode {

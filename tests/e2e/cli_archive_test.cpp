@@ -163,4 +163,86 @@ TEST(CliArchive, OffItWritesNothingAndOnItNeverChangesTheExitStatus) {
               "1");
 }
 
+// zelar-cli with its stdout and stderr in files of the folder; gives the exit status.
+int runCli(const ConfigFolder& config, const std::string& args, std::string& out) {
+    const fs::path file = config.dir / "out.txt";
+    const std::string command = "XDG_CONFIG_HOME='" + config.dir.string() +
+                                "' '" ZELAR_CLI_PATH "' " + args + " >'" + file.string() + "' 2>&1";
+    const int status = std::system(command.c_str());
+    out = zelar::test::slurp(file);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliArchive, TheVerbsShowCompareExportAndMergeWhatWasRecorded) {
+    ConfigFolder config("zelar-cli-archive-verbs");
+    SimProcess sim({"--ports-dir", config.ports.string(), "--com", std::to_string(kFirstCom + 9)});
+    const std::string port = "COM" + std::to_string(kFirstCom + 9);
+    const std::string archive = (config.dir / "a.sqlite").string();
+    const std::string file = " --archive-file " + archive;
+    std::string out;
+    ASSERT_EQ(runCli(config, "read --fast --port " + port + file, out), 0) << out;
+    ASSERT_EQ(
+        runCli(config, "defaults --fast --yes --user 1 --password 1234 --port " + port + file, out),
+        0)
+        << out;
+
+    ASSERT_EQ(runCli(config, "archive history 7204518 --json" + file, out), 0) << out;
+    for (const char* expected :
+         {"\"n\": 1", "\"n\": 4", "\"operation\": \"defaults\"", "\"before\": true", "\"port\": \"",
+          "\"user\": 1", "\"time\": \"20"}) {
+        EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << out;
+    }
+    EXPECT_EQ(out.find("\"n\": 5"), std::string::npos) << out;
+
+    // From the state before factory defaults to the latest: passwords masked unless asked.
+    EXPECT_EQ(runCli(config, "archive diff 7204518 3" + file, out), 1);
+    EXPECT_NE(out.find("Пользователи #1 / Пароль: запись 3 \"****\", последняя \"****\""),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(runCli(config, "archive diff 7204518 3 --with-secrets" + file, out), 1);
+    EXPECT_NE(out.find("последняя \"7391\""), std::string::npos) << out;
+    EXPECT_EQ(runCli(config, "archive diff 7204518 1 3" + file, out), 0) << out;
+    EXPECT_EQ(runCli(config, "archive diff 7204518 9" + file, out), 1);
+    EXPECT_NE(out.find("нет записи 9"), std::string::npos) << out;
+
+    // The state before, exported, is the file backup wrote then; not over a file without --yes.
+    const std::string md2 = (config.dir / "before.md2").string();
+    ASSERT_EQ(runCli(config, "archive export 7204518 --at 3 " + md2 + file, out), 0) << out;
+    const std::string exported = zelar::test::slurp(md2);
+    EXPECT_NE(exported.find("S/N: 720451"), std::string::npos);
+    EXPECT_EQ(runCli(config, "archive export 7204518 " + md2 + file, out), 1);
+    EXPECT_EQ(zelar::test::slurp(md2), exported);
+    EXPECT_EQ(runCli(config, "archive export 7204518 --yes " + md2 + file, out), 0);
+    EXPECT_NE(zelar::test::slurp(md2), exported);
+
+    ASSERT_EQ(runCli(config, "archive site 7204518 --name 'Склад №2' --note ключ" + file, out), 0);
+    ASSERT_EQ(runCli(config, "archive site 7204518 --address 'ул. Ленина, 5'" + file, out), 0);
+    ASSERT_EQ(runCli(config, "archive site 7204518" + file, out), 0);
+    EXPECT_EQ(out, "name: Склад №2\naddress: ул. Ленина, 5\nnote: ключ\ninstaller: \n");
+    ASSERT_EQ(runCli(config, "archive list склад" + file, out), 0);  // Cyrillic as typed
+    EXPECT_EQ(out, "");
+    ASSERT_EQ(runCli(config, "archive list Склад" + file, out), 0);
+    EXPECT_TRUE(out.starts_with("7204518\tСклад №2\t")) << out;
+    EXPECT_TRUE(out.ends_with("\t4\n")) << out;
+
+    // A whole archive into a new file, then merged into a third twice: nothing twice.
+    const std::string copy = (config.dir / "copy.sqlite").string();
+    ASSERT_EQ(runCli(config, "archive export-all " + copy + file, out), 0) << out;
+    EXPECT_FALSE(fs::exists(copy + "-wal"));
+    EXPECT_EQ(sql(copy, "SELECT count(*) FROM visit"), "4");
+    EXPECT_EQ(runCli(config, "archive export-all " + copy + file, out), 1);
+    const std::string third = " --archive-file " + (config.dir / "third.sqlite").string();
+    ASSERT_EQ(runCli(config, "archive import " + copy + third, out), 0) << out;
+    ASSERT_EQ(runCli(config, "archive import " + copy + third, out), 0) << out;
+    EXPECT_NE(out.find("записей добавлено 0, уже было 4"), std::string::npos) << out;
+    ASSERT_EQ(runCli(config, "archive list" + third, out), 0);
+    EXPECT_TRUE(out.starts_with("7204518\tСклад №2\t")) << out;
+
+    EXPECT_EQ(runCli(config, "archive history 1" + file, out), 1);
+    EXPECT_EQ(runCli(config, "archive frobnicate" + file, out), 2);
+    EXPECT_EQ(runCli(config, "archive list --archive-file " + (config.dir / "none").string(), out),
+              1);
+    EXPECT_FALSE(fs::exists(config.dir / "none"));
+}
+
 }  // namespace
