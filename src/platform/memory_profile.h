@@ -20,9 +20,10 @@ class MemoryProfile : public Profile {
         values[{section, key}] = value;
         writes.push_back(key);
     }
-    std::string readText(const std::string& section, const std::string& key) override {
+    std::string readText(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override {
         const auto it = texts.find({section, key});
-        return it == texts.end() ? std::string() : it->second;
+        return it == texts.end() ? defaultValue : it->second;
     }
     void writeText(const std::string& section, const std::string& key,
                    const std::string& value) override {

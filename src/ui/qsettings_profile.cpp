@@ -31,9 +31,11 @@ void QSettingsProfile::writeInt(const std::string& section, const std::string& k
     settings.sync();
 }
 
-std::string QSettingsProfile::readText(const std::string& section, const std::string& key) {
+std::string QSettingsProfile::readText(const std::string& section, const std::string& key,
+                                       const std::string& defaultValue) {
     const QSettings settings(filePath_, QSettings::IniFormat);
-    return settings.value(keyPath(section, key)).toString().toStdString();
+    const QVariant value = settings.value(keyPath(section, key));
+    return value.isValid() ? value.toString().toStdString() : defaultValue;
 }
 
 void QSettingsProfile::writeText(const std::string& section, const std::string& key,

@@ -15,7 +15,8 @@ class QSettingsProfile : public Profile {
 
     int readInt(const std::string& section, const std::string& key, int defaultValue) override;
     void writeInt(const std::string& section, const std::string& key, int value) override;
-    std::string readText(const std::string& section, const std::string& key) override;
+    std::string readText(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) override;
     void writeText(const std::string& section, const std::string& key,
                    const std::string& value) override;
     bool createFolder() override;

@@ -305,7 +305,7 @@ TEST_F(ReportSaveTest, DialogRemembersTheInstallerAndComesBackAfterACancelledFil
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].installer, "И. Петров");
     EXPECT_EQ(asked[0].site, "");
-    EXPECT_EQ(profile.readText(kProfileReportSection, kProfileReportInstaller), "И. Петров");
+    EXPECT_EQ(profile.readText(kProfileReportSection, kProfileReportInstaller, ""), "И. Петров");
     EXPECT_FALSE(std::filesystem::exists(dir / "b.html"));
 }
 

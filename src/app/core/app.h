@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/core/firmware_state.h"
+#include "app/core/visit_sink.h"
 #include "diagnostics/signal_history.h"
 #include "firmware/boot_link.h"
 #include "forms/form_main.h"
@@ -112,6 +113,8 @@ struct App {
     TVaComm VaComm2;
     FirmwareState firmware;
     SignalMeterState meter;
+    // The archive of modems the handlers tell of each visit; null while the user keeps none.
+    VisitSink* archive = nullptr;
 };
 
 }  // namespace zelar

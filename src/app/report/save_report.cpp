@@ -76,6 +76,8 @@ ReportSaveResult saveHandoverReport(App& app, HandoverRequest request, const std
         return ReportSaveResult::Failed;
     }
     const std::vector<std::string> unread = unreadParts(app, request);
+    if (request.source == ReportSource::Modem)
+        archiveVisit(app, archive::VisitOperation::Report, path);
     if (!unread.empty()) {
         message(app, savedUnreadText(unread), MessageIcon::Warning);
         return ReportSaveResult::SavedUnread;
@@ -111,7 +113,7 @@ ReportSaveResult reportSettingsClick(App& app, Profile* profile, const ReportDia
         return ReportSaveResult::Refused;
     HandoverRequest request;
     if (profile != nullptr)
-        request.installer = profile->readText(kProfileReportSection, kProfileReportInstaller);
+        request.installer = profile->readText(kProfileReportSection, kProfileReportInstaller, "");
     std::optional<std::string> path;
     while (!path) {
         auto answer = ask(request);

@@ -286,6 +286,8 @@ class SettingsRead {
         finish();
         ShowModemSettings(app_);
         notePagesShown(app_);
+        if (!failed_)
+            archiveVisit(app_, archive::VisitOperation::Read);
     }
 
     void shortEnding() {
@@ -297,6 +299,7 @@ class SettingsRead {
         m_.BSprogressBarLine1.position = 0;
         finish();
         notePagesShown(app_);
+        archiveVisit(app_, archive::VisitOperation::Read);
     }
 
     App& app_;
