@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "app/archive_view/archive_after_read.h"
+#include "app/archive_view/archive_keeping.h"
+#include "app/archive_view/archive_window.h"
 #include "app/core/port_list.h"
 #include "app/core/settings_source.h"
 #include "app/diagnostics/diagnostics_page.h"
@@ -44,11 +47,15 @@ ControlEvents onClickWindow(FormId form, std::string_view name, ControlHandler h
 ControlEvents onChange(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, handler};
 }
+ControlEvents onEdit(FormId form, std::string_view name, ControlHandler handler) {
+    return {form, name, nullptr, handler};
+}
 ControlEvents onExit(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, nullptr, nullptr, handler};
 }
 
 constexpr FormId M = FormId::Main;
+constexpr FormId A = FormId::Archive;
 
 // A rule that starts no operation, so it never fails; `args` follow the App or its main window.
 template <auto handler, auto... args>
@@ -68,9 +75,11 @@ bool modemOnly(App& a) {
     return !refuseWithFileOpen(a) && handler(a);
 }
 
-// The read and the login tell their outcome through the state they leave.
+// The read and the login tell their outcome through the state they leave. After a read the
+// archive says what it knows of the modem.
 bool readClick(App& a) {
     btnReadNastUserClick(a);
+    showArchiveAfterRead(a);
     return a.settingsRead;
 }
 bool loginClick(App& a) {
@@ -115,6 +124,11 @@ const std::array kTable = {
     onClickExchange(M, "MenuSaveAs", MenuSaveAsClick),
     onClickExchange(M, "MenuWriteFile", MenuWriteFileClick),
     onClickExchange(M, "MenuCompare", MenuCompareClick),
+    // The archive is not switched while an operation records into it.
+    onClickExchange(M, "MenuKeepArchive", MenuKeepArchiveClick),
+    onClickWindow(M, "MenuArchive", MenuArchiveClick),
+    onClickWindow(M, "BtnArchiveChanges", BtnArchiveChangesClick),
+    onClickExchange(M, "BtnArchiveRevert", BtnArchiveRevertClick),
 
     // User page.
     onClick(M, "cbUserON", rule<cbUserONClick>),
@@ -170,6 +184,15 @@ const std::array kTable = {
     onClickWindow(FormId::Setup, "BtnOpen", rule<BtnOpenClick>),
     onClickExchange(FormId::Setup, "SpBtnFlashMCU", modemOnly<rule<SpBtnFlashMCUClick>>),
     onClick(FormId::Setup, "BtnCancel", rule<BtnCancelClick>),
+
+    // The archive window.
+    onEdit(A, "EditArchiveFilter", EditArchiveFilterChange),
+    onEdit(A, "GridModems", GridModemsChange),
+    onEdit(A, "GridVisits", GridVisitsChange),
+    onClick(A, "BtnSaveSite", BtnSaveSiteClick),
+    onClickWindow(A, "BtnCompareVisits", BtnCompareVisitsClick),
+    onClickWindow(A, "BtnOpenVisit", BtnOpenVisitClick),
+    onClick(A, "BtnCloseArchive", BtnCloseArchiveClick),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", rule<ButtonUSSDOperatorClick>),

@@ -130,6 +130,35 @@ class ActionBinding : public Binding {
     Button& control_;
 };
 
+// A menu entry with a check mark: the model follows the mark, the action runs on the user's
+// choice.
+class CheckableActionBinding : public Binding {
+  public:
+    CheckableActionBinding(Binder& binder, QWidget& window, QAction& action, CheckBox& control)
+        : Binding(binder, window), action_(action), control_(control) {
+        action.setCheckable(true);
+        connect(&action, &QAction::triggered, this, [this](bool checked) {
+            control_.checked = checked;
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(action_);
+        const bool enabled = control_.enabled && !looksBusy();
+        if (action_.isEnabled() != enabled)
+            action_.setEnabled(enabled);
+        if (action_.isVisible() != control_.visible)
+            action_.setVisible(control_.visible);
+        if (action_.isChecked() != control_.checked)
+            action_.setChecked(control_.checked);
+    }
+    QString name() const override { return action_.objectName(); }
+
+  private:
+    QAction& action_;
+    CheckBox& control_;
+};
+
 class CaptionBinding : public Binding {
   public:
     CaptionBinding(Binder& binder, QWidget& window, const std::string& caption)
@@ -546,6 +575,9 @@ Binding& Binder::bind(QWidget& root, const char* name, Button& control) {
 }
 
 Binding& Binder::bind(QWidget& root, const char* name, CheckBox& control) {
+    if (auto* action = root.findChild<QAction*>(QLatin1String(name)))
+        return add(
+            std::make_unique<CheckableActionBinding>(*this, *root.window(), *action, control));
     return add(std::make_unique<CheckableBinding<CheckBox>>(
         *this, find<QAbstractButton>(root, name), control));
 }

@@ -36,8 +36,10 @@ ReportDialog::ReportDialog(QWidget* parent)
     layout->addWidget(buttons);
 }
 
-std::optional<HandoverRequest> ReportDialog::ask(QWidget* parent) {
+std::optional<HandoverRequest> ReportDialog::ask(QWidget* parent, const HandoverRequest& offered) {
     ReportDialog dialog(parent);
+    dialog.installer_->setText(QString::fromStdString(offered.installer));
+    dialog.site_->setText(QString::fromStdString(offered.site));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     HandoverRequest request;

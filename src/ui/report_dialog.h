@@ -16,8 +16,9 @@ class ReportDialog : public QDialog {
   public:
     explicit ReportDialog(QWidget* parent);
 
-    // What was given, when the dialog was accepted.
-    static std::optional<HandoverRequest> ask(QWidget* parent);
+    // What was given, when the dialog was accepted; the installer and site of `offered` are
+    // there to begin with.
+    static std::optional<HandoverRequest> ask(QWidget* parent, const HandoverRequest& offered = {});
 
   private:
     QLineEdit* installer_;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,12 +11,14 @@
 #include "app/core/visit_sink.h"
 #include "diagnostics/signal_history.h"
 #include "firmware/boot_link.h"
+#include "forms/form_archive.h"
 #include "forms/form_main.h"
 #include "link/modem_link.h"
 #include "platform/device_map.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/local_time.h"
+#include "platform/profile.h"
 #include "platform/serial_port.h"
 #include "settings/settings_image.h"
 
@@ -75,6 +78,18 @@ struct SettingsSource {
     // the file had them: a file holds no identification to show.
     std::string serialNumber;
     std::string softVersion;
+    // What an unsaved file holds (an archived visit), shown in place of kTextNewFileName.
+    std::string name;
+};
+
+// The window's archive of modems: where "Вести архив модемов" is remembered and the archive
+// kept while it is on.
+struct ArchiveKeeping {
+    Profile* profile = nullptr;           // Modem.ini; null when it could not be made
+    std::string configFolder;             // the default archive lies here
+    std::shared_ptr<VisitSink> recorder;  // what App::archive points at while kept
+    // Why the archive could not be written or read, once told; empty while it works.
+    std::string failure;
 };
 
 // The program's state for the whole run: the windows, the link and what the main window owns.
@@ -86,6 +101,7 @@ struct App {
     TformSetup setup;
     TFormUSSD ussd;
     TFormInit log;
+    TformArchive archiveForm;
     TModemLink link;
 
     TSettingsImage image;  // also holds the controller firmware version number
@@ -95,6 +111,7 @@ struct App {
     bool voiceCallUnread = false;
     LoginState login;
     SettingsSource source;
+    ArchiveKeeping archiveKeeping;
 
     // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
     // sets it from the locale.

@@ -10,7 +10,8 @@ inline constexpr const char* kTextNeedsModem =
     "Открыт файл настроек: эта операция выполняется только с модемом. Считайте настройки модема";
 inline constexpr const char* kTextNewFileName = "Новый файл настроек";
 
-// The file's name as the window shows it: the last part of its path, or kTextNewFileName.
+// The file's name as the window shows it: the last part of its path; for a file never saved,
+// what it holds (an archived visit) or kTextNewFileName.
 std::string settingsFileName(const SettingsSource& source);
 
 // With a settings file open, tells the user that the operation needs a modem and gives true:

@@ -37,11 +37,12 @@ void message(App& app, const char* text, MessageIcon icon) {
 }
 
 // The file's settings on the pages; the file is the window's source from now on.
-void showFile(App& app, const SettingsFileContent& content, const std::string& path) {
+void showFile(App& app, const SettingsFileContent& content, const std::string& path,
+              const std::string& name = {}) {
     TformMain& m = app.main;
     showSettingsFromFile(app, content.image, content.autoDetect);
     // The session drops what a file does not hold (the firmware version); the pages follow.
-    beginFileSession(app, {true, path, content.serialNumber, content.softVersion});
+    beginFileSession(app, {true, path, content.serialNumber, content.softVersion, name});
     showImageOnPages(app);
     TreeView1Changing(app, m.TreeView1.selected);
     m.StatusBar1.text = "Настройки из файла: " + settingsFileName(app.source);
@@ -133,6 +134,10 @@ bool openSettingsFile(App& app, const std::string& path) {
     }
     showFile(app, content, path);
     return true;
+}
+
+void openSettingsContent(App& app, const SettingsFileContent& content, const std::string& name) {
+    showFile(app, content, {}, name);
 }
 
 SettingsFileContent factorySettingsFile(const App& app) {
