@@ -35,9 +35,12 @@ class ArchiveStore {
     // The same, unless an entry of this serial with the same time, operation, `before` and
     // port is there already (an import merging archives); false then.
     virtual bool addVisitOnce(const VisitEntry& entry) = 0;
+    // addVisitOnce for each, all in one transaction (an import, a modem at a time); how many
+    // were added.
+    virtual std::size_t addVisitsOnce(const std::vector<VisitEntry>& entries) = 0;
 
-    // The modems whose serial, site name or address holds `filter` (case as typed for
-    // Latin letters and digits), all of them for an empty filter; by serial.
+    // The modems whose serial, site name or address holds `filter` (Latin letters in either
+    // case), all of them for an empty filter; by serial.
     virtual std::vector<ArchivedModem> modems(const std::string& filter) = 0;
     virtual std::optional<ArchivedModem> modem(const std::string& serial) = 0;
     // Creates the modem when new.

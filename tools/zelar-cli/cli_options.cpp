@@ -112,6 +112,27 @@ void addReportOptions(CLI::App& verb, CliOptions& o) {
                   "shows passwords, PINs and PUKs in the report instead of **** (report)");
 }
 
+void addArchiveOptions(CLI::App& verb, CliOptions& o) {
+    verb.add_flag("--archive", o.archive,
+                  "records this visit in the default archive of modems (archive.sqlite beside\n"
+                  "Modem.ini); on without it when the window's \"Вести архив модемов\" is checked");
+    addValue(verb, "--archive-file", "FILE",
+             "the archive of modems to record into, or for archive to work on",
+             "--archive-file needs a file", fileInto(o.archiveFile));
+    addValue(verb, "--at", "N", "the archive's entry N of the modem (archive export; the latest)",
+             "--at needs an entry number from 1", numberInto(o.at, 1, 100000000));
+    const auto text = [](std::optional<std::string>& target) {
+        return [&target](const std::string& value) {
+            target = value;
+            return true;
+        };
+    };
+    addValue(verb, "--name", "TEXT", "the site's name (archive site)", "", text(o.siteName));
+    addValue(verb, "--address", "TEXT", "the site's address (archive site)", "",
+             text(o.siteAddress));
+    addValue(verb, "--note", "TEXT", "a note on the site (archive site)", "", text(o.siteNote));
+}
+
 // How a command words its output and how strictly it judges what it wrote.
 void addOutputFlags(CLI::App& verb, CliOptions& o) {
     verb.add_flag("--state", o.state,
@@ -195,6 +216,7 @@ void addOptions(CLI::App& verb, CliOptions& o) {
     addProvisionOptions(verb, o);
     addWatchOptions(verb, o);
     addReportOptions(verb, o);
+    addArchiveOptions(verb, o);
     verb.add_option("files", o.files, "the command's file, or its other arguments")
         ->type_name("FILE");
 }
@@ -231,7 +253,16 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
             ->disable_flag_override();
         addOptions(*verb, options);
     }
-    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+    // archive's own verb comes first and is taken here: the parser would take "diff" for the
+    // command of that name.
+    std::vector<std::string> parsed = args;
+    std::optional<std::string> archiveVerb;
+    if (options.command == "archive" && parsed.size() > 1 && !parsed[1].starts_with("-")) {
+        archiveVerb = parsed[1];
+        parsed.erase(parsed.begin() + 1);
+    }
+    std::vector<std::string> reversed(parsed.rbegin(),
+                                      parsed.rend());  // CLI11 takes them last first
     try {
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
@@ -246,6 +277,8 @@ ParseResult parseCliOptions(const std::vector<std::string>& args) {
         return {std::nullopt, std::move(notTaken), {}};
     if (options.user.has_value() != !options.password.empty())
         return {std::nullopt, "--user and --password go together", {}};
+    if (archiveVerb)
+        options.files.insert(options.files.begin(), *archiveVerb);
     return {options, {}, {}};
 }
 

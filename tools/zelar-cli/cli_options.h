@@ -43,6 +43,14 @@ struct CliOptions {
     std::string installer;
     std::string site;
     bool withSecrets = false;
+    // The archive of modems: --archive (the default one) or --archive-file records this
+    // command's visits; archive's verbs name an entry (--at) and a site's details.
+    bool archive = false;
+    std::string archiveFile;
+    std::optional<int> at;
+    std::optional<std::string> siteName;
+    std::optional<std::string> siteAddress;
+    std::optional<std::string> siteNote;
     std::vector<std::string> files;  // the arguments that are not options
 };
 

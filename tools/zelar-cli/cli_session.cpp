@@ -8,6 +8,7 @@
 #include "app/shell/login.h"
 #include "app/shell/read_settings.h"
 #include "app/shell/startup.h"
+#include "archive_choice.h"
 #include "open_failure_note.h"
 #include "platform/file_path.h"
 #include "platform/regular_files.h"
@@ -43,6 +44,12 @@ CliSession::CliSession(const CliOptions& options)
       bootLink_(tracedBootPort_ ? *tracedBootPort_ : static_cast<SerialPort&>(bootPort_)),
       dialogs_(std::cerr, options.yes),
       app_(Services{link_, pump_, dialogs_, *devices_, &bootLink_}) {
+    if (archiveRecording(options)) {
+        recorder_ = std::make_unique<VisitRecorder>(archiveFileFor(options));
+        recorder_->installer = options.installer;
+        recorder_->onFailure = [](const std::string& text) { std::cerr << text << '\n'; };
+        app_.archive = recorder_.get();
+    }
     app_.decimalSeparator = QLocale::system().decimalPoint().toStdString();
     app_.services.localTime = ui::localeTimeText;
     dialogs_.setNote([this](const std::string& text) -> std::string {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <memory>
 
+#include "app/archive/visit_recorder.h"
 #include "app/core/app.h"
 #include "cli_options.h"
 #include "interruptible_port.h"
@@ -57,6 +58,9 @@ class CliSession {
     InterruptiblePort link_;
     InterruptiblePort bootLink_;
     ScriptDialogs dialogs_;
+    // With the archive of modems on, every visit the handlers tell of; its failure is a line
+    // on stderr and never changes the exit status.
+    std::unique_ptr<VisitRecorder> recorder_;
     App app_;
     // The command line keeps no configuration of its own.
     MemoryProfile profile_;

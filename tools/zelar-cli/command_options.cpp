@@ -14,6 +14,9 @@ struct CommandOptions {
 
 // Every command that talks to a modem also takes these; --help is everyone's.
 constexpr std::string_view kModem = "--user --password --yes --fast --trace ";
+// The commands that record their visits in the archive of modems.
+constexpr std::string_view kRecorded =
+    " read backup script restore defaults mode dict-upload flash verify diag provision report ";
 
 constexpr std::array kCommandOptions = {
     CommandOptions{"ports", "--probe --json --trace "},
@@ -33,6 +36,9 @@ constexpr std::array kCommandOptions = {
     CommandOptions{"new", "--yes "},
     CommandOptions{"report", "--port --file --installer --site --with-secrets "},
     CommandOptions{"flash", "--port --wait "},
+    CommandOptions{"archive",
+                   "--archive-file --json --with-secrets --at --name --address --note "
+                   "--yes "},
     CommandOptions{"provision",
                    "--ports --template --script --values --jobs --report --verify --retries "
                    "--retry-delay "},
@@ -55,10 +61,12 @@ bool commandTakes(std::string_view command, std::string_view option) {
                                     [&](const CommandOptions& c) { return c.command == command; });
     if (entry == kCommandOptions.end())
         return false;
-    const bool talksToModem =
-        entry->command != "ports" && entry->command != "fw-info" && entry->command != "new";
+    const bool talksToModem = entry->command != "ports" && entry->command != "fw-info" &&
+                              entry->command != "new" && entry->command != "archive";
+    const bool recorded = listed(kRecorded, entry->command);
     return option == "--help" || listed(entry->options, option) ||
-           (talksToModem && listed(kModem, option));
+           (talksToModem && listed(kModem, option)) ||
+           (recorded && (option == "--archive" || option == "--archive-file"));
 }
 
 }  // namespace zelar::cli

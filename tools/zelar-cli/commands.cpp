@@ -299,6 +299,37 @@ const std::array kCommands = {
         "      whole or not at all. Exit status 0 when it was written (from a modem, also the\n"
         "      signal read), 2 for a FILE.md2 that is no settings file.\n",
         runReport},
+    CliCommand{
+        "archive",
+        "  zelar-cli archive list [TEXT] [--json]\n"
+        "  zelar-cli archive history SERIAL [--json]\n"
+        "  zelar-cli archive diff SERIAL A [B] [--with-secrets]\n"
+        "  zelar-cli archive export SERIAL [--at N] [--yes] FILE.md2\n"
+        "  zelar-cli archive site SERIAL [--name TEXT] [--address TEXT] [--note TEXT]\n"
+        "  zelar-cli archive export-all [--yes] FILE\n"
+        "  zelar-cli archive import FILE\n"
+        "      The archive of modems (each verb also takes --archive-file FILE; default: the\n"
+        "      window's archive, archive.sqlite beside Modem.ini). list: a line a modem whose\n"
+        "      serial, site or address holds TEXT: serial, site, last visit, visits. history: the\n"
+        "      modem's entries numbered from 1, oldest first: time, operation ('(до)' for the\n"
+        "      state kept before a restore, factory defaults, a file or firmware), port, user,\n"
+        "      installer, detail; --json: an array with \"n\", \"time\" (ISO 8601, UTC),\n"
+        "      \"operation\", \"port\", \"user\" and the rest. diff: the values that differ from\n"
+        "      entry A to entry B (default: the latest holding settings) as verify words them,\n"
+        "      passwords, PINs and PUKs as **** unless --with-secrets; exit status 1 when they\n"
+        "      differ. export: the settings file backup would have written at entry N (default:\n"
+        "      the latest), replacing FILE.md2 only with --yes. site: shows the site's name,\n"
+        "      address, note and last installer, or changes those given. export-all writes the\n"
+        "      whole archive into a new archive FILE; import merges archive FILE into this one by\n"
+        "      serial and time, nothing twice.\n"
+        "      read, backup, script, restore, defaults, mode, dict-upload, flash, verify, diag,\n"
+        "      report and provision record their visits with --archive (the default archive) or\n"
+        "      --archive-file FILE, and without either when the window's \"Вести архив\n"
+        "      модемов\" is checked ([Archive] Enabled=1 in Modem.ini). An archive that cannot be\n"
+        "      written (locked, read-only, full or damaged) never stops the command: 'Архив не\n"
+        "      записан: ...' on stderr, the exit status unchanged; a damaged file is left as it\n"
+        "      was.\n",
+        runArchive},
 };
 
 }  // namespace

@@ -47,5 +47,6 @@ int runVerify(CliSession& session, const CliOptions& options);
 int runDiff(CliSession& session, const CliOptions& options);
 int runProvision(CliSession& session, const CliOptions& options);
 int runReport(CliSession& session, const CliOptions& options);
+int runArchive(CliSession& session, const CliOptions& options);
 
 }  // namespace zelar::cli

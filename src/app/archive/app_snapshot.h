@@ -13,5 +13,9 @@ archive::SettingsSnapshot appSnapshot(const App& app);
 
 // The serial number the last read showed; empty before a read.
 std::string appSerialNumber(const App& app);
+// The controller firmware's version the last read showed: "2.05".
+std::string appFirmwareVersion(const App& app);
+// The diagnostics page's level and the faults set: "Уровень: 62%; Ошибка SIM CARD".
+std::string appDiagnostics(const App& app);
 
 }  // namespace zelar

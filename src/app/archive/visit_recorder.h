@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,7 @@ class VisitRecorder : public VisitSink {
 
     // The installer's name each entry carries.
     std::string installer;
+    // Told "Архив не записан: " and the reason.
     std::function<void(const std::string&)> onFailure;
 
     // What the last read found in the archive (the window's line and its differences), and
@@ -47,6 +49,8 @@ class VisitRecorder : public VisitSink {
   private:
     void record(App& app, archive::VisitOperation operation, bool before,
                 const std::string& detail);
+    void store(const archive::VisitEntry& entry,
+               const std::optional<archive::SettingsSnapshot>& snapshot);
     void fail(const std::string& reason);
 
     StoreOpener open_;
@@ -54,6 +58,9 @@ class VisitRecorder : public VisitSink {
     std::unique_ptr<archive::ArchiveStore> store_;
     std::optional<archive::ReadSummary> readSummary_;
     std::optional<archive::FirmwareCheck> firmwareCheck_;
+    // What each modem held after the last visit recorded here: the state an operation that
+    // replaces many settings starts from, whatever the pages show by then.
+    std::map<std::string, archive::SettingsSnapshot> lastState_;
     bool failed_ = false;
 };
 

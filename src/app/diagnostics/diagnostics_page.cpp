@@ -94,6 +94,7 @@ bool BitBtnReadErrorClick(App& app) {
         return false;
     }
     showFaults(m, *faults);
+    archiveVisit(app, archive::VisitOperation::Diagnostics);
     return true;
 }
 

@@ -52,6 +52,8 @@ class SettingsWrite {
     // True when the page was written; false after a refusal, a failed check or a failed exchange.
     bool run() {
         write();
+        if (written_ && !toFile())
+            archiveVisit(app_, archive::VisitOperation::PageWritten, pageWritten());
         return written_;
     }
 
@@ -75,6 +77,14 @@ class SettingsWrite {
     }
 
     static constexpr const char* kTextEnterPassword = "Введите пароль";
+
+    // The tree node written, as the tree names it.
+    std::string pageWritten() const {
+        const int node = m_.TreeView1.selected;
+        if (node < 0 || node >= static_cast<int>(m_.TreeView1.nodes.size()))
+            return {};
+        return m_.TreeView1.nodes[static_cast<std::size_t>(node)].text;
+    }
 
     // The rights of a write come from the login, not from the page on view: a new login leaves
     // the page of the previous role on view until another node is chosen. A user node has

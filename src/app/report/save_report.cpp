@@ -52,6 +52,8 @@ ReportSaveResult saveHandoverReport(App& app, HandoverRequest request, const std
     }
     if (request.source == ReportSource::Modem && !request.faultsRead)
         return ReportSaveResult::Failed;
+    if (request.source == ReportSource::Modem)
+        archiveVisit(app, archive::VisitOperation::Report, path);
     message(app, kTextReportSaved, MessageIcon::Information);
     return ReportSaveResult::Saved;
 }

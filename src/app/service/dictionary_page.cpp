@@ -57,7 +57,10 @@ bool btnWriteDictClick(App& app) {
         app.link, app.services.dialogs, [&run] { return run.open(); },
         [&s](const std::string& text) { s.LabelCountMess.caption = text; },
         app.main.cbVerifyWrites.checked};
-    return uploadDictionary(hooks, *bytes);
+    if (!uploadDictionary(hooks, *bytes))
+        return false;
+    archiveVisit(app, archive::VisitOperation::DictionaryUploaded);
+    return true;
 }
 
 std::string dictionaryFileProblem(const std::string& path) {

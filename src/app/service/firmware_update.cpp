@@ -213,6 +213,9 @@ void SpBtnFlashMCUClick(App& app) {
             return;
         }
     }
+    // Programming may change any setting: the state before is kept to compare with, and to
+    // write back.
+    archiveBefore(app, archive::VisitOperation::FirmwareProgrammed);
     if (!openBootLink(app)) {
         // A port that failed during the restart request (pulled, or the command line
         // interrupted) has said why once; the status keeps that, not a second message.
@@ -259,6 +262,7 @@ void Timer1Timer(App& app) {
     fw.lastResult = good ? FirmwareState::Result::Succeeded : FirmwareState::Result::Failed;
     endProgramming(app);
     if (good) {
+        archiveVisit(app, archive::VisitOperation::FirmwareProgrammed, s.labVer.caption);
         s.labInfo.caption = kDoneStatus;
         app.services.dialogs.messageBox(kDoneMessage, "", MessageIcon::None, MessageButtons::Ok);
     } else {

@@ -42,6 +42,7 @@ bool ButtonSetDefaultClick(App& app) {
     ExchangeRunner run(app, s.ButtonSetDefault);
     if (!run.held())
         return false;
+    archiveBefore(app, archive::VisitOperation::FactoryDefaults);
     // The image takes the factory values whatever the modem answers.
     applyFactoryValues(app.image, {kDefaultDns1, kDefaultDns2});
     showImageOnPages(app);
@@ -60,6 +61,7 @@ bool ButtonSetDefaultClick(App& app) {
         return false;
     }
     s.LabelCountUser.caption.clear();
+    archiveVisit(app, archive::VisitOperation::FactoryDefaults);
     message(app, "Настройки записаны", kCaptionModem, MessageIcon::None);
     return true;
 }
@@ -93,6 +95,7 @@ bool ComBoxWorkAsChange(App& app) {
     });
     if (run.failed())
         return false;  // the port's own error has been shown
+    archiveVisit(app, archive::VisitOperation::OperatingMode, s.ComBoxWorkAs.text);
     if (!restarted) {
         // The mode is written; it takes effect when the modem is next restarted.
         message(app, "Для начала работы в выбранном режиме - перезагрузите модем", kCaptionModem,

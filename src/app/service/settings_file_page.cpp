@@ -171,7 +171,14 @@ SettingsFileResult restoreSettings(App& app, ExchangeRunner& run, std::string_vi
         "Восстановление настроек", MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageResult::Yes)
         return SettingsFileResult::Loaded;
-    return writeLoaded(app, run);
+    // From a settings file's session the file goes into the modem; otherwise a file restores it.
+    const auto operation =
+        app.source.file ? archive::VisitOperation::FileWritten : archive::VisitOperation::Restore;
+    archiveBefore(app, operation);
+    const SettingsFileResult result = writeLoaded(app, run);
+    if (result == SettingsFileResult::Written)
+        archiveVisit(app, operation);
+    return result;
 }
 
 }  // namespace zelar

@@ -262,6 +262,8 @@ class SettingsRead {
         m_.BSprogressBarLine1.position = 0;
         finish();
         ShowModemSettings(app_);
+        if (!failed_)
+            archiveVisit(app_, archive::VisitOperation::Read);
     }
 
     void shortEnding() {
@@ -272,6 +274,7 @@ class SettingsRead {
         m_.StaticTextInformation.caption = kTextSettingsReadEnterPassword;
         m_.BSprogressBarLine1.position = 0;
         finish();
+        archiveVisit(app_, archive::VisitOperation::Read);
     }
 
     App& app_;

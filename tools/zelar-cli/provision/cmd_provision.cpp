@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 
+#include "archive_choice.h"
 #include "commands.h"
 #include "escaping_buffer.h"
 #include "file_checks.h"
@@ -105,6 +106,8 @@ ProvisionPlan planOf(const CliOptions& options, std::vector<std::string> ports) 
     plan.password = options.password;
     plan.templateFile = options.templateFile;
     plan.verify = options.verify;
+    if (archiveRecording(options))
+        plan.archiveFile = archiveFileFor(options);
     plan.fast = options.fast;
     plan.yes = options.yes;
     plan.retries = options.retries;

@@ -64,6 +64,8 @@ std::vector<std::string> stepArguments(ProvisionStep step, const ProvisionPlan& 
     addLogin(args, plan);
     if (plan.fast)
         args.push_back("--fast");
+    if (!plan.archiveFile.empty())
+        args.insert(args.end(), {"--archive-file", plan.archiveFile});
     switch (step) {
         case ProvisionStep::Read:
             args.push_back("--json");

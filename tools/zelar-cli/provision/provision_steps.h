@@ -27,7 +27,8 @@ struct ProvisionPlan {
     bool yes = false;
     std::optional<int> retries;
     int retryDelayMs = 1000;
-    std::size_t jobs = 0;  // ports worked at once
+    std::size_t jobs = 0;     // ports worked at once
+    std::string archiveFile;  // every step records its visit there; empty for none
 };
 
 std::vector<ProvisionStep> provisionSteps(const ProvisionPlan& plan);
