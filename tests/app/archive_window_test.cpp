@@ -210,17 +210,22 @@ TEST_F(Archive, TheListFollowsTheFilterBySerialSiteAndAddress) {
     EXPECT_EQ(w.LabelArchiveStatus.caption, kTextSiteSaved);
     EXPECT_EQ(w.GridModems.rows[0][1], "Аптека на Садовой");
 
+    // The modem chosen stays chosen while it is listed, and its visits with it; once the list
+    // has left it out, it is chosen no more.
     struct Row {
         const char* typed;
         std::size_t listed;
+        bool chosen;
     };
-    for (const Row& row : {Row{"720", 1}, Row{"7204518", 1}, Row{"Аптека", 1},
-                           Row{"Садовая, 12", 1}, Row{"8157", 0}, Row{"ключ", 0}, Row{"", 1}}) {
+    for (const Row& row : {Row{"720", 1, true}, Row{"7204518", 1, true}, Row{"Аптека", 1, true},
+                           Row{"Садовая, 12", 1, true}, Row{"8157", 0, false},
+                           Row{"ключ", 0, false}, Row{"", 1, false}}) {
         typeFilter(row.typed);
         EXPECT_EQ(w.GridModems.rows.size(), row.listed) << row.typed;
-        // The modem chosen stays chosen while it is listed, and its visits with it.
-        EXPECT_EQ(w.serial.empty(), row.listed == 0) << row.typed;
-        EXPECT_EQ(w.GridVisits.rows.size(), row.listed) << row.typed;
+        EXPECT_EQ(w.GridModems.selected.size(), row.chosen ? 1U : 0U) << row.typed;
+        EXPECT_EQ(w.serial, row.chosen ? "7204518" : "") << row.typed;
+        EXPECT_EQ(w.GridVisits.rows.size(), row.chosen ? 1U : 0U) << row.typed;
+        EXPECT_EQ(w.BtnSaveSite.enabled, row.chosen) << row.typed;
     }
 }
 
@@ -285,7 +290,7 @@ TEST_F(Archive, TwoVisitsCompareAndAnEarlierStateIsWrittenBack) {
     EXPECT_TRUE(app.source.file);
     EXPECT_EQ(settingsFileName(app.source),
               "№ 7204518, визит 1 от " + archive::localDate(archive::utcNow()));
-    EXPECT_EQ(app.image.sims[1].apnName, kApn);
+    EXPECT_STREQ(app.image.sims[1].apnName.c_str(), kApn);
     EXPECT_EQ(apnInModem(), "other.apn");
     dialogs.answers.push_back(MessageResult::Yes);
     ASSERT_TRUE(click(M, "MenuWriteFile"));
@@ -324,7 +329,7 @@ TEST_F(Archive, AfterFirmwareTheReadSaysWhetherTheSettingsStayedAndCanPutThemBac
     EXPECT_FALSE(m.BtnArchiveRevert.visible);
     // The next read finds the settings as they were before the programming.
     ASSERT_TRUE(read());
-    EXPECT_EQ(app.image.sims[1].apnName, kApn);
+    EXPECT_STREQ(app.image.sims[1].apnName.c_str(), kApn);
 }
 
 TEST_F(Archive, TheReportOffersTheInstallerAndSiteTheArchiveKnows) {

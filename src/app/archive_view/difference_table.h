@@ -9,8 +9,8 @@
 namespace zelar {
 
 // Differences of two states of a modem in the compare dialog's words: a row a field, page,
-// field, then each side's value quoted; passwords, PINs and PUKs as "****", so that only their
-// change shows. "Нет различий" in a box when there are none.
+// field, then each side's value quoted up to its first NUL; passwords, PINs and PUKs as "****", so
+// that only their change shows. "Нет различий" in a box when there are none.
 void showDifferenceTable(App& app, const std::string& caption, const std::string& first,
                          const std::string& second,
                          const std::vector<SettingsDifference>& differences);
