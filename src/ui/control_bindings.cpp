@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <algorithm>
 #include <stdexcept>
@@ -19,6 +20,7 @@
 #include "ui/binder.h"
 #include "ui/level_chart_widget.h"
 #include "ui/mnemonic.h"
+#include "ui/table_binding.h"
 
 namespace zelar::ui {
 
@@ -610,6 +612,10 @@ Binding& Binder::bind(QWidget& root, const char* name, ProgressBar& control) {
 
 Binding& Binder::bind(QWidget& root, const char* name, TreeView& control) {
     return add(std::make_unique<TreeBinding>(*this, find<QTreeWidget>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Table& control) {
+    return add(tableBinding(*this, find<QTableWidget>(root, name), control));
 }
 
 Binding& Binder::bind(QWidget& root, const char* name, StatusBar& control) {

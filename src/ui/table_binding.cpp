@@ -1,10 +1,9 @@
-// A table of the window models shown in a table widget.
+#include "ui/table_binding.h"
+
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <algorithm>
-
-#include "ui/binder.h"
 
 namespace zelar::ui {
 
@@ -94,8 +93,8 @@ class TableBinding : public Binding {
 
 }  // namespace
 
-Binding& Binder::bind(QWidget& root, const char* name, Table& control) {
-    return add(std::make_unique<TableBinding>(*this, find<QTableWidget>(root, name), control));
+std::unique_ptr<Binding> tableBinding(Binder& binder, QTableWidget& widget, Table& control) {
+    return std::make_unique<TableBinding>(binder, widget, control);
 }
 
 }  // namespace zelar::ui

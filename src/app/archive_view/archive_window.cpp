@@ -151,6 +151,7 @@ bool GridModemsChange(App& app) {
 
 bool GridVisitsChange(App& app) {
     TformArchive& f = app.archiveForm;
+    f.LabelArchiveStatus.caption.clear();
     const std::size_t chosen = f.GridVisits.selected.size();
     f.BtnCompareVisits.enabled = chosen == 2;
     f.BtnOpenVisit.enabled = chosen == 1;
