@@ -101,6 +101,10 @@ void migrateArchive(SqliteDb& db) {
     transaction.commit();
 }
 
+void refuseForeignArchive(SqliteDb& db) {
+    checkVersion(db, userVersion(db));
+}
+
 void checkArchiveSchema(SqliteDb& db) {
     const int version = userVersion(db);
     checkVersion(db, version);

@@ -9,6 +9,10 @@ namespace zelar::archive {
 // throws and is left as it was.
 void migrateArchive(SqliteDb& db);
 
+// Throws for a file this program must not change: a newer program's archive, or a database
+// that is no archive. Asked before anything is written, the journal mode included.
+void refuseForeignArchive(SqliteDb& db);
+
 // Throws unless the archive's schema is the newest (for a file opened to read only).
 void checkArchiveSchema(SqliteDb& db);
 

@@ -51,6 +51,10 @@ class ArchiveStore {
     virtual std::vector<VisitEntry> history(const std::string& serial) = 0;
     // The settings bytes of an entry; empty when it holds none.
     virtual std::string settingsOf(std::int64_t entryId) = 0;
+
+    // Makes the file whole on its own, with nothing kept beside it, before it is copied or
+    // renamed; the store takes no more entries afterwards.
+    virtual void seal() {}
 };
 
 enum class OpenMode {
@@ -60,9 +64,13 @@ enum class OpenMode {
     Read,
 };
 
+// How long a writer waits for another one before the archive counts as locked.
+inline constexpr int kArchiveBusyTimeoutMs = 5000;
+
 // The SQLite archive in `path`: WAL mode, a busy time-out, the schema at its newest version.
 // A file that is no archive or is damaged throws (Corrupt) and is left as it was.
-std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode);
+std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode,
+                                                int busyTimeoutMs = kArchiveBusyTimeoutMs);
 
 // The schema version this program writes (PRAGMA user_version).
 int archiveSchemaVersion();

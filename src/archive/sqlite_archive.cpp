@@ -48,15 +48,21 @@ ArchivedModem modemRow(const SqliteStatement& row) {
 
 class SqliteArchive : public ArchiveStore {
   public:
-    SqliteArchive(const std::string& path, OpenMode mode) : db_(path, mode) {
+    SqliteArchive(const std::string& path, OpenMode mode, int busyTimeoutMs)
+        : db_(path, mode, busyTimeoutMs) {
         if (mode == OpenMode::Read) {
             checkArchiveSchema(db_);
             return;
         }
-        // Readers and writers of other processes go on side by side; a commit survives the
-        // process being killed at any moment.
+        refuseForeignArchive(db_);
+        // Readers and writers of other processes go on side by side. In WAL mode a commit
+        // survives the process being killed at any moment without waiting for the disk; only a
+        // power cut may take back the last entries, never corrupt the file.
         db_.exec("PRAGMA journal_mode = WAL");
-        db_.exec("PRAGMA synchronous = FULL");
+        db_.exec("PRAGMA synchronous = NORMAL");
+        // Each zelar-cli command opens and closes the archive: the WAL is folded into the file
+        // when it grows, not at every close (which would wait for the disk each time).
+        sqlite3_db_config(db_.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         migrateArchive(db_);
     }
 
@@ -119,6 +125,11 @@ class SqliteArchive : public ArchiveStore {
 
     std::vector<VisitEntry> history(const std::string& serial) override;
     std::string settingsOf(std::int64_t entryId) override;
+
+    void seal() override {
+        db_.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        db_.exec("PRAGMA journal_mode = DELETE");
+    }
 
   private:
     std::int64_t modemId(const std::string& serial) {
@@ -227,8 +238,9 @@ std::string SqliteArchive::settingsOf(std::int64_t entryId) {
 
 }  // namespace
 
-std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode) {
-    return std::make_unique<SqliteArchive>(path, mode);
+std::unique_ptr<ArchiveStore> openSqliteArchive(const std::string& path, OpenMode mode,
+                                                int busyTimeoutMs) {
+    return std::make_unique<SqliteArchive>(path, mode, busyTimeoutMs);
 }
 
 }  // namespace zelar::archive

@@ -12,9 +12,6 @@ namespace zelar::archive {
 
 namespace {
 
-// How long a writer waits for another one before the archive counts as locked.
-constexpr int kBusyTimeoutMs = 5000;
-
 using Kind = ArchiveError::Kind;
 
 Kind kindOf(int code) {
@@ -68,7 +65,7 @@ void createPrivateFile(const std::string& path) {
 
 }  // namespace
 
-SqliteDb::SqliteDb(const std::string& path, OpenMode mode) : path_(path) {
+SqliteDb::SqliteDb(const std::string& path, OpenMode mode, int busyTimeoutMs) : path_(path) {
     std::error_code error;
     const bool exists = std::filesystem::exists(path, error);
     if (!exists && mode == OpenMode::Read)
@@ -84,7 +81,7 @@ SqliteDb::SqliteDb(const std::string& path, OpenMode mode) : path_(path) {
     const int code = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (code != SQLITE_OK)
         fail(code);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
     sqlite3_extended_result_codes(db_, 0);
 }
 

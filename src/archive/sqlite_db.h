@@ -13,7 +13,7 @@ namespace zelar::archive {
 // One SQLite connection; every failure becomes an ArchiveError that names the file.
 class SqliteDb {
   public:
-    SqliteDb(const std::string& path, OpenMode mode);
+    SqliteDb(const std::string& path, OpenMode mode, int busyTimeoutMs);
     ~SqliteDb();
     SqliteDb(const SqliteDb&) = delete;
     SqliteDb& operator=(const SqliteDb&) = delete;

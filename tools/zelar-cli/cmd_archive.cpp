@@ -199,6 +199,7 @@ int exportAll(const ArchiveCall& call) {
     {
         auto into = openSqliteArchive(building, OpenMode::Write);
         status = mergeInto(*from, *into);
+        into->seal();
     }
     std::error_code error;
     std::filesystem::rename(building, path, error);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "archive/archive_store.h"
+
+namespace zelar::test {
+
+// A folder of its own for each test, removed afterwards.
+class ArchiveFolder {
+  public:
+    ArchiveFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelar-archive-XXXXXX").string();
+        folder_ = ::mkdtemp(pattern.data());
+    }
+    ~ArchiveFolder() {
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    std::string file(const std::string& name = "archive.sqlite") const {
+        return (std::filesystem::path(folder_) / name).string();
+    }
+
+  private:
+    std::string folder_;
+};
+
+// One value of an SQL query on the file, read by SQLite directly and not through the archive.
+inline std::string sqlValue(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string value = "<error>";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(statement, 0);
+        value = text ? reinterpret_cast<const char*>(text) : "";
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+inline archive::VisitEntry visit(const std::string& serial, archive::UtcMillis time,
+                                 const std::string& settings = {},
+                                 const std::string& installer = {}) {
+    archive::VisitEntry entry;
+    entry.serial = serial;
+    entry.time = time;
+    entry.port = "COM3";
+    entry.settings = settings;
+    entry.installer = installer;
+    return entry;
+}
+
+}  // namespace zelar::test
