@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README and docs/features.md: starts the simulated modem and
 # the window on a virtual
-# display (Xvfb), reads the modem, logs in as user 1, walks the main pages and opens the
-# service window, writing one PNG of each into docs/. Needs a build (scripts/test.sh or
+# display (Xvfb), reads the modem, logs in as user 1, walks the main pages, opens the
+# service window, reads again and opens the archive of modems, writing one PNG of each into
+# docs/. Needs a build (scripts/test.sh or
 # scripts/demo.sh makes one), Xvfb, xdotool and ImageMagick's import:
 #   sudo apt-get install -y xvfb xdotool imagemagick
 # The clicks go to places in the window's own layout (the window sits at 0,0 with no window
@@ -29,7 +30,8 @@ trap cleanup EXIT
 # A configuration of its own: the simulated modem's port is the one remembered in Modem.ini.
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/Kalvimo/Zelar2"
-printf '[Modem]\nCom=200\nExpert=1\n' >"$XDG_CONFIG_HOME/Kalvimo/Zelar2/Modem.ini"
+# The archive of modems is kept: the first read finds the modem new, the later ones know it.
+printf '[Modem]\nCom=200\nExpert=1\n[Archive]\nEnabled=1\n' >"$XDG_CONFIG_HOME/Kalvimo/Zelar2/Modem.ini"
 
 . scripts/xvfb.sh
 start_xvfb 150 1280x800x24
@@ -86,6 +88,23 @@ xdotool windowmove "$setup" 0 0
 sleep 0.5
 shot "$setup" service-window
 xdotool windowfocus --sync "$setup" key Escape
+sleep 0.5
+
+# The archive: a second read finds the modem in it; "Файл" → "Архив…" lists it.
+click 420 38 4            # "Считать"
+shot "$main" archive-line
+xdotool windowfocus --sync "$main" key alt+Cyrillic_ef
+sleep 0.5
+xdotool key Cyrillic_a
+sleep 1
+archive=$(xdotool search --onlyvisible --name "^Архив модемов$" | head -1)
+[ -n "$archive" ] || { echo "screenshots.sh: the archive window did not show" >&2; exit 1; }
+xdotool windowmove "$archive" 0 0
+sleep 0.5
+xdotool mousemove --window "$archive" 60 95 click 1   # the first modem
+sleep 0.5
+shot "$archive" archive-window
+xdotool windowfocus --sync "$archive" key Escape
 sleep 0.5
 
 # The main window at 150 % on the same screen: smaller than the window, which fills it and

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "app/archive_view/archive_after_read.h"
+#include "app/archive_view/archive_keeping.h"
+#include "app/archive_view/archive_window.h"
 #include "app/core/port_list.h"
 #include "app/core/settings_source.h"
 #include "app/diagnostics/diagnostics_page.h"
@@ -45,11 +48,15 @@ ControlEvents onClickWindow(FormId form, std::string_view name, ControlHandler h
 ControlEvents onChange(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, handler};
 }
+ControlEvents onEdit(FormId form, std::string_view name, ControlHandler handler) {
+    return {form, name, nullptr, handler};
+}
 ControlEvents onExit(std::string_view name, ControlHandler handler) {
     return {FormId::Main, name, nullptr, nullptr, nullptr, handler};
 }
 
 constexpr FormId M = FormId::Main;
+constexpr FormId A = FormId::Archive;
 
 // A rule that starts no operation, so it never fails; `args` follow the App or its main window.
 template <auto handler, auto... args>
@@ -76,11 +83,13 @@ bool leaving(App& a) {
     return leavePage(a) && handler(a);
 }
 
-// The read and the login tell their outcome through the state they leave.
+// The read and the login tell their outcome through the state they leave. After a read the
+// archive says what it knows of the modem.
 bool readClick(App& a) {
     if (!leavePage(a))
         return false;
     btnReadNastUserClick(a);
+    showArchiveAfterRead(a);
     return a.settingsRead;
 }
 bool loginClick(App& a) {
@@ -138,6 +147,11 @@ const std::array kTable = {
     onClickExchange(M, "MenuSaveAs", leaving<MenuSaveAsClick>),
     onClickExchange(M, "MenuWriteFile", leaving<MenuWriteFileClick>),
     onClickExchange(M, "MenuCompare", leaving<MenuCompareClick>),
+    // The archive is not switched while an operation records into it.
+    onClickExchange(M, "MenuKeepArchive", MenuKeepArchiveClick),
+    onClickWindow(M, "MenuArchive", MenuArchiveClick),
+    onClickWindow(M, "BtnArchiveChanges", BtnArchiveChangesClick),
+    onClickExchange(M, "BtnArchiveRevert", leaving<BtnArchiveRevertClick>),
 
     // User page.
     onClick(M, "cbUserON", rule<cbUserONClick>),
@@ -195,6 +209,15 @@ const std::array kTable = {
     // Acts on firmware programming alone: another operation on the link is no wait to abandon.
     ControlEvents{FormId::Setup, "BtnCancel", rule<BtnCancelClick>, nullptr, nullptr, nullptr,
                   nullptr, nullptr, false, firmwareBusy},
+
+    // The archive window.
+    onEdit(A, "EditArchiveFilter", EditArchiveFilterChange),
+    onEdit(A, "GridModems", GridModemsChange),
+    onEdit(A, "GridVisits", GridVisitsChange),
+    onClick(A, "BtnSaveSite", BtnSaveSiteClick),
+    onClickWindow(A, "BtnCompareVisits", BtnCompareVisitsClick),
+    onClickWindow(A, "BtnOpenVisit", BtnOpenVisitClick),
+    onClick(A, "BtnCloseArchive", BtnCloseArchiveClick),
 
     // Operator preset dialog.
     onClick(FormId::Ussd, "ButtonUSSDOperator", rule<ButtonUSSDOperatorClick>),

@@ -8,7 +8,7 @@
 namespace zelar {
 
 // The windows whose controls react to the user.
-enum class FormId { Main, Setup, Ussd };
+enum class FormId { Main, Setup, Ussd, Archive };
 
 // A handler's outcome: false when the operation it started failed (a failed exchange, a refusal
 // by a check or by the rights); rules that start no operation give true.

@@ -216,6 +216,9 @@ std::vector<NamedControl> shellControls(TformMain& m) {
         {"StaticTextBootVer", &m.StaticTextBootVer},
         {"StaticTextVer", &m.StaticTextVer},
         {"EditIMEI", &m.EditIMEI},
+        {"StaticTextArchive", &m.StaticTextArchive},
+        {"BtnArchiveChanges", &m.BtnArchiveChanges},
+        {"BtnArchiveRevert", &m.BtnArchiveRevert},
         {"btnReadNastUser", &m.btnReadNastUser},
         {"ButtonWriteNastr", &m.ButtonWriteNastr},
         {"BitBtnTest", &m.BitBtnTest},
@@ -228,9 +231,14 @@ std::vector<NamedControl> shellControls(TformMain& m) {
 
 std::vector<NamedControl> menuControls(TformMain& m) {
     return {
-        {"MenuOpenFile", &m.MenuOpenFile}, {"MenuNewFile", &m.MenuNewFile},
-        {"MenuSaveAs", &m.MenuSaveAs},     {"MenuWriteFile", &m.MenuWriteFile},
-        {"MenuCompare", &m.MenuCompare},   {"MenuReport", &m.MenuReport},
+        {"MenuOpenFile", &m.MenuOpenFile},
+        {"MenuNewFile", &m.MenuNewFile},
+        {"MenuSaveAs", &m.MenuSaveAs},
+        {"MenuWriteFile", &m.MenuWriteFile},
+        {"MenuCompare", &m.MenuCompare},
+        {"MenuReport", &m.MenuReport},
+        {"MenuKeepArchive", &m.MenuKeepArchive},
+        {"MenuArchive", &m.MenuArchive},
         {"MenuExit", &m.MenuExit},
     };
 }
@@ -291,6 +299,22 @@ std::vector<NamedControl> ussdDialogControls(TFormUSSD& u) {
 
 std::vector<NamedControl> logWindowControls(TFormInit& l) {
     return {{"Memo1", &l.Memo1}};
+}
+
+std::vector<NamedControl> archiveWindowControls(TformArchive& a) {
+    return {
+        {"EditArchiveFilter", &a.EditArchiveFilter},
+        {"GroupSite", &a.GroupSite},
+        {"EditSiteName", &a.EditSiteName},
+        {"EditSiteAddress", &a.EditSiteAddress},
+        {"EditSiteNote", &a.EditSiteNote},
+        {"LabelSiteInstaller", &a.LabelSiteInstaller},
+        {"BtnSaveSite", &a.BtnSaveSite},
+        {"BtnCompareVisits", &a.BtnCompareVisits},
+        {"BtnOpenVisit", &a.BtnOpenVisit},
+        {"BtnCloseArchive", &a.BtnCloseArchive},
+        {"LabelArchiveStatus", &a.LabelArchiveStatus},
+    };
 }
 
 const Control& controlBase(const ControlRef& ref) {

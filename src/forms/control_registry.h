@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "forms/form_archive.h"
 #include "forms/form_main.h"
 
 namespace zelar {
@@ -33,6 +34,8 @@ std::vector<NamedControl> mainWindowControls(TformMain& m);
 std::vector<NamedControl> setupWindowControls(TformSetup& s);
 std::vector<NamedControl> ussdDialogControls(TFormUSSD& u);
 std::vector<NamedControl> logWindowControls(TFormInit& l);
+// The archive window's controls but its two tables.
+std::vector<NamedControl> archiveWindowControls(TformArchive& a);
 
 // The common flags of any control.
 const Control& controlBase(const ControlRef& ref);

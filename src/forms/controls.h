@@ -141,6 +141,15 @@ struct LevelChart : Control {
     std::vector<Point> points;  // oldest first
 };
 
+// A table of texts, a line a row. `selected` holds the selected rows in ascending order; a
+// table that lets one row be chosen at a time holds at most one.
+struct Table : Control {
+    std::vector<std::string> headers;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<int> selected;
+    bool multiSelect = false;
+};
+
 // A multi-line text field.
 struct Memo : Control {
     std::string text;

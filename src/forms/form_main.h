@@ -72,6 +72,11 @@ struct TformMain : UserPageControls,
     Label StaticTextBootVer;
     Label StaticTextVer;
     Edit EditIMEI;
+    // What the archive knows of the modem read last: its line, the differences from the last
+    // visit, and after firmware programming the way back to the settings before it.
+    Label StaticTextArchive{{true, false}, {}};
+    Button BtnArchiveChanges{{true, false}, "Сравнить с прошлым…"};
+    Button BtnArchiveRevert{{true, false}, "Вернуть как было"};
 
     // Reading, writing, test message and login.
     Button btnReadNastUser;
@@ -89,6 +94,8 @@ struct TformMain : UserPageControls,
     Button MenuWriteFile{{}, "Записать файл в модем…"};
     Button MenuCompare{{}, "Сравнить с модемом…"};
     Button MenuReport{{}, "Отчёт о настройке…"};
+    CheckBox MenuKeepArchive{{}, "Вести архив модемов"};
+    Button MenuArchive{{}, "Архив…"};
     Button MenuExit{{}, "Выход"};
 
     // The control that should take the input focus next, by name; the window moves it.

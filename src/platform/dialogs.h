@@ -11,7 +11,7 @@ enum class MessageButtons { Ok, OkCancel, YesNo, RetryCancel, YesNoCancel };
 enum class MessageResult { Ok, Cancel, Yes, No, Retry };
 
 // The windows other than the main one that are shown modally.
-enum class WindowId { Setup, Ussd, Log };
+enum class WindowId { Setup, Ussd, Log, Archive };
 
 // Message boxes, file dialogs and modal windows.
 class Dialogs {

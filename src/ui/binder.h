@@ -103,6 +103,7 @@ class Binder {
     Binding& bind(QWidget& root, const char* name, ProgressBar& control);
     Binding& bind(QWidget& root, const char* name, TreeView& control);
     Binding& bind(QWidget& root, const char* name, StatusBar& control);
+    Binding& bind(QWidget& root, const char* name, Table& control);
     Binding& bind(QWidget& root, const char* name, Memo& control);
     Binding& bind(QWidget& root, const char* name, LevelChart& control);
     // Controls from the window models' registry of names, each to the widget of its name.

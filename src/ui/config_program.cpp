@@ -1,9 +1,12 @@
 #include "ui/config_program.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 
+#include "app/archive_view/archive_keeping.h"
+#include "app/archive_view/report_from_archive.h"
 #include "app/core/handler_guard.h"
 #include "app/diagnostics/signal_meter.h"
 #include "app/report/save_report.h"
@@ -28,6 +31,7 @@ ConfigProgram::ConfigProgram()
       setup_(&main_),
       ussd_(&main_),
       log_(&main_),
+      archive_(&main_),
       dialogs_(main_),
       app_(Services{port_, pump_, dialogs_, *devices_, &bootPort_}),
       keys_(main_) {
@@ -65,6 +69,8 @@ void ConfigProgram::addWindows() {
     dialogs_.addWindow(WindowId::Setup, setup_);
     dialogs_.addWindow(WindowId::Ussd, ussd_);
     dialogs_.addWindow(WindowId::Log, log_);
+    archive_.scrollContents();
+    dialogs_.addWindow(WindowId::Archive, archive_);
     dialogs_.setWindowEvents(
         WindowId::Setup, [this] { binder_.run([this] { FormSetupShow(app_); }); },
         [this] { binder_.run([this] { FormSetupClose(app_); }); });
@@ -95,7 +101,9 @@ void ConfigProgram::guardWindows() {
         return !binder_.handlerRunsIn(setup_) && FormSetupCloseQuery(app_);
     };
     ussd_.canClose = [this] { return !binder_.handlerRunsIn(ussd_); };
-    setup_.operationRuns = ussd_.operationRuns = [this] { return app_.link.busy(); };
+    archive_.canClose = [this] { return !binder_.handlerRunsIn(archive_); };
+    setup_.operationRuns = ussd_.operationRuns =
+        archive_.operationRuns = [this] { return app_.link.busy(); };
     pump_.setBeforePass([this] { binder_.pushAll(); });
     pump_.setAfterTimer([this] { binder_.pushAll(); });
     dialogs_.setBeforeShow([this] { binder_.pushAll(); });
@@ -112,9 +120,11 @@ void ConfigProgram::bindWindows() {
     bindSetupWindow(binder_, setup_, app_.setup);
     bindUssdDialog(binder_, ussd_, app_.ussd);
     bindLogWindow(binder_, log_, app_.log);
+    bindArchiveWindow(binder_, archive_, app_.archiveForm);
     bindControlEvents(binder_, main_, FormId::Main, app_);
     bindControlEvents(binder_, setup_, FormId::Setup, app_);
     bindControlEvents(binder_, ussd_, FormId::Ussd, app_);
+    bindControlEvents(binder_, archive_, FormId::Archive, app_);
     binder_.at(main_, "MenuReport").onClick([this] { reportSettings(); }).lookDisabledWhile([this] {
         return app_.link.busy();
     });
@@ -147,7 +157,11 @@ bool ConfigProgram::start() {
 }
 
 void ConfigProgram::firstShow() {
-    binder_.run([this] { started_ = FormShow(app_, profile_.get()); });
+    binder_.run([this] {
+        started_ = FormShow(app_, profile_.get());
+        const QString folder = QFileInfo(modemIniPath()).absolutePath();
+        startArchiveKeeping(app_, profile_.get(), folder.toStdString());
+    });
 }
 
 void ConfigProgram::close() {
@@ -160,7 +174,11 @@ void ConfigProgram::close() {
 void ConfigProgram::reportSettings() {
     reportSettingsClick(
         app_, profile_.get(),
-        [this](const HandoverRequest& given) { return ReportDialog::ask(&main_, given); },
+        [this](const HandoverRequest& given) {
+            return askReportWithArchive(app_, given, [this](const HandoverRequest& offered) {
+                return ReportDialog::ask(&main_, offered);
+            });
+        },
         {pdfFromReport, levelChartPng});
 }
 

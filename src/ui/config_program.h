@@ -31,6 +31,7 @@ class ConfigProgram {
     SetupWindow& setupWindow() { return setup_; }
     UssdWindow& ussdWindow() { return ussd_; }
     LogWindow& logWindow() { return log_; }
+    ArchiveWindow& archiveWindow() { return archive_; }
     App& app() { return app_; }
     Binder& binder() { return binder_; }
 
@@ -59,6 +60,7 @@ class ConfigProgram {
     SetupWindow setup_;
     UssdWindow ussd_;
     LogWindow log_;
+    ArchiveWindow archive_;
     QtDialogs dialogs_;
     App app_;
     Binder binder_;

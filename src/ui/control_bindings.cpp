@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <algorithm>
 #include <stdexcept>
@@ -19,6 +20,7 @@
 #include "ui/binder.h"
 #include "ui/level_chart_widget.h"
 #include "ui/mnemonic.h"
+#include "ui/table_binding.h"
 
 namespace zelar::ui {
 
@@ -128,6 +130,35 @@ class ActionBinding : public Binding {
   private:
     QAction& action_;
     Button& control_;
+};
+
+// A menu entry with a check mark: the model follows the mark, the action runs on the user's
+// choice.
+class CheckableActionBinding : public Binding {
+  public:
+    CheckableActionBinding(Binder& binder, QWidget& window, QAction& action, CheckBox& control)
+        : Binding(binder, window), action_(action), control_(control) {
+        action.setCheckable(true);
+        connect(&action, &QAction::triggered, this, [this](bool checked) {
+            control_.checked = checked;
+            changedByUser();
+        });
+    }
+    void push() override {
+        const QSignalBlocker block(action_);
+        const bool enabled = control_.enabled && !looksBusy();
+        if (action_.isEnabled() != enabled)
+            action_.setEnabled(enabled);
+        if (action_.isVisible() != control_.visible)
+            action_.setVisible(control_.visible);
+        if (action_.isChecked() != control_.checked)
+            action_.setChecked(control_.checked);
+    }
+    QString name() const override { return action_.objectName(); }
+
+  private:
+    QAction& action_;
+    CheckBox& control_;
 };
 
 class CaptionBinding : public Binding {
@@ -546,6 +577,9 @@ Binding& Binder::bind(QWidget& root, const char* name, Button& control) {
 }
 
 Binding& Binder::bind(QWidget& root, const char* name, CheckBox& control) {
+    if (auto* action = root.findChild<QAction*>(QLatin1String(name)))
+        return add(
+            std::make_unique<CheckableActionBinding>(*this, *root.window(), *action, control));
     return add(std::make_unique<CheckableBinding<CheckBox>>(
         *this, find<QAbstractButton>(root, name), control));
 }
@@ -578,6 +612,10 @@ Binding& Binder::bind(QWidget& root, const char* name, ProgressBar& control) {
 
 Binding& Binder::bind(QWidget& root, const char* name, TreeView& control) {
     return add(std::make_unique<TreeBinding>(*this, find<QTreeWidget>(root, name), control));
+}
+
+Binding& Binder::bind(QWidget& root, const char* name, Table& control) {
+    return add(tableBinding(*this, find<QTableWidget>(root, name), control));
 }
 
 Binding& Binder::bind(QWidget& root, const char* name, StatusBar& control) {

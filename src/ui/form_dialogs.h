@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ui/screen_fit.h"
+#include "ui_form_archive.h"
 #include "ui_form_init.h"
 #include "ui_form_setup.h"
 #include "ui_form_ussd.h"
@@ -66,8 +67,9 @@ class FormDialog : public QDialog {
     }
 };
 
-using SetupWindow = FormDialog<Ui::TformSetup>;  // the service window
-using UssdWindow = FormDialog<Ui::TFormUSSD>;    // the operator preset dialog
-using LogWindow = FormDialog<Ui::TFormInit>;     // the log window
+using SetupWindow = FormDialog<Ui::TformSetup>;      // the service window
+using UssdWindow = FormDialog<Ui::TFormUSSD>;        // the operator preset dialog
+using LogWindow = FormDialog<Ui::TFormInit>;         // the log window
+using ArchiveWindow = FormDialog<Ui::TformArchive>;  // "Архив модемов"
 
 }  // namespace zelar::ui

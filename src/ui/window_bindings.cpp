@@ -42,6 +42,13 @@ void bindLogWindow(Binder& b, QWidget& w, TFormInit& log) {
     b.bindAll(w, logWindowControls(log));
 }
 
+void bindArchiveWindow(Binder& b, QWidget& w, TformArchive& archive) {
+    b.bindAll(w, archiveWindowControls(archive));
+    b.bind(w, "GridModems", archive.GridModems);
+    b.bind(w, "GridVisits", archive.GridVisits);
+    b.bindCaption(w, archive.caption);
+}
+
 void bindControlEvents(Binder& b, QWidget& w, FormId form, App& app) {
     for (const ControlEvents& events : controlEventTable()) {
         if (events.form != form)

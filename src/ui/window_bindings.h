@@ -16,6 +16,8 @@ void bindSetupWindow(Binder& binder, QWidget& window, TformSetup& setup);
 void bindUssdDialog(Binder& binder, QWidget& window, TFormUSSD& ussd);
 // The log window's one text.
 void bindLogWindow(Binder& binder, QWidget& window, TFormInit& log);
+// The archive window's controls.
+void bindArchiveWindow(Binder& binder, QWidget& window, TformArchive& archive);
 // The handlers of the control event table for one window's bound controls.
 void bindControlEvents(Binder& binder, QWidget& window, FormId form, App& app);
 

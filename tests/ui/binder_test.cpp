@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -244,6 +246,66 @@ TEST_F(BinderTest, MissingWidgetsAndFocusRequests) {
     binder.pushAll();
     EXPECT_TRUE(request.empty());
     EXPECT_EQ(window.focusWidget(), edit);
+}
+
+// Rows are rebuilt only when they change, so a choice the user made survives every push; a
+// choice of several rows comes in ascending order whatever order it was made in.
+TEST_F(BinderTest, TableRowsAreChosenWholeAndAChoiceSurvivesThePushes) {
+    auto* grid = add<QTableWidget>(window, "Grid");
+    Table model{{}, {"№", "Время"}, {{"2", "вчера"}, {"1", "позавчера"}, {"0", "давно"}}};
+    model.multiSelect = true;
+    std::vector<std::vector<int>> choices;
+    binder.bind(window, "Grid", model).onChange([&] { choices.push_back(model.selected); });
+    binder.pushAll();
+    ASSERT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "Время");
+    EXPECT_EQ(grid->item(1, 1)->text(), "позавчера");
+
+    grid->selectRow(2);
+    QItemSelection more(grid->model()->index(0, 0), grid->model()->index(0, 1));
+    grid->selectionModel()->select(more, QItemSelectionModel::Select);
+    ASSERT_FALSE(choices.empty());
+    EXPECT_EQ(choices.back(), (std::vector<int>{0, 2}));
+    binder.pushAll();
+    EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 2);
+
+    // The program's choice is shown, and is no choice of the user.
+    const std::size_t made = choices.size();
+    model.rows.pop_back();
+    model.selected = {1};
+    model.multiSelect = false;
+    binder.pushAll();
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
+    ASSERT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().front().row(), 1);
+    EXPECT_EQ(choices.size(), made);
+    model.selected.clear();
+    binder.pushAll();
+    EXPECT_TRUE(grid->selectionModel()->selectedRows().isEmpty());
+}
+
+TEST_F(BinderTest, AMenuEntryWithACheckMarkFollowsItsModelBothWays) {
+    auto* action = new QAction("&Вести", &window);
+    action->setObjectName("Keep");
+    CheckBox model{{}, "Вести"};
+    std::vector<bool> seen;
+    bool busy = false;
+    binder.bind(window, "Keep", model)
+        .onClick([&] { seen.push_back(model.checked); })
+        .lookDisabledWhile([&] { return busy; });
+    binder.pushAll();
+    EXPECT_TRUE(action->isCheckable());
+    EXPECT_FALSE(action->isChecked());
+    action->trigger();
+    action->trigger();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    model.checked = true;
+    busy = true;
+    binder.pushAll();
+    EXPECT_TRUE(action->isChecked());
+    EXPECT_FALSE(action->isEnabled());
+    EXPECT_EQ(seen.size(), 2u);
 }
 
 TEST(FileFilters, DescriptionsAndPatternsBecomeQtNameFilters) {

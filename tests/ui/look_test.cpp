@@ -186,12 +186,14 @@ TEST_F(Look, ALongFirmwarePathKeepsItsFileNameInView) {
 
 // Each button, check box and group with a text (Latin "PIN" and "OK" too) has an Alt letter of
 // its own among what its window shows at once: the main window's frame with one page, the
-// service window, the operator dialog. Fault indicators and the group "Модем", with nothing in
-// it to focus, have none. The letter follows a caption the model changes.
+// service window, the operator dialog, the archive window. Fault indicators and the group
+// "Модем", with nothing in it to focus, have none, nor "Вернуть как было", no letter of which is
+// free on every page. The letter follows a caption the model changes.
 TEST_F(Look, EachControlHasAnAltLetterOfItsOwn) {
     program->binder().pushAll();
     auto& pages = widget<QTabWidget>("PageControl1");
-    const QRegularExpression word("[A-Za-zА-я]"), none("^(CheckBoxErr.*|groupModem)$");
+    const QRegularExpression word("[A-Za-zА-я]"),
+        none("^(CheckBoxErr.*|groupModem|BtnArchiveRevert)$");
     const auto letters = [&](QWidget& window, QWidget& part, const QWidget* skip) {
         QMap<QKeySequence, QString> taken;
         for (QWidget* w : part.findChildren<QWidget*>()) {
@@ -215,6 +217,7 @@ TEST_F(Look, EachControlHasAnAltLetterOfItsOwn) {
     }
     letters(program->setupWindow(), program->setupWindow(), nullptr);
     letters(program->ussdWindow(), program->ussdWindow(), nullptr);
+    letters(program->archiveWindow(), program->archiveWindow(), nullptr);
     program->app().main.ButtonWriteNastr.caption = "Записать всё";
     program->binder().pushAll();
     EXPECT_EQ(widget<QAbstractButton>("ButtonWriteNastr").text(), "&Записать всё");

@@ -102,5 +102,16 @@ TEST_F(ScreenFit, TheServiceWindowStaysOnTheScreenAndEveryControlCanBeReached) {
     program->app().services.dialogs.showModal(WindowId::Setup);
 }
 
+TEST_F(ScreenFit, TheArchiveWindowStaysOnTheScreenAndEveryControlCanBeReached) {
+    ASSERT_TRUE(program->start());
+    ArchiveWindow& archive = program->archiveWindow();
+    QTimer::singleShot(0, &archive, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&archive));
+        fitsAndReachesEveryControl(archive, "BtnCloseArchive");
+        archive.done(QDialog::Accepted);
+    });
+    program->app().services.dialogs.showModal(WindowId::Archive);
+}
+
 }  // namespace
 }  // namespace zelar::ui

@@ -34,6 +34,18 @@ class WindowRules : public test::Window {
         RBtnDNSClick(app, 1);
         app.main.EditGPRSDNS1.text.clear();
     }
+    // Runs `inside` in the archive window, with every button it has enabled as by a choice.
+    void inArchiveWindow(const std::function<void(ArchiveWindow&)>& inside) {
+        ArchiveWindow& archive = program->archiveWindow();
+        TformArchive& form = program->app().archiveForm;
+        form.BtnCompareVisits.enabled = form.BtnOpenVisit.enabled = true;
+        QTimer::singleShot(0, &archive, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&archive));
+            inside(archive);
+            archive.done(QDialog::Accepted);
+        });
+        program->app().services.dialogs.showModal(WindowId::Archive);
+    }
     // Runs `inside` in the service window, its settings file buttons enabled as by a login.
     void inServiceWindow(const std::function<void(SetupWindow&)>& inside) {
         SetupWindow& setup = program->setupWindow();
@@ -136,6 +148,7 @@ TEST_F(WindowRules, NoControlStartsAnOperationOrOpensAWindowWhileOneHoldsTheLink
     app.settingsRead = true;  // "Пароль:" and "Применить пароль" would answer with a box
     for (int page = 0; page < kPageCount; ++page)
         app.main.page(Page(page)).tabVisible = true;
+    app.main.BtnArchiveChanges.visible = app.main.BtnArchiveRevert.visible = true;
     const auto drive = [&](QWidget& window, FormId form, QWidget* except) {
         const auto& names = std::find_if(kStarters.begin(), kStarters.end(), [&](const auto& f) {
                                 return f.first == form;
@@ -184,6 +197,7 @@ TEST_F(WindowRules, NoControlStartsAnOperationOrOpensAWindowWhileOneHoldsTheLink
     };
     drive(program->mainWindow(), FormId::Main, nullptr);
     inServiceWindow([&](SetupWindow& setup) { drive(setup, FormId::Setup, &setup); });
+    inArchiveWindow([&](ArchiveWindow& archive) { drive(archive, FormId::Archive, &archive); });
 }
 
 // A window opened now would hold the operation, and the port, until it closed.

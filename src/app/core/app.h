@@ -11,6 +11,7 @@
 #include "app/core/visit_sink.h"
 #include "diagnostics/signal_history.h"
 #include "firmware/boot_link.h"
+#include "forms/form_archive.h"
 #include "forms/form_main.h"
 #include "link/modem_link.h"
 #include "platform/device_map.h"
@@ -18,6 +19,7 @@
 #include "platform/event_pump.h"
 #include "platform/file_lock.h"
 #include "platform/local_time.h"
+#include "platform/profile.h"
 #include "platform/serial_port.h"
 #include "settings/settings_image.h"
 
@@ -80,6 +82,18 @@ struct SettingsSource {
     // The file held against changes by other programs while the session lasts; none for a new
     // file not yet saved, or where no lock can be made. Copies of the source share it.
     std::shared_ptr<FileLock> lock;
+    // What an unsaved file holds (an archived visit), shown in place of kTextNewFileName.
+    std::string name;
+};
+
+// The window's archive of modems: where "Вести архив модемов" is remembered and the archive
+// kept while it is on.
+struct ArchiveKeeping {
+    Profile* profile = nullptr;           // Modem.ini; null when it could not be made
+    std::string configFolder;             // the default archive lies here
+    std::shared_ptr<VisitSink> recorder;  // what App::archive points at while kept
+    // Why the archive could not be written or read, once told; empty while it works.
+    std::string failure;
 };
 
 // The program's state for the whole run: the windows, the link and what the main window owns.
@@ -91,6 +105,7 @@ struct App {
     TformSetup setup;
     TFormUSSD ussd;
     TFormInit log;
+    TformArchive archiveForm;
     TModemLink link;
 
     TSettingsImage image;  // also holds the controller firmware version number
@@ -105,6 +120,7 @@ struct App {
     std::optional<TformMain> pagesShown;
     // Leaving a page with edits asks whether to write them (the window); a script never asks.
     bool askBeforeLeaving = false;
+    ArchiveKeeping archiveKeeping;
 
     // The system's decimal separator (UTF-8), for numbers shown with decimals; the front end
     // sets it from the locale.

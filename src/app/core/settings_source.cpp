@@ -9,6 +9,11 @@ void clearIdentification(TformMain& m) {
         label->caption.clear();
     m.StaticTextSN.hint.clear();
     m.EditIMEI.text.clear();
+    // What the archive said belongs to the modem read last.
+    for (Control* c :
+         {static_cast<Control*>(&m.StaticTextArchive), static_cast<Control*>(&m.BtnArchiveChanges),
+          static_cast<Control*>(&m.BtnArchiveRevert)})
+        c->visible = false;
 }
 
 // A login made against one source never carries over to another.
@@ -20,7 +25,7 @@ void endLogin(App& app) {
 
 std::string settingsFileName(const SettingsSource& source) {
     if (source.path.empty())
-        return kTextNewFileName;
+        return source.name.empty() ? kTextNewFileName : source.name;
     const auto slash = source.path.find_last_of("/\\");
     return slash == std::string::npos ? source.path : source.path.substr(slash + 1);
 }

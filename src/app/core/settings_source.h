@@ -15,7 +15,8 @@ inline constexpr const char* kTextNewFileName = "Новый файл настр�
 // The refusal of a settings file that another program holds, naming it.
 std::string fileInUseText(const std::string& path);
 
-// The file's name as the window shows it: the last part of its path, or kTextNewFileName.
+// The file's name as the window shows it: the last part of its path; for a file never saved,
+// what it holds (an archived visit) or kTextNewFileName.
 std::string settingsFileName(const SettingsSource& source);
 
 // The lock of the settings file at `path` for a session on it: the one the window's session

@@ -38,11 +38,12 @@ void message(App& app, const char* text, MessageIcon icon) {
 
 // The file's settings on the pages; the file is the window's source from now on.
 void showFile(App& app, const SettingsFileContent& content, const std::string& path,
-              std::shared_ptr<FileLock> lock = nullptr) {
+              std::shared_ptr<FileLock> lock = nullptr, const std::string& name = {}) {
     TformMain& m = app.main;
     showSettingsFromFile(app, content.image, content.autoDetect);
     // The session drops what a file does not hold (the firmware version); the pages follow.
-    beginFileSession(app, {true, path, content.serialNumber, content.softVersion, std::move(lock)});
+    beginFileSession(app, {true, path, content.serialNumber, content.softVersion, std::move(lock),
+                           name});
     showImageOnPages(app);
     TreeView1Changing(app, m.TreeView1.selected);
     m.StatusBar1.text = "Настройки из файла: " + settingsFileName(app.source);
@@ -139,6 +140,10 @@ bool openSettingsFile(App& app, const std::string& path) {
     }
     showFile(app, content, path, std::move(*lock));
     return true;
+}
+
+void openSettingsContent(App& app, const SettingsFileContent& content, const std::string& name) {
+    showFile(app, content, {}, nullptr, name);
 }
 
 SettingsFileContent factorySettingsFile(const App& app) {

@@ -17,6 +17,10 @@ inline constexpr const char* kTextCompareCaption = "Сравнение с мод
 // False, with the message shown, when the file cannot be read or is no settings file.
 bool openSettingsFile(App& app, const std::string& path);
 
+// Settings that no file holds yet (an archived visit) on the pages as a file named `name`: its
+// first "Записать" asks where to save it.
+void openSettingsContent(App& app, const SettingsFileContent& content, const std::string& name);
+
 // The factory values of "Восстановить заводские настройки" as a settings file's content.
 SettingsFileContent factorySettingsFile(const App& app);
 
