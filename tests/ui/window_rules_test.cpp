@@ -118,10 +118,12 @@ const std::vector<std::pair<FormId, std::vector<std::string_view>>> kStarters = 
      {"btnFindModem", "btnReadNastUser", "ButtonApplyPassword", "EditPassword", "ButtonWriteNastr",
       "BitBtnTest", "MenuOpenFile", "MenuNewFile", "MenuSaveAs", "MenuWriteFile", "MenuCompare",
       "BitBtnSIM1HelpUSSD", "BitBtnSIM2HelpUSSD", "BtnResetSysObj", "BitBtnReadBalance",
-      "BitBtnReadError"}},
+      "BitBtnReadError", "MenuKeepArchive", "MenuArchive", "BtnArchiveChanges",
+      "BtnArchiveRevert"}},
     {FormId::Setup,
      {"btnWriteDict", "BtnReadDict", "BtnSavePar", "BtnLoadPar", "ButtonSetDefault", "ComBoxWorkAs",
       "BtnOpen", "SpBtnFlashMCU"}},
+    {FormId::Archive, {"BtnCompareVisits", "BtnOpenVisit"}},
 };
 
 TEST_F(WindowRules, TheControlsThatStartAnOperationAreAllMarkedSo) {
