@@ -79,8 +79,12 @@ SqliteDb::SqliteDb(const std::string& path, OpenMode mode, int busyTimeoutMs) : 
         flags |= SQLITE_OPEN_CREATE;
 #endif
     const int code = sqlite3_open_v2(path.c_str(), &db_, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
-    if (code != SQLITE_OK)
+    if (code != SQLITE_OK) {
+        // A failed open still gives a handle, and no destructor runs after a throw here.
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
         fail(code);
+    }
     sqlite3_busy_timeout(db_, busyTimeoutMs);
     sqlite3_extended_result_codes(db_, 0);
 }
