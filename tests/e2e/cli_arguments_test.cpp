@@ -82,6 +82,8 @@ TEST_F(CliArguments, RefusalsComeAtOnceWithStatusTwoAndSayWhatIsWrong) {
         {"report --port COM5 out.pdf", 2, "needs --user N --password XXXX"},
         {"report --file fw.bin out.txt", 2, "one OUTPUT.html or OUTPUT.pdf"},
         {"report --file fw.bin out.html", 2, "'fw.bin' is not a settings file"},
+        {"provision --ports COM5 --user 1 --password 1234 --template fw.bin", 2,
+         "'fw.bin' is not a settings file"},
         // Output that cannot be written is no success.
         {"fw-info fw.bin >/dev/full", 3, "cannot write the output"},
         {"--help >/dev/full", 3, "cannot write the output"},

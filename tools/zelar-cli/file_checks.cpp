@@ -8,6 +8,7 @@
 
 #include "app/service/dictionary_page.h"
 #include "files/file_io.h"
+#include "platform/file_path.h"
 #include "trace_file.h"
 
 namespace zelar::cli {
@@ -120,7 +121,8 @@ std::string writtenFileProblem(const std::string& path, bool needsYes, bool yes)
     if (std::string problem = problemOf(path, outputFileProblem); !problem.empty())
         return problem;
     std::error_code error;
-    if (needsYes && !yes && std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+    if (needsYes && !yes &&
+        std::filesystem::exists(std::filesystem::symlink_status(filePath(path), error)))
         return path + " exists; give --yes to replace it";
     return {};
 }

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_path.h"
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,8 +28,8 @@ bool isStdin(const std::string& path) {
 }
 
 bool sameFile(const std::string& first, const std::string& second) {
-    const fs::path a(first);
-    const fs::path b(second);
+    const fs::path a = filePath(first);
+    const fs::path b = filePath(second);
     std::error_code error;
     // Existing files are compared as the system sees them (device and inode), so links and hard
     // links count.
