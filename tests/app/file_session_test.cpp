@@ -275,6 +275,8 @@ TEST_F(FileSession, ACompareThatFailsShowsTheFileBehindItsBox) {
     };
     // In this order: a modem that stops answering stays silent.
     const Row rows[] = {
+        {"firmware before 2.01", [&] { modem.store().firmwareVersion = "0150"; }, 1,
+         "ПО модема не отдаёт настроек для сравнения"},
         {"another password in the modem", [&] { memory(0x08 + 14) = '9'; }, 1, "Пароль не принят"},
         {"the port fails mid-read",
          [&] { modem.options().faults.writeErrorAfter = cable.hostWrites() + 3; }, 2,
@@ -291,6 +293,7 @@ TEST_F(FileSession, ACompareThatFailsShowsTheFileBehindItsBox) {
         EXPECT_EQ(lastMessage()->text, row.last) << row.why;
         EXPECT_TRUE(app.source.file && app.login.loggedIn) << row.why;
         modem.options().faults.writeErrorAfter = -1;
+        modem.store().firmwareVersion = "0205";
     }
 }
 

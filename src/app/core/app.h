@@ -117,7 +117,8 @@ struct App {
     SettingsSource source;
     // The settings pages as they stood when last filled from a read, a file or a write: a field
     // that differs from here is an edit not yet written. Nothing before the pages were filled.
-    std::optional<TformMain> pagesShown;
+    // On the heap: a window model is large, and an App often lives on the stack.
+    std::unique_ptr<TformMain> pagesShown;
     // Leaving a page with edits asks whether to write them (the window); a script never asks.
     bool askBeforeLeaving = false;
     ArchiveKeeping archiveKeeping;

@@ -85,8 +85,11 @@ void endFileSession(App& app) {
 }
 
 SourceView sourceView(const App& app) {
-    return {app.main,   app.setup,        app.image,           app.login,
-            app.source, app.settingsRead, app.voiceCallUnread, app.pagesShown};
+    SourceView view{app.main,   app.setup,        app.image,          app.login,
+                    app.source, app.settingsRead, app.voiceCallUnread};
+    if (app.pagesShown)
+        view.pagesShown = std::make_shared<const TformMain>(*app.pagesShown);
+    return view;
 }
 
 void restoreSourceView(App& app, const SourceView& view) {
@@ -97,7 +100,7 @@ void restoreSourceView(App& app, const SourceView& view) {
     app.source = view.source;
     app.settingsRead = view.settingsRead;
     app.voiceCallUnread = view.voiceCallUnread;
-    app.pagesShown = view.pagesShown;
+    app.pagesShown = view.pagesShown ? std::make_unique<TformMain>(*view.pagesShown) : nullptr;
 }
 
 }  // namespace zelar

@@ -44,7 +44,7 @@ struct SourceView {
     SettingsSource source;
     bool settingsRead = false;
     bool voiceCallUnread = false;
-    std::optional<TformMain> pagesShown;
+    std::shared_ptr<const TformMain> pagesShown;  // a copy of the App's, never changed
 };
 SourceView sourceView(const App& app);
 void restoreSourceView(App& app, const SourceView& view);

@@ -1,5 +1,6 @@
 #include "app/file_session/file_menu.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -218,10 +219,10 @@ bool MenuCompareClick(App& app) {
     const SettingsFileContent file = settingsFileContent(app);
     // The read puts the modem on the pages and ends the file's session; all of it comes back
     // before anything is shown.
-    const SourceView fileView = sourceView(app);
+    const auto fileView = std::make_unique<const SourceView>(sourceView(app));
     btnReadNastUserClick(app);
     const ModemSide modem = modemSide(app, user, password);
-    restoreSourceView(app, fileView);
+    restoreSourceView(app, *fileView);
     if (!modem.content) {
         if (modem.refusal != nullptr)
             message(app, modem.refusal, MessageIcon::Error);

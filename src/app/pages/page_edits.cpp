@@ -52,13 +52,12 @@ void copyPage(TformMain& from, TformMain& to, Page page) {
 }  // namespace
 
 void notePagesShown(App& app) {
-    app.pagesShown = app.main;
+    app.pagesShown = std::make_unique<TformMain>(app.main);
 }
 
 void notePageWritten(App& app, Page page) {
-    if (!app.pagesShown)
-        notePagesShown(app);
-    else
+    // A page is written only once navigation has shown it, and so noted the pages.
+    if (app.pagesShown)
         copyPage(app.main, *app.pagesShown, page);
 }
 

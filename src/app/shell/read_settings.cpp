@@ -1,6 +1,7 @@
 #include "app/shell/read_settings.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -85,7 +86,7 @@ class SettingsRead {
     void run() {
         // A file's session stays until the modem's settings have been read whole.
         if (app_.source.file)
-            fileView_ = sourceView(app_);
+            fileView_ = std::make_unique<SourceView>(sourceView(app_));
         m_.btnReadNastUser.enabled = false;
         app_.image.firmwareVersion = 0;
         setRange(m_.BSprogressBarLine1, 0, kReadProgressSteps, 1);
@@ -298,14 +299,13 @@ class SettingsRead {
         m_.StaticTextInformation.caption = kTextSettingsReadEnterPassword;
         m_.BSprogressBarLine1.position = 0;
         finish();
-        notePagesShown(app_);
         archiveVisit(app_, archive::VisitOperation::Read);
     }
 
     App& app_;
     TformMain& m_;
     bool failed_ = false;
-    std::optional<SourceView> fileView_;
+    std::unique_ptr<SourceView> fileView_;
     std::optional<SerialError> portError_;
 };
 
