@@ -19,9 +19,9 @@ namespace zelar::test {
 namespace {
 
 // One value of the report: who made it (user 0 for the modem's settings file, a password of
-// "lost" for user 1 after a read that lost the voice call block), whether the secrets show, and
-// what the part, the column (the users' "№N", or nullptr) and row hold; a part or column that
-// must be missing has no value, a note is looked up by its part alone.
+// "lost" for user 1 after a read that lost the voice call block, "none" for no login), whether the
+// secrets show, and what the part, the column (the users' "№N", or nullptr) and row hold; a part or
+// column that must be missing has no value, a note is looked up by its part alone.
 struct ReportCase {
     int user;
     const char* password;
@@ -54,7 +54,9 @@ class HandoverReportTest : public SimFixture, public ::testing::WithParamInterfa
             const bool lost = std::string(c.password) == "lost";
             if (lost)  // the read's last V17, the outgoing call's block, gets no "OK"
                 modem.options().faults.rules.push_back({sim::ReplyFault::NoOk, 17, 25});
-            EXPECT_TRUE(readAndLogIn(app, c.user, lost ? "1234" : c.password));
+            const bool none = std::string(c.password) == "none";  // read, no password given
+            EXPECT_TRUE(readAndLogIn(app, none ? std::nullopt : std::optional(c.user),
+                                     lost ? "1234" : c.password));
             request.faultsRead = BitBtnReadErrorClick(app);
         }
         return handoverReport(app, request);
@@ -137,6 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReportCase{1, "lost", false, kVoice, nullptr, "Чувствительность микрофона", "не считано"},
         ReportCase{1, "lost", false, kVoice, nullptr, "Разрешенный номер 2", "89031112233"},
         ReportCase{1, "lost", false, kVoice, nullptr, nullptr, "Модем не передал эти настройки"},
+        // Read without a login: the identification and the signal only.
+        ReportCase{1, "none", false, kUsers, nullptr, nullptr, nullptr},
+        ReportCase{1, "none", false, "Настройка SIM 1", nullptr, nullptr, nullptr},
+        ReportCase{1, "none", false, kFaults, nullptr, "Ошибка ввода PIN", "нет"},
         // "Хозяин": no modem pages, no "Мастер" users; "Охранник": only itself.
         ReportCase{2, "5678", false, "Настройка SIM 1", nullptr, nullptr, nullptr},
         ReportCase{2, "5678", false, kUsers, "№1", "Пароль", nullptr},
@@ -346,10 +352,23 @@ TEST_F(ReportSaveTest, CarriesTheSignalMeterRunOfThisVisit) {
               ReportSaveResult::Saved);
     EXPECT_EQ(file("none.html").find("Проверка антенны"), std::string::npos);
 
+    // A minute and a half, the last two replies lost: no level now, two missed.
     modem.options().diagnostics.signalLevel = 31;
     ASSERT_TRUE(startSignalMeter(app, 1000));
-    clock.advanceMs(90'500);
+    clock.advanceMs(88'500);
+    modem.options().faults.rules.push_back({sim::ReplyFault::Silent, 25, 0});
+    clock.advanceMs(2000);
     stopSignalMeter(app);
+    modem.options().faults.rules.clear();
+    dialogs.fileNames = {(dir / "first.html").string()};
+    ASSERT_EQ(reportSettingsClick(app, nullptr, answers({HandoverRequest{}}), writers),
+              ReportSaveResult::Saved);
+    const std::string first =
+        "<td class=\"caption\">Уровень сигнала</td><td>1 мин 30 с</td>"
+        "<td>—</td><td>100%</td><td>100%</td><td>100%</td><td>2</td>";
+    EXPECT_NE(file("first.html").find(first), std::string::npos) << file("first.html");
+
+    // Started again: only the new run counts.
     ASSERT_TRUE(startSignalMeter(app, 1000));
     modem.options().diagnostics.signalLevel = 16;
     clock.advanceMs(2500);

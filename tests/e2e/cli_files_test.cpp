@@ -77,6 +77,10 @@ TEST_F(CliFiles, RestoreBringsBackWhatBackupSaved) {
     ASSERT_EQ(cli("report " + login + "'" + pdf.string() + "'", "env -u DISPLAY "), 0) << err_;
     const std::string pdfBytes = slurp(pdf);
     EXPECT_EQ(pdfBytes.substr(0, 5), "%PDF-");
+    EXPECT_NE(pdfBytes.find(std::string("\0G\0S\0M", 6)), std::string::npos);  // its title
+    // The notes and the signature lines in a slanted face.
+    EXPECT_TRUE(
+        std::regex_search(pdfBytes, std::regex("/FontName /[A-Z]+\\+[^ /]*(Oblique|Italic)")));
     const std::regex page("/Type\\s*/Page[^s]");
     const auto pages = std::distance(std::sregex_iterator(pdfBytes.begin(), pdfBytes.end(), page),
                                      std::sregex_iterator());

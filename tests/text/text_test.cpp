@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "text/base64.h"
 #include "text/cp1251.h"
 #include "text/hex.h"
 #include "text/html_text.h"
@@ -105,3 +106,18 @@ TEST(ControlEscape, OneFormInQuotedValuesAndHtml) {
 
 }  // namespace
 }  // namespace zelar
+
+TEST(Base64, PadsTheLastGroupAndTakesEveryByte) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {std::string("\x00\xFF\x80\x7F", 4), "AP+Afw=="},
+        {"\xFB\xEF\xBE", "++++"},
+    };
+    for (const auto& [bytes, text] : rows)
+        EXPECT_EQ(zelar::base64(bytes), text) << bytes;
+}

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "ui/level_chart_widget.h"
+#include "ui/level_chart_painter.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
 
@@ -337,6 +338,33 @@ TEST_F(ChartLook, AChartShownAgainShowsItsOwnValues) {
     EXPECT_TRUE(green(again, x(0, 60), y(20)));
     one.spanMs = 0;
     EXPECT_FALSE(greenInColumn(paint(one), x(30, 60)));
+// The signal meter's chart as the report's picture, painted as the window paints it: the line
+// where the values are, from the left edge (the oldest point of the span) to the newest at the
+// right, and nothing across a point without a value.
+TEST(ChartPicture, DrawsTheValuesWhereTheyStandAndBreaksTheLineAtAGap) {
+    LevelChart chart;
+    chart.spanMs = 300'000;
+    chart.points = {{300'000, 50},           {240'000, 100}, {230'000, 100},
+                    {200'000, std::nullopt}, {10'000, 0},    {0, 0}};
+    const std::string png = levelChartPng(chart);
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(png.data()),
+                                   static_cast<int>(png.size()), "PNG"));
+    // Green pixels in the part of the picture given as shares of its width and height.
+    const auto green = [&](double left, double right, double top, double bottom) {
+        int count = 0;
+        for (int x = int(left * image.width()); x < int(right * image.width()); ++x) {
+            for (int y = int(top * image.height()); y < int(bottom * image.height()); ++y) {
+                const QRgb p = image.pixel(x, y);
+                count += qGreen(p) > 90 && qRed(p) < 90 && qBlue(p) < 90 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(green(0.04, 0.12, 0.3, 0.7), 0);   // from 50% at the left edge
+    EXPECT_GT(green(0.15, 0.35, 0.0, 0.15), 0);  // 100% four minutes back, at the top
+    EXPECT_GT(green(0.9, 1.0, 0.85, 1.0), 0);    // 0% now, at the bottom right
+    EXPECT_EQ(green(0.4, 0.9, 0.0, 1.0), 0);     // the gap
 }
 
 }  // namespace
