@@ -7,7 +7,7 @@
 #   scripts/bench-archive.sh [MODEMS [VISITS]]
 #
 # Its last line: archive: record R ms, list L ms, history H ms, diff D ms, size S MB (medians;
-# list is the slower of the whole list and a filtered one).
+# record as zelar-cli does it, opening and closing the archive; list filtered as typed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-release

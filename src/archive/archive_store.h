@@ -39,8 +39,8 @@ class ArchiveStore {
     // were added.
     virtual std::size_t addVisitsOnce(const std::vector<VisitEntry>& entries) = 0;
 
-    // The modems whose serial, site name or address holds `filter` (Latin letters in either
-    // case), all of them for an empty filter; by serial.
+    // The modems whose serial, site name or address holds `filter` (Latin and Cyrillic letters
+    // in either case), all of them for an empty filter; by serial.
     virtual std::vector<ArchivedModem> modems(const std::string& filter) = 0;
     virtual std::optional<ArchivedModem> modem(const std::string& serial) = 0;
     // Creates the modem when new.

@@ -20,10 +20,43 @@ std::int64_t contentHash(std::string_view bytes) {
     return static_cast<std::int64_t>(hash);
 }
 
-// `text` for LIKE, its wildcards taken as themselves.
+// Latin and Cyrillic capitals as small letters (UTF-8), for a filter that finds "Склад" when
+// "склад" is typed; every other byte as it stands.
+std::string folded(std::string_view text) {
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (c >= 'A' && c <= 'Z') {
+            out[i] = static_cast<char>(c + 32);
+        } else if (c == 0xD0 && i + 1 < out.size()) {
+            const auto next = static_cast<unsigned char>(out[i + 1]);
+            if (next >= 0x90 && next <= 0x9F) {  // А to П
+                out[i + 1] = static_cast<char>(next + 0x20);
+            } else if (next >= 0xA0 && next <= 0xAF) {  // Р to Я
+                out[i] = static_cast<char>(0xD1);
+                out[i + 1] = static_cast<char>(next - 0x20);
+            } else if (next == 0x81) {  // Ё
+                out[i] = static_cast<char>(0xD1);
+                out[i + 1] = static_cast<char>(0x91);
+            }
+            ++i;
+        }
+    }
+    return out;
+}
+
+void foldFunction(sqlite3_context* context, int, sqlite3_value** values) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    const std::string out = folded(
+        text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[0])))
+             : std::string_view());
+    sqlite3_result_text(context, out.data(), static_cast<int>(out.size()), SQLITE_TRANSIENT);
+}
+
+// `text` for LIKE on folded columns, its wildcards taken as themselves.
 std::string likePattern(const std::string& text) {
     std::string pattern = "%";
-    for (const char c : text) {
+    for (const char c : folded(text)) {
         if (c == '%' || c == '_' || c == '\\')
             pattern += '\\';
         pattern += c;
@@ -50,6 +83,8 @@ class SqliteArchive : public ArchiveStore {
   public:
     SqliteArchive(const std::string& path, OpenMode mode, int busyTimeoutMs)
         : db_(path, mode, busyTimeoutMs) {
+        sqlite3_create_function_v2(db_.handle(), "folded", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, foldFunction, nullptr, nullptr, nullptr);
         if (mode == OpenMode::Read) {
             checkArchiveSchema(db_);
             return;
@@ -90,13 +125,14 @@ class SqliteArchive : public ArchiveStore {
     }
 
     std::vector<ArchivedModem> modems(const std::string& filter) override {
-        SqliteStatement select(db_, filter.empty()
-                                        ? (std::string(kModemColumns) + "ORDER BY serial").c_str()
-                                        : (std::string(kModemColumns) +
-                                           "WHERE serial LIKE ?1 ESCAPE '\\' OR site_name LIKE "
-                                           "?1 ESCAPE '\\' OR site_address LIKE ?1 ESCAPE '\\' "
-                                           "ORDER BY serial")
-                                              .c_str());
+        SqliteStatement select(
+            db_, filter.empty()
+                     ? (std::string(kModemColumns) + "ORDER BY serial").c_str()
+                     : (std::string(kModemColumns) + "WHERE serial LIKE ?1 ESCAPE '\\' OR "
+                                                     "folded(site_name) LIKE ?1 ESCAPE '\\' OR "
+                                                     "folded(site_address) LIKE ?1 ESCAPE '\\' "
+                                                     "ORDER BY serial")
+                           .c_str());
         if (!filter.empty())
             select.bind(1, likePattern(filter));
         std::vector<ArchivedModem> list;

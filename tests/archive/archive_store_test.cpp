@@ -238,6 +238,7 @@ TEST(ArchiveStore, TheListIsFilteredBySerialSiteOrAddress) {
     store->setSite("7204518", {"Склад Север", "ул. Ленина, 5", "ключ у охраны"});
     store->setSite("7300001", {"Office_1", "Main st. 100%", ""});
     store->addVisit(visit("7300002", 1));
+    store->setSite("7300002", {"Ёлки-Палки", "", ""});
     struct Case {
         std::string filter;
         std::vector<std::string> serials;
@@ -248,7 +249,11 @@ TEST(ArchiveStore, TheListIsFilteredBySerialSiteOrAddress) {
         {"Склад", {"7204518"}},
         {"Ленина", {"7204518"}},
         {"office", {"7300001"}},  // Latin letters in either case
-        {"100%", {"7300001"}},    // the wildcards stand for themselves
+        {"СКЛАД СЕВЕР", {"7204518"}},
+        {"ул. ленина", {"7204518"}},
+        {"ёлки", {"7300002"}},
+        {"ПАЛКИ", {"7300002"}},
+        {"100%", {"7300001"}},  // the wildcards stand for themselves
         {"e_1", {"7300001"}},
         {"0%", {"7300001"}},
         {"_", {"7300001"}},

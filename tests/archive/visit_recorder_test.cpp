@@ -156,6 +156,26 @@ TEST_F(RecorderTest, ASettingsFileOnThePagesIsNoVisit) {
     EXPECT_EQ(history().size(), 1u);
 }
 
+TEST_F(RecorderTest, AFileWrittenIntoTheModemLastReadOnThePortIsItsVisit) {
+    btnReadNastUserClick(app);
+    memory(memory_address::kMainSystem) = 42;  // what a file does not carry stays the modem's
+    btnReadNastUserClick(app);
+    ASSERT_TRUE(MenuNewFileClick(app));
+    dialogs.answers.push_back(MessageResult::Yes);
+    ASSERT_TRUE(MenuWriteFileClick(app));
+    const auto entries = history();
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[2].operation, VisitOperation::FileWritten);
+    EXPECT_TRUE(entries[2].before);
+    EXPECT_TRUE(archive::compareSnapshots(*settingsAt(2), *settingsAt(3)).empty());
+    EXPECT_EQ(entries[3].operation, VisitOperation::FileWritten);
+    EXPECT_FALSE(entries[3].before);
+    const auto after = settingsAt(4);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->file.image.users[0].password, "7391");
+    EXPECT_EQ(after->file.image.mainSystem, 42);
+}
+
 TEST(ArchiveSetting, ModemIniSaysWhetherAndWhere) {
     struct Case {
         std::optional<int> enabled;

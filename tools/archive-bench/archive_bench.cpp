@@ -139,6 +139,6 @@ int main(int argc, char** argv) {
     std::printf("diff of two entries: %.1f ms\n", diff);
     std::printf(
         "archive: record %.1f ms, list %.1f ms, history %.1f ms, diff %.1f ms, size %.1f MB\n",
-        record, std::max(listAll, listFiltered), history, diff, size);
+        record, listFiltered, history, diff, size);
     return shown > static_cast<std::size_t>(modems) ? 1 : 0;
 }

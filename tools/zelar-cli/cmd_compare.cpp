@@ -94,6 +94,7 @@ int runVerify(CliSession& session, const CliOptions& options) {
     const auto modem = readModem(session, options, options.port);
     if (!modem)
         return printReport(session, options, report, kNotCompared);
+    archiveVisit(session.app(), archive::VisitOperation::Verify, options.files.front());
     return printDifferences(session, options, report, *modem, *file);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/archive/app_snapshot.h"
 #include "app/archive/archive_setting.h"
+#include "app/pages/settings_file_store.h"
 
 namespace zelar {
 
@@ -13,6 +14,16 @@ using archive::VisitOperation;
 // the modem's settings are known only at the next read.
 bool knowsSettingsAfter(VisitOperation operation) {
     return operation != VisitOperation::FirmwareProgrammed;
+}
+
+// The modem after a settings file was written into it: the file's values over what the modem
+// held before (the object parameters and the voice call, which a file does not carry).
+archive::SettingsSnapshot writtenFile(const App& app, const archive::SettingsSnapshot* before) {
+    archive::SettingsSnapshot snapshot = before ? *before : appSnapshot(app);
+    SettingsFileContent file = settingsFileContent(app);
+    parseSettingsFile(composeSettingsFile(file), snapshot.file);
+    snapshot.file.created.clear();
+    return snapshot;
 }
 
 }  // namespace
@@ -49,18 +60,24 @@ void VisitRecorder::record(App& app, VisitOperation operation, bool before,
         readSummary_.reset();
         firmwareCheck_.reset();
     }
-    // A settings file on the pages is no visit to a modem.
-    if (app.source.file)
-        return;
     archive::VisitEntry entry;
+    entry.port = app.main.ComboBox1.text;
     entry.serial = appSerialNumber(app);
+    if (app.source.file) {
+        // A settings file on the pages is no visit, unless it is written into the modem last
+        // read on this port.
+        if (operation != VisitOperation::FileWritten)
+            return;
+        const auto read = serialOnPort_.find(entry.port);
+        entry.serial = read == serialOnPort_.end() ? std::string() : read->second;
+    }
     if (entry.serial.empty())
         return;
+    serialOnPort_[entry.port] = entry.serial;
     entry.time = clock_();
     entry.operation = operation;
     entry.before = before;
     entry.detail = detail;
-    entry.port = app.main.ComboBox1.text;
     entry.user = app.login.loggedIn ? app.login.user : 0;
     entry.installer = installer;
     entry.firmwareVersion = appFirmwareVersion(app);
@@ -70,10 +87,14 @@ void VisitRecorder::record(App& app, VisitOperation operation, bool before,
 
     std::optional<archive::SettingsSnapshot> snapshot;
     const auto known = lastState_.find(entry.serial);
-    if (before && known != lastState_.end())
-        snapshot = known->second;
-    else if (app.settingsRead && (before || knowsSettingsAfter(operation)))
+    if (before) {
+        if (known != lastState_.end())
+            snapshot = known->second;
+    } else if (app.source.file) {
+        snapshot = writtenFile(app, known == lastState_.end() ? nullptr : &known->second);
+    } else if (app.settingsRead && knowsSettingsAfter(operation)) {
         snapshot = appSnapshot(app);
+    }
     if (snapshot)
         entry.settings = archive::encodeSnapshot(*snapshot);
     if (!before && snapshot)

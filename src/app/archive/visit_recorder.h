@@ -61,6 +61,8 @@ class VisitRecorder : public VisitSink {
     // What each modem held after the last visit recorded here: the state an operation that
     // replaces many settings starts from, whatever the pages show by then.
     std::map<std::string, archive::SettingsSnapshot> lastState_;
+    // The serial number last seen on each port, for a settings file written into that modem.
+    std::map<std::string, std::string> serialOnPort_;
     bool failed_ = false;
 };
 
