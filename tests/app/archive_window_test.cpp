@@ -227,6 +227,17 @@ TEST_F(Archive, TheListFollowsTheFilterBySerialSiteAndAddress) {
         EXPECT_EQ(w.GridVisits.rows.size(), row.chosen ? 1U : 0U) << row.typed;
         EXPECT_EQ(w.BtnSaveSite.enabled, row.chosen) << row.typed;
     }
+
+    // Chosen, then unchosen with Ctrl and a click: nothing of it is left to save or open.
+    chooseModem(0);
+    chooseVisits({0});
+    w.GridModems.selected.clear();
+    ASSERT_TRUE(click(A, "GridModems"));
+    EXPECT_EQ(w.serial, "");
+    EXPECT_EQ(w.EditSiteName.text, "");
+    EXPECT_TRUE(w.GridVisits.rows.empty());
+    EXPECT_FALSE(w.BtnSaveSite.enabled);
+    EXPECT_FALSE(w.BtnOpenVisit.enabled);
 }
 
 // Shown again, the window lists the visits made meanwhile and holds no choice of before.
