@@ -13,6 +13,8 @@
 #include "app/control_events.h"
 #include "app/core/settings_source.h"
 #include "app/file_session/file_menu.h"
+#include "app/shell/login.h"
+#include "app/shell/navigation.h"
 #include "archive/archive_queries.h"
 #include "settings/memory_map.h"
 #include "sim_fixture.h"
@@ -227,6 +229,17 @@ TEST_F(Archive, TheListFollowsTheFilterBySerialSiteAndAddress) {
         EXPECT_EQ(w.GridVisits.rows.size(), row.chosen ? 1U : 0U) << row.typed;
         EXPECT_EQ(w.BtnSaveSite.enabled, row.chosen) << row.typed;
     }
+
+    // Chosen, then unchosen with Ctrl and a click: nothing of it is left to save or open.
+    chooseModem(0);
+    chooseVisits({0});
+    w.GridModems.selected.clear();
+    ASSERT_TRUE(click(A, "GridModems"));
+    EXPECT_EQ(w.serial, "");
+    EXPECT_EQ(w.EditSiteName.text, "");
+    EXPECT_TRUE(w.GridVisits.rows.empty());
+    EXPECT_FALSE(w.BtnSaveSite.enabled);
+    EXPECT_FALSE(w.BtnOpenVisit.enabled);
 }
 
 // Shown again, the window lists the visits made meanwhile and holds no choice of before.
@@ -241,7 +254,12 @@ TEST_F(Archive, ShownAgainTheWindowStartsAfresh) {
     ASSERT_TRUE(click(A, "BtnCloseArchive"));
     EXPECT_EQ(dialogs.closedWindows, std::vector<WindowId>{WindowId::Archive});
 
-    ASSERT_TRUE(read());
+    // Meanwhile a user's page is written: a visit that says which page.
+    ASSERT_TRUE(logInAs(app, 1, "1234"));
+    m.TreeView1.selected = 2;
+    ASSERT_TRUE(TreeView1Changing(app, 2));
+    m.EditUserTel.text = "+79035550003";
+    ASSERT_TRUE(click(M, "ButtonWriteNastr"));
     ASSERT_TRUE(click(M, "MenuArchive"));
     EXPECT_EQ(w.EditArchiveFilter.text, "");
     ASSERT_EQ(w.GridModems.rows.size(), 1U);
@@ -250,6 +268,11 @@ TEST_F(Archive, ShownAgainTheWindowStartsAfresh) {
     EXPECT_TRUE(w.GridVisits.rows.empty());
     EXPECT_FALSE(w.BtnOpenVisit.enabled);
     EXPECT_FALSE(w.BtnCompareVisits.enabled);
+    chooseModem(0);
+    ASSERT_EQ(w.GridVisits.rows.size(), 2U);
+    EXPECT_EQ(w.GridVisits.rows[0][2], "запись страницы: #2");
+    EXPECT_EQ(w.GridVisits.rows[0][4], "1");
+    EXPECT_EQ(w.GridVisits.rows[1][2], "чтение");
 }
 
 // The visits newest first; one chosen opens, two compare, others do neither.

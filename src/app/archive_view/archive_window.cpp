@@ -40,8 +40,10 @@ std::string visitText(const archive::VisitEntry& entry) {
     std::string text(archive::operationLabel(entry.operation));
     if (entry.before)
         text += " (до)";
-    if (!entry.detail.empty())
-        text += ": " + entry.detail;
+    // The tree's node names carry blanks at their end; the list shows none.
+    const std::string detail = entry.detail.substr(0, entry.detail.find_last_not_of(' ') + 1);
+    if (!detail.empty())
+        text += ": " + detail;
     return text;
 }
 
