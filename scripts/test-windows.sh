@@ -219,22 +219,23 @@ main=$(wait_for_window "^Zelar 2") ||
 xdotool windowmove "$main" 0 0
 sleep 1
 click() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep "${3:-1}"; }
-# Places in the window's client area as wine draws it (its fonts are wider than on Linux).
-click 177 22 7    # " Считать"
-click 172 547     # the password field
+# Places in the window's client area as wine draws it (its fonts are wider than on Linux),
+# below the "Файл" menu.
+click 366 43 7    # "Считать"
+click 172 567     # the password field
 xdotool type --delay 80 1234
-click 128 575 3   # "Применить пароль"
+click 128 596 3   # "Применить пароль"
 box=$(xdotool search --onlyvisible --name "^Модем$" | head -1)
 [ -n "$box" ] && xdotool windowactivate --sync "$box" key Return
 sleep 1
 grep -q "V22" "$work/window-sim.log"
 # "Проверять запись" on, the modem settings node, SIM 2's access point typed anew, "Записать",
 # and the box that says it was written: the modem holds the new name.
-click 711 20
-click 82 175 2
-xdotool mousemove --window "$main" 530 444 click --repeat 3 1
+click 898 43
+click 82 197 2
+xdotool mousemove --window "$main" 541 466 click --repeat 3 1
 xdotool key ctrl+a type --delay 60 "internet.wine"
-click 936 584 6
+click 1093 606 6
 box=$(xdotool search --onlyvisible --name "^Модем$" | head -1)
 [ -n "$box" ] || { echo "test-windows.sh: the write showed no box" >&2; exit 1; }
 xdotool windowactivate --sync "$box" key Return
