@@ -340,6 +340,8 @@ TEST_F(ChartLook, AChartShownAgainShowsItsOwnValues) {
     EXPECT_TRUE(green(again, x(0, 60), y(20)));
     one.spanMs = 0;
     EXPECT_FALSE(greenInColumn(paint(one), x(30, 60)));
+}
+
 // The signal meter's chart as the report's picture, painted as the window paints it: the line
 // where the values are, from the left edge (the oldest point of the span) to the newest at the
 // right, and nothing across a point without a value.
