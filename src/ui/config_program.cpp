@@ -172,14 +172,14 @@ void ConfigProgram::close() {
 }
 
 void ConfigProgram::reportSettings() {
-    reportSettingsClick(
-        app_, profile_.get(),
-        [this](const HandoverRequest& given) {
-            return askReportWithArchive(app_, given, [this](const HandoverRequest& offered) {
-                return ReportDialog::ask(&main_, offered);
-            });
-        },
-        {pdfFromReport, levelChartPng});
+    reportSettingsClick(app_, profile_.get(),
+                        [this](const HandoverRequest& given) {
+                            return askReportWithArchive(
+                                app_, given, [this](const HandoverRequest& offered) {
+                                    return ReportDialog::ask(&main_, offered);
+                                });
+                        },
+                        {pdfFromReport, levelChartPng});
 }
 
 void ConfigProgram::reportError(const std::exception& error) {

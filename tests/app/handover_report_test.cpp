@@ -387,6 +387,19 @@ TEST_F(ReportSaveTest, CarriesTheSignalMeterRunOfThisVisit) {
           // "chart of 5" in base64
           "src=\"data:image/png;base64,Y2hhcnQgb2YgNQ==\""})
         EXPECT_NE(html.find(row), std::string::npos) << row;
+
+    // Read again, the same modem keeps its run; another modem on the port has none of it.
+    ASSERT_TRUE(readAndLogIn(app, 1, "1234"));
+    dialogs.fileNames = {(dir / "again.html").string()};
+    ASSERT_EQ(reportSettingsClick(app, nullptr, answers({HandoverRequest{}}), writers),
+              ReportSaveResult::Saved);
+    EXPECT_NE(file("again.html").find("Проверка антенны"), std::string::npos);
+    memory(0x0224) = 8;  // the serial number's leading part: another modem, 8204518
+    ASSERT_TRUE(readAndLogIn(app, 1, "1234"));
+    dialogs.fileNames = {(dir / "other.html").string()};
+    ASSERT_EQ(reportSettingsClick(app, nullptr, answers({HandoverRequest{}}), writers),
+              ReportSaveResult::Saved);
+    EXPECT_EQ(file("other.html").find("Проверка антенны"), std::string::npos);
 }
 
 // Heights of a part's title, heading row, rows and what stands under them, on pages 100 high;

@@ -13,8 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/level_chart_widget.h"
 #include "ui/level_chart_painter.h"
+#include "ui/level_chart_widget.h"
 #include "ui/qt_printers.h"
 #include "ui/window_fixture.h"
 

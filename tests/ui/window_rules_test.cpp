@@ -115,11 +115,11 @@ TEST_F(WindowRules, AWindowStaysOpenWhileItsOperationRuns) {
 // event table that marks them: a mark dropped from the table shows below.
 const std::vector<std::pair<FormId, std::vector<std::string_view>>> kStarters = {
     {FormId::Main,
-     {"btnFindModem", "btnReadNastUser", "ButtonApplyPassword", "EditPassword", "ButtonWriteNastr",
-      "BitBtnTest", "MenuOpenFile", "MenuNewFile", "MenuSaveAs", "MenuWriteFile", "MenuCompare",
-      "BitBtnSIM1HelpUSSD", "BitBtnSIM2HelpUSSD", "BtnResetSysObj", "BitBtnReadBalance",
-      "BitBtnReadError", "MenuKeepArchive", "MenuArchive", "BtnArchiveChanges",
-      "BtnArchiveRevert"}},
+     {"btnFindModem",       "btnReadNastUser", "ButtonApplyPassword", "EditPassword",
+      "ButtonWriteNastr",   "BitBtnTest",      "MenuOpenFile",        "MenuNewFile",
+      "MenuSaveAs",         "MenuWriteFile",   "MenuCompare",         "BitBtnSIM1HelpUSSD",
+      "BitBtnSIM2HelpUSSD", "BtnResetSysObj",  "BitBtnReadBalance",   "BitBtnReadError",
+      "MenuKeepArchive",    "MenuArchive",     "BtnArchiveChanges",   "BtnArchiveRevert"}},
     {FormId::Setup,
      {"btnWriteDict", "BtnReadDict", "BtnSavePar", "BtnLoadPar", "ButtonSetDefault", "ComBoxWorkAs",
       "BtnOpen", "SpBtnFlashMCU"}},

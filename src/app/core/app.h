@@ -66,6 +66,9 @@ struct SignalMeterState {
     EventPump::TimerId timer = 0;
     std::optional<TModemLink::Lease> lease;
     SignalHistory history;
+    // The modem the history was taken from, as "Модем" named it when the meter started: a
+    // report of another modem read since carries no antenna check.
+    std::string modem;
     // Told of every sample once the page shows it (the command line prints it).
     std::function<void(const SignalSample&)> onSample;
 };

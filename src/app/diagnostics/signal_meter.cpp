@@ -115,6 +115,7 @@ bool startSignalMeter(App& app, int intervalMs) {
     meter.running = true;
     meter.intervalMs = intervalMs;
     meter.history.clear();
+    meter.modem = app.main.StaticTextSN.caption;
     app.main.CheckBoxMeter.checked = true;
     showSignalHistory(app.main, meter.history);
     scheduleSample(app, 0);

@@ -43,8 +43,8 @@ void showFile(App& app, const SettingsFileContent& content, const std::string& p
     TformMain& m = app.main;
     showSettingsFromFile(app, content.image, content.autoDetect);
     // The session drops what a file does not hold (the firmware version); the pages follow.
-    beginFileSession(app, {true, path, content.serialNumber, content.softVersion, std::move(lock),
-                           name});
+    beginFileSession(
+        app, {true, path, content.serialNumber, content.softVersion, std::move(lock), name});
     showImageOnPages(app);
     TreeView1Changing(app, m.TreeView1.selected);
     m.StatusBar1.text = "Настройки из файла: " + settingsFileName(app.source);

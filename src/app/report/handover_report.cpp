@@ -327,7 +327,8 @@ HandoverReport handoverReport(App& app, const HandoverRequest& request) {
         hidden = true;
     }
     report.parts.push_back(faultsPart(m, request));
-    if (!file && !app.meter.history.samples().empty())
+    if (!file && !app.meter.history.samples().empty() &&
+        app.meter.modem == app.main.StaticTextSN.caption)
         report.parts.push_back(meterPart(app));
     if (hidden)
         report.heading.push_back({"Примечание", {kPagesHidden}});
