@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -13,10 +14,19 @@ namespace zelar::test {
 // A folder of its own for each test, removed afterwards.
 class ArchiveFolder {
   public:
+    // Named by the process and the test, so that parallel runs and tests never share one (no
+    // mkdtemp on Windows).
     ArchiveFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelar-archive-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = (std::filesystem::temp_directory_path() /
+                   ("zelar-archive-" + std::to_string(::getpid()) + "-" +
+                    (test != nullptr ? std::string(test->test_suite_name()) + "." + test->name()
+                                     : std::string("none")) +
+                    "-" + std::to_string(++count_)))
+                      .string();
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+        std::filesystem::create_directories(folder_, error);
     }
     ~ArchiveFolder() {
         std::error_code error;
@@ -27,6 +37,7 @@ class ArchiveFolder {
     }
 
   private:
+    static inline int count_ = 0;
     std::string folder_;
 };
 
