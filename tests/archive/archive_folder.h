@@ -8,6 +8,7 @@
 #include <string>
 
 #include "archive/archive_store.h"
+#include "support/sql_value.h"
 
 namespace zelar::test {
 
@@ -40,22 +41,6 @@ class ArchiveFolder {
     static inline int count_ = 0;
     std::string folder_;
 };
-
-// One value of an SQL query on the file, read by SQLite directly and not through the archive.
-inline std::string sqlValue(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::string value = "<error>";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        const auto* text = sqlite3_column_text(statement, 0);
-        value = text ? reinterpret_cast<const char*>(text) : "";
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
-}
 
 inline archive::VisitEntry visit(const std::string& serial, archive::UtcMillis time,
                                  const std::string& settings = {},

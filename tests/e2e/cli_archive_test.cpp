@@ -12,6 +12,7 @@
 #include "config_folder.h"
 #include "file_text.h"
 #include "sim_process.h"
+#include "support/sql_value.h"
 
 // The archive of modems over real processes: zelar-cli killed at random moments while four of
 // them record at once, then provision's four jobs recording at once.
@@ -51,26 +52,11 @@ int waitCli(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string sql(const std::string& path, const std::string& query) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::string value = "<error>";
-    if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        const auto* text = sqlite3_column_text(statement, 0);
-        value = text ? reinterpret_cast<const char*>(text) : "";
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
-}
-
 int entries(const std::string& path, const std::string& port, const std::string& operation,
             int before = 0) {
-    return std::stoi(sql(path, "SELECT count(*) FROM visit WHERE port = '" + port +
-                                   "' AND operation = '" + operation +
-                                   "' AND before = " + std::to_string(before)));
+    return std::stoi(zelar::test::sqlValue(path, "SELECT count(*) FROM visit WHERE port = '" +
+                                                     port + "' AND operation = '" + operation +
+                                                     "' AND before = " + std::to_string(before)));
 }
 
 TEST(CliArchive, KilledWritersLeaveASoundArchiveWithEverySuccessAndProvisionsJobsAllLand) {
@@ -104,7 +90,7 @@ TEST(CliArchive, KilledWritersLeaveASoundArchiveWithEverySuccessAndProvisionsJob
         }
     }
     ASSERT_TRUE(fs::exists(archive));
-    EXPECT_EQ(sql(archive, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(zelar::test::sqlValue(archive, "PRAGMA integrity_check"), "ok");
     int total = 0;
     for (int k = 0; k < kModems; ++k) {
         SCOPED_TRACE(port(k));
@@ -124,7 +110,7 @@ TEST(CliArchive, KilledWritersLeaveASoundArchiveWithEverySuccessAndProvisionsJob
                                   "--user", "1", "--password", "1234", "--fast", "--template",
                                   (config.dir / "site.md2").string(), "--archive-file", archive}));
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(sql(archive, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(zelar::test::sqlValue(archive, "PRAGMA integrity_check"), "ok");
     for (int k = 0; k < kModems; ++k) {
         SCOPED_TRACE(port(k));
         EXPECT_EQ(entries(archive, port(k), "restore", 1), 1);
@@ -158,8 +144,8 @@ TEST(CliArchive, OffItWritesNothingAndOnItNeverChangesTheExitStatus) {
     // The window's setting switches it on for the command line too.
     std::ofstream(config.dir / "Kalvimo" / "Zelar2" / "Modem.ini") << "[Archive]\nEnabled=1\n";
     ASSERT_EQ(waitCli(startCli(config, {"read", "--port", port, "--fast"})), 0);
-    EXPECT_EQ(sql((config.dir / "Kalvimo" / "Zelar2" / "archive.sqlite").string(),
-                  "SELECT count(*) FROM visit"),
+    EXPECT_EQ(zelar::test::sqlValue((config.dir / "Kalvimo" / "Zelar2" / "archive.sqlite").string(),
+                                    "SELECT count(*) FROM visit"),
               "1");
 }
 
@@ -227,7 +213,7 @@ TEST(CliArchive, TheVerbsShowCompareExportAndMergeWhatWasRecorded) {
     const std::string copy = (config.dir / "copy.sqlite").string();
     ASSERT_EQ(runCli(config, "archive export-all " + copy + file, out), 0) << out;
     EXPECT_FALSE(fs::exists(copy + "-wal"));
-    EXPECT_EQ(sql(copy, "SELECT count(*) FROM visit"), "4");
+    EXPECT_EQ(zelar::test::sqlValue(copy, "SELECT count(*) FROM visit"), "4");
     EXPECT_EQ(runCli(config, "archive export-all " + copy + file, out), 1);
     const std::string third = " --archive-file " + (config.dir / "third.sqlite").string();
     ASSERT_EQ(runCli(config, "archive import " + copy + third, out), 0) << out;
